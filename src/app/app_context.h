@@ -1,0 +1,68 @@
+#pragma once
+// What lives for the whole run of the program: settings, reference tables, the
+// collected layer table, the last calculation and the report stores.
+#include "app/layer_table.h"
+#include "app/settings.h"
+#include "common/prompter.h"
+#include "engine/calc_report.h"
+#include "engine/envelope_calc.h"
+#include "refdata/ref_tables.h"
+
+#include <functional>
+#include <optional>
+
+namespace ogrado {
+
+class FormModel;
+
+// Opens windows for form models. Windows build views; tests and the batch front end
+// only load the forms.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    // Shows the form's window, loading the form when it is not loaded.
+    virtual void showForm(FormModel& form) = 0;
+    // Shows the form's window modally and returns when it is closed.
+    virtual void showModal(FormModel& form) = 0;
+    // Ends the program at once.
+    virtual void quit() = 0;
+};
+
+struct AppContext {
+    explicit AppContext(Prompter& prompter) : prompter(prompter) {}
+
+    Prompter& prompter;
+    WindowHost* host = nullptr;
+    ProgramSettings settings;
+    RefTables tables;
+    LayerTable layerTable;          // as last collected
+    CalcReport report;              // lines of the last calculation
+    std::optional<EnvelopeOutcome> lastCalc;  // the last main calculation
+    QStringList airLayerReportLines;  // what the results file appends on request
+
+    // Lets pending window events run during a long loop (set by the windows).
+    std::function<void()> processEvents;
+    void yieldToEvents() const
+    {
+        if (processEvents)
+            processEvents();
+    }
+
+    // A calculation is running: no other may start from a yielded event.
+    bool busy() const { return activeRuns > 0; }
+    int activeRuns = 0;
+};
+
+// Marks a calculation as running for its lifetime.
+class RunGuard {
+public:
+    explicit RunGuard(AppContext& ctx) : ctx_(ctx) { ++ctx_.activeRuns; }
+    ~RunGuard() { --ctx_.activeRuns; }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
+
+private:
+    AppContext& ctx_;
+};
+
+}  // namespace ogrado

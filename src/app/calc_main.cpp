@@ -1,0 +1,22 @@
+// ogrado_calc: the envelope calculation without windows.
+#include "app/batch.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    const int status = ogrado::runBatch(args, out, err);
+    out.flush();
+    err.flush();
+    return status;
+}

@@ -1,0 +1,43 @@
+#include "app/gui_startup.h"
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "common/app_error.h"
+#include "common/form_view.h"
+#include "refdata/ref_reader.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace ogrado {
+
+void registerWindows(GuiHost& host, Application& app);
+
+int runGui(int argc, char** argv, bool useIniFile)
+{
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(useIniFile ? QStringLiteral("ogrado") : QStringLiteral("ogrado_n"));
+    WidgetPrompter prompter;
+    AppContext ctx(prompter);
+    try {
+        ctx.settings = useIniFile ? readSettingsFile(settingsFilePath()) : defaultDirectories(QDir::currentPath());
+        ctx.tables = loadReferenceData(ctx.settings.dataDir);
+    } catch (const AppError& e) {
+        prompter.message(e.message(), QStringLiteral("Ошибка"), MessageIcon::Critical, MessageButtons::Ok);
+        return 1;
+    }
+    GuiHost host;
+    ctx.host = &host;
+    ctx.processEvents = [&host] { host.processEvents(); };
+    Application app(ctx);
+    auto* main = new MainWindow(app.mainForm(), host);
+    host.setMainWindow(main);
+    host.registerWindow(QStringLiteral("frm1"), [main](FormModel&) { return main; });
+    registerWindows(host, app);
+    host.showForm(app.mainForm());
+    const int status = QApplication::exec();
+    delete main;
+    return status;
+}
+
+}  // namespace ogrado

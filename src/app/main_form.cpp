@@ -1,0 +1,476 @@
+#include "app/main_form.h"
+
+#include "common/app_error.h"
+
+namespace ogrado {
+
+namespace {
+
+const QStringList kExampleWall[4] = {
+    {QStringLiteral("Штукатурка изв.-песч"), QStringLiteral("1"), QStringLiteral("20"), QStringLiteral("0"),
+     QStringLiteral("0,7"), QStringLiteral("0,81"), QStringLiteral("8,69"), QStringLiteral("9,76"),
+     QStringLiteral("0,12")},
+    {QStringLiteral("Газосиликат D=500"), QStringLiteral("2"), QStringLiteral("250"), QStringLiteral("3"),
+     QStringLiteral("0,15"), QStringLiteral("0,16"), QStringLiteral("2,38"), QStringLiteral("2,48"),
+     QStringLiteral("0,2")},
+    {QStringLiteral("Белтеп ПП100"), QStringLiteral("3"), QStringLiteral("60"), QStringLiteral("3"),
+     QStringLiteral("0,041"), QStringLiteral("0,042"), QStringLiteral("0,58"), QStringLiteral("0,65"),
+     QStringLiteral("0,48")},
+    {QStringLiteral("Штукатурка ц-песчаная"), QStringLiteral("4"), QStringLiteral("10"), QStringLiteral("0"),
+     QStringLiteral("0,76"), QStringLiteral("0,93"), QStringLiteral("9,6"), QStringLiteral("11,09"),
+     QStringLiteral("0,09")},
+};
+
+QString item(const char* name, int k)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(k);
+}
+
+}  // namespace
+
+QString MainForm::cellName(int row, int column)
+{
+    return QStringLiteral("txt1_%1").arg((row - 1) * 9 + column);
+}
+
+QString MainForm::windowCaption()
+{
+    return QStringLiteral("Теплотехнические расчеты по ТКП 45-2.04-43-2006 (Беларусь). Версия  %1.%2")
+        .arg(OGRADO_VERSION_MAJOR)
+        .arg(OGRADO_VERSION_MINOR);
+}
+
+MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral("frm1"), ctx.prompter, parent), ctx_(ctx)
+{
+    setSizeTwips(15660, 11930);
+    const KeyFilter numeric = numericKeyFilter();
+
+    add(QStringLiteral("cboTipZd"), ControlKind::ComboBox);
+    add(QStringLiteral("lblTipZd"), ControlKind::Label);
+    add(QStringLiteral("txtTv"), ControlKind::TextBox, QStringLiteral("18"));
+    add(QStringLiteral("txtFiv"), ControlKind::TextBox, QStringLiteral("55"));
+    add(QStringLiteral("cboObl"), ControlKind::ComboBox);
+    addArray("txtTn", 1, 4, ControlKind::TextBox);
+    addArray("txtTot", 1, 4, ControlKind::TextBox);
+    add(QStringLiteral("cboGorod"), ControlKind::ComboBox).enabled = false;
+    add(QStringLiteral("cboN"), ControlKind::ComboBox);
+    add(QStringLiteral("txtN"), ControlKind::TextBox, QStringLiteral("1"));
+    add(QStringLiteral("lblN"), ControlKind::Label);
+    add(QStringLiteral("cboAlv"), ControlKind::ComboBox);
+    add(QStringLiteral("txtAlv"), ControlKind::TextBox, QStringLiteral("8,7"));
+    add(QStringLiteral("lblAlv"), ControlKind::Label);
+    add(QStringLiteral("cboAln"), ControlKind::ComboBox);
+    add(QStringLiteral("txtAln"), ControlKind::TextBox, QStringLiteral("23"));
+    add(QStringLiteral("lblAln"), ControlKind::Label);
+    addArray("cboTp", 0, 1, ControlKind::ComboBox);
+    add(QStringLiteral("txtTp"), ControlKind::TextBox, QStringLiteral("6"));
+    add(QStringLiteral("lblTp"), ControlKind::Label);
+    for (int r = 1; r <= LayerGridRows; ++r) {
+        for (int c = 0; c <= 8; ++c) {
+            QString t;
+            if (c == 1)
+                t = QString::number(r);
+            else if (r <= 4)
+                t = kExampleWall[r - 1][c];
+            add(cellName(r, c), ControlKind::TextBox, t);
+            if (c > 0)
+                setKeyFilter(cellName(r, c), numeric);
+        }
+    }
+    addArray("chkIskl", 1, LayerGridRows, ControlKind::CheckBox);
+    for (int k = 2; k <= 7; ++k)
+        add(item("optVlaga", k), ControlKind::OptionButton).group = QStringLiteral("optVlaga");
+    add(QStringLiteral("chkVlaga"), ControlKind::CheckBox);
+    add(QStringLiteral("chkPr"), ControlKind::CheckBox);
+    add(QStringLiteral("cboM"), ControlKind::ComboBox);
+    add(QStringLiteral("lblM"), ControlKind::Label);
+    add(QStringLiteral("txtM"), ControlKind::TextBox);
+    add(QStringLiteral("lstM"), ControlKind::ListBox);
+
+    // results
+    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
+        add(QLatin1String(name), ControlKind::TextBox).readOnly = true;
+    for (int k = 1; k <= LayerGridRows; ++k)
+        add(item("txtFiSl", k), ControlKind::TextBox).readOnly = true;
+    for (const char* name : {"txtT", "txtPm", "txtPr", "txtRptr", "txtRpv"})
+        for (int k = 1; k <= 7; ++k)
+            add(item(name, k), ControlKind::TextBox).readOnly = true;
+    add(QStringLiteral("lblRezList"), ControlKind::Label);
+    for (int k = 1; k <= 5; ++k)
+        add(item("lstRez", k), ControlKind::ListBox).heightTwips = 2220;
+
+    // buttons
+    add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
+    add(QStringLiteral("cmdPR"), ControlKind::Button, QStringLiteral("Пересчитать"));
+    add(QStringLiteral("cmdSave"), ControlKind::Button, QStringLiteral("Сохранить"));
+    add(QStringLiteral("cmdOp"), ControlKind::Button, QStringLiteral("Загрузить пирожок"));
+    add(QStringLiteral("cmdSp"), ControlKind::Button, QStringLiteral("Сохранить пирожок"));
+    add(QStringLiteral("cmdTr"), ControlKind::Button, QStringLiteral("Точка росы"));
+    add(QStringLiteral("cmdVariant"), ControlKind::Button, QStringLiteral("Варианты"));
+    add(QStringLiteral("cmdVpr"), ControlKind::Button, QStringLiteral("Расчет вентилиру- емой прослойки")).enabled = false;
+    add(QStringLiteral("cmdMaterial"), ControlKind::Button, QStringLiteral("Материалы"));
+    add(QStringLiteral("Комманда1"), ControlKind::Button, QStringLiteral("Очистить поля"));
+    add(QStringLiteral("cmdAbout"), ControlKind::Button, QStringLiteral("О программе"));
+    add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+
+    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp"})
+        setKeyFilter(QLatin1String(name), numeric);
+    for (int k = 1; k <= 4; ++k) {
+        setKeyFilter(item("txtTn", k), numeric);
+        setKeyFilter(item("txtTot", k), numeric);
+        setSelectAllOnClick(item("txtTn", k));
+        setSelectAllOnClick(item("txtTot", k));
+    }
+    setSelectAllOnClick(QStringLiteral("txtTv"));
+    setSelectAllOnClick(QStringLiteral("txtFiv"));
+
+    // events
+    on(QStringLiteral("cboTipZd"), FormEvent::Click, [this] {
+        const int i = currentIndex(QStringLiteral("cboTipZd"));
+        setText(QStringLiteral("lblTipZd"), currentItem(QStringLiteral("cboTipZd")));
+        if (i >= 0 && i < ctx_.tables.buildingTypes.size()) {
+            setText(QStringLiteral("txtTv"), ctx_.tables.buildingTypes[i].tIn);
+            setText(QStringLiteral("txtFiv"), ctx_.tables.buildingTypes[i].phiIn);
+        }
+        climateFill();
+    });
+    on(QStringLiteral("cboTipZd"), FormEvent::Change,
+       [this] { setText(QStringLiteral("lblTipZd"), text(QStringLiteral("cboTipZd"))); });
+    on(QStringLiteral("cboObl"), FormEvent::Click, [this] { climateFill(); });
+    struct Coefficient {
+        const char* combo;
+        const char* field;
+        const char* label;
+        const QVector<NamedValue>* table;
+    };
+    for (const Coefficient& c : {Coefficient{"cboN", "txtN", "lblN", &ctx_.tables.coefficientN},
+                                 Coefficient{"cboAlv", "txtAlv", "lblAlv", &ctx_.tables.innerCoefficients},
+                                 Coefficient{"cboAln", "txtAln", "lblAln", &ctx_.tables.outerCoefficients}}) {
+        on(QLatin1String(c.combo), FormEvent::Click, [this, c] {
+            const QString combo = QLatin1String(c.combo);
+            const int i = currentIndex(combo);
+            setText(QLatin1String(c.label), currentItem(combo));
+            if (i >= 0 && i < c.table->size())
+                setText(QLatin1String(c.field), (*c.table)[i].value);
+        });
+    }
+    auto envelopeType = [this] {
+        setText(QStringLiteral("lblTp"), text(QStringLiteral("cboTp_0")) + QStringLiteral(" Тип конструкции - ") +
+                                             text(QStringLiteral("cboTp_1")));
+        const int type = currentIndex(QStringLiteral("cboTp_0"));
+        const int column = currentIndex(QStringLiteral("cboTp_1"));
+        if (type >= 0 && type < ctx_.tables.envelopeTypes.size() && column >= 0 && column < 3)
+            setText(QStringLiteral("txtTp"), ctx_.tables.envelopeTypes[type].tempDiff.value(column));
+    };
+    on(QStringLiteral("cboTp_0"), FormEvent::Click, envelopeType);
+    on(QStringLiteral("cboTp_1"), FormEvent::Click, envelopeType);
+    on(QStringLiteral("cboM"), FormEvent::Click, [this] {
+        const int m = currentIndex(QStringLiteral("cboM"));
+        setText(QStringLiteral("lblM"), materialDescription(m));
+        setText(QStringLiteral("txtM"), materialDensity(m));
+    });
+    on(QStringLiteral("lstM"), FormEvent::DblClick,
+       [this] { insertMaterial(currentIndex(QStringLiteral("cboM")), currentIndex(QStringLiteral("lstM")) + 1); });
+    for (int k = 1; k <= LayerGridRows; ++k)
+        on(item("chkIskl", k), FormEvent::Click, [this, k] { excludeRow(k); });
+    on(QStringLiteral("chkVlaga"), FormEvent::Click,
+       [this] { setEnabled(QStringLiteral("cboGorod"), isChecked(QStringLiteral("chkVlaga"))); });
+    for (int k = 0; k < LayerGridRows * 9; ++k)
+        on(item("txt1", k), FormEvent::DblClick, [this] { emit windowRequested(QStringLiteral("frmMove")); });
+
+    on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { calculate(); });
+    on(QStringLiteral("cmdPR"), FormEvent::Click, [this] { recalculate(); });
+    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("FileSave")); });
+    on(QStringLiteral("cmdOp"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmOpenPir")); });
+    on(QStringLiteral("cmdSp"), FormEvent::Click, [this] {
+        collectInput();
+        emit windowRequested(QStringLiteral("frmPir"));
+    });
+    on(QStringLiteral("cmdTr"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTrosa")); });
+    on(QStringLiteral("cmdVariant"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmVariant")); });
+    on(QStringLiteral("cmdVpr"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmPr")); });
+    on(QStringLiteral("cmdMaterial"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmMaterial")); });
+    on(QStringLiteral("Комманда1"), FormEvent::Click, [this] { clearGrid(); });
+    on(QStringLiteral("cmdAbout"), FormEvent::Click, [this] {
+        const QString cr = QStringLiteral("\r");
+        prompter().message(QStringLiteral("ogrado") + cr + QStringLiteral("Версия  %1.%2").arg(OGRADO_VERSION_MAJOR).arg(OGRADO_VERSION_MINOR) +
+                               cr + cr + QStringLiteral("Применение - читай ReadMe.") + cr +
+                               QStringLiteral("Обновления: см. README"),
+                           QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);
+    });
+    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] {
+        if (ctx_.host)
+            ctx_.host->quit();
+    });
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::onLoad()
+{
+    const RefTables& t = ctx_.tables;
+    setCaption(windowCaption());
+    QStringList cities;
+    for (const ClimateRecord& r : t.climate)
+        cities.append(r.name);
+    setItems(QStringLiteral("cboGorod"), cities);
+    select(QStringLiteral("cboGorod"), cities.size() > 1 ? 1 : cities.size() - 1);
+
+    auto names = [](const auto& table, int count) {
+        QStringList list;
+        for (int i = 0; i < table.size() && i < count; ++i)
+            list.append(table[i].name);
+        return list;
+    };
+    setItems(QStringLiteral("cboTipZd"), names(t.buildingTypes, 5));
+    select(QStringLiteral("cboTipZd"), 0);
+    const QStringList regions = names(t.regions, 6);
+    setItems(QStringLiteral("cboObl"), regions);
+    select(QStringLiteral("cboObl"), regions.size() > 1 ? 1 : regions.size() - 1);
+    setItems(QStringLiteral("cboN"), names(t.coefficientN, 5));
+    select(QStringLiteral("cboN"), 0);
+    setItems(QStringLiteral("cboAlv"), names(t.innerCoefficients, 2));
+    select(QStringLiteral("cboAlv"), 0);
+    setItems(QStringLiteral("cboAln"), names(t.outerCoefficients, 4));
+    select(QStringLiteral("cboAln"), 0);
+    setItems(QStringLiteral("cboTp_1"), t.tempDiffColumns.mid(0, 3));
+    select(QStringLiteral("cboTp_1"), 0);
+    setItems(QStringLiteral("cboTp_0"), names(t.envelopeTypes, 8));
+    select(QStringLiteral("cboTp_0"), 0);
+    QStringList rows;
+    for (int r = 1; r <= LayerGridRows; ++r)
+        rows.append(QString::number(r));
+    setItems(QStringLiteral("lstM"), rows);
+    QStringList materials;
+    for (const Material& m : t.materials)
+        materials.append(m.name());
+    setItems(QStringLiteral("cboM"), materials);
+    select(QStringLiteral("cboM"), materials.isEmpty() ? -1 : 0);
+}
+
+void MainForm::climateFill()
+{
+    const RefTables& t = ctx_.tables;
+    const int r = currentIndex(QStringLiteral("cboObl"));
+    const bool set2 = currentIndex(QStringLiteral("cboTipZd")) == 2;
+    for (int k = 1; k <= 4; ++k) {
+        QString tn;
+        QString tot;
+        if (r >= 0 && r < t.regions.size()) {
+            tn = t.designTemperatures.value(k - 1).value(r);
+            tot = (set2 ? t.regions[r].set2 : t.regions[r].set1).value(k - 1);
+        }
+        setText(item("txtTn", k), tn);
+        setText(item("txtTot", k), tot);
+    }
+}
+
+QString MainForm::materialDescription(int m) const
+{
+    if (m < 0 || m >= ctx_.tables.materials.size())
+        return {};
+    const Material& mat = ctx_.tables.materials[m];
+    return mat.field(1) + QStringLiteral(". Коэффициент теплопроводности для условий эксплуатации А - ") + mat.field(3) +
+           QStringLiteral(", Б  - ") + mat.field(4) + QStringLiteral(". Коэффициент паропроницания  - ") + mat.field(7);
+}
+
+QString MainForm::materialDensity(int m) const
+{
+    if (m < 0 || m >= ctx_.tables.materials.size())
+        return {};
+    return ctx_.tables.materials[m].field(2);
+}
+
+void MainForm::insertMaterial(int m, int row)
+{
+    if (m < 0 || m >= ctx_.tables.materials.size() || row < 1 || row > LayerGridRows)
+        return;
+    const Material& mat = ctx_.tables.materials[m];
+    QString name = mat.name();
+    const qsizetype blank = name.indexOf(u' ');
+    if (blank >= 0)
+        name = name.mid(blank + 1);
+    setText(cellName(row, 0), QStringLiteral("J=") + mat.field(2) + QStringLiteral(". ") + name.trimmed());
+    for (int c = 4; c <= 8; ++c)
+        setText(cellName(row, c), mat.field(c - 1));
+    notifyChanged();
+}
+
+void MainForm::excludeRow(int k)
+{
+    const bool excluded = isChecked(item("chkIskl", k));
+    setText(cellName(k, 1), excluded ? QStringLiteral("---") : QString::number(k));
+    for (int c = 0; c <= 8; ++c)
+        setEnabled(cellName(k, c), !excluded);
+    if (k >= 2 && k <= 7) {
+        const QString mark = item("optVlaga", k);
+        setEnabled(mark, !excluded);
+        if (excluded && isChecked(mark)) {
+            if (k >= 3) {
+                setChecked(item("optVlaga", k - 1), true);
+            } else {
+                for (int r = 3; r <= 7; ++r) {
+                    if (!isChecked(item("chkIskl", r))) {
+                        setChecked(item("optVlaga", r), true);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    int n = 0;
+    for (int i = 1; i <= LayerGridRows; ++i) {
+        if (!isChecked(item("chkIskl", i)))
+            setText(cellName(i, 1), QString::number(++n));
+    }
+}
+
+void MainForm::clearGrid()
+{
+    for (int r = 1; r <= LayerGridRows; ++r) {
+        for (int c = 0; c <= 8; ++c) {
+            if (c == 1)
+                continue;
+            setText(cellName(r, c), QString());
+            setBackground(cellName(r, c), kWhite);
+        }
+    }
+}
+
+void MainForm::collectInput()
+{
+    LayerTable table;
+    for (int i = 1; i <= LayerGridRows; ++i) {
+        if (isChecked(item("chkIskl", i)) || cell(i, 2).trimmed().isEmpty())
+            continue;
+        if (cell(i, 3).trimmed().isEmpty())
+            setText(cellName(i, 3), QStringLiteral("0"));
+        LayerRow row;
+        for (int c = 1; c <= 8; ++c)
+            row.cells[size_t(c)] = cell(i, c);
+        row.sourceRow = i;
+        row.name = cell(i, 0);
+        table.layers.append(row);
+    }
+    LayerTableHeader& h = table.header;
+    h.alphaIn = text(QStringLiteral("txtAlv"));
+    h.alphaOut = text(QStringLiteral("txtAln"));
+    h.tIn = text(QStringLiteral("txtTv"));
+    h.phiIn = text(QStringLiteral("txtFiv"));
+    h.tHeat = text(QStringLiteral("txtTot_1"));
+    h.phiHeat = text(QStringLiteral("txtTot_2"));
+    h.eHeat = text(QStringLiteral("txtTot_3"));
+    h.zHeat = text(QStringLiteral("txtTot_4"));
+    ctx_.layerTable = table;
+}
+
+int MainForm::lastIncompleteLayer() const
+{
+    int last = 0;
+    for (int n = 0; n < ctx_.layerTable.count(); ++n) {
+        for (int c = kColThickness; c <= kColMu; ++c) {
+            if (ctx_.layerTable.layers[n].cell(c).trimmed().isEmpty())
+                last = n + 1;
+        }
+    }
+    return last;
+}
+
+EnvelopeInputs MainForm::envelopeInputs() const
+{
+    EnvelopeInputs in;
+    for (int k = 1; k <= 4; ++k)
+        in.tn[size_t(k - 1)] = text(item("txtTn", k));
+    in.n = text(QStringLiteral("txtN"));
+    in.tempDiff = text(QStringLiteral("txtTp"));
+    in.refine = isChecked(QStringLiteral("chkPr"));
+    in.buildingType = text(QStringLiteral("lblTipZd"));
+    in.nCaption = text(QStringLiteral("lblN"));
+    in.alphaInCaption = text(QStringLiteral("lblAlv"));
+    in.alphaOutCaption = text(QStringLiteral("lblAln"));
+    in.envelopeCaption = text(QStringLiteral("lblTp"));
+    in.region = text(QStringLiteral("cboObl"));
+    return in;
+}
+
+void MainForm::calculate()
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    collectInput();
+    const int incomplete = lastIncompleteLayer();
+    if (incomplete > 0) {
+        prompter().message(QStringLiteral("В слое №%1 введены не \r все данные.\r").arg(incomplete),
+                           QStringLiteral("Ошибка"), MessageIcon::Exclamation, MessageButtons::Ok);
+    } else {
+        runEnvelope(false);
+        if (isChecked(QStringLiteral("chkVlaga")) && ctx_.lastCalc && ctx_.lastCalc->finished())
+            emit moistureRequested();
+    }
+    setEnabled(QStringLiteral("cmdVpr"), true);
+}
+
+void MainForm::recalculate()
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    runEnvelope(true);
+}
+
+void MainForm::runEnvelope(bool recalc)
+{
+    if (ctx_.layerTable.count() == 0) {
+        prompter().error(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина."));
+        return;
+    }
+    RunGuard guard(ctx_);
+    const QStringList runButtons = {QStringLiteral("cmdOk"), QStringLiteral("cmdPR")};
+    for (const QString& b : runButtons)
+        setEnabled(b, false);
+    EnvelopeOutcome outcome =
+        RunEnvelopeCalculation(ctx_.layerTable, envelopeInputs(), ctx_.tables.saturation, ctx_.report);
+    if (recalc && outcome.finished()) {
+        try {
+            outcome.lists = RecalculateRefinedField(ctx_.layerTable, outcome.state, isChecked(QStringLiteral("chkPr")),
+                                                    ctx_.tables.saturation);
+        } catch (const AppError& e) {
+            outcome.error = EnvelopeMessage{e.message(), e.title()};
+        }
+    }
+    ctx_.lastCalc = outcome;
+    applyOutcome(outcome);
+    for (const QString& b : runButtons)
+        setEnabled(b, true);
+    notifyChanged();
+    if (outcome.warning)
+        prompter().message(outcome.warning->text, outcome.warning->title, MessageIcon::Exclamation, MessageButtons::Ok);
+    if (outcome.error)
+        prompter().message(outcome.error->text, outcome.error->title, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
+{
+    for (const FieldUpdate& u : outcome.updates) {
+        if (!has(u.name))
+            continue;
+        if (u.text)
+            setText(u.name, *u.text);
+        if (u.background)
+            setBackground(u.name, *u.background);
+    }
+    if (outcome.lists) {
+        const ResultLists& l = *outcome.lists;
+        setText(QStringLiteral("lblRezList"), l.caption);
+        for (int k = 1; k <= 5; ++k) {
+            setItems(item("lstRez", k), l.columns[size_t(k - 1)]);
+            setHeightTwips(item("lstRez", k), l.listHeightTwips);
+        }
+        setSizeTwips(widthTwips(), l.windowHeightTwips);
+    }
+}
+
+}  // namespace ogrado

@@ -1,0 +1,41 @@
+#pragma once
+// Where the program finds its directories: the settings file "vb_prog.ini" (ogrado)
+// or the current directory (ogrado_n).
+#include <QString>
+#include <QStringList>
+
+namespace ogrado {
+
+// Number of layer rows of the main window; every loop over the grid rows uses it.
+constexpr int LayerGridRows = 8;
+
+struct ProgramSettings {
+    int useIniFile = 0;   // 1 in ogrado, 0 in ogrado_n
+    QString progDir;      // PROG
+    QString isxDir;       // ISX: source-data directory
+    QString dataDir;      // DATA: reference data and the layer-stack library
+    QString tempDir;      // TEMP: kept, not used
+    QString resultsDir;   // where the save dialog starts
+    QString isxDrive;     // the volume of isxDir; empty in ogrado_n
+};
+
+// The settings file of ogrado: "vb_prog.ini" in the user's configuration directory,
+// which stands in for the Windows directory.
+QString settingsFilePath();
+
+// Reads KEY = value lines: the key is the text left of the first "=" (case and blanks
+// do not matter), the value the text after it, trimmed. Lines without "=" are skipped;
+// a repeated key overwrites the earlier value; unknown keys are ignored.
+ProgramSettings parseSettings(const QStringList& lines);
+
+// ogrado: the settings file read, and the results directory taken from ISX.
+// Throws AppError naming the file when it cannot be read.
+ProgramSettings readSettingsFile(const QString& path);
+
+// ogrado_n: every directory derived from the current directory.
+ProgramSettings defaultDirectories(const QString& currentDir);
+
+// The volume a path lies on, shown by its root path ("D:" for a Windows drive path).
+QString volumeOf(const QString& path);
+
+}  // namespace ogrado

@@ -1,0 +1,15 @@
+#pragma once
+// Colours that mark results in the windows.
+#include <QtGlobal>
+
+namespace ogrado {
+
+using Rgb = quint32;  // 0xAARRGGBB
+
+constexpr Rgb kWhite = 0xFFFFFFFF;
+constexpr Rgb kBlack = 0xFF000000;
+constexpr Rgb kHighlight = 0xFF00FFFF;  // RGB 0, 255, 255: a chosen cell or field
+constexpr Rgb kRed = 0xFFFF0000;        // RGB 255, 0, 0: a failing result
+constexpr Rgb kBlue = 0xFF0000FF;
+
+}  // namespace ogrado

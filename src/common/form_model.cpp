@@ -1,0 +1,331 @@
+#include "common/form_model.h"
+
+#include "common/app_error.h"
+
+namespace ogrado {
+
+KeyFilter numericKeyFilter(bool comma)
+{
+    return [comma](QChar key) -> std::optional<QChar> {
+        if (key == QChar(8) || key == QChar(0) || key.isDigit() || key == u'-')
+            return key;
+        if (comma && key == u',')
+            return key;
+        if (comma && key == u'.')
+            return QChar(u',');
+        return std::nullopt;
+    };
+}
+
+// Runs an event: state changes are announced once, when the outermost event ends,
+// and an error stops the action with its message.
+class FormModel::EventScope {
+public:
+    explicit EventScope(FormModel& form) : form_(form) { ++form_.eventDepth_; }
+    ~EventScope()
+    {
+        if (--form_.eventDepth_ == 0)
+            form_.notifyChanged();
+    }
+
+private:
+    FormModel& form_;
+};
+
+FormModel::FormModel(QString formName, Prompter& prompter, QObject* parent)
+    : QObject(parent), formName_(std::move(formName)), prompter_(prompter)
+{
+}
+
+FormModel::~FormModel() = default;
+
+void FormModel::setCaption(const QString& caption)
+{
+    if (caption_ != caption) {
+        caption_ = caption;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setSizeTwips(int width, int height)
+{
+    if (widthTwips_ != width || heightTwips_ != height) {
+        widthTwips_ = width;
+        heightTwips_ = height;
+        dirty_ = true;
+    }
+}
+
+std::optional<QPoint> FormModel::placement(const QRect&) const
+{
+    return std::nullopt;
+}
+
+const Control& FormModel::control(const QString& name) const
+{
+    auto it = index_.constFind(name);
+    Q_ASSERT_X(it != index_.constEnd(), "FormModel::control", qPrintable(name));
+    if (it == index_.constEnd())
+        throw AppError(QStringLiteral("Нет элемента окна %1 в окне %2.").arg(name, formName_));
+    return controls_[size_t(*it)];
+}
+
+Control& FormModel::mutableControl(const QString& name)
+{
+    dirty_ = true;
+    return const_cast<Control&>(control(name));
+}
+
+void FormModel::setText(const QString& name, const QString& text)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.text != text) {
+        c.text = text;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setChecked(const QString& name, bool checked)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (checked && !c.group.isEmpty()) {
+        for (Control& other : controls_) {
+            if (other.group == c.group && other.name != name && other.checked) {
+                other.checked = false;
+                dirty_ = true;
+            }
+        }
+    }
+    if (c.checked != checked) {
+        c.checked = checked;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setItems(const QString& name, const QStringList& items)
+{
+    Control& c = mutableControl(name);
+    c.items = items;
+    c.current = -1;
+}
+
+void FormModel::addItem(const QString& name, const QString& item)
+{
+    mutableControl(name).items.append(item);
+}
+
+QString FormModel::currentItem(const QString& name) const
+{
+    const Control& c = control(name);
+    return (c.current >= 0 && c.current < c.items.size()) ? c.items[c.current] : QString();
+}
+
+void FormModel::setCurrentIndex(const QString& name, int index)
+{
+    Control& c = mutableControl(name);
+    c.current = (index >= 0 && index < c.items.size()) ? index : -1;
+    if (c.kind == ControlKind::ComboBox)
+        c.text = c.current >= 0 ? c.items[c.current] : QString();
+}
+
+void FormModel::setEnabled(const QString& name, bool enabled)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.enabled != enabled) {
+        c.enabled = enabled;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setVisible(const QString& name, bool visible)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.visible != visible) {
+        c.visible = visible;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setBackground(const QString& name, Rgb color)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.background != color) {
+        c.background = color;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setForeground(const QString& name, Rgb color)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.foreground != color) {
+        c.foreground = color;
+        dirty_ = true;
+    }
+}
+
+void FormModel::setHeightTwips(const QString& name, int twips)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.heightTwips != twips) {
+        c.heightTwips = twips;
+        dirty_ = true;
+    }
+}
+
+Control& FormModel::add(const QString& name, ControlKind kind, const QString& text)
+{
+    Q_ASSERT(!index_.contains(name));
+    Control c;
+    c.name = name;
+    c.kind = kind;
+    c.text = text;
+    index_.insert(name, int(controls_.size()));
+    controls_.push_back(std::move(c));
+    return controls_.back();
+}
+
+void FormModel::addArray(const QString& name, int first, int last, ControlKind kind, const QString& text)
+{
+    for (int k = first; k <= last; ++k)
+        add(QStringLiteral("%1_%2").arg(name).arg(k), kind, text);
+}
+
+static QString handlerKey(const QString& name, FormEvent event)
+{
+    return name + QLatin1Char('#') + QChar(u'0' + int(event));
+}
+
+void FormModel::on(const QString& name, FormEvent event, std::function<void()> handler)
+{
+    handlers_.insert(handlerKey(name, event), std::move(handler));
+}
+
+void FormModel::fire(const QString& name, FormEvent event)
+{
+    auto it = handlers_.constFind(handlerKey(name, event));
+    if (it == handlers_.constEnd())
+        return;
+    EventScope scope(*this);
+    // The handler may be replaced while it runs; keep a copy alive.
+    const std::function<void()> handler = *it;
+    struct Depth {
+        int& d;
+        explicit Depth(int& v) : d(v) { ++d; }
+        ~Depth() { --d; }
+    } depth(handlerDepth_);
+    if (handlerDepth_ > 1) {
+        handler();  // an event run by another event: the outer one reports errors
+        return;
+    }
+    try {
+        handler();
+    } catch (const AppError& e) {
+        prompter_.message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+    } catch (const std::exception& e) {
+        prompter_.message(QStringLiteral("Внутренняя ошибка программы: %1").arg(QString::fromUtf8(e.what())),
+                          QStringLiteral("Ошибка"), MessageIcon::Critical, MessageButtons::Ok);
+    }
+}
+
+void FormModel::select(const QString& name, int index)
+{
+    setCurrentIndex(name, index);
+    fire(name, FormEvent::Click);
+}
+
+void FormModel::setKeyFilter(const QString& name, KeyFilter filter)
+{
+    keyFilters_.insert(name, std::move(filter));
+}
+
+void FormModel::userEdit(const QString& name, const QString& text)
+{
+    EventScope scope(*this);
+    Control& c = mutableControl(name);
+    c.text = text;
+    if (c.kind == ControlKind::ComboBox)
+        c.current = c.items.indexOf(text);
+    fire(name, FormEvent::Change);
+}
+
+void FormModel::userSelect(const QString& name, int index)
+{
+    EventScope scope(*this);
+    select(name, index);
+}
+
+void FormModel::userCheck(const QString& name, bool checked)
+{
+    EventScope scope(*this);
+    setChecked(name, checked);
+    fire(name, FormEvent::Click);
+}
+
+void FormModel::userClick(const QString& name)
+{
+    EventScope scope(*this);
+    if (!control(name).enabled)
+        return;
+    fire(name, FormEvent::Click);
+}
+
+void FormModel::userDblClick(const QString& name)
+{
+    EventScope scope(*this);
+    fire(name, FormEvent::DblClick);
+}
+
+std::optional<QChar> FormModel::userKey(const QString& name, QChar key)
+{
+    auto it = keyFilters_.constFind(name);
+    if (it == keyFilters_.constEnd())
+        return key;
+    std::optional<QChar> result = (*it)(key);
+    if (!result)
+        prompter_.beep();
+    return result;
+}
+
+void FormModel::resetControls()
+{
+    if (initial_.empty()) {
+        initial_ = controls_;
+    } else {
+        controls_ = initial_;
+        dirty_ = true;
+    }
+}
+
+void FormModel::loadForm()
+{
+    if (loaded_)
+        return;
+    EventScope scope(*this);
+    resetControls();
+    loaded_ = true;
+    try {
+        onLoad();
+    } catch (const AppError& e) {
+        prompter_.message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+void FormModel::unloadForm()
+{
+    if (!loaded_)
+        return;
+    loaded_ = false;
+    onUnload();
+    emit closeRequested();
+}
+
+void FormModel::notifyChanged()
+{
+    if (dirty_) {
+        dirty_ = false;
+        emit changed();
+    }
+}
+
+}  // namespace ogrado

@@ -1,0 +1,153 @@
+#pragma once
+// A form model holds everything a window shows (texts, lists, colours, enabled flags)
+// under the window's control names, and the logic of every event. It never touches a
+// widget: a view mirrors it, tests and the batch front end drive it directly.
+#include "common/colors.h"
+#include "common/prompter.h"
+
+
+#include <QHash>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace ogrado {
+
+
+enum class ControlKind { TextBox, Label, CheckBox, OptionButton, ComboBox, ListBox, Button };
+enum class FormEvent { Click, DblClick, Change };
+
+struct Control {
+    QString name;
+    ControlKind kind = ControlKind::TextBox;
+    QString text;        // text box text, label or button caption, combo box edit text
+    QStringList items;   // entries of a list or combo box
+    int current = -1;    // selected entry, -1 for none
+    bool checked = false;
+    bool enabled = true;
+    bool visible = true;
+    bool readOnly = false;
+    Rgb background = kWhite;
+    Rgb foreground = kBlack;
+    int heightTwips = 0;  // 0: the view's own height
+    QString group;        // option buttons of one group exclude each other
+};
+
+// The key filter of a text box: the character to insert, or nothing (the key is
+// discarded and the program beeps).
+using KeyFilter = std::function<std::optional<QChar>(QChar)>;
+
+// Digits, "-", backspace and, with `comma`, "," pass; "." becomes "," when `comma`.
+KeyFilter numericKeyFilter(bool comma = true);
+
+class FormModel : public QObject {
+    Q_OBJECT
+public:
+    FormModel(QString formName, Prompter& prompter, QObject* parent = nullptr);
+    ~FormModel() override;
+
+    const QString& formName() const { return formName_; }
+    Prompter& prompter() const { return prompter_; }
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    int widthTwips() const { return widthTwips_; }
+    int heightTwips() const { return heightTwips_; }
+    void setSizeTwips(int width, int height);
+    bool isModal() const { return modal_; }
+
+    // Where the window opens, in twips, given the main window's frame in twips.
+    virtual std::optional<QPoint> placement(const QRect& mainTwips) const;
+
+    bool has(const QString& name) const { return index_.contains(name); }
+    const Control& control(const QString& name) const;
+    const std::vector<Control>& controls() const { return controls_; }
+
+    QString text(const QString& name) const { return control(name).text; }
+    void setText(const QString& name, const QString& text);
+    bool isChecked(const QString& name) const { return control(name).checked; }
+    void setChecked(const QString& name, bool checked);
+    QStringList items(const QString& name) const { return control(name).items; }
+    void setItems(const QString& name, const QStringList& items);
+    void addItem(const QString& name, const QString& item);
+    int currentIndex(const QString& name) const { return control(name).current; }
+    QString currentItem(const QString& name) const;
+    void setCurrentIndex(const QString& name, int index);  // no event
+    bool isEnabled(const QString& name) const { return control(name).enabled; }
+    void setEnabled(const QString& name, bool enabled);
+    bool isVisible(const QString& name) const { return control(name).visible; }
+    void setVisible(const QString& name, bool visible);
+    Rgb background(const QString& name) const { return control(name).background; }
+    void setBackground(const QString& name, Rgb color);
+    Rgb foreground(const QString& name) const { return control(name).foreground; }
+    void setForeground(const QString& name, Rgb color);
+    void setHeightTwips(const QString& name, int twips);
+
+    // What the user does. Each sets the state as the window would and runs the event.
+    void userEdit(const QString& name, const QString& text);  // typing: Change
+    void userSelect(const QString& name, int index);          // choosing an entry: Click
+    void userCheck(const QString& name, bool checked);        // ticking a box or option: Click
+    void userClick(const QString& name);                      // Click
+    void userDblClick(const QString& name);                   // DblClick
+    std::optional<QChar> userKey(const QString& name, QChar key);
+    bool selectsAllOnClick(const QString& name) const { return selectAllOnClick_.contains(name); }
+
+    // Window lifecycle: the host loads a form when it is shown while unloaded.
+    bool isLoaded() const { return loaded_; }
+    void loadForm();
+    void unloadForm();  // close box or a "Выход" button
+
+    // Emits changed() when something changed since the last call.
+    void notifyChanged();
+
+signals:
+    void changed();
+    void closeRequested();
+
+protected:
+    Control& add(const QString& name, ControlKind kind, const QString& text = {});
+    void addArray(const QString& name, int first, int last, ControlKind kind, const QString& text = {});
+    void on(const QString& name, FormEvent event, std::function<void()> handler);
+    void fire(const QString& name, FormEvent event);
+    // Choosing an entry from code runs the Click event too.
+    void select(const QString& name, int index);
+    void setKeyFilter(const QString& name, KeyFilter filter);
+    void setSelectAllOnClick(const QString& name) { selectAllOnClick_.insert(name, true); }
+    void setModal(bool modal) { modal_ = modal; }
+
+    // Load: the state of a freshly opened window. Reset controls to their initial
+    // state first when the window is opened again.
+    virtual void onLoad() {}
+    virtual void onUnload() {}
+    void resetControls();
+
+    Control& mutableControl(const QString& name);
+    void markDirty() { dirty_ = true; }
+
+private:
+    class EventScope;
+
+    QString formName_;
+    Prompter& prompter_;
+    QString caption_;
+    int widthTwips_ = 0;
+    int heightTwips_ = 0;
+    bool modal_ = false;
+    bool loaded_ = false;
+    bool dirty_ = false;
+    int eventDepth_ = 0;
+    int handlerDepth_ = 0;
+    std::vector<Control> controls_;
+    std::vector<Control> initial_;
+    QHash<QString, int> index_;
+    QHash<QString, std::function<void()>> handlers_;
+    QHash<QString, KeyFilter> keyFilters_;
+    QHash<QString, bool> selectAllOnClick_;
+};
+
+}  // namespace ogrado

@@ -1,0 +1,458 @@
+#include "common/form_view.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace ogrado {
+
+FormWindow::FormWindow(FormModel& model, QWidget* parent) : QDialog(parent), model_(model)
+{
+    setObjectName(model.formName());
+    connect(&model_, &FormModel::changed, this, &FormWindow::refresh);
+    connect(&model_, &FormModel::closeRequested, this, [this] {
+        if (isVisible())
+            hide();
+        if (isModal() || testAttribute(Qt::WA_ShowModal))
+            done(0);
+    });
+}
+
+QLineEdit* FormWindow::lineEdit(const QString& name, int widthPx)
+{
+    auto* w = new QLineEdit(this);
+    w->setObjectName(name);
+    if (widthPx > 0)
+        w->setFixedWidth(widthPx);
+    return w;
+}
+
+QComboBox* FormWindow::comboBox(const QString& name, bool editable, int widthPx)
+{
+    auto* w = new QComboBox(this);
+    w->setObjectName(name);
+    w->setEditable(editable);
+    if (editable)
+        w->setInsertPolicy(QComboBox::NoInsert);
+    w->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    w->setMinimumContentsLength(8);
+    if (widthPx > 0)
+        w->setFixedWidth(widthPx);
+    return w;
+}
+
+QListWidget* FormWindow::listBox(const QString& name, int widthPx)
+{
+    auto* w = new QListWidget(this);
+    w->setObjectName(name);
+    if (widthPx > 0)
+        w->setFixedWidth(widthPx);
+    return w;
+}
+
+QCheckBox* FormWindow::checkBox(const QString& name, const QString& text)
+{
+    auto* w = new QCheckBox(text, this);
+    w->setObjectName(name);
+    return w;
+}
+
+QRadioButton* FormWindow::optionButton(const QString& name, const QString& text)
+{
+    auto* w = new QRadioButton(text, this);
+    w->setObjectName(name);
+    return w;
+}
+
+QPushButton* FormWindow::button(const QString& name, const QString& text)
+{
+    auto* w = new QPushButton(text, this);
+    w->setObjectName(name);
+    return w;
+}
+
+QLabel* FormWindow::label(const QString& name, bool wrap)
+{
+    auto* w = new QLabel(this);
+    w->setObjectName(name);
+    w->setWordWrap(wrap);
+    return w;
+}
+
+QLabel* FormWindow::caption(const QString& text, bool wrap)
+{
+    auto* w = new QLabel(text, this);
+    w->setWordWrap(wrap);
+    return w;
+}
+
+void FormWindow::bindControls()
+{
+    for (const Control& c : model_.controls()) {
+        QWidget* w = findChild<QWidget*>(c.name);
+        if (!w)
+            continue;
+        widgets_.insert(c.name, w);
+        names_.insert(w, c.name);
+        bindWidget(w, c);
+    }
+    refresh();
+}
+
+void FormWindow::bindWidget(QWidget* w, const Control& c)
+{
+    const QString name = c.name;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& t) {
+            if (!syncing_)
+                model_.userEdit(name, t);
+        });
+        edit->installEventFilter(this);
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
+        connect(text, &QPlainTextEdit::textChanged, this, [this, name, text] {
+            if (!syncing_)
+                model_.userEdit(name, text->toPlainText());
+        });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, name](int index) {
+            if (!syncing_)
+                model_.userSelect(name, index);
+        });
+        if (combo->isEditable()) {
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString& t) {
+                if (!syncing_)
+                    model_.userEdit(name, t);
+            });
+        }
+        combo->installEventFilter(this);
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
+            if (!syncing_ && row != model_.currentIndex(name))
+                model_.userSelect(name, row);
+        });
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, name, list](QListWidgetItem* item) {
+            if (syncing_)
+                return;
+            const int row = list->row(item);
+            if (row != model_.currentIndex(name))
+                model_.userSelect(name, row);
+            model_.userDblClick(name);
+        });
+    } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this, [this, name](bool) {
+            if (!syncing_)
+                model_.userCheck(name, true);
+        });
+    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        connect(check, &QCheckBox::clicked, this, [this, name](bool on) {
+            if (!syncing_)
+                model_.userCheck(name, on);
+        });
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, name] {
+            if (!syncing_)
+                model_.userClick(name);
+        });
+    }
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* w = qobject_cast<QWidget*>(watched);
+    const QString name = names_.value(w);
+    if (name.isEmpty())
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString t = key->text();
+        if (t.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        const QChar ch = t[0];
+        if (ch != QChar(8) && !ch.isPrint())
+            return false;
+        const std::optional<QChar> result = model_.userKey(name, ch);
+        if (!result)
+            return true;
+        if (*result != ch) {
+            if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+                edit->insert(QString(*result));
+                model_.userEdit(name, edit->text());
+            }
+            return true;
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        if (model_.selectsAllOnClick(name)) {
+            if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+                edit->setFocus();
+                edit->selectAll();
+            }
+        }
+        return false;
+    case QEvent::MouseButtonDblClick:
+        if (qobject_cast<QLineEdit*>(w))
+            model_.userDblClick(name);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void FormWindow::syncWidget(QWidget* w, const Control& c)
+{
+    if (w->isEnabled() != c.enabled)
+        w->setEnabled(c.enabled);
+    if (w->isVisibleTo(this) != c.visible && (c.visible || w->isVisibleTo(this)))
+        w->setVisible(c.visible);
+    if (c.heightTwips > 0 && w->height() != px(c.heightTwips))
+        w->setFixedHeight(px(c.heightTwips));
+
+    auto setColours = [&](QPalette::ColorRole bgRole, bool withBackground) {
+        QPalette pal = w->palette();
+        bool change = false;
+        if (withBackground && pal.color(bgRole).rgba() != c.background) {
+            pal.setColor(QPalette::Active, bgRole, QColor::fromRgba(c.background));
+            pal.setColor(QPalette::Inactive, bgRole, QColor::fromRgba(c.background));
+            change = true;
+        }
+        const QPalette::ColorRole fgRole = bgRole == QPalette::Base ? QPalette::Text : QPalette::WindowText;
+        if (pal.color(fgRole).rgba() != c.foreground) {
+            pal.setColor(QPalette::Active, fgRole, QColor::fromRgba(c.foreground));
+            pal.setColor(QPalette::Inactive, fgRole, QColor::fromRgba(c.foreground));
+            change = true;
+        }
+        if (change)
+            w->setPalette(pal);
+    };
+
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->text() != c.text)
+            edit->setText(c.text);
+        edit->setReadOnly(c.readOnly);
+        setColours(QPalette::Base, true);
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
+        if (text->toPlainText() != c.text)
+            text->setPlainText(c.text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QStringList current;
+        for (int i = 0; i < combo->count(); ++i)
+            current.append(combo->itemText(i));
+        if (current != c.items) {
+            combo->clear();
+            combo->addItems(c.items);
+        }
+        if (combo->currentIndex() != c.current)
+            combo->setCurrentIndex(c.current);
+        if (combo->isEditable() && combo->currentText() != c.text)
+            combo->setEditText(c.text);
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        bool same = list->count() == c.items.size();
+        for (int i = 0; same && i < list->count(); ++i)
+            same = list->item(i)->text() == c.items[i];
+        if (!same) {
+            list->clear();
+            list->addItems(c.items);
+        }
+        if (list->currentRow() != c.current)
+            list->setCurrentRow(c.current);
+        setColours(QPalette::Base, true);
+    } else if (auto* check = qobject_cast<QAbstractButton*>(w); check && check->isCheckable()) {
+        if (check->isChecked() != c.checked)
+            check->setChecked(c.checked);
+        if (!c.text.isEmpty() && check->text() != c.text)
+            check->setText(c.text);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->text() != c.text)
+            label->setText(c.text);
+        setColours(QPalette::Window, false);
+    }
+}
+
+void FormWindow::refresh()
+{
+    syncing_ = true;
+    for (auto it = widgets_.constBegin(); it != widgets_.constEnd(); ++it) {
+        if (it.value())
+            syncWidget(it.value(), model_.control(it.key()));
+    }
+    syncing_ = false;
+    if (!model_.caption().isEmpty() && windowTitle() != model_.caption())
+        setWindowTitle(model_.caption());
+    const int w = model_.widthTwips();
+    const int h = model_.heightTwips();
+    if (w > 0 && h > 0 && h != lastHeightTwips_) {
+        lastHeightTwips_ = h;
+        resize(std::max(px(w), minimumSizeHint().width()), std::max(px(h), minimumSizeHint().height()));
+    }
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    model_.unloadForm();
+    QDialog::closeEvent(event);
+}
+
+void FormWindow::reject()
+{
+    model_.unloadForm();
+    QDialog::reject();
+}
+
+MessageAnswer WidgetPrompter::message(const QString& text, const QString& title, MessageIcon icon,
+                                      MessageButtons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    QString shown = text;
+    shown.replace(u'\r', u'\n');
+    box.setText(shown);
+    box.setWindowTitle(title);
+    switch (icon) {
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::None:
+        break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return buttons == MessageButtons::OkCancel ? MessageAnswer::Ok : MessageAnswer::Ok;
+    }
+}
+
+void WidgetPrompter::beep()
+{
+    QApplication::beep();
+}
+
+GuiHost::GuiHost() = default;
+GuiHost::~GuiHost() = default;
+
+void GuiHost::registerWindow(const QString& formName, Factory factory)
+{
+    factories_[formName] = std::move(factory);
+}
+
+FormWindow* GuiHost::windowOf(FormModel& form)
+{
+    QPointer<FormWindow> w = windows_.value(&form);
+    if (w)
+        return w;
+    auto it = factories_.find(form.formName());
+    if (it == factories_.end())
+        return nullptr;
+    w = it->second(form);
+    windows_.insert(&form, w);
+    return w;
+}
+
+void GuiHost::place(FormWindow& w)
+{
+    if (!main_ || &w == main_.data())
+        return;
+    const QRect frame = main_->frameGeometry();
+    const QRect mainTwips(frame.x() * kTwipsPerPixel, frame.y() * kTwipsPerPixel, frame.width() * kTwipsPerPixel,
+                          frame.height() * kTwipsPerPixel);
+    if (const std::optional<QPoint> at = w.model().placement(mainTwips)) {
+        QPoint pos(px(at->x()), px(at->y()));
+        if (const QScreen* screen = main_->screen()) {
+            const QRect avail = screen->availableGeometry();
+            pos.setX(std::clamp(pos.x(), avail.left(), std::max(avail.left(), avail.right() - w.width())));
+            pos.setY(std::clamp(pos.y(), avail.top(), std::max(avail.top(), avail.bottom() - w.height())));
+        }
+        w.move(pos);
+    }
+}
+
+void GuiHost::showForm(FormModel& form)
+{
+    FormWindow* w = windowOf(form);
+    if (!w)
+        return;
+    const bool wasLoaded = form.isLoaded();
+    form.loadForm();
+    w->refresh();
+    if (!wasLoaded || !w->isVisible()) {
+        w->adjustSize();
+        w->refresh();
+        place(*w);
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void GuiHost::showModal(FormModel& form)
+{
+    FormWindow* w = windowOf(form);
+    if (!w)
+        return;
+    form.loadForm();
+    w->refresh();
+    place(*w);
+    w->exec();
+    form.unloadForm();
+}
+
+void GuiHost::quit()
+{
+    QApplication::closeAllWindows();
+    QApplication::exit(0);
+}
+
+void GuiHost::processEvents()
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - lastEvents_ < 15)
+        return;
+    lastEvents_ = now;
+    for (auto it = windows_.constBegin(); it != windows_.constEnd(); ++it)
+        it.key()->notifyChanged();
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+}  // namespace ogrado

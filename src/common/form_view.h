@@ -1,0 +1,105 @@
+#pragma once
+// The thin view side of a form model: a window whose child widgets carry the
+// model's control names mirrors the model and forwards the user's actions to it.
+#include "app/app_context.h"
+#include "common/form_model.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+#include <QHash>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+
+namespace ogrado {
+
+constexpr int kTwipsPerPixel = 15;  // 1440 twips per inch at 96 logical dpi
+
+inline int px(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+class FormWindow : public QDialog {
+    Q_OBJECT
+public:
+    FormWindow(FormModel& model, QWidget* parent = nullptr);
+    FormModel& model() const { return model_; }
+
+    // Connects every child widget named like a control of the model and shows the
+    // model's state. Call once the widgets are built.
+    void bindControls();
+    // Mirrors the model: texts, lists, states, colours, sizes, caption.
+    void refresh();
+
+protected:
+    // Named widgets for the model's controls, and plain captions.
+    QLineEdit* lineEdit(const QString& name, int widthPx = 0);
+    QComboBox* comboBox(const QString& name, bool editable = false, int widthPx = 0);
+    QListWidget* listBox(const QString& name, int widthPx = 0);
+    QCheckBox* checkBox(const QString& name, const QString& caption);
+    QRadioButton* optionButton(const QString& name, const QString& caption = {});
+    QPushButton* button(const QString& name, const QString& caption);
+    QLabel* label(const QString& name, bool wrap = false);
+    QLabel* caption(const QString& text, bool wrap = false);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;  // Esc closes as the close box does
+
+private:
+    void bindWidget(QWidget* w, const Control& c);
+    void syncWidget(QWidget* w, const Control& c);
+
+    FormModel& model_;
+    QHash<QString, QPointer<QWidget>> widgets_;
+    QHash<QWidget*, QString> names_;
+    bool syncing_ = false;
+    int lastHeightTwips_ = 0;
+};
+
+// Message boxes and the beep.
+class WidgetPrompter : public Prompter {
+public:
+    MessageAnswer message(const QString& text, const QString& title, MessageIcon icon,
+                          MessageButtons buttons) override;
+    void beep() override;
+};
+
+// Opens the window of a form model, building it on first use.
+class GuiHost : public WindowHost {
+public:
+    using Factory = std::function<FormWindow*(FormModel&)>;
+    GuiHost();
+    ~GuiHost() override;
+
+    void registerWindow(const QString& formName, Factory factory);
+    void setMainWindow(FormWindow* main) { main_ = main; }
+    FormWindow* windowOf(FormModel& form);
+
+    void showForm(FormModel& form) override;
+    void showModal(FormModel& form) override;
+    void quit() override;
+
+    // Lets the windows repaint during a long calculation, at most every few
+    // milliseconds.
+    void processEvents();
+
+private:
+    void place(FormWindow& w);
+
+    std::map<QString, Factory> factories_;
+    QHash<FormModel*, QPointer<FormWindow>> windows_;
+    QPointer<FormWindow> main_;
+    qint64 lastEvents_ = 0;
+};
+
+}  // namespace ogrado

@@ -1,0 +1,218 @@
+#include "common/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace ogrado {
+
+std::optional<double> parseNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 64)
+        return std::nullopt;
+    std::string s;
+    s.reserve(t.size());
+    int i = 0;
+    const int n = t.size();
+    auto ch = [&](int k) { return k < n ? t[k].unicode() : char16_t(0); };
+    if (ch(i) == u'-' || ch(i) == u'+') {
+        if (ch(i) == u'-')
+            s += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (ch(i) >= u'0' && ch(i) <= u'9') {
+        s += char(ch(i));
+        ++i;
+        ++mantissaDigits;
+    }
+    if (ch(i) == u',' || ch(i) == u'.') {
+        s += '.';
+        ++i;
+        while (ch(i) >= u'0' && ch(i) <= u'9') {
+            s += char(ch(i));
+            ++i;
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (ch(i) == u'e' || ch(i) == u'E') {
+        s += 'e';
+        ++i;
+        if (ch(i) == u'-' || ch(i) == u'+') {
+            s += char(ch(i));
+            ++i;
+        }
+        int expDigits = 0;
+        while (ch(i) >= u'0' && ch(i) <= u'9') {
+            s += char(ch(i));
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != n)
+        return std::nullopt;
+    double value = 0;
+    const char* first = s.data();
+    if (*first == '-')
+        ++first;  // from_chars takes no plus sign; keep the minus handling uniform
+    auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), value);
+    if (ec != std::errc() || ptr != s.data() + s.size() || !std::isfinite(value))
+        return std::nullopt;
+    return s[0] == '-' ? -value : value;
+}
+
+namespace {
+
+// Decimal digits of |value| rounded to `significant` digits: the digit string and the
+// decimal exponent of its first digit.
+struct Decimal {
+    char digits[24];
+    int count = 0;
+    int exponent = 0;  // value = d.ddd x 10^exponent
+    bool negative = false;
+    bool zero = true;
+};
+
+Decimal toDecimal(double value, int significant)
+{
+    Decimal d;
+    if (value == 0 || !std::isfinite(value))
+        return d;
+    d.negative = value < 0;
+    d.zero = false;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                             significant - 1);
+    *res.ptr = '\0';
+    const char* p = buf;
+    while (*p && *p != 'e') {
+        if (*p >= '0' && *p <= '9')
+            d.digits[d.count++] = *p;
+        ++p;
+    }
+    d.exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
+    return d;
+}
+
+struct Pattern {
+    bool integerRequired = false;  // a "0" before the decimal sign
+    int minDecimals = 0;
+    int maxDecimals = 0;
+};
+
+Pattern parsePattern(std::string_view pattern)
+{
+    Pattern p;
+    const auto dot = pattern.find('.');
+    const std::string_view intPart = pattern.substr(0, dot);
+    p.integerRequired = intPart.find('0') != std::string_view::npos;
+    if (dot != std::string_view::npos) {
+        for (char c : pattern.substr(dot + 1)) {
+            if (c == '0') {
+                ++p.minDecimals;
+                ++p.maxDecimals;
+            } else if (c == '#') {
+                ++p.maxDecimals;
+            }
+        }
+    }
+    return p;
+}
+
+QString formatDecimal(const Decimal& d, std::string_view patternText)
+{
+    const Pattern p = parsePattern(patternText);
+    const int dec = p.maxDecimals;
+    // kept = the value times 10^dec, rounded half away from zero, as a digit string
+    std::string kept;
+    if (d.zero) {
+        kept = "0";
+    } else {
+        const int k = d.exponent + dec + 1;  // digits before the rounding place
+        if (k <= 0) {
+            kept = (k == 0 && d.digits[0] >= '5') ? "1" : "0";
+        } else if (k >= d.count) {
+            kept.assign(d.digits, d.count);
+            kept.append(size_t(k - d.count), '0');
+        } else {
+            kept.assign(d.digits, size_t(k));
+            if (d.digits[k] >= '5') {
+                int i = int(kept.size()) - 1;
+                while (i >= 0 && kept[i] == '9') {
+                    kept[i] = '0';
+                    --i;
+                }
+                if (i < 0)
+                    kept.insert(kept.begin(), '1');
+                else
+                    ++kept[i];
+            }
+        }
+    }
+    if (int(kept.size()) < dec + 1)
+        kept.insert(kept.begin(), size_t(dec + 1 - int(kept.size())), '0');
+    std::string intPart = kept.substr(0, kept.size() - dec);
+    std::string frac = kept.substr(kept.size() - dec);
+    size_t firstNonZero = intPart.find_first_not_of('0');
+    intPart = firstNonZero == std::string::npos ? std::string("0") : intPart.substr(firstNonZero);
+    const bool allZero = intPart == "0" && frac.find_first_not_of('0') == std::string::npos;
+    while (int(frac.size()) > p.minDecimals && frac.back() == '0')
+        frac.pop_back();
+    if (intPart == "0" && !p.integerRequired)
+        intPart.clear();
+    std::string out;
+    if (d.negative && !allZero)
+        out += '-';
+    out += intPart;
+    if (!frac.empty()) {
+        out += ',';
+        out += frac;
+    }
+    return QString::fromLatin1(out.data(), qsizetype(out.size()));
+}
+
+QString generalDecimal(double value, int significant)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, significant);
+    std::string s(buf, res.ptr);
+    // to_chars writes "1e-05"; the program writes "1E-05"
+    for (char& c : s) {
+        if (c == '.')
+            c = ',';
+        else if (c == 'e')
+            c = 'E';
+    }
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+
+}  // namespace
+
+QString formatNumber(double value, std::string_view pattern)
+{
+    return formatDecimal(toDecimal(value, 15), pattern);
+}
+
+QString formatSingle(float value, std::string_view pattern)
+{
+    return formatDecimal(toDecimal(double(value), 7), pattern);
+}
+
+QString generalText(double value)
+{
+    return generalDecimal(value, 15);
+}
+
+QString generalTextSingle(float value)
+{
+    return generalDecimal(double(value), 7);
+}
+
+}  // namespace ogrado

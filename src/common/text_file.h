@@ -1,0 +1,26 @@
+#pragma once
+// Plain text files: read as Windows-1251 or UTF-8, written as Windows-1251 with CR LF.
+#include <QString>
+#include <QStringList>
+
+namespace ogrado {
+
+// Decodes file bytes: UTF-8 when they start with a BOM or hold valid multi-byte
+// UTF-8 sequences, otherwise Windows-1251.
+QString decodeText(const QByteArray& bytes);
+
+// Splits a text into lines at CR LF, LF or CR; a final line break ends the last line
+// and does not start an empty one.
+QStringList splitLines(const QString& text);
+
+// Reads a whole file as lines. Throws AppError naming the file when it cannot be read.
+QStringList readTextLines(const QString& path);
+
+// Windows-1251 bytes of a text; characters outside the code page become "?".
+QByteArray encodeCp1251(const QString& text);
+
+// Writes the lines, each followed by CR LF, in Windows-1251. The file is replaced whole
+// or not at all. Throws AppError naming the file and the reason.
+void writeTextLines(const QString& path, const QStringList& lines);
+
+}  // namespace ogrado

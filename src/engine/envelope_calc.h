@@ -1,0 +1,79 @@
+#pragma once
+// The main calculation after ТКП 45-2.04-43: operating condition, Rт and Rп, the
+// temperature and vapour field, the refined Rт after п. 5.14, D, tн, Rт.тр., the
+// vapour-permeation check after п. 9.1 at every boundary, and the full report.
+#include "app/layer_table.h"
+#include "common/colors.h"
+#include "engine/calc_report.h"
+#include "engine/calc_state.h"
+#include "refdata/ref_tables.h"
+
+#include <QtGlobal>
+
+#include <array>
+#include <optional>
+
+namespace ogrado {
+
+// Values the calculation reads from the main window besides the collected table.
+struct EnvelopeInputs {
+    std::array<QString, 4> tn;  // txtTn_1..4: T1(0.98), T1(0.92), T3(0.92), T5(0.92)
+    QString n;                  // txtN
+    QString tempDiff;           // txtTp: Δt(в)
+    bool refine = false;        // chkPr: "Уточнять Rt по п. 5,14 ТКП"
+    // captions written into the report's source data
+    QString buildingType;     // lblTipZd
+    QString nCaption;         // lblN
+    QString alphaInCaption;   // lblAlv
+    QString alphaOutCaption;  // lblAln
+    QString envelopeCaption;  // lblTp
+    QString region;           // cboObl
+};
+
+// A main-window field the calculation writes.
+struct FieldUpdate {
+    QString name;
+    std::optional<QString> text;
+    std::optional<Rgb> background;
+};
+
+// The five result lists (point name, t, E, e, φ) with their caption and sizing.
+struct ResultLists {
+    QString caption;
+    std::array<QStringList, 5> columns;
+    int listHeightTwips = 2220;
+    int windowHeightTwips = 11930;
+};
+
+struct EnvelopeMessage {
+    QString text;
+    QString title;
+};
+
+struct EnvelopeOutcome {
+    CalcState state;
+    QVector<FieldUpdate> updates;  // in the order the run writes them
+    std::optional<ResultLists> lists;
+    std::optional<EnvelopeMessage> warning;  // the run ended at the missing Δt(в)
+    std::optional<EnvelopeMessage> error;    // the run stopped at an error
+    bool finished() const { return state.finished; }
+    bool complies() const { return state.complies; }
+};
+
+// Runs the whole calculation on the collected table. Writes μ = 0.00001 back into the
+// table where μ is 0. Restarts `report` and writes every line; a run that stops early
+// leaves the lines written so far. Never throws for bad input: the outcome carries the
+// warning or the error message.
+EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
+                                       CalcReport& report);
+
+// Recomputes the point field with each layer's own condition (А where the refine flag
+// is ticked and the layer's mean humidity is at most 75 %, otherwise Б) and refills
+// the result lists, captioned "Результаты по уточненному Rt". Throws AppError.
+ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, bool refine,
+                                    const SaturationTable& sat);
+
+// The result lists of a point field, sized for the number of points.
+ResultLists resultListsOf(const CalcState& state, const QString& caption);
+
+}  // namespace ogrado

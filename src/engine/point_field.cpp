@@ -1,0 +1,206 @@
+#include "engine/point_field.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "engine/saturation.h"
+
+#include <cmath>
+
+namespace ogrado {
+
+namespace {
+
+QString cellName(int column)
+{
+    switch (column) {
+    case kColThickness:
+        return QStringLiteral("толщина");
+    case kColPoints:
+        return QStringLiteral("количество промежуточных точек");
+    case kColLambdaA:
+    case kColLambdaB:
+        return QStringLiteral("коэффициент теплопроводности");
+    case kColSA:
+    case kColSB:
+        return QStringLiteral("коэффициент теплоусвоения");
+    case kColMu:
+        return QStringLiteral("коэффициент паропроницаемости");
+    default:
+        return QStringLiteral("значение");
+    }
+}
+
+[[noreturn]] void layerFail(const LayerTable& table, int i, int column, const QString& what)
+{
+    throw AppError(QStringLiteral("Слой №%1: %2 «%3» %4")
+                       .arg(i + 1)
+                       .arg(cellName(column), table.layers[i].cell(column).trimmed(), what));
+}
+
+}  // namespace
+
+double headerNumber(const QString& text, const QString& what)
+{
+    const auto v = parseNumber(text);
+    if (!v)
+        throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(what, text.trimmed()));
+    return *v;
+}
+
+double divideOrFail(double numerator, double divisor, const QString& what, const QString& text)
+{
+    if (divisor == 0)
+        throw AppError(QStringLiteral("%1 «%2» — деление на ноль.").arg(what, text.trimmed()));
+    return numerator / divisor;
+}
+
+QVector<LayerValues> convertLayers(const LayerTable& table)
+{
+    QVector<LayerValues> values;
+    values.reserve(table.count());
+    for (int i = 0; i < table.count(); ++i) {
+        auto number = [&](int column) {
+            const auto v = parseNumber(table.layers[i].cell(column));
+            if (!v)
+                layerFail(table, i, column, QStringLiteral("не является числом."));
+            if (*v < 0)
+                layerFail(table, i, column, QStringLiteral("не может быть отрицательным."));
+            return *v;
+        };
+        LayerValues v;
+        v.thickness = number(kColThickness);
+        const double points = number(kColPoints);
+        if (points != std::floor(points) || points > kMaxPoints)
+            layerFail(table, i, kColPoints, QStringLiteral("должно быть целым числом от 0 до 100."));
+        v.points = int(points);
+        v.lambdaA = number(kColLambdaA);
+        v.lambdaB = number(kColLambdaB);
+        v.sA = number(kColSA);
+        v.sB = number(kColSB);
+        v.mu = number(kColMu);
+        values.append(v);
+    }
+    return values;
+}
+
+void replaceZeroPermeability(LayerTable& table, QVector<LayerValues>& values)
+{
+    for (int i = 0; i < values.size(); ++i) {
+        if (values[i].mu == 0) {
+            values[i].mu = 0.00001;
+            table.layers[i].cells[kColMu] = generalText(0.00001);
+        }
+    }
+}
+
+bool conditionIsA(double tIn, double phiIn)
+{
+    return (tIn <= 12 && phiIn <= 60) || (tIn > 12 && tIn <= 24 && phiIn <= 50) || (tIn > 24 && phiIn <= 40);
+}
+
+double layerResistance(const LayerTable& table, const QVector<LayerValues>& values, int i, bool columnA)
+{
+    const double lambda = columnA ? values[i].lambdaA : values[i].lambdaB;
+    if (lambda == 0)
+        layerFail(table, i, columnA ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."));
+    return values[i].thickness * 0.001 / lambda;
+}
+
+double layerVapourResistance(const QVector<LayerValues>& values, int i)
+{
+    return values[i].thickness * 0.001 / values[i].mu;
+}
+
+void buildPointList(const LayerTable& table, const QVector<LayerValues>& values, QVector<CalcPoint>& points,
+                    QStringList& labels)
+{
+    int total = 1;
+    for (const LayerValues& v : values)
+        total += v.points + 1;
+    if (total > kMaxPoints)
+        throw AppError(QStringLiteral("Слишком много расчетных точек: %1 (допускается не более %2). "
+                                      "Уменьшите количество промежуточных точек.")
+                           .arg(total)
+                           .arg(kMaxPoints));
+    points.clear();
+    labels.clear();
+    points.reserve(total);
+    labels.reserve(total);
+    points.append(CalcPoint{});  // inner surface: no thickness, λ = μ = 1
+    labels.append(QString());
+    for (int i = 0; i < values.size(); ++i) {
+        const LayerValues& v = values[i];
+        CalcPoint p;
+        p.layer = i + 1;
+        p.thickness = float(v.thickness / (v.points + 1));
+        p.lambdaA = float(v.lambdaA);
+        p.lambdaB = float(v.lambdaB);
+        p.sA = float(v.sA);
+        p.sB = float(v.sB);
+        p.mu = float(v.mu);
+        for (int k = 1; k <= v.points; ++k) {
+            points.append(p);
+            labels.append(QStringLiteral("%1пр. точка.  %2").arg(k).arg(table.layers[i].name));
+        }
+        points.append(p);
+        labels.append(QStringLiteral("Граница слоев %1-%2").arg(i + 1).arg(i + 2));
+    }
+}
+
+void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points,
+                          const std::function<bool(const CalcPoint&)>& useA, double tIn, double tOut,
+                          double alphaIn, double rt, const SaturationTable& sat)
+{
+    float rSum = 0;
+    float rpSum = 0;
+    for (CalcPoint& p : points) {
+        const bool a = useA(p);
+        const float lambda = a ? p.lambdaA : p.lambdaB;
+        if (lambda == 0)
+            layerFail(table, p.layer - 1, a ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."));
+        rSum = float(double(rSum) + double(p.thickness) * 0.001 / double(lambda));
+        p.rSum = rSum;
+        p.t = float(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt);
+        rpSum = float(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu));
+        p.rpSum = rpSum;
+    }
+    for (CalcPoint& p : points)
+        p.E = float(SaturationPressure(sat, double(p.t)));
+}
+
+void fillVapourField(QVector<CalcPoint>& points, double ev, double en, double rp)
+{
+    for (CalcPoint& p : points) {
+        p.e = float(ev - (ev - en) * double(p.rpSum) / rp);
+        p.phi = RelativeHumidity(double(p.e), double(p.E));
+    }
+}
+
+QVector<double> layerMeanHumidity(QVector<CalcPoint>& points, const QVector<LayerValues>& values,
+                                  QVector<QVector<float>>* averaged)
+{
+    QVector<double> means;
+    means.reserve(values.size());
+    if (averaged)
+        averaged->clear();
+    int cur = 0;  // 0-based index of the point before the layer
+    for (const LayerValues& v : values) {
+        const int last = cur + v.points + 1;
+        double sum = 0;
+        QVector<float> used;
+        for (int k = cur; k <= last; ++k) {
+            sum += double(points[k].phi);
+            used.append(points[k].phi);
+        }
+        const double mean = sum / (v.points + 2);
+        for (int k = cur + 1; k <= last; ++k)
+            points[k].phiMean = float(mean);
+        means.append(mean);
+        if (averaged)
+            averaged->append(used);
+        cur = last;
+    }
+    return means;
+}
+
+}  // namespace ogrado

@@ -1,0 +1,1 @@
+#include "refdata/ref_tables.h"

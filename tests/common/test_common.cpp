@@ -1,0 +1,154 @@
+// Number texts, text files and the form model mechanics.
+#include "common/app_error.h"
+#include "common/form_model.h"
+#include "common/number_text.h"
+#include "common/text_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ogrado;
+
+namespace {
+
+class RecordingPrompter : public Prompter {
+public:
+    MessageAnswer message(const QString& text, const QString& title, MessageIcon, MessageButtons) override
+    {
+        messages.append(title + u'|' + text);
+        return MessageAnswer::Ok;
+    }
+    void beep() override { ++beeps; }
+    QStringList messages;
+    int beeps = 0;
+};
+
+}  // namespace
+
+class TestCommon : public QObject {
+    Q_OBJECT
+private slots:
+    void parsesCommaPointAndBlanks()
+    {
+        QCOMPARE(*parseNumber(QStringLiteral("0,5")), 0.5);
+        QCOMPARE(*parseNumber(QStringLiteral(" 0.5 ")), 0.5);
+        QCOMPARE(*parseNumber(QStringLiteral("-24")), -24.0);
+        QCOMPARE(*parseNumber(QStringLiteral(",5")), 0.5);
+        QCOMPARE(*parseNumber(QStringLiteral("1E-05")), 0.00001);
+        for (const char* bad : {"", " ", "-", ",", "1,2,3", "abc", "1 000", "12a", "--1", "1e"})
+            QVERIFY2(!parseNumber(QString::fromLatin1(bad)), bad);
+    }
+
+    void formatsByPattern_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two decimals") << 3.18349 << "0.00" << "3,18";
+        QTest::newRow("half away from zero") << 2.675 << "0.00" << "2,68";
+        QTest::newRow("negative half") << -2.675 << "0.00" << "-2,68";
+        QTest::newRow("carry") << 9.9996 << "0.000" << "10,000";
+        QTest::newRow("optional decimals dropped") << 0.0625 << "0.0##" << "0,063";
+        QTest::newRow("optional decimals trailing zeros") << 0.02 << "0.0##" << "0,02";
+        QTest::newRow("min one decimal") << 5.0 << "0.0##" << "5,0";
+        QTest::newRow("#.0 below one") << 0.5 << "#.0" << ",5";
+        QTest::newRow("# of zero") << 0.0 << "#" << "";
+        QTest::newRow("# rounds") << 32.5 << "#" << "33";
+        QTest::newRow("0 of zero") << 0.4 << "0" << "0";
+        QTest::newRow("#.0# keeps two") << 12.345 << "#.0#" << "12,35";
+        QTest::newRow("negative rounding to zero has no sign") << -0.001 << "0.00" << "0,00";
+        QTest::newRow("tiny value") << 0.0005 << "0.000" << "0,001";
+        QTest::newRow("0.0####") << -15.0 << "0.0####" << "-15,0";
+        QTest::newRow("large") << 123456.789 << "0.0" << "123456,8";
+    }
+    void formatsByPattern()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, pattern);
+        QFETCH(QString, expected);
+        QCOMPARE(formatNumber(value, pattern.toStdString()), expected);
+    }
+
+    void singlePrecisionUsesSevenDigits()
+    {
+        // 0.15f is 0.150000006; 12.345f is 12.3450003 and rounds up on its 7 digits
+        QCOMPARE(formatSingle(12.345f, "0.00"), QStringLiteral("12,35"));
+        QCOMPARE(generalTextSingle(0.15f), QStringLiteral("0,15"));
+    }
+
+    void generalForm()
+    {
+        QCOMPARE(generalText(20 * 0.001), QStringLiteral("0,02"));
+        QCOMPARE(generalText(60 * 0.001), QStringLiteral("0,06"));
+        QCOMPARE(generalText(1.2932), QStringLiteral("1,2932"));
+        QCOMPARE(generalText(0.00001), QStringLiteral("1E-05"));
+        QCOMPARE(generalText(-24), QStringLiteral("-24"));
+        QCOMPARE(generalText(1.0 / 3), QStringLiteral("0,333333333333333"));
+        QCOMPARE(generalText(0), QStringLiteral("0"));
+    }
+
+    void readsBothEncodingsAndWritesCp1251()
+    {
+        QTemporaryDir dir;
+        const QString cp = dir.filePath("cp.txt");
+        QFile f(cp);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(encodeCp1251(QStringLiteral("Минская; 1\r\nВторая")));
+        f.close();
+        QCOMPARE(readTextLines(cp), (QStringList{QStringLiteral("Минская; 1"), QStringLiteral("Вторая")}));
+
+        const QString utf = dir.filePath("utf.txt");
+        QFile u(utf);
+        QVERIFY(u.open(QIODevice::WriteOnly));
+        u.write(QStringLiteral("Минская\nБрестская\n").toUtf8());
+        u.close();
+        QCOMPARE(readTextLines(utf), (QStringList{QStringLiteral("Минская"), QStringLiteral("Брестская")}));
+
+        const QString out = dir.filePath("out.txt");
+        writeTextLines(out, {QStringLiteral("Rт=3,18"), QString()});
+        QFile o(out);
+        QVERIFY(o.open(QIODevice::ReadOnly));
+        QCOMPARE(o.readAll(), QByteArray("R\xF2=3,18\r\n\r\n"));
+    }
+
+    void writeFailureNamesThePathAndKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("нет/файл.doc");
+        try {
+            writeTextLines(missing, {QStringLiteral("x")});
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().contains(missing));
+        }
+    }
+
+    void formModelEvents()
+    {
+        RecordingPrompter p;
+        struct Form : FormModel {
+            explicit Form(Prompter& p) : FormModel(QStringLiteral("frmTest"), p)
+            {
+                add(QStringLiteral("txt"), ControlKind::TextBox);
+                add(QStringLiteral("opt_1"), ControlKind::OptionButton).group = QStringLiteral("opt");
+                add(QStringLiteral("opt_2"), ControlKind::OptionButton).group = QStringLiteral("opt");
+                add(QStringLiteral("cmd"), ControlKind::Button);
+                setKeyFilter(QStringLiteral("txt"), numericKeyFilter());
+                on(QStringLiteral("cmd"), FormEvent::Click, [] { throw AppError(QStringLiteral("Плохо")); });
+            }
+        } form(p);
+        QCOMPARE(*form.userKey(QStringLiteral("txt"), u'.'), QChar(u','));
+        QVERIFY(!form.userKey(QStringLiteral("txt"), u'a'));
+        QCOMPARE(p.beeps, 1);
+        form.userCheck(QStringLiteral("opt_1"), true);
+        form.userCheck(QStringLiteral("opt_2"), true);
+        QVERIFY(!form.isChecked(QStringLiteral("opt_1")));
+        // an error in a handler becomes a message, not a crash
+        form.userClick(QStringLiteral("cmd"));
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Ошибка|Плохо")});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommon)
+#include "test_common.moc"
