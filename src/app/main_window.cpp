@@ -44,61 +44,65 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), hos
 QWidget* MainWindow::buildInputs()
 {
     auto* box = new QGroupBox(QStringLiteral("Исходные данные"), this);
-    auto* g = new QGridLayout(box);
-    g->setHorizontalSpacing(6);
-    g->setVerticalSpacing(3);
+    auto* h = new QHBoxLayout(box);
+    h->setSpacing(12);
 
     // building and climate
+    auto* left = new QVBoxLayout;
+    left->setSpacing(3);
     auto* building = new QHBoxLayout;
     building->addWidget(caption(QStringLiteral("Тип здания:")));
-    building->addWidget(comboBox(QStringLiteral("cboTipZd"), true, 300));
+    building->addWidget(comboBox(QStringLiteral("cboTipZd"), true, 250));
     building->addWidget(caption(QStringLiteral("t(в), °С")));
-    building->addWidget(lineEdit(QStringLiteral("txtTv"), 45));
+    building->addWidget(lineEdit(QStringLiteral("txtTv"), 40));
     building->addWidget(caption(QStringLiteral("фи(в), %")));
-    building->addWidget(lineEdit(QStringLiteral("txtFiv"), 45));
+    building->addWidget(lineEdit(QStringLiteral("txtFiv"), 40));
     building->addStretch();
-    g->addLayout(building, 0, 0);
+    left->addLayout(building);
     auto* typeLabel = label(QStringLiteral("lblTipZd"), true);
-    typeLabel->setMinimumWidth(480);
-    g->addWidget(typeLabel, 1, 0);
+    typeLabel->setFixedWidth(500);
+    left->addWidget(typeLabel);
 
     auto* region = new QHBoxLayout;
     region->addWidget(caption(QStringLiteral("Область:")));
     region->addWidget(comboBox(QStringLiteral("cboObl"), false, 130));
+    region->addSpacing(8);
     region->addWidget(caption(QStringLiteral("Город:")));
     region->addWidget(comboBox(QStringLiteral("cboGorod"), false, 120));
-    region->addWidget(caption(QStringLiteral("Нужно для расчета влагонакопления")));
+    region->addWidget(caption(QStringLiteral("Нужно для расчета\nвлагонакопления")));
     region->addStretch();
-    g->addLayout(region, 2, 0);
+    left->addLayout(region);
 
     auto* tn = new QHBoxLayout;
-    tn->addWidget(caption(QStringLiteral("Температуры наружного воздуха, °С: T1(0,98)")));
-    tn->addWidget(lineEdit(item("txtTn", 1), 40));
+    tn->addWidget(caption(QStringLiteral("tн, °С: T1(0,98)")));
+    tn->addWidget(lineEdit(item("txtTn", 1), 38));
     tn->addWidget(caption(QStringLiteral("T1(0,92)")));
-    tn->addWidget(lineEdit(item("txtTn", 2), 40));
+    tn->addWidget(lineEdit(item("txtTn", 2), 38));
     tn->addWidget(caption(QStringLiteral("T3(0,92)")));
-    tn->addWidget(lineEdit(item("txtTn", 3), 40));
+    tn->addWidget(lineEdit(item("txtTn", 3), 38));
     tn->addWidget(caption(QStringLiteral("T5(0,92)")));
-    tn->addWidget(lineEdit(item("txtTn", 4), 40));
+    tn->addWidget(lineEdit(item("txtTn", 4), 38));
     tn->addStretch();
-    g->addLayout(tn, 3, 0);
+    left->addLayout(tn);
 
     auto* tot = new QHBoxLayout;
-    tot->addWidget(caption(QStringLiteral("Отопительный период: t(от.), °С")));
-    tot->addWidget(lineEdit(item("txtTot", 1), 40));
+    tot->addWidget(caption(QStringLiteral("Отопит. период: t(от.), °С")));
+    tot->addWidget(lineEdit(item("txtTot", 1), 38));
     tot->addWidget(caption(QStringLiteral("фи(от.), %")));
-    tot->addWidget(lineEdit(item("txtTot", 2), 40));
+    tot->addWidget(lineEdit(item("txtTot", 2), 34));
     tot->addWidget(caption(QStringLiteral("e(от.), Па")));
-    tot->addWidget(lineEdit(item("txtTot", 3), 45));
+    tot->addWidget(lineEdit(item("txtTot", 3), 40));
     tot->addWidget(caption(QStringLiteral("z(от.), сут.")));
-    tot->addWidget(lineEdit(item("txtTot", 4), 40));
+    tot->addWidget(lineEdit(item("txtTot", 4), 38));
     tot->addStretch();
-    g->addLayout(tot, 4, 0);
+    left->addLayout(tot);
+    left->addStretch();
+    h->addLayout(left);
 
-    // coefficients and envelope type
+    // coefficients and envelope type: a list, its value, and the chosen row's full text below
     auto* coef = new QGridLayout;
     coef->setHorizontalSpacing(4);
-    coef->setVerticalSpacing(3);
+    coef->setVerticalSpacing(1);
     struct Row {
         const char* caption;
         const char* combo;
@@ -111,27 +115,30 @@ QWidget* MainWindow::buildInputs()
     int r = 0;
     for (const Row& row : rows) {
         coef->addWidget(caption(QString::fromUtf8(row.caption)), r, 0);
-        coef->addWidget(comboBox(QLatin1String(row.combo), false, 160), r, 1);
+        coef->addWidget(comboBox(QLatin1String(row.combo), false, 330), r, 1);
         coef->addWidget(lineEdit(QLatin1String(row.field), 40), r, 2);
-        auto* l = label(QLatin1String(row.label));
-        l->setMinimumWidth(200);
-        l->setMaximumWidth(330);
-        coef->addWidget(l, r, 3);
-        ++r;
+        QLabel* l = label(QLatin1String(row.label));
+        l->setFixedWidth(440);
+        l->setStyleSheet(QStringLiteral("color: #404040; font-size: 8pt;"));
+        coef->addWidget(l, r + 1, 0, 1, 3);
+        r += 2;
     }
     coef->addWidget(caption(QStringLiteral("Тип констр.:")), r, 0);
-    coef->addWidget(comboBox(item("cboTp", 0), false, 160), r, 1, 1, 1);
-    auto* dt = new QHBoxLayout;
-    dt->addWidget(comboBox(item("cboTp", 1), false, 150));
-    dt->addWidget(caption(QStringLiteral("Температурный перепад")));
-    dt->addWidget(lineEdit(QStringLiteral("txtTp"), 40));
-    dt->addStretch();
-    coef->addLayout(dt, r, 2, 1, 2);
+    auto* types = new QHBoxLayout;
+    types->addWidget(comboBox(item("cboTp", 0), false, 120));
+    types->addWidget(comboBox(item("cboTp", 1), false, 120));
+    QLabel* dtCaption = caption(QStringLiteral("Температурный\nперепад"));
+    dtCaption->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    types->addWidget(dtCaption);
+    coef->addLayout(types, r, 1);
+    coef->addWidget(lineEdit(QStringLiteral("txtTp"), 40), r, 2);
     ++r;
     auto* tpLabel = label(QStringLiteral("lblTp"), true);
-    tpLabel->setMaximumWidth(540);
-    coef->addWidget(tpLabel, r, 0, 1, 4);
-    g->addLayout(coef, 0, 1, 5, 1, Qt::AlignTop);
+    tpLabel->setFixedWidth(440);
+    tpLabel->setStyleSheet(QStringLiteral("color: #404040;"));
+    coef->addWidget(tpLabel, r, 0, 1, 3);
+    h->addLayout(coef);
+    h->addStretch();
     return box;
 }
 
@@ -141,10 +148,11 @@ QWidget* MainWindow::buildGrid()
     auto* g = new QGridLayout(box);
     g->setHorizontalSpacing(2);
     g->setVerticalSpacing(2);
-    const int widths[9] = {175, 34, 52, 48, 46, 46, 46, 46, 52};
+    const int widths[9] = {170, 32, 48, 42, 44, 44, 44, 44, 48};
     auto head = [&](const QString& text, int row, int col, int rowSpan = 1, int colSpan = 1) {
-        auto* l = caption(text, true);
+        QLabel* l = caption(text, true);
         l->setAlignment(Qt::AlignCenter);
+        l->setStyleSheet(QStringLiteral("font-size: 8pt;"));
         g->addWidget(l, row, col, rowSpan, colSpan);
     };
     head(QStringLiteral("Наименование"), 0, 0, 2);
@@ -158,9 +166,10 @@ QWidget* MainWindow::buildGrid()
     head(QStringLiteral("А"), 1, 6);
     head(QStringLiteral("Б"), 1, 7);
     head(QStringLiteral("Расч. К паропро- ницания"), 0, 8, 2);
-    head(QStringLiteral("Иск- лю- чить"), 0, 9, 2);
-    head(QStringLiteral("Увлаж- няе- мый"), 0, 10, 2);
+    head(QStringLiteral("Иск- лючить"), 0, 9, 2);
+    head(QStringLiteral("Увлаж- няемый"), 0, 10, 2);
     head(QStringLiteral("фи(ср.), %"), 0, 11, 2);
+    g->setRowMinimumHeight(0, 34);
     for (int row = 1; row <= LayerGridRows; ++row) {
         for (int c = 0; c <= 8; ++c) {
             QLineEdit* e = lineEdit(MainForm::cellName(row, c), widths[c]);
@@ -176,12 +185,19 @@ QWidget* MainWindow::buildGrid()
             mark->setToolTip(QStringLiteral("Пометьте увлажняемый слой -теплоизоляционный слой ближайший к наружной поверхности."));
             g->addWidget(mark, row + 1, 10, Qt::AlignCenter);
         }
-        g->addWidget(lineEdit(item("txtFiSl", row), 46), row + 1, 11);
+        g->addWidget(lineEdit(item("txtFiSl", row), 44), row + 1, 11);
     }
-    auto* note = caption(QStringLiteral("Исключить слой из расчета — флажок в строке. Пометьте увлажняемый слой "
-                                        "-теплоизоляционный слой ближайший к наружной поверхности."),
-                         true);
+    QLabel* note = caption(QStringLiteral("«Исключить слой из расчета». Пометьте увлажняемый слой -теплоизоляционный "
+                                          "слой ближайший к наружной поверхности."),
+                           true);
+    note->setStyleSheet(QStringLiteral("font-size: 8pt;"));
     g->addWidget(note, LayerGridRows + 2, 0, 1, 12);
+    auto* options = new QHBoxLayout;
+    options->addWidget(checkBox(QStringLiteral("chkPr"), QStringLiteral("Уточнять Rt по п. 5,14 ТКП")));
+    options->addSpacing(20);
+    options->addWidget(checkBox(QStringLiteral("chkVlaga"), QStringLiteral("Пометьте, чтобы рассчитать влагонакопление")));
+    options->addStretch();
+    g->addLayout(options, LayerGridRows + 3, 0, 1, 12);
     return box;
 }
 
@@ -190,22 +206,26 @@ QWidget* MainWindow::buildMaterials()
     auto* box = new QGroupBox(QStringLiteral("Материалы"), this);
     auto* v = new QVBoxLayout(box);
     v->setSpacing(3);
-    v->addWidget(comboBox(QStringLiteral("cboM"), false));
-    auto* description = label(QStringLiteral("lblM"), true);
-    description->setMinimumHeight(60);
+    QComboBox* materials = comboBox(QStringLiteral("cboM"), false, 250);
+    v->addWidget(materials);
+    QLabel* description = label(QStringLiteral("lblM"), true);
+    description->setFixedWidth(250);
+    description->setMinimumHeight(70);
     description->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    description->setStyleSheet(QStringLiteral("font-size: 8pt;"));
     v->addWidget(description);
     auto* density = new QHBoxLayout;
     density->addWidget(caption(QStringLiteral("Объемная масса, кг/м3")));
-    density->addWidget(lineEdit(QStringLiteral("txtM"), 60));
+    density->addWidget(lineEdit(QStringLiteral("txtM"), 55));
     density->addStretch();
     v->addLayout(density);
     auto* rows = new QHBoxLayout;
-    QListWidget* target = listBox(QStringLiteral("lstM"), 40);
-    target->setFixedHeight(150);
+    QListWidget* target = listBox(QStringLiteral("lstM"), 36);
+    target->setFixedHeight(132);
     rows->addWidget(target);
-    rows->addWidget(caption(QStringLiteral("Выделить, затем Dbl-click - вставка данных в выделенную строку"), true), 1,
-                    Qt::AlignTop);
+    QLabel* hint = caption(QStringLiteral("Выделить, затем Dbl-click - вставка данных в выделенную строку"), true);
+    hint->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    rows->addWidget(hint, 1, Qt::AlignTop);
     v->addLayout(rows);
     v->addStretch();
     return box;
@@ -215,29 +235,31 @@ QWidget* MainWindow::buildResults()
 {
     auto* box = new QGroupBox(QStringLiteral("Результаты расчета"), this);
     auto* h = new QHBoxLayout(box);
+    h->setSpacing(10);
 
-    auto* left = new QVBoxLayout;
     auto* sums = new QGridLayout;
     sums->setHorizontalSpacing(4);
-    const std::pair<const char*, const char*> fields[] = {{"Rт, м2*°С/Вт", "txtRt"},
-                                                           {"Rп, м2*ч*Па/мг", "txtRp"},
+    sums->setVerticalSpacing(3);
+    const std::pair<const char*, const char*> fields[] = {{"Rт, м2·°С/Вт", "txtRt"},
+                                                           {"Rп, м2·ч·Па/мг", "txtRp"},
                                                            {"D", "txtD"},
                                                            {"tн, °С", "txtTnras"},
-                                                           {"Rт.тр., м2*°С/Вт", "txtRtr"}};
-    int col = 0;
+                                                           {"Rт.тр., м2·°С/Вт", "txtRtr"}};
+    int row = 0;
     for (const auto& [text, name] : fields) {
-        sums->addWidget(caption(QString::fromUtf8(text)), 0, col);
-        sums->addWidget(lineEdit(QLatin1String(name), 60), 1, col);
-        ++col;
+        sums->addWidget(caption(QString::fromUtf8(text)), row, 0);
+        sums->addWidget(lineEdit(QLatin1String(name), 56), row, 1);
+        ++row;
     }
-    left->addLayout(sums);
+    sums->setRowStretch(row, 1);
+    h->addLayout(sums);
 
     auto* bounds = new QGridLayout;
     bounds->setHorizontalSpacing(2);
-    bounds->setVerticalSpacing(2);
-    bounds->addWidget(caption(QStringLiteral("Граница слоев")), 0, 0);
+    bounds->setVerticalSpacing(3);
+    bounds->addWidget(caption(QStringLiteral("Граница")), 0, 0);
     for (int k = 1; k <= 7; ++k) {
-        auto* l = caption(QStringLiteral("%1-%2").arg(k).arg(k + 1));
+        QLabel* l = caption(QStringLiteral("%1-%2").arg(k).arg(k + 1));
         l->setAlignment(Qt::AlignCenter);
         bounds->addWidget(l, 0, k);
     }
@@ -250,30 +272,34 @@ QWidget* MainWindow::buildResults()
     for (const auto& [text, name] : rows) {
         bounds->addWidget(caption(QString::fromUtf8(text)), r, 0);
         for (int k = 1; k <= 7; ++k)
-            bounds->addWidget(lineEdit(item(name, k), 58), r, k);
+            bounds->addWidget(lineEdit(item(name, k), 50), r, k);
         ++r;
     }
-    left->addLayout(bounds);
-    left->addStretch();
-    h->addLayout(left);
+    bounds->setRowStretch(r, 1);
+    h->addLayout(bounds);
 
     auto* right = new QVBoxLayout;
+    right->setSpacing(2);
     right->addWidget(label(QStringLiteral("lblRezList")));
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(1);
+    lists->setVerticalSpacing(1);
     const char* heads[5] = {"Точка", "t, °С", "E, Па", "e, Па", "фи, %"};
-    const int widths[5] = {230, 62, 62, 62, 66};
+    const int widths[5] = {200, 52, 56, 56, 62};
     for (int k = 1; k <= 5; ++k) {
         lists->addWidget(caption(QString::fromUtf8(heads[k - 1])), 0, k - 1);
         QListWidget* l = listBox(item("lstRez", k), widths[k - 1]);
         l->setFixedHeight(px(2220));
         l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         l->setSelectionMode(QAbstractItemView::NoSelection);
+        l->setStyleSheet(QStringLiteral("QListWidget { font-size: 8pt; }"));
         lists->addWidget(l, 1, k - 1, Qt::AlignTop);
     }
     right->addLayout(lists);
     right->addStretch();
-    h->addLayout(right, 1);
+    h->addLayout(right);
+    h->addStretch();
     return box;
 }
 
@@ -282,8 +308,8 @@ QWidget* MainWindow::buildButtons()
     auto* w = new QWidget(this);
     auto* g = new QGridLayout(w);
     g->setContentsMargins(0, 0, 0, 0);
-    g->addWidget(checkBox(QStringLiteral("chkPr"), QStringLiteral("Уточнять Rt по п. 5,14 ТКП")), 0, 0);
-    g->addWidget(checkBox(QStringLiteral("chkVlaga"), QStringLiteral("Пометьте, чтобы рассчитать влагонакопление")), 1, 0);
+    g->setHorizontalSpacing(4);
+    g->setVerticalSpacing(3);
     const std::pair<const char*, const char*> buttons[] = {
         {"cmdOk", "Расчет"},
         {"cmdPR", "Пересчитать"},
@@ -298,12 +324,19 @@ QWidget* MainWindow::buildButtons()
         {"cmdAbout", "О программе"},
         {"cmdCancel", "Выход"},
     };
-    int col = 1;
+    // two rows of buttons; the air-layer button and "Выход" take both rows
+    const int cells[][3] = {{0, 0, 1}, {1, 0, 1}, {0, 1, 2}, {0, 2, 2}, {0, 3, 1}, {1, 3, 1},
+                            {0, 4, 1}, {1, 4, 1}, {0, 5, 1}, {1, 5, 1}, {0, 6, 1}, {1, 6, 1}};
+    int i = 0;
     for (const auto& [name, text] : buttons) {
         QPushButton* b = button(QString::fromUtf8(name), QString::fromUtf8(text));
-        b->setMinimumHeight(38);
-        g->addWidget(b, 0, col++, 2, 1);
+        b->setMinimumWidth(140);
+        if (cells[i][2] == 2 || i == 2)
+            b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+        g->addWidget(b, cells[i][0], cells[i][1], cells[i][2], 1);
+        ++i;
     }
+    g->setColumnStretch(7, 1);
     return w;
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace ogrado {
@@ -176,6 +177,74 @@ QString formatDecimal(const Decimal& d, std::string_view patternText)
     return QString::fromLatin1(out.data(), qsizetype(out.size()));
 }
 
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+
+// |value|·10^dec rounded half away from zero on the value's `significant`-digit decimal
+// form, computed without a decimal conversion. False when the result is not certain
+// in floating point (a half-way case, or more digits than significant): the caller
+// then takes the exact way.
+bool roundScaled(double absValue, int dec, int significant, std::uint64_t& n)
+{
+    if (dec > 8)
+        return false;
+    const double y = absValue * kPow10[dec];
+    if (!(y < kPow10[significant]))
+        return false;
+    int digits = 0;  // digits of the integer part of y
+    while (digits < significant && y >= kPow10[digits])
+        ++digits;
+    const double fl = std::floor(y);
+    const double f = y - fl;
+    const double noise = 1e-15 * y + 1e-300;
+    // Equal digit counts: the decimal form is the nearest integer itself. Fewer: the
+    // decimal form lies within half a unit of its last significant digit.
+    const double tolerance = digits == significant ? noise : 0.5 / kPow10[significant - digits] + noise;
+    if (std::fabs(f - 0.5) <= tolerance)
+        return false;
+    n = std::uint64_t(fl) + (f > 0.5 ? 1 : 0);
+    return true;
+}
+
+QString formatFast(double value, std::string_view patternText, int significant, bool& done)
+{
+    const Pattern p = parsePattern(patternText);
+    std::uint64_t n = 0;
+    done = std::isfinite(value) && roundScaled(std::fabs(value), p.maxDecimals, significant, n);
+    if (!done)
+        return {};
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    // digits hold the number backwards; pad so that there is an integer digit
+    while (count < p.maxDecimals + 1)
+        digits[count++] = '0';
+    int fracLen = p.maxDecimals;
+    while (fracLen > p.minDecimals && digits[p.maxDecimals - fracLen] == '0')
+        --fracLen;
+    const int intLen = count - p.maxDecimals;
+    bool allZero = true;
+    for (int i = 0; i < count; ++i)
+        allZero = allZero && digits[i] == '0';
+    char16_t out[32];
+    int len = 0;
+    if (value < 0 && !allZero)
+        out[len++] = u'-';
+    const bool intZero = intLen == 1 && digits[count - 1] == '0';
+    if (!(intZero && !p.integerRequired)) {
+        for (int i = count - 1; i >= p.maxDecimals; --i)
+            out[len++] = char16_t(digits[i]);
+    }
+    if (fracLen > 0) {
+        out[len++] = u',';
+        for (int i = p.maxDecimals - 1; i >= p.maxDecimals - fracLen; --i)
+            out[len++] = char16_t(digits[i]);
+    }
+    return QString(reinterpret_cast<const QChar*>(out), len);
+}
+
 QString generalDecimal(double value, int significant)
 {
     if (value == 0)
@@ -197,12 +266,21 @@ QString generalDecimal(double value, int significant)
 
 QString formatNumber(double value, std::string_view pattern)
 {
-    return formatDecimal(toDecimal(value, 15), pattern);
+    bool done = false;
+    QString fast = formatFast(value, pattern, 15, done);
+    return done ? fast : formatDecimal(toDecimal(value, 15), pattern);
 }
 
 QString formatSingle(float value, std::string_view pattern)
 {
-    return formatDecimal(toDecimal(double(value), 7), pattern);
+    bool done = false;
+    QString fast = formatFast(double(value), pattern, 7, done);
+    return done ? fast : formatDecimal(toDecimal(double(value), 7), pattern);
+}
+
+QString formatNumberExact(double value, std::string_view pattern, int significant)
+{
+    return formatDecimal(toDecimal(value, significant), pattern);
 }
 
 QString generalText(double value)

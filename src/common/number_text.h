@@ -17,6 +17,9 @@ std::optional<double> parseNumber(const QString& text);
 QString formatNumber(double value, std::string_view pattern);
 QString formatSingle(float value, std::string_view pattern);
 
+// The same by way of the full decimal conversion, for checking the quick way.
+QString formatNumberExact(double value, std::string_view pattern, int significant);
+
 // General form: up to 15 significant digits (7 for single), no trailing zeros,
 // an exponent below 1E-04 and from 1E+15.
 QString generalText(double value);

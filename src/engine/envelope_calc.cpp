@@ -6,15 +6,29 @@
 #include "engine/envelope_run.h"
 #include "engine/saturation.h"
 
+#include <QHash>
+
 #include <cmath>
 
 namespace ogrado {
 
 namespace {
 
-QString cellNameOf(int sourceRow, int column)
+// Control names of the main window by number: built once, the calculation runs often.
+const QString& indexedName(const char* base, int k)
 {
-    return QStringLiteral("txt1_%1").arg((sourceRow - 1) * 9 + column);
+    static QHash<QByteArray, QVector<QString>> names;
+    QVector<QString>& list = names[QByteArray(base)];
+    if (list.isEmpty()) {
+        for (int i = 0; i < 72; ++i)
+            list.append(QLatin1String(base) + u'_' + QString::number(i));
+    }
+    return list[k];
+}
+
+const QString& cellNameOf(int sourceRow, int column)
+{
+    return indexedName("txt1", (sourceRow - 1) * 9 + column);
 }
 
 void requireFinite(double value, const QString& what)
@@ -46,12 +60,13 @@ void EnvelopeRun::run()
     const int N = table.count();
     st.layerCount = N;
     st.refined = in.refine;
+    out.updates.reserve(160);
     for (int k = 1; k <= 8; ++k)
-        update(QStringLiteral("txtFiSl_%1").arg(k), QString());
+        update(indexedName("txtFiSl", k), QString());
     for (int k = 1; k <= 7; ++k) {
         for (const char* name : {"txtT", "txtPm", "txtPr", "txtRptr"})
-            update(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(k), QString());
-        update(QStringLiteral("txtRpv_%1").arg(k), QString(), kWhite);
+            update(indexedName(name, k), QString());
+        update(indexedName("txtRpv", k), QString(), kWhite);
     }
     update(QStringLiteral("lblRezList"), QStringLiteral("Результаты предварительных расчетов"));
     st.complies = true;
@@ -153,7 +168,7 @@ void EnvelopeRun::run()
     if (in.refine) {
         st.rt = invAlphaIn + all + invAlphaOut;
         for (int i = 0; i < N; ++i) {
-            update(QStringLiteral("txtFiSl_%1").arg(i + 1), formatNumber(*st.layers[i].phiMean, "0.0"));
+            update(indexedName("txtFiSl", i + 1), formatNumber(*st.layers[i].phiMean, "0.0"));
             highlightColumns(i, layerA[i], layerA[i], true);
         }
         reportRefinedResistance();
@@ -176,7 +191,7 @@ void EnvelopeRun::run()
     st.tnIndex = D <= 1.5 ? 1 : D <= 4 ? 2 : D <= 7 ? 3 : 4;
     st.tnText = in.tn[size_t(st.tnIndex - 1)];
     for (int k = 1; k <= 4; ++k)
-        update(QStringLiteral("txtTn_%1").arg(k), std::nullopt, k == st.tnIndex ? kHighlight : kWhite);
+        update(indexedName("txtTn", k), std::nullopt, k == st.tnIndex ? kHighlight : kWhite);
     update(QStringLiteral("txtTnras"), st.tnText);
     st.reached = CalcState::kInertia;
     if (in.refine)
@@ -244,13 +259,11 @@ void EnvelopeRun::checkBoundaries()
         if (!r.passes)
             st.complies = false;
         if (i < 7) {
-            const QString k = QString::number(i + 1);
-            update(QStringLiteral("txtT_") + k, formatNumber(r.tBoundary, "0.00"));
-            update(QStringLiteral("txtPm_") + k, formatNumber(r.eSatBoundary, "0.0"));
-            update(QStringLiteral("txtPr_") + k, formatNumber(r.eBoundary, "0.0"));
-            update(QStringLiteral("txtRptr_") + k, formatNumber(r.rpRequired, "0.000"));
-            update(QStringLiteral("txtRpv_") + k, formatNumber(r.rpFromInside, "0.000"),
-                   r.passes ? kWhite : kRed);
+            update(indexedName("txtT", i + 1), formatNumber(r.tBoundary, "0.00"));
+            update(indexedName("txtPm", i + 1), formatNumber(r.eSatBoundary, "0.0"));
+            update(indexedName("txtPr", i + 1), formatNumber(r.eBoundary, "0.0"));
+            update(indexedName("txtRptr", i + 1), formatNumber(r.rpRequired, "0.000"));
+            update(indexedName("txtRpv", i + 1), formatNumber(r.rpFromInside, "0.000"), r.passes ? kWhite : kRed);
         }
     }
 }

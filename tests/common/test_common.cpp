@@ -5,6 +5,9 @@
 #include "common/text_file.h"
 
 #include <QFile>
+
+#include <cmath>
+#include <random>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -75,6 +78,24 @@ private slots:
         // 0.15f is 0.150000006; 12.345f is 12.3450003 and rounds up on its 7 digits
         QCOMPARE(formatSingle(12.345f, "0.00"), QStringLiteral("12,35"));
         QCOMPARE(generalTextSingle(0.15f), QStringLiteral("0,15"));
+    }
+
+    void quickFormattingAgreesWithTheDecimalConversion()
+    {
+        // random magnitudes and exact half-way decimals such as 2,675 or 0,0625
+        std::mt19937_64 rng(7);
+        std::uniform_real_distribution<double> mantissa(-1, 1);
+        std::uniform_int_distribution<int> exponent(-6, 7);
+        const char* patterns[] = {"0.00", "0.000", "0.0", "0.0#", "0.0##", "0.0###", "0.0####", "#.0#", "#.0", "#", "0"};
+        for (int i = 0; i < 40000; ++i) {
+            double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+            if (i % 3 == 0)
+                v = std::round(v * 1000) / 1000 + (i % 2 ? 0.0005 : 0.005);
+            for (const char* p : patterns) {
+                QCOMPARE(formatNumber(v, p), formatNumberExact(v, p, 15));
+                QCOMPARE(formatSingle(float(v), p), formatNumberExact(double(float(v)), p, 7));
+            }
+        }
     }
 
     void generalForm()

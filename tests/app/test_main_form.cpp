@@ -1,0 +1,301 @@
+// The main window's form model: start state, list fills, exclusion, material
+// insertion, key filter, clearing, collection and the checks of "Расчет"; the case
+// files of the batch front end.
+#include "app/application.h"
+#include "app/batch.h"
+#include "common/app_error.h"
+#include "test_support.h"
+
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+using namespace ogrado;
+
+namespace {
+
+struct Fixture {
+    Fixture()
+        : ctx(prompter)
+    {
+        ctx.tables = test::shippedTables();
+        ctx.host = &host;
+        app = std::make_unique<Application>(ctx);
+        app->mainForm().loadForm();
+    }
+    MainForm& form() { return app->mainForm(); }
+
+    test::RecordingPrompter prompter;
+    test::FakeHost host;
+    AppContext ctx;
+    std::unique_ptr<Application> app;
+};
+
+QString cell(int row, int column)
+{
+    return MainForm::cellName(row, column);
+}
+
+}  // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private slots:
+    void startState()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        QCOMPARE(m.caption(), QStringLiteral("Теплотехнические расчеты по ТКП 45-2.04-43-2006 (Беларусь). Версия  1.0"));
+        QCOMPARE(m.currentIndex("cboTipZd"), 0);
+        QCOMPARE(m.text("lblTipZd"), f.ctx.tables.buildingTypes[0].name);
+        QCOMPARE(m.text("txtTv"), QStringLiteral("18"));
+        QCOMPARE(m.text("txtFiv"), QStringLiteral("55"));
+        QCOMPARE(m.currentIndex("cboObl"), 1);
+        const Region& vitebsk = f.ctx.tables.regions[1];
+        for (int k = 1; k <= 4; ++k) {
+            QCOMPARE(m.text(QStringLiteral("txtTn_%1").arg(k)), f.ctx.tables.designTemperatures[k - 1][1]);
+            QCOMPARE(m.text(QStringLiteral("txtTot_%1").arg(k)), vitebsk.set1[k - 1]);
+        }
+        QCOMPARE(m.currentIndex("cboGorod"), 1);
+        QVERIFY(!m.isEnabled("cboGorod"));
+        QCOMPARE(m.text("txtN"), QStringLiteral("1"));
+        QCOMPARE(m.text("txtAlv"), QStringLiteral("8,7"));
+        QCOMPARE(m.text("txtAln"), QStringLiteral("23"));
+        QCOMPARE(m.text("txtTp"), QStringLiteral("6"));
+        QCOMPARE(m.text("lblTp"), m.text("cboTp_0") + QStringLiteral(" Тип конструкции - ") + m.text("cboTp_1"));
+        QCOMPARE(m.items("lstM").size(), 8);
+        QCOMPARE(m.currentIndex("cboM"), 0);
+        QCOMPARE(m.text(cell(2, 0)), QStringLiteral("Газосиликат D=500"));
+        QCOMPARE(m.text(cell(3, 4)), QStringLiteral("0,041"));
+        QCOMPARE(m.text(cell(6, 1)), QStringLiteral("6"));
+        QVERIFY(m.text(cell(6, 2)).isEmpty());
+        QVERIFY(!m.isEnabled("cmdVpr"));
+    }
+
+    void listFills()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userSelect("cboN", 2);
+        QCOMPARE(m.text("txtN"), QStringLiteral("0,75"));
+        QCOMPARE(m.text("lblN"), f.ctx.tables.coefficientN[2].name);
+        m.userSelect("cboAlv", 1);
+        QCOMPARE(m.text("txtAlv"), QStringLiteral("7,6"));
+        m.userSelect("cboAln", 2);
+        QCOMPARE(m.text("txtAln"), QStringLiteral("12"));
+        m.userSelect("cboTp_0", 1);
+        m.userSelect("cboTp_1", 2);
+        QCOMPARE(m.text("txtTp"), f.ctx.tables.envelopeTypes[1].tempDiff[2]);
+        QCOMPARE(m.text("lblTp"), f.ctx.tables.envelopeTypes[1].name + QStringLiteral(" Тип конструкции - ") +
+                                      f.ctx.tables.tempDiffColumns[2]);
+        m.userEdit("cboTipZd", QStringLiteral("Свой тип"));
+        QCOMPARE(m.text("lblTipZd"), QStringLiteral("Свой тип"));
+        m.userCheck("chkVlaga", true);
+        QVERIFY(m.isEnabled("cboGorod"));
+        m.userSelect("cboM", 3);
+        const Material& mat = f.ctx.tables.materials[3];
+        QCOMPARE(m.text("txtM"), mat.field(2));
+        QCOMPARE(m.text("lblM"), mat.field(1) + QStringLiteral(". Коэффициент теплопроводности для условий эксплуатации А - ") +
+                                     mat.field(3) + QStringLiteral(", Б  - ") + mat.field(4) +
+                                     QStringLiteral(". Коэффициент паропроницания  - ") + mat.field(7));
+    }
+
+    void thirdBuildingTypeTakesTheSecondSet()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userSelect("cboTipZd", 2);
+        QCOMPARE(m.text("txtTot_1"), f.ctx.tables.regions[1].set2[0]);
+        QCOMPARE(m.text("txtTv"), f.ctx.tables.buildingTypes[2].tIn);
+        m.userSelect("cboObl", 4);
+        for (int k = 1; k <= 4; ++k)
+            QCOMPARE(m.text(QStringLiteral("txtTot_%1").arg(k)), f.ctx.tables.regions[4].set2[k - 1]);
+        m.userSelect("cboTipZd", 0);
+        QCOMPARE(m.text("txtTot_4"), f.ctx.tables.regions[4].set1[3]);
+    }
+
+    void excludingRowThreeRenumbersAndCollectsThreeLayers()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userCheck("chkIskl_3", true);
+        QCOMPARE(m.text(cell(3, 1)), QStringLiteral("---"));
+        QCOMPARE(m.text(cell(1, 1)), QStringLiteral("1"));
+        QCOMPARE(m.text(cell(2, 1)), QStringLiteral("2"));
+        QCOMPARE(m.text(cell(4, 1)), QStringLiteral("3"));
+        QVERIFY(!m.isEnabled(cell(3, 5)));
+        QVERIFY(!m.isEnabled("optVlaga_3"));
+        m.collectInput();
+        const LayerTable& t = f.ctx.layerTable;
+        QCOMPARE(t.count(), 3);
+        QCOMPARE(t.layers[2].sourceRow, 4);
+        QCOMPARE(t.layers[2].cell(kColNumber), QStringLiteral("3"));
+        QCOMPARE(t.layers[2].name, QStringLiteral("Штукатурка ц-песчаная"));
+        m.userCheck("chkIskl_3", false);
+        QCOMPARE(m.text(cell(3, 1)), QStringLiteral("3"));
+        QCOMPARE(m.text(cell(4, 1)), QStringLiteral("4"));
+        QVERIFY(m.isEnabled(cell(3, 5)));
+    }
+
+    void excludingTheMarkedRowMovesTheMark()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userCheck("optVlaga_2", true);
+        m.userCheck("chkIskl_3", true);
+        m.userCheck("chkIskl_2", true);  // row 3 is excluded too: the mark goes to row 4
+        QVERIFY(!m.isChecked("optVlaga_2"));
+        QVERIFY(m.isChecked("optVlaga_4"));
+        m.userCheck("chkIskl_4", true);  // rows 3 and above move the mark one row up
+        QVERIFY(m.isChecked("optVlaga_3"));
+    }
+
+    void materialInsertion()
+    {
+        Fixture f;
+        f.ctx.tables.materials = {Material{{"5.1 Бетон", "1800", "1,2", "1,3", "10", "11", "0,03"}},
+                                  Material{{"Кирпич", "1700", "0,7", "0,8", "9", "9,5", "0,11"}}};
+        MainForm& m = f.form();
+        m.userSelect("lstM", 1);
+        m.userSelect("cboM", 0);
+        m.userDblClick("lstM");
+        QCOMPARE(m.text(cell(2, 0)), QStringLiteral("J=1800. Бетон"));
+        QCOMPARE(m.text(cell(2, 4)), QStringLiteral("1,2"));
+        QCOMPARE(m.text(cell(2, 8)), QStringLiteral("0,03"));
+        QCOMPARE(m.text(cell(2, 2)), QStringLiteral("250"));  // thickness and number stay
+        QCOMPARE(m.text(cell(2, 1)), QStringLiteral("2"));
+        m.userSelect("cboM", 1);
+        m.userDblClick("lstM");
+        QCOMPARE(m.text(cell(2, 0)), QStringLiteral("J=1700. Кирпич"));
+    }
+
+    void keyFilter()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        QCOMPARE(*m.userKey(cell(1, 4), u'.'), QChar(u','));
+        QCOMPARE(*m.userKey("txtTv", u'-'), QChar(u'-'));
+        QCOMPARE(*m.userKey("txtTot_3", u'7'), QChar(u'7'));
+        QVERIFY(!m.userKey(cell(1, 4), u'a'));
+        QVERIFY(!m.userKey("txtAln", u'e'));
+        QCOMPARE(f.prompter.beeps, 2);
+        QCOMPARE(*m.userKey(cell(1, 0), u'a'), QChar(u'a'));  // names take every key
+    }
+
+    void clearingKeepsTheNumbers()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userClick("Комманда1");
+        for (int r = 1; r <= 8; ++r) {
+            QCOMPARE(m.text(cell(r, 1)), QString::number(r));
+            for (int c : {0, 2, 3, 4, 5, 6, 7, 8})
+                QVERIFY(m.text(cell(r, c)).isEmpty());
+        }
+        QCOMPARE(m.text("txtTv"), QStringLiteral("18"));
+    }
+
+    void collectionSkipsRowsWithoutThicknessAndFillsPoints()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.setText(cell(5, 0), QStringLiteral("Только имя"));
+        m.setText(cell(5, 4), QStringLiteral("0,5"));
+        m.setText(cell(1, 3), QStringLiteral(" "));
+        m.userClick("cmdOk");
+        QCOMPARE(f.ctx.layerTable.count(), 4);
+        QCOMPARE(m.text(cell(1, 3)), QStringLiteral("0"));
+        QVERIFY(f.prompter.shown.isEmpty());
+        QVERIFY(m.isEnabled("cmdVpr"));
+        QCOMPARE(f.ctx.layerTable.header.tIn, QStringLiteral("18"));
+        QCOMPARE(f.ctx.layerTable.header.tHeat, m.text("txtTot_1"));
+    }
+
+    void incompleteLayerMessageNamesTheLastCollectedOne()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userCheck("chkIskl_1", true);  // rows 2, 3, 4 become layers 1, 2, 3
+        m.setText(cell(2, 6), QString());
+        m.setText(cell(4, 8), QStringLiteral("  "));
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка"));
+        QCOMPARE(f.prompter.shown[0].text, QStringLiteral("В слое №3 введены не \r все данные.\r"));
+        QVERIFY(!f.ctx.lastCalc);
+        QVERIFY(m.isEnabled("cmdVpr"));
+    }
+
+    void aGridWithoutLayersIsRefused()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userClick("Комманда1");
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет слоев для расчета")));
+        QVERIFY(!f.ctx.lastCalc);
+    }
+
+    void aboutAndExit()
+    {
+        Fixture f;
+        f.form().userClick("cmdAbout");
+        QCOMPARE(f.prompter.shown[0].title, QStringLiteral("О программе."));
+        QCOMPARE(f.prompter.shown[0].text.split(u'\r').size(), 5);
+        QVERIFY(f.prompter.shown[0].text.contains(QStringLiteral("Версия  1.0")));
+        f.form().userClick("cmdCancel");
+        QCOMPARE(f.host.quits, 1);
+    }
+
+    void caseFileKeys()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        applyCase(m, QJsonObject{{"cboObl", 4}, {"txtTv", "20"}, {"chkIskl_3", true}, {"txt1_2", "30"}});
+        QCOMPARE(m.text("txtTot_1"), f.ctx.tables.regions[4].set1[0]);
+        QCOMPARE(m.text("txtTv"), QStringLiteral("20"));
+        QCOMPARE(m.text(cell(4, 1)), QStringLiteral("3"));
+        QCOMPARE(m.text(cell(1, 2)), QStringLiteral("30"));
+        for (const QJsonObject& bad : {QJsonObject{{"txtNothing", "1"}}, QJsonObject{{"txtTv", 20}},
+                                        QJsonObject{{"cboObl", 9}}, QJsonObject{{"chkPr", "да"}},
+                                        QJsonObject{{"cmdOk", true}}}) {
+            try {
+                applyCase(m, bad);
+                QFAIL("no error");
+            } catch (const AppError& e) {
+                QVERIFY2(e.message().contains(bad.begin().key()), qPrintable(e.message()));
+            }
+        }
+    }
+
+    void batchDumpsTheCollectedInput()
+    {
+        QTemporaryDir dir;
+        const QString casePath = dir.filePath("case.json");
+        QFile c(casePath);
+        QVERIFY(c.open(QIODevice::WriteOnly));
+        c.write(R"({"chkIskl_3": true})");
+        c.close();
+        QString out;
+        QString err;
+        QTextStream o(&out);
+        QTextStream e(&err);
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--dump-input", casePath}, o, e), 0);
+        o.flush();
+        const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QVERIFY(lines[1].startsWith(QStringLiteral("3;8,7;23;18;55;")));
+        QCOMPARE(lines[5], QStringLiteral("3;Штукатурка ц-песчаная;10;0;0,76;0,93;9,6;11,09;0,09;4"));
+        out.clear();
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--dump-input"}, o, e), 0);
+        o.flush();
+        QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts).size(), 7);
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--bogus"}, o, e), 2);
+        QCOMPARE(runBatch({"--data", dir.path()}, o, e), 2);  // no reference data there
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMainForm)
+#include "test_main_form.moc"

@@ -1,0 +1,537 @@
+// The envelope calculation: saturation lookup, resistances, field, the п. 9.1 check,
+// the verdict and the report. Expected numbers are worked out by hand from the
+// formulas of ТКП 45-2.04-43 (see the comments), not taken from the program.
+#include "app/application.h"
+#include "common/app_error.h"
+#include "common/text_file.h"
+#include "engine/envelope_calc.h"
+#include "engine/point_field.h"
+#include "engine/saturation.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ogrado;
+
+namespace {
+
+struct Layer {
+    QString thickness, points, lambdaA, lambdaB, sA, sB, mu;
+};
+
+LayerTable table(const QVector<Layer>& layers, const QString& tIn = "18", const QString& phiIn = "55",
+                 const QString& tHeat = "-2", const QString& phiHeat = "83", const QString& alphaIn = "8,7",
+                 const QString& alphaOut = "23")
+{
+    LayerTable t;
+    t.header = {alphaIn, alphaOut, tIn, phiIn, tHeat, phiHeat, "429", "207"};
+    int row = 0;
+    for (const Layer& l : layers) {
+        LayerRow r;
+        ++row;
+        r.cells = {QString(), QString::number(row), l.thickness, l.points, l.lambdaA, l.lambdaB, l.sA, l.sB, l.mu};
+        r.sourceRow = row;
+        r.name = QStringLiteral("Слой %1").arg(row);
+        t.layers.append(r);
+    }
+    return t;
+}
+
+// The example wall of the main window.
+LayerTable exampleWall()
+{
+    return table({{"20", "0", "0,7", "0,81", "8,69", "9,76", "0,12"},
+                  {"250", "3", "0,15", "0,16", "2,38", "2,48", "0,2"},
+                  {"60", "3", "0,041", "0,042", "0,58", "0,65", "0,48"},
+                  {"10", "0", "0,76", "0,93", "9,6", "11,09", "0,09"}});
+}
+
+EnvelopeInputs exampleInputs(bool refine)
+{
+    EnvelopeInputs in;
+    in.tn = {"-31", "-28", "-27", "-25"};  // Витебская
+    in.n = "1";
+    in.tempDiff = "6";
+    in.refine = refine;
+    in.buildingType = "Жилые здания (общежития)";
+    in.nCaption = "Наружные стены";
+    in.alphaInCaption = "Стен";
+    in.alphaOutCaption = "Наружных стен";
+    in.envelopeCaption = "Наружные стены Тип конструкции - Жилые здания";
+    in.region = "Витебская";
+    return in;
+}
+
+// A straight-line table E = 10·t + 1000 between -100 and +100 °С: values by hand.
+SaturationTable linearTable()
+{
+    SaturationTable s;
+    s.rows = {{-100, 0}, {100, 2000}};
+    return s;
+}
+
+const SaturationTable& shippedSaturation()
+{
+    static const SaturationTable s = test::shippedTables().saturation;
+    return s;
+}
+
+QString fieldText(const EnvelopeOutcome& o, const QString& name)
+{
+    QString text;
+    for (const FieldUpdate& u : o.updates)
+        if (u.name == name && u.text)
+            text = *u.text;
+    return text;
+}
+
+std::optional<Rgb> fieldColour(const EnvelopeOutcome& o, const QString& name)
+{
+    std::optional<Rgb> colour;
+    for (const FieldUpdate& u : o.updates)
+        if (u.name == name && u.background)
+            colour = u.background;
+    return colour;
+}
+
+}  // namespace
+
+class TestEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void saturationLookup()
+    {
+        const SaturationTable& s = shippedSaturation();
+        QCOMPARE(SaturationPressure(s, 18), 2064.0);  // a table row gives its own E
+        QCOMPARE(SaturationPressure(s, 17.5), (1938.0 + 2064.0) / 2);
+        QCOMPARE(SaturationPressure(s, -40), 12.6f * 1.0);  // first row
+        QCOMPARE(SaturationPressure(s, 40), 7375.0);         // last row
+        for (double t : {-40.5, 40.01}) {
+            try {
+                SaturationPressure(s, t);
+                QFAIL("no error");
+            } catch (const AppError& e) {
+                QVERIFY2(e.message().contains(QStringLiteral("от -40 до 40 °С")), qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(PartialPressure(0, 2064), 0.0);
+        QCOMPARE(PartialPressure(100, 2064), 2064.0);
+    }
+
+    void operatingCondition()
+    {
+        QVERIFY(conditionIsA(12, 60));
+        QVERIFY(!conditionIsA(12, 61));
+        QVERIFY(conditionIsA(24, 50));
+        QVERIFY(!conditionIsA(25, 41));
+        QVERIFY(conditionIsA(25, 40));
+        QVERIFY(!conditionIsA(18, 55));
+    }
+
+    void exampleWallWithoutRefinement()
+    {
+        LayerTable t = exampleWall();
+        CalcReport report;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), report);
+        QVERIFY(o.finished());
+        const CalcState& s = o.state;
+        QCOMPARE(s.conditionLetter, QStringLiteral("Б"));  // 18 °С, 55 % > 50 %
+        // Rт = 1/8,7 + 0,02/0,81 + 0,25/0,16 + 0,06/0,042 + 0,01/0,93 + 1/23 = 3,18494
+        QVERIFY(qAbs(s.rtPreliminary - 3.1849362643733605) < 1e-12);
+        QCOMPARE(fieldText(o, "txtRt"), QStringLiteral("3,18"));
+        // Rп = 0,02/0,12 + 0,25/0,2 + 0,06/0,48 + 0,01/0,09 = 1,65278
+        QVERIFY(qAbs(s.rp - 1.652777777777778) < 1e-12);
+        QCOMPARE(fieldText(o, "txtRp"), QStringLiteral("1,65"));
+        // D = 0,02·9,76/0,81 + 0,25·2,48/0,16 + 0,06·0,65/0,042 + 0,01·11,09/0,93 = 5,164: three days
+        QVERIFY(qAbs(s.D - 5.163806394720373) < 1e-12);
+        QCOMPARE(s.tnIndex, 3);
+        QCOMPARE(fieldText(o, "txtTnras"), QStringLiteral("-27"));
+        QCOMPARE(fieldColour(o, "txtTn_3"), std::optional<Rgb>(kHighlight));
+        // Rт.тр. = 1·(18 + 27)/(8,7·6) = 0,862
+        QVERIFY(qAbs(*s.rtRequired - 0.8620689655172414) < 1e-12);
+        QCOMPARE(fieldText(o, "txtRtr"), QStringLiteral("0,86"));
+        // boundaries with λБ and the preliminary Rт; E from the table between whole degrees
+        struct B {
+            double t, E, e, rpIn, rpOut, req;
+        };
+        const B expected[3] = {
+            {17.123160558518766, 1953.5182303733645, 1063.9976470588235, 0.16666666666666669, 1.4861111111111112,
+             -0.7977599374970469},
+            {7.311347258026085, 1024.105655319852, 529.98, 1.4166666666666667, 0.23611111111111116,
+             0.04408537932346699},
+            {-1.6594534738529312, 532.3245936766181, 476.5782352941177, 1.5416666666666667, 0.11111111111111116,
+             0.6489988854485841},
+        };
+        for (int i = 0; i < 3; ++i) {
+            const LayerResult& r = s.layers[i];
+            QVERIFY(qAbs(r.tBoundary - expected[i].t) < 1e-9);
+            QVERIFY(qAbs(r.eSatBoundary - expected[i].E) < 1e-6);
+            QVERIFY(qAbs(r.eBoundary - expected[i].e) < 1e-6);
+            QVERIFY(qAbs(r.rpFromInside - expected[i].rpIn) < 1e-12);
+            QVERIFY(qAbs(r.rpToOutside - expected[i].rpOut) < 1e-12);
+            QVERIFY(qAbs(r.rpRequired - expected[i].req) < 1e-9);
+            QVERIFY(r.passes);
+        }
+        QCOMPARE(fieldText(o, "txtT_3"), QStringLiteral("-1,66"));
+        QCOMPARE(fieldText(o, "txtRpv_2"), QStringLiteral("1,417"));
+        QCOMPARE(fieldText(o, "txtRptr_2"), QStringLiteral("0,044"));
+        QVERIFY(s.complies);
+        // the result lists come from the refined field with Б for every layer
+        QVERIFY(o.lists);
+        QCOMPARE(o.lists->caption, QStringLiteral("Результаты по уточненному Rt"));
+        QCOMPARE(o.lists->columns[0].size(), 11);
+        QCOMPARE(o.lists->columns[0][0], QStringLiteral("Внутренняя поверхность"));
+        QCOMPARE(o.lists->columns[0][2], QStringLiteral("1пр. точка.  Слой 2"));
+        QCOMPARE(o.lists->columns[0][5], QStringLiteral("Граница слоев 2-3"));
+        QCOMPARE(o.lists->columns[0][10], QStringLiteral("Наружная поверхность"));
+        QCOMPARE(o.lists->columns[1][0], QStringLiteral("17,28"));  // 18 − 20·(1/8,7)/3,18494
+        QCOMPARE(o.lists->listHeightTwips, 2220);
+    }
+
+    void exampleWallReportWithoutRefinement()
+    {
+        LayerTable t = exampleWall();
+        CalcReport r;
+        RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        // 11 source-data lines + 31 + 10 (region), 4 + 3 + 3 + 2 results, 4 + 4 air,
+        // 3 + 1 + 3 inertia and Rт.тр., 9 + 5 + 11 boundaries, 2 verdict
+        QCOMPARE(r.lineCount(), 96);
+        QCOMPARE(r.line(1), QStringLiteral(" Теплотехнический расчет ограждающей конструкции в соответствии с ТКП 45-2.04-43."));
+        QCOMPARE(r.line(7), QStringLiteral(";;;;А; Б;А; Б;"));
+        QCOMPARE(r.line(8), QStringLiteral("1;Слой 1;20;0;0,7;0,81;8,69;9,76;0,12"));
+        QCOMPARE(r.line(34), QStringLiteral("7. Место расположения объекта - Витебская область:"));
+        QCOMPARE(r.line(46), QStringLiteral("    При заданных параметрах внутреннего воздуха в соответствии с таблицей 4.2 ТКП "
+                                            "45-2.04-43 приняты условия эксплуатации ограждающих конструкций - Б."));
+        QCOMPARE(r.line(49), QStringLiteral("Rт=1/8,7+0,02/0,81+0,25/0,16+0,06/0,042+0,01/0,93+1/23=3,185 м2*градус/Вт."));
+        QCOMPARE(r.line(52), QStringLiteral("Rп =0,02/0,12+0,25/0,2+0,06/0,48+0,01/0,09=1,653 м2*ч*Па/мг."));
+        QCOMPARE(r.line(53), QStringLiteral(" "));
+        QCOMPARE(r.line(58), QStringLiteral("ев=0,01*55*2064,0=1135,2 Па."));
+        QCOMPARE(r.line(62), QStringLiteral("ен=0,01*83*517,0=429,1 Па."));
+        QCOMPARE(r.line(65), QStringLiteral("D=0,02*9,76/0,81+0,25*2,48/0,16+0,06*0,65/0,042+0,01*11,09/0,93=5,16."));
+        QCOMPARE(r.line(69), QStringLiteral("Rт.тр.=1*( 18-(-27))/(8,7*6)=0,86 м2*градус/Вт."));
+        QCOMPARE(r.line(73), QStringLiteral("t(1-2)=18-(18-(-2))/3,185*(1/8,7+0,02/0,81)= 17,12°С."));
+        QCOMPARE(r.line(74), QStringLiteral("Е(1-2)=1953,5Па."));
+        QCOMPARE(r.line(81), QStringLiteral("Rп.н.(1-2)=1,653-0,167=1,486 м2*ч*Па/мг."));
+        QCOMPARE(r.line(87), QStringLiteral("Rп.тр.(1-2)=1,486*(1135,2-1953,5)/(1953,5-429,1)=-0,798 м2*ч*Па/мг."));
+        QVERIFY(r.line(88).endsWith(QStringLiteral("составляет Rп.в.=0,167, что больше требуемого сопротивления "
+                                                   "Rп.тр.=-0,798. Требования п. 9.1 ТКП 45-2.04-43 выполнены.")));
+        QCOMPARE(r.line(96), QStringLiteral("ВЫВОД: рассчитанная ограждающая конструкция СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43."));
+    }
+
+    void exampleWallRefined()
+    {
+        LayerTable t = exampleWall();
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(true), shippedSaturation(), r);
+        QVERIFY(o.finished());
+        const CalcState& s = o.state;
+        // φ of the preliminary field, by hand: 57,54 54,47 55,73 56,01 54,87 51,75 58,95 67,20 76,81 89,53 81,07;
+        // layer means (57,54+54,47)/2, (54,47..51,75)/5, (51,75..89,53)/5, (89,53+81,07)/2
+        const double means[4] = {56.000433204095614, 54.56590721489317, 68.84845861118114, 85.30055323214556};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(qAbs(*s.layers[i].phiMean - means[i]) < 1e-3, qPrintable(QString::number(*s.layers[i].phiMean)));
+        // layers 1..3 А, layer 4 Б: Rт = 1/8,7 + 0,02/0,7 + 0,25/0,15 + 0,06/0,041 + 0,01/0,93 + 1/23
+        QVERIFY(qAbs(s.rt - 3.327826207161677) < 1e-12);
+        QCOMPARE(fieldText(o, "txtRt"), QStringLiteral("3,33"));
+        QCOMPARE(fieldColour(o, "txtRt"), std::optional<Rgb>(kHighlight));
+        QCOMPARE(fieldText(o, "txtFiSl_3"), QStringLiteral("68,8"));
+        QCOMPARE(fieldColour(o, "txt1_32"), std::optional<Rgb>(kHighlight));  // row 4, λБ
+        QCOMPARE(fieldColour(o, "txt1_31"), std::optional<Rgb>(kWhite));      // row 4, λА
+        QVERIFY(qAbs(s.rLayersButLast - float(0.02 / 0.7 + 0.25 / 0.15 + 0.06 / 0.041)) < 1e-6);
+        QVERIFY(qAbs(s.rLayersAll - float(0.02 / 0.7 + 0.25 / 0.15 + 0.06 / 0.041 + 0.01 / 0.93)) < 1e-6);
+        // D = 0,02·8,69/0,7 + 0,25·2,38/0,15 + 0,06·0,58/0,041 + 0,01·11,09/0,93 = 5,183
+        QVERIFY(qAbs(s.D - 5.182980180585216) < 1e-12);
+        const double tb[3] = {17.13749127284225, 7.120942553561765, -1.6740758340991455};
+        const double req[3] = {-0.7985743286296579, 0.050599656482026044, 0.6538757745027177};
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(qAbs(s.layers[i].tBoundary - tb[i]) < 1e-9);
+            QVERIFY(qAbs(s.layers[i].rpRequired - req[i]) < 1e-9);
+        }
+        // a layer without intermediate points keeps its mean in the point that ends it
+        QCOMPARE(s.points[1].phiMean, float(*s.layers[0].phiMean));
+        QCOMPARE(s.points[10].phiMean, float(*s.layers[3].phiMean));
+        QCOMPARE(o.lists->caption, QStringLiteral("Результаты предварительных расчетов"));
+        QCOMPARE(o.lists->columns[4][9], QStringLiteral("89,5"));
+
+        // + 13 temperature lines, 13 saturation lines, 35 vapour lines, 6 means, 8 refined Rт
+        QCOMPARE(r.lineCount(), 171);
+        QCOMPARE(r.line(57), QStringLiteral("tв.п.=18-(18-(-2))/3,185*(1/8,7)= 18-6,28*(1/8,7)= 17,28°С."));
+        QCOMPARE(r.line(59), QStringLiteral("t2=18-6,28*(1/8,7+0,02/0,81+0,063/0,16)= 14,67°С."));
+        QCOMPARE(r.line(68), QStringLiteral(" "));
+        QCOMPARE(r.line(70), QStringLiteral("tв.п.=17,28°С. Ев.п.=1973,1 Па."));
+        QCOMPARE(r.line(71), QStringLiteral("t1=17,12°С. Е1=1953,5 Па."));
+        QCOMPARE(r.line(80), QStringLiteral("tн.п.=-1,73°С. Ен.п.=529,3 Па."));
+        QCOMPARE(r.line(92), QStringLiteral("е(в.п.)=ев=1135,2Па."));
+        QCOMPARE(r.line(93), QStringLiteral("фи(в.п.)=1135,2*100/1973,1=57,5%."));
+        QCOMPARE(r.line(96), QStringLiteral("фи1=1064,0*100/1953,5=54,5%."));
+        QCOMPARE(r.line(123), QStringLiteral("фи(н.п.)=429,1*100/529,3=81,1%."));
+        QCOMPARE(r.line(126), QStringLiteral("фи(ср.)1=(57,5+54,5)/2=56,0%."));
+        QCOMPARE(r.line(127), QStringLiteral("фи(ср.)2=(54,5+55,7+56,0+54,9+51,8)/5=54,6%."));
+        QCOMPARE(r.line(132), QStringLiteral("Слой №1. Средняя влажность 56,0% <75% - принимаем условия эксплуатации А."));
+        QCOMPARE(r.line(135), QStringLiteral("Слой №4. Средняя влажность 85,3% >75% - принимаем условия эксплуатации Б."));
+        QCOMPARE(r.line(137), QStringLiteral("Rт=1/8,7+0,02/0,7+0,25/0,15+0,06/0,041+0,01/0,93+1/23=3,328 м2*градус/Вт."));
+        QCOMPARE(r.line(148), QStringLiteral("t(1-2)=18-(18-(-2))/3,328*(1/8,7+0,02/0,7)= 17,14°С."));
+        QCOMPARE(r.line(171), QStringLiteral("ВЫВОД: рассчитанная ограждающая конструкция СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43."));
+    }
+
+    void refinedFieldWithPerLayerConditions()
+    {
+        LayerTable t = exampleWall();
+        CalcReport r;
+        EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(true), shippedSaturation(), r);
+        const ResultLists l = RecalculateRefinedField(t, o.state, true, shippedSaturation());
+        QCOMPARE(l.caption, QStringLiteral("Результаты по уточненному Rt"));
+        // point 2 lies at 1/8,7 + 0,02/0,7 (layer 1 А): 18 − 20·0,143514/3,327826 = 17,1375
+        QCOMPARE(l.columns[1][1], QStringLiteral("17,14"));
+    }
+
+    void designTemperatureBandEdges_data()
+    {
+        QTest::addColumn<QString>("s");
+        QTest::addColumn<int>("index");
+        // one layer of 1000 mm with λ = 1: D equals s
+        QTest::newRow("1,5") << "1,5" << 1;
+        QTest::newRow("4") << "4" << 2;
+        QTest::newRow("7") << "7" << 3;
+        QTest::newRow("7,01") << "7,01" << 4;
+    }
+    void designTemperatureBandEdges()
+    {
+        QFETCH(QString, s);
+        QFETCH(int, index);
+        LayerTable t = table({{"1000", "0", "1", "1", s, s, "0,1"}});
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QCOMPARE(o.state.tnIndex, index);
+    }
+
+    void equalityPassesBothChecks()
+    {
+        // E = 10·t + 1000. Rт = 1/8 + 0,5/2 + 1/1 + 1/8 = 1,5; the boundary lies at
+        // 20 − 40·(0,125 + 0,25)/1,5 = 10 °С, E = 1100; ев = 1200, ен = 400;
+        // Rп.в. = 0,5/3,5 = 1/7, Rп.н. = 1, Rп.тр. = (1200 − 1100)·1/(1100 − 400) = 1/7.
+        // Rт.тр. = 1·(20 + 40)/(8·5) = 1,5 with D = 1 (coldest day 0,98).
+        LayerTable t = table({{"500", "0", "2", "2", "0", "0", "3,5"}, {"1000", "0", "1", "1", "1", "1", "1"}}, "20",
+                             "100", "-20", "50", "8", "8");
+        EnvelopeInputs in = exampleInputs(false);
+        in.tn = {"-40", "-30", "-30", "-30"};
+        in.tempDiff = "5";
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, in, linearTable(), r);
+        QVERIFY(o.finished());
+        QCOMPARE(o.state.rt, 1.5);
+        QCOMPARE(*o.state.rtRequired, 1.5);
+        QCOMPARE(o.state.layers[0].rpFromInside, o.state.layers[0].rpRequired);
+        QVERIFY(o.state.layers[0].passes);
+        QVERIFY(o.state.complies);
+        QCOMPARE(fieldColour(o, "txtRpv_1"), std::optional<Rgb>(kWhite));
+        QVERIFY(r.line(r.lineCount() - 2).contains(QStringLiteral("что больше требуемого сопротивления Rп.тр.=0,143")));
+    }
+
+    void singleLayerHasNoBoundary()
+    {
+        // Rт = 1/8,7 + 1/0,81 + 1/23 = 1,393; D = 9,76/0,81 = 12: tн = -25, Rт.тр. = 43/52,2 = 0,82
+        LayerTable t = table({{"1000", "2", "0,7", "0,81", "8,69", "9,76", "0,12"}});
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.finished());
+        QVERIFY(o.state.complies);
+        // a thin single layer fails on Rт alone
+        LayerTable thin = table({{"100", "0", "0,7", "0,81", "8,69", "9,76", "0,12"}});
+        QVERIFY(!RunEnvelopeCalculation(thin, exampleInputs(false), shippedSaturation(), r).state.complies);
+        QVERIFY(!r.lines().join(u'\n').contains(QStringLiteral("Rп.тр.(")));
+        QVERIFY(!r.lines().join(u'\n').contains(QStringLiteral("t(1-2)")));
+    }
+
+    void severalFailingBoundaries()
+    {
+        // an open insulation inside, dense layers outside: the vapour has nowhere to go
+        LayerTable t = table({{"100", "0", "0,045", "0,05", "0,6", "0,7", "0,5"},
+                              {"100", "0", "0,045", "0,05", "0,6", "0,7", "0,5"},
+                              {"150", "0", "1,92", "2,04", "17,98", "18,95", "0,03"},
+                              {"100", "0", "1,92", "2,04", "17,98", "18,95", "0,03"}});
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.finished());
+        QVERIFY(!o.state.complies);
+        int failing = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (!o.state.layers[i].passes) {
+                ++failing;
+                QCOMPARE(fieldColour(o, QStringLiteral("txtRpv_%1").arg(i + 1)), std::optional<Rgb>(kRed));
+            }
+        }
+        QVERIFY(failing >= 2);
+        QCOMPARE(r.lines().filter(QStringLiteral("Требования п. 9.1 ТКП 45-2.04-43 не выполнены!!!")).size(), failing);
+        QCOMPARE(r.line(r.lineCount()),
+                 QStringLiteral("ВЫВОД: рассчитанная ограждающая конструкция НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43."));
+    }
+
+    void missingTemperatureDifferenceEndsTheRun()
+    {
+        LayerTable t = exampleWall();
+        EnvelopeInputs in = exampleInputs(false);
+        in.tempDiff = "0";
+        CalcReport r;
+        for (int i = 0; i < 120; ++i)
+            r.add("old");
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, in, shippedSaturation(), r);
+        QVERIFY(!o.finished());
+        QVERIFY(o.warning);
+        QCOMPARE(o.warning->text, QStringLiteral("Нет данных по температурному перепаду!!!"));
+        QCOMPARE(o.warning->title, QStringLiteral("Ошибка в исходных данных!!"));
+        QCOMPARE(r.lineCount(), 66);  // through the design temperature line, no old line after it
+        QVERIFY(r.line(66).startsWith(QStringLiteral("   Согласно таблице 5.2")));
+        QVERIFY(!o.lists);
+        in.tempDiff = "";
+        QVERIFY(RunEnvelopeCalculation(t, in, shippedSaturation(), r).warning);
+    }
+
+    void badInputStopsWithAMessage_data()
+    {
+        QTest::addColumn<int>("layer");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("lines");  // what was written before the stop stays
+        QTest::newRow("λ = 0") << 2 << int(kColLambdaB) << "0"
+                               << "Слой №2: коэффициент теплопроводности «0» — деление на ноль." << 46;
+        QTest::newRow("not a number") << 3 << int(kColThickness) << "6o"
+                                      << "Слой №3: толщина «6o» не является числом." << 42;
+        QTest::newRow("points") << 1 << int(kColPoints) << "1,5"
+                                << "Слой №1: количество промежуточных точек «1,5» должно быть целым числом от 0 до 100."
+                                << 42;
+    }
+    void badInputStopsWithAMessage()
+    {
+        QFETCH(int, layer);
+        QFETCH(int, column);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        QFETCH(int, lines);
+        LayerTable t = exampleWall();
+        t.layers[layer - 1].cells[size_t(column)] = value;
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(!o.finished());
+        QVERIFY(o.error);
+        QCOMPARE(o.error->text, message);
+        QCOMPARE(r.lineCount(), lines);
+    }
+
+    void badHeaderFieldsAndTooManyPoints()
+    {
+        LayerTable t = exampleWall();
+        t.header.alphaIn = "0";
+        CalcReport r;
+        EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.error && o.error->text.contains(QStringLiteral("деление на ноль")));
+        t = exampleWall();
+        t.header.tIn = "18x";
+        o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QCOMPARE(o.error->text, QStringLiteral("Температура внутреннего воздуха t(в): «18x» не является числом."));
+        t = exampleWall();
+        t.layers[1].cells[kColPoints] = "99";
+        o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.error && o.error->text.startsWith(QStringLiteral("Слишком много расчетных точек: 107")));
+        t = exampleWall();
+        t.header.tHeat = "-45";  // below the table
+        o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.error && o.error->text.contains(QStringLiteral("вне таблицы")));
+    }
+
+    void zeroPermeabilityIsWrittenBack()
+    {
+        LayerTable t = exampleWall();
+        t.layers[3].cells[kColMu] = "0";
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.finished());
+        QCOMPARE(t.layers[3].cell(kColMu), QStringLiteral("1E-05"));
+        // 0,01/0,00001 = 1000 in Rп
+        QVERIFY(qAbs(o.state.rp - (0.02 / 0.12 + 0.25 / 0.2 + 0.06 / 0.48 + 0.01 / 0.00001)) < 1e-9);
+        QCOMPARE(r.line(52), QStringLiteral("Rп =0,02/0,12+0,25/0,2+0,06/0,48+0,01/1E-05=1001,542 м2*ч*Па/мг."));
+    }
+
+    void manyPointsEnlargeTheLists()
+    {
+        LayerTable t = exampleWall();
+        t.layers[1].cells[kColPoints] = "9";  // P = 1 + 1 + 10 + 4 + 1 = 17
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QCOMPARE(o.lists->columns[0].size(), 17);
+        QCOMPARE(o.lists->listHeightTwips, 2220 + 200 * 6);
+        QCOMPARE(o.lists->windowHeightTwips, 11930 + 200 * 6);
+    }
+
+    void reportFileIsWindows1251WithCrLf()
+    {
+        LayerTable t = exampleWall();
+        CalcReport r;
+        RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Теплотехнический расчет.doc");
+        test::RecordingPrompter p;
+        WriteCalcReport(path, r, {}, p);
+        QVERIFY(p.shown.isEmpty());  // no air-layer lines: nothing asked
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QCOMPARE(bytes.count("\r\n"), 96);
+        QVERIFY(bytes.startsWith(QByteArray(encodeCp1251(r.line(1)) + "\r\n\r\n")));
+        QVERIFY(bytes.contains("R\xF2=1/8,7+"));  // "Rт" in Windows-1251
+        QVERIFY(bytes.endsWith(QByteArray(encodeCp1251(r.line(96)) + "\r\n")));
+
+        // with air-layer lines: asked, and appended on OK only
+        WriteCalcReport(path, r, {"A", "B"}, p);
+        QCOMPARE(p.shown.size(), 1);
+        QCOMPARE(p.shown[0].title, QStringLiteral("Подтверждение записи"));
+        QCOMPARE(p.shown[0].text, QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"));
+        QCOMPARE(readTextLines(path).size(), 98);
+        p.answers = {MessageAnswer::Cancel};
+        WriteCalcReport(path, r, {"A", "B"}, p);
+        QCOMPARE(readTextLines(path).size(), 96);
+    }
+
+    void mainWindowShowsTheResults()
+    {
+        test::RecordingPrompter prompter;
+        test::FakeHost host;
+        AppContext ctx(prompter);
+        ctx.tables = test::shippedTables();
+        ctx.host = &host;
+        Application app(ctx);
+        MainForm& m = app.mainForm();
+        m.loadForm();
+        m.userCheck("chkPr", true);
+        m.userClick("cmdOk");
+        QCOMPARE(m.text("txtRt"), QStringLiteral("3,33"));
+        QCOMPARE(m.background("txtRt"), kHighlight);
+        QCOMPARE(m.text("txtRp"), QStringLiteral("1,65"));
+        QCOMPARE(m.text("txtD"), QStringLiteral("5,18"));
+        QCOMPARE(m.text("txtTnras"), QStringLiteral("-27"));
+        QCOMPARE(m.text("txtRtr"), QStringLiteral("0,86"));
+        QCOMPARE(m.text("txtFiSl_4"), QStringLiteral("85,3"));
+        QCOMPARE(m.text("txtT_1"), QStringLiteral("17,14"));
+        QCOMPARE(m.text("lblRezList"), QStringLiteral("Результаты предварительных расчетов"));
+        QCOMPARE(m.items("lstRez_1").size(), 11);
+        QCOMPARE(m.background(MainForm::cellName(2, 4)), kHighlight);  // λА of row 2 after refinement
+        QCOMPARE(m.background(MainForm::cellName(2, 5)), kWhite);
+        m.userClick("cmdPR");
+        QCOMPARE(m.text("lblRezList"), QStringLiteral("Результаты по уточненному Rt"));
+        QCOMPARE(m.items("lstRez_2")[1], QStringLiteral("17,14"));
+
+        // a missing temperature difference: the warning, and the fields of the stages not reached stay empty
+        m.setText("txtTp", "");
+        m.userClick("cmdOk");
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
+        QVERIFY(m.text("txtT_1").isEmpty());
+        QCOMPARE(ctx.report.lineCount(), 66 + 13 + 13 + 35 + 6 + 8);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "test_engine.moc"

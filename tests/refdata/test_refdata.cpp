@@ -1,0 +1,265 @@
+// The settings reader, the reference file readers and the shipped data.
+#include "app/settings.h"
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "common/text_file.h"
+#include "refdata/ref_reader.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ogrado;
+
+namespace {
+
+// A normative tables file in the layout of the reader: `sep` follows each ";".
+QStringList normativeLines(const QString& sep, bool closingLine, int saturationRows = 3)
+{
+    auto row = [&](QStringList f) { return f.join(QStringLiteral(";") + sep); };
+    QStringList l;
+    l << QStringLiteral("Типы зданий");
+    for (int i = 1; i <= 5; ++i)
+        l << row({QStringLiteral("Здание %1").arg(i), QStringLiteral("18"), QStringLiteral("55")});
+    l << QStringLiteral("Температуры");
+    for (int i = 1; i <= 4; ++i)
+        l << row({QString::number(-20 - i), "-21", "-22", "-23", "-24", "-25"});
+    l << QStringLiteral("Области");
+    for (int i = 1; i <= 6; ++i)
+        l << row({QStringLiteral("Область %1").arg(i), "-1,6", "83", "444", "202", "-0,4", "82", "490", "223"});
+    l << QStringLiteral("n");
+    for (int i = 1; i <= 5; ++i)
+        l << row({QStringLiteral("n %1").arg(i), "1"});
+    l << QStringLiteral("альфа(в)");
+    l << row({"Стены", "8,7"}) << row({"Потолки", "7,6"});
+    l << QStringLiteral("Графы");
+    l << QStringLiteral("Графа 1; с точкой с запятой") << QStringLiteral("Графа 2") << QStringLiteral("Графа 3");
+    for (int i = 1; i <= 8; ++i)
+        l << row({QStringLiteral("Тип %1").arg(i), "6", "4,5", "7"});
+    l << QStringLiteral("альфа(н)");
+    for (int i = 1; i <= 4; ++i)
+        l << row({QStringLiteral("Наружная %1").arg(i), "23"});
+    l << QStringLiteral("E");
+    for (int i = 0; i < saturationRows; ++i)
+        l << row({QString::number(i), QString::number(600 + 50 * i)});
+    if (closingLine)
+        l << QStringLiteral("Конец таблицы");
+    return l;
+}
+
+void writeFile(const QString& path, const QStringList& lines, bool utf8)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    f.write(utf8 ? text.toUtf8() : encodeCp1251(text));
+}
+
+}  // namespace
+
+class TestRefData : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsKeysIgnoreCaseAndBlanks()
+    {
+        const ProgramSettings s = parseSettings({QStringLiteral("DATA = C:\\PROG"), QStringLiteral("data=  D:\\X  "),
+                                                 QStringLiteral("  Prog =/opt/ogrado/ "), QStringLiteral("TEMP=t")});
+        QCOMPARE(s.dataDir, QStringLiteral("D:\\X"));  // the later line wins
+        QCOMPARE(s.progDir, QStringLiteral("/opt/ogrado"));
+        QCOMPARE(s.tempDir, QStringLiteral("t"));
+        QCOMPARE(s.useIniFile, 1);
+        // no character after "=" is dropped
+        QCOMPARE(parseSettings({QStringLiteral("DATA=C:\\PROG")}).dataDir, QStringLiteral("C:\\PROG"));
+    }
+
+    void settingsRepeatedIsxMissingKeysAndLinesWithoutEquals()
+    {
+        const ProgramSettings s = parseSettings({QStringLiteral("ISX = C:\\A"), QString(), QStringLiteral("just text"),
+                                                 QStringLiteral("OTHER = 1"), QStringLiteral("isx = D:\\B")});
+        QCOMPARE(s.isxDir, QStringLiteral("D:\\B"));
+        QCOMPARE(s.resultsDir, QStringLiteral("D:\\B"));
+        QCOMPARE(s.isxDrive, QStringLiteral("D:"));
+        QVERIFY(s.progDir.isEmpty() && s.tempDir.isEmpty() && s.dataDir.isEmpty());
+    }
+
+    void settingsFileMissingNamesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("vb_prog.ini");
+        try {
+            readSettingsFile(path);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().contains(path));
+        }
+    }
+
+    void defaultDirectoriesFollowTheCurrentDirectory()
+    {
+        const ProgramSettings s = defaultDirectories(QStringLiteral("/home/u/ogrado"));
+        QCOMPARE(s.useIniFile, 0);
+        QCOMPARE(s.dataDir, QStringLiteral("/home/u/ogrado"));
+        QCOMPARE(s.isxDir, QStringLiteral("/home/u/ogrado/Isx"));
+        QCOMPARE(s.resultsDir, QStringLiteral("/home/u/ogrado/Результаты"));
+        QCOMPARE(s.tempDir, QStringLiteral("/home/u/ogrado/Temp"));
+        QVERIFY(s.isxDrive.isEmpty());
+    }
+
+    void normativeFileWithAndWithoutBlanks_data()
+    {
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("blank, cp1251") << QStringLiteral(" ") << false;
+        QTest::newRow("no blank, utf8") << QString() << true;
+    }
+    void normativeFileWithAndWithoutBlanks()
+    {
+        QFETCH(QString, sep);
+        QFETCH(bool, utf8);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("n.txt");
+        writeFile(path, normativeLines(sep, true), utf8);
+        RefTables t;
+        readNormativeTables(readTextLines(path), path, t);
+        QCOMPARE(t.buildingTypes.size(), 5);
+        QCOMPARE(t.buildingTypes[0].name, QStringLiteral("Здание 1"));
+        QCOMPARE(t.buildingTypes[0].tIn, QStringLiteral("18"));  // "; 18" and ";18" alike
+        QCOMPARE(t.buildingTypes[0].phiIn, QStringLiteral("55"));
+        QCOMPARE(t.designTemperatures[3][0], QStringLiteral("-24"));
+        QCOMPARE(t.regions[5].name, QStringLiteral("Область 6"));
+        QCOMPARE(t.regions[0].set2, (QStringList{"-0,4", "82", "490", "223"}));
+        QCOMPARE(t.tempDiffColumns[0], QStringLiteral("Графа 1; с точкой с запятой"));
+        QCOMPARE(t.envelopeTypes[7].tempDiff, (QStringList{"6", "4,5", "7"}));
+        QCOMPARE(t.outerCoefficients[3].value, QStringLiteral("23"));
+        QCOMPARE(t.saturation.rows.size(), 3);
+        QCOMPARE(t.saturation.rows[2].E, 700.0f);
+    }
+
+    void saturationSectionWithoutClosingLineKeepsEveryRow()
+    {
+        RefTables t;
+        readNormativeTables(normativeLines(QStringLiteral(" "), false, 57), QStringLiteral("n.txt"), t);
+        QCOMPARE(t.saturation.rows.size(), 57);
+        readNormativeTables(normativeLines(QStringLiteral(" "), true, 57), QStringLiteral("n.txt"), t);
+        QCOMPARE(t.saturation.rows.size(), 57);
+    }
+
+    void malformedNormativeFileNamesFileAndLine()
+    {
+        QStringList lines = normativeLines(QStringLiteral(" "), true);
+        lines[3] = QStringLiteral("Здание без значений");  // line 4: a building type without fields
+        try {
+            RefTables t;
+            readNormativeTables(lines, QStringLiteral("/d/СтенарийТКП.txt"), t);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("/d/СтенарийТКП.txt")) &&
+                         e.message().contains(QStringLiteral("строка 4")),
+                     qPrintable(e.message()));
+        }
+        QStringList bad = normativeLines(QStringLiteral(" "), true);
+        bad[bad.size() - 2] = QStringLiteral("2; много");
+        QVERIFY_THROWS_EXCEPTION(AppError, [&] {
+            RefTables t;
+            readNormativeTables(bad, QStringLiteral("n"), t);
+        }());
+        QVERIFY_THROWS_EXCEPTION(AppError, [&] {
+            RefTables t;
+            readNormativeTables(normativeLines(QStringLiteral(" "), true).mid(0, 20), QStringLiteral("n"), t);
+        }());
+    }
+
+    void materialAndClimateLines()
+    {
+        const MaterialTable m = readMaterials({QStringLiteral("1 Бетон;1800;0,7;0,81;8,69;9,76;0,12"),
+                                               QStringLiteral("2 Кирпич; 1700 ;0,6;0,7;8;9;0,11;"), QString(),
+                                               QStringLiteral("3 Без полей")});
+        QCOMPARE(m.size(), 3);
+        QCOMPARE(m[0].field(7), QStringLiteral("0,12"));
+        QCOMPARE(m[1].field(2), QStringLiteral("1700"));
+        QCOMPARE(m[1].fields.size(), 7);  // the final ";" starts no field
+        QCOMPARE(m[2].field(3), QString());
+        const ClimateTable c =
+            readClimate({QStringLiteral("Минск;-6,9;-6,2;-2;5,5;12,7;16;17,7;16,3;11,6;5,8;0,2;-4,3;5,5")},
+                        {QStringLiteral("Что угодно;86;84;79;72;68;71;74;76;80;84;88;88")});
+        QCOMPARE(c[0].name, QStringLiteral("Минск"));
+        QCOMPARE(c[0].monthTemperature(1), QStringLiteral("-6,9"));
+        QCOMPARE(c[0].monthTemperature(12), QStringLiteral("-4,3"));
+        QCOMPARE(c[0].monthHumidity(12), QStringLiteral("88"));
+    }
+
+    void missingReferenceFileNamesIt()
+    {
+        QTemporaryDir dir;
+        try {
+            loadReferenceData(dir.path());
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("СтенарийТКП.txt")));
+        }
+    }
+
+    void shippedDataAgreesWithTheStartTexts()
+    {
+        const RefTables t = test::shippedTables();
+        QCOMPARE(t.buildingTypes.size(), 5);
+        QCOMPARE(t.buildingTypes[0].tIn, QStringLiteral("18"));
+        QCOMPARE(t.buildingTypes[0].phiIn, QStringLiteral("55"));
+        QCOMPARE(t.regions.size(), 6);
+        const QStringList regions = {"Брестская",   "Витебская", "Гомельская",
+                                     "Гродненская", "Минская",   "Могилевская"};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(t.regions[i].name, regions[i]);
+        QCOMPARE(t.coefficientN.size(), 5);
+        QCOMPARE(t.coefficientN[0].value, QStringLiteral("1"));
+        QCOMPARE(t.innerCoefficients[0].value, QStringLiteral("8,7"));
+        QCOMPARE(t.outerCoefficients[0].value, QStringLiteral("23"));
+        QCOMPARE(t.tempDiffColumns.size(), 3);
+        QCOMPARE(t.envelopeTypes.size(), 8);
+        QCOMPARE(t.envelopeTypes[0].tempDiff[0], QStringLiteral("6"));
+        // five-day temperatures (fact sheet 2a) and the heating period of Минская, set 1
+        QCOMPARE(t.designTemperatures[3], (QStringList{"-20", "-25", "-24", "-22", "-24", "-25"}));
+        QCOMPARE(t.regions[4].set1[0], QStringLiteral("-1,6"));
+        QCOMPARE(t.regions[4].set1[3], QStringLiteral("202"));
+        // appendix Е from -40 to +40 °С in steps of 1 °С
+        QCOMPARE(t.saturation.rows.size(), 81);
+        QCOMPARE(t.saturation.rows.first().t, -40.0f);
+        QCOMPARE(t.saturation.rows.first().E, 12.6f);
+        QCOMPARE(t.saturation.rows[58].E, 2064.0f);  // +18 °С
+        QCOMPARE(t.saturation.rows.last().E, 7375.0f);
+        QCOMPARE(t.climate.size(), 8);
+        QCOMPARE(t.climate[4].name, QStringLiteral("Минск"));
+        QCOMPARE(t.climate[4].monthTemperature(7), QStringLiteral("17,7"));
+        QCOMPARE(t.climate[0].monthHumidity(1), QStringLiteral("86"));
+    }
+
+    void shippedMaterialsHoldTheExampleWall()
+    {
+        const RefTables t = test::shippedTables();
+        QVERIFY(t.materials.size() > 100);
+        auto find = [&](const QString& name) -> const Material* {
+            for (const Material& m : t.materials)
+                if (m.name().section(u' ', 1) == name)
+                    return &m;
+            return nullptr;
+        };
+        const Material* lime = find(QStringLiteral("Раствор известково-песчаный"));
+        QVERIFY(lime);
+        QCOMPARE(lime->fields.mid(1, 6), (QStringList{"1600", "0,7", "0,81", "8,69", "9,76", "0,12"}));
+        const Material* cement = find(QStringLiteral("Раствор цементно-песчаный"));
+        QVERIFY(cement);
+        QCOMPARE(cement->fields.mid(2, 5), (QStringList{"0,76", "0,93", "9,6", "11,09", "0,09"}));
+        QVERIFY(find(QStringLiteral("Газосиликат D=500")));
+        QVERIFY(find(QStringLiteral("Белтеп ПП100")));
+        for (const Material& m : t.materials) {
+            QCOMPARE(m.fields.size(), 7);
+            for (int k = 2; k <= 7; ++k)
+                QVERIFY2(parseNumber(m.field(k)), qPrintable(m.name()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRefData)
+#include "test_refdata.moc"

@@ -1,0 +1,78 @@
+#pragma once
+// Helpers shared by the test programs: a prompter that records and answers, a window
+// host that only loads forms, and the shipped reference data.
+#include "app/app_context.h"
+#include "common/form_model.h"
+#include "refdata/ref_reader.h"
+
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+namespace ogrado::test {
+
+struct Shown {
+    QString text;
+    QString title;
+    MessageIcon icon;
+};
+
+class RecordingPrompter : public Prompter {
+public:
+    MessageAnswer message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override
+    {
+        shown.append({text, title, icon});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    void beep() override { ++beeps; }
+
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const Shown& s : shown)
+            t.append(s.text);
+        return t;
+    }
+    void clear()
+    {
+        shown.clear();
+        beeps = 0;
+    }
+
+    QVector<Shown> shown;
+    QVector<MessageAnswer> answers;  // answers to the next questions, in order
+    int beeps = 0;
+};
+
+class FakeHost : public WindowHost {
+public:
+    void showForm(FormModel& form) override
+    {
+        form.loadForm();
+        opened.append(form.formName());
+    }
+    void showModal(FormModel& form) override
+    {
+        form.loadForm();
+        opened.append(form.formName());
+        if (onModal)
+            onModal(form);
+        form.unloadForm();
+    }
+    void quit() override { ++quits; }
+
+    QStringList opened;
+    std::function<void(FormModel&)> onModal;  // what the user does in a modal window
+    int quits = 0;
+};
+
+inline RefTables shippedTables()
+{
+    static const RefTables tables = loadReferenceData(QStringLiteral(OGRADO_SHIPPED_DATA));
+    return tables;
+}
+
+}  // namespace ogrado::test
