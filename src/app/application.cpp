@@ -11,11 +11,18 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
 
 Application::~Application() = default;
 
+std::unique_ptr<FormModel> Application::createForm(const QString& name)
+{
+    // Each window's form model, by the window's name.
+    Q_UNUSED(name);
+    return nullptr;
+}
+
 FormModel* Application::form(const QString& name)
 {
     if (FormModel* f = forms_.value(name))
         return f;
-    std::unique_ptr<FormModel> created;
+    std::unique_ptr<FormModel> created = createForm(name);
     if (!created)
         return nullptr;
     FormModel* f = created.get();

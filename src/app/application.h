@@ -25,6 +25,8 @@ public:
     void openWindow(const QString& name);
 
 private:
+    std::unique_ptr<FormModel> createForm(const QString& name);
+
     AppContext& ctx_;
     std::unique_ptr<MainForm> main_;
     QHash<QString, FormModel*> forms_;

@@ -344,6 +344,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         return 0;
     }
 
+    // What "Расчет" runs.
     const int before = int(prompter.messages.size());
     form.userClick(QStringLiteral("cmdOk"));
     QString error;
@@ -354,6 +355,10 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (!ctx.lastCalc && prompter.messages.size() > before)
         error = prompter.messages[before].text;
     const bool finished = ctx.lastCalc && ctx.lastCalc->finished();
+
+    // Objects the other windows add to the JSON output, and lines to the text output.
+    QJsonObject extra;
+    QStringList extraLines;
 
     if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {
         try {
@@ -366,9 +371,13 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
 
     if (opt.json) {
         QJsonObject o = calcJson(form, ctx.report, ctx.lastCalc, error);
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            o.insert(it.key(), it.value());
         out << QJsonDocument(o).toJson(QJsonDocument::Indented);
     } else {
         for (const QString& line : ctx.report.lines())
+            out << line << "\n";
+        for (const QString& line : extraLines)
             out << line << "\n";
     }
     out.flush();

@@ -32,7 +32,7 @@ int runGui(int argc, char** argv, bool useIniFile)
     Application app(ctx);
     auto* main = new MainWindow(app.mainForm(), host);
     host.setMainWindow(main);
-    host.registerWindow(QStringLiteral("frm1"), [main](FormModel&) { return main; });
+    host.registerWindow(QStringLiteral("frm1"), [main](FormModel&, QWidget*) { return main; });
     registerWindows(host, app);
     host.showForm(app.mainForm());
     const int status = QApplication::exec();

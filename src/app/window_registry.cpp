@@ -6,8 +6,9 @@ namespace ogrado {
 
 void registerWindows(GuiHost& host, Application& app)
 {
-    Q_UNUSED(host);
     Q_UNUSED(app);
+    // host.registerWindow("frmX", [](FormModel& f, QWidget* main) { return new XWindow(static_cast<XForm&>(f), main); });
+    Q_UNUSED(host);
 }
 
 }  // namespace ogrado

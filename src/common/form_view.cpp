@@ -385,7 +385,7 @@ FormWindow* GuiHost::windowOf(FormModel& form)
     auto it = factories_.find(form.formName());
     if (it == factories_.end())
         return nullptr;
-    w = it->second(form);
+    w = it->second(form, main_);
     windows_.insert(&form, w);
     return w;
 }

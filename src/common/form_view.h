@@ -77,7 +77,9 @@ public:
 // Opens the window of a form model, building it on first use.
 class GuiHost : public WindowHost {
 public:
-    using Factory = std::function<FormWindow*(FormModel&)>;
+    // Builds the window of a form model; `main` is the main window, the parent of
+    // every other window.
+    using Factory = std::function<FormWindow*(FormModel&, QWidget* main)>;
     GuiHost();
     ~GuiHost() override;
 
