@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "moisture/moisture_form.h"
+
 namespace ogrado {
 
 Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
@@ -7,6 +9,11 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
     main_ = std::make_unique<MainForm>(ctx_);
     forms_.insert(main_->formName(), main_.get());
     connect(main_.get(), &MainForm::windowRequested, this, &Application::openWindow);
+    connect(main_.get(), &MainForm::moistureRequested, this, [this] {
+        auto* moisture = static_cast<MoistureForm*>(form(QStringLiteral("frmVlaga")));
+        openWindow(moisture->formName());
+        moisture->RunMoistureAccumulation();
+    });
 }
 
 Application::~Application() = default;
@@ -14,7 +21,8 @@ Application::~Application() = default;
 std::unique_ptr<FormModel> Application::createForm(const QString& name)
 {
     // Each window's form model, by the window's name.
-    Q_UNUSED(name);
+    if (name == u"frmVlaga")
+        return std::make_unique<MoistureForm>(ctx_, *main_);
     return nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "moisture/moisture_form.h"
 #include "refdata/ref_reader.h"
 
 #include <QDir>
@@ -244,6 +245,49 @@ QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::
     return o;
 }
 
+// The month table of the moisture window as the window shows it.
+QJsonObject moistureJson(const MoistureForm& m, const QStringList& messages)
+{
+    QJsonArray months;
+    const QStringList keys = {"tn", "phiN", "tv", "phiV", "gIn", "gOut", "tPlane", "balance"};
+    const qsizetype rows = m.items(QStringLiteral("lstV_1")).size();
+    for (qsizetype row = 0; row < rows; ++row) {
+        QJsonObject month;
+        for (int k = 1; k <= 8; ++k)
+            month.insert(keys[k - 1], m.items(QStringLiteral("lstV_%1").arg(k)).value(row));
+        months.append(month);
+    }
+    const MoistureTotals& t = m.totals();
+    return QJsonObject{
+        {"caption", m.caption()},
+        {"months", months},
+        {"totals", QJsonArray{m.text("txtV_0"), m.text("txtV_1"), m.text("txtV_2")}},
+        {"values", QJsonObject{{"accumulated", t.accumulated},
+                               {"summerDrying", t.summerDrying},
+                               {"heatingDrying", t.heatingDrying}}},
+        {"messages", QJsonArray::fromStringList(messages)},
+    };
+}
+
+QStringList moistureLines(const MoistureForm& m)
+{
+    QStringList lines;
+    lines << QString() << m.caption()
+          << QStringLiteral("Месяц;tн.;фи(н.);tв.;фи(в.);g(в.);g(н.);t(гр.);g(в.)-g(н.)");
+    const QStringList months = m.items(QStringLiteral("lstV_0"));
+    const qsizetype rows = m.items(QStringLiteral("lstV_1")).size();
+    for (qsizetype row = 0; row < rows; ++row) {
+        QString line = months.value(row);
+        for (int k = 1; k <= 8; ++k)
+            line += u';' + m.items(QStringLiteral("lstV_%1").arg(k)).value(row);
+        lines << line;
+    }
+    lines << QStringLiteral("За период влагонакопления поступило воды, г/м2;") + m.text("txtV_0")
+          << QStringLiteral("За период высыхания может диффундировать воды, г/м2;") + m.text("txtV_1")
+          << QStringLiteral("За отопительный период может диффундировать воды, г/м2;") + m.text("txtV_2");
+    return lines;
+}
+
 }  // namespace
 
 void applyCase(MainForm& form, const QJsonObject& c)
@@ -344,7 +388,9 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         return 0;
     }
 
-    // What "Расчет" runs.
+    // What "Расчет" runs (with the monthly moisture balance when asked for).
+    if (opt.moisture && !form.isChecked(QStringLiteral("chkVlaga")))
+        form.userCheck(QStringLiteral("chkVlaga"), true);
     const int before = int(prompter.messages.size());
     form.userClick(QStringLiteral("cmdOk"));
     QString error;
@@ -359,6 +405,17 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     // Objects the other windows add to the JSON output, and lines to the text output.
     QJsonObject extra;
     QStringList extraLines;
+
+    if (opt.moisture) {
+        QStringList messages;
+        if (finished) {
+            for (qsizetype i = before; i < prompter.messages.size(); ++i)
+                messages.append(prompter.messages[i].text);
+        }
+        auto* moisture = static_cast<MoistureForm*>(app.form(QStringLiteral("frmVlaga")));
+        extra.insert(QStringLiteral("moisture"), moistureJson(*moisture, messages));
+        extraLines += moistureLines(*moisture);
+    }
 
     if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {
         try {

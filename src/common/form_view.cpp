@@ -296,8 +296,9 @@ void FormWindow::refresh()
         setWindowTitle(model_.caption());
     const int w = model_.widthTwips();
     const int h = model_.heightTwips();
-    if (w > 0 && h > 0 && h != lastHeightTwips_) {
+    if (w > 0 && h > 0 && (h != lastHeightTwips_ || w != lastWidthTwips_)) {
         lastHeightTwips_ = h;
+        lastWidthTwips_ = w;
         resize(std::max(px(w), minimumSizeHint().width()), std::max(px(h), minimumSizeHint().height()));
     }
 }
@@ -417,7 +418,11 @@ void GuiHost::showForm(FormModel& form)
     form.loadForm();
     w->refresh();
     if (!wasLoaded || !w->isVisible()) {
-        w->adjustSize();
+        if (form.widthTwips() > 0 && form.heightTwips() > 0)
+            w->resize(std::max(px(form.widthTwips()), w->minimumSizeHint().width()),
+                      std::max(px(form.heightTwips()), w->minimumSizeHint().height()));
+        else
+            w->adjustSize();
         w->refresh();
         place(*w);
     }

@@ -64,6 +64,7 @@ private:
     QHash<QWidget*, QString> names_;
     bool syncing_ = false;
     int lastHeightTwips_ = 0;
+    int lastWidthTwips_ = 0;
 };
 
 // Message boxes and the beep.

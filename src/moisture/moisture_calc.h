@@ -1,0 +1,63 @@
+#pragma once
+// The monthly moisture balance at the plane behind the moistened layer: the vapour
+// flux that reaches the plane from the room against the flux that leaves it towards
+// the outside, month by month.
+#include "app/layer_table.h"
+#include "refdata/ref_tables.h"
+
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace ogrado {
+
+// Water collected in the plane and what can dry out again, g/m².
+struct MoistureTotals {
+    double accumulated = 0;    // months in which the inflow exceeds the outflow
+    double summerDrying = 0;   // June to August, both directions
+    double heatingDrying = 0;  // January to May, condensation conditions but outflow not below inflow
+};
+
+// What a month's calculation works on: the collected layers, the refine flag and the
+// plane of possible condensation (the boundary after layer `planeLayer`, 1-based).
+struct MoistureSetup {
+    const LayerTable* table = nullptr;
+    const SaturationTable* saturation = nullptr;
+    bool refine = false;
+    int planeLayer = 0;
+};
+
+struct MoistureMonthResult {
+    bool condensation = false;  // φ above 100 % at some point of the field
+    double dailyBalance = 0;    // (g(в.) − g(н.))/30, g/m² per day (month 0 only)
+    // month-list texts (months 1..12 only): t(гр.), g(в.), g(н.), g(в.)−g(н.)
+    QString tPlane, gIn, gOut, balance;
+    // the point lists: name, t, E, e, φ
+    std::array<QStringList, 5> points;
+};
+
+// The air of month m (1..12) for the monthly balance: the city's mean outside air, the
+// design inside air; June to August 12 °С and 70 % inside and outside. Texts as shown.
+struct MonthAir {
+    QString tn, phiN, tv, phiV;
+};
+MonthAir monthAir(const ClimateRecord& city, int month, const QString& tIn, const QString& phiIn);
+
+// The number of a climate value; throws AppError naming the city, month and value.
+double climateNumber(const QString& text, const ClimateRecord& city, int month, bool humidity);
+
+// One month of the balance (month 1..12, totals updated) or a single case (month 0,
+// the daily balance returned). Throws AppError for a value that is not a number, a
+// temperature outside the saturation table or a plane without vapour resistance on one
+// side.
+MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, double phiV, double tn, double phiN,
+                                      int month, MoistureTotals& totals);
+
+enum class MarkCheck { Ok, FirstOrLast, NotPenultimate };
+// Whether the marked layer k fits the balance of an envelope of n layers.
+MarkCheck checkMoistenedLayer(std::optional<int> k, int n);
+
+extern const char* const kMonthNames[12];
+
+}  // namespace ogrado

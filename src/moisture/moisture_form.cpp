@@ -1,0 +1,303 @@
+#include "moisture/moisture_form.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "engine/point_field.h"
+
+#include <cmath>
+
+namespace ogrado {
+
+namespace {
+
+QString item(const char* name, int k)
+{
+    return QLatin1String(name) + u'_' + QString::number(k);
+}
+
+const QStringList kRightHalf = {"lblRezList", "lstRez_1", "lstRez_2", "lstRez_3", "lstRez_4", "lstRez_5",
+                                "txtT_0",     "txtT_1",   "txtT_2",   "txtT_3",   "cmdRs",    "cmdPodbor"};
+
+}  // namespace
+
+MoistureForm::MoistureForm(AppContext& ctx, MainForm& main, QObject* parent)
+    : FormModel(QStringLiteral("frmVlaga"), ctx.prompter, parent), ctx_(ctx), main_(main)
+{
+    setCaption(QStringLiteral("Влагонакопление"));
+    setSizeTwips(kNarrowTwips, kHeightTwips);
+    addArray("lstV", 0, 8, ControlKind::ListBox);
+    for (int k = 0; k <= 2; ++k)
+        add(item("txtV", k), ControlKind::TextBox).readOnly = true;
+    add(QStringLiteral("lblRezList"), ControlKind::Label, QStringLiteral("Месяц"));
+    addArray("lstRez", 1, 5, ControlKind::ListBox);
+    add(item("txtT", 0), ControlKind::TextBox, QStringLiteral("-15"));
+    add(item("txtT", 1), ControlKind::TextBox, QStringLiteral("75"));
+    add(item("txtT", 2), ControlKind::TextBox, QStringLiteral("10"));
+    add(item("txtT", 3), ControlKind::TextBox, QStringLiteral("0"));
+    add(QStringLiteral("cmdRs"), ControlKind::Button, QStringLiteral("Посчитать для нижеприведенных данных"));
+    add(QStringLiteral("cmdPodbor"), ControlKind::Button, QStringLiteral("Подобрать t(min)"));
+    add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+    for (const QString& name : kRightHalf)
+        setVisible(name, false);
+    for (int k = 0; k <= 3; ++k) {
+        setKeyFilter(item("txtT", k), numericKeyFilter());
+        if (k < 3)
+            setSelectAllOnClick(item("txtT", k));
+    }
+
+    for (int k = 0; k <= 8; ++k) {
+        // the month lists are the columns of one table: a row chosen in one is chosen in all
+        on(item("lstV", k), FormEvent::Click, [this, k] {
+            const int row = currentIndex(item("lstV", k));
+            for (int j = 0; j <= 8; ++j)
+                if (j != k && row < items(item("lstV", j)).size())
+                    setCurrentIndex(item("lstV", j), row);
+            if (k != 0)
+                setCurrentIndex(item("lstV", 0), row);
+        });
+        on(item("lstV", k), FormEvent::DblClick, [this] { showMonth(); });
+    }
+    on(QStringLiteral("cmdRs"), FormEvent::Click, [this] { calculateEntries(); });
+    on(QStringLiteral("cmdPodbor"), FormEvent::Click, [this] { searchMinimumTemperature(); });
+    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
+}
+
+void MoistureForm::onLoad()
+{
+    setSizeTwips(kNarrowTwips, kHeightTwips);
+    QStringList months;
+    for (const char* m : kMonthNames)
+        months.append(QString::fromUtf8(m));
+    setItems(QStringLiteral("lstV_0"), months);
+}
+
+std::optional<QPoint> MoistureForm::placement(const QRect& mainTwips) const
+{
+    return QPoint(mainTwips.left() - widthTwips(), mainTwips.top());
+}
+
+std::optional<int> MoistureForm::markedLayer() const
+{
+    // rows 2..7 in order: the last marked one counts
+    QString number;
+    for (int row = 2; row <= 7; ++row)
+        if (main_.isChecked(item("optVlaga", row)))
+            number = main_.cell(row, 1);
+    const auto k = parseNumber(number);
+    if (!k || *k != std::floor(*k))
+        return std::nullopt;
+    return int(*k);
+}
+
+const ClimateRecord& MoistureForm::city() const
+{
+    const int i = main_.currentIndex(QStringLiteral("cboGorod"));
+    if (i < 0 || i >= ctx_.tables.climate.size())
+        throw AppError(QStringLiteral("Не выбран город: климатические данные для расчета влагонакопления не заданы."));
+    return ctx_.tables.climate[i];
+}
+
+MoistureSetup MoistureForm::setup() const
+{
+    MoistureSetup s;
+    s.table = &ctx_.layerTable;
+    s.saturation = &ctx_.tables.saturation;
+    s.refine = main_.isChecked(QStringLiteral("chkPr"));
+    s.planeLayer = markedLayer().value_or(0);
+    return s;
+}
+
+double MoistureForm::designNumber(const QString& text, const QString& what) const
+{
+    return headerNumber(text, what);
+}
+
+void MoistureForm::RunMoistureAccumulation()
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    RunGuard guard(ctx_);
+    setSizeTwips(kNarrowTwips, kHeightTwips);
+    for (int k = 1; k <= 8; ++k)
+        setItems(item("lstV", k), {});
+    totals_ = MoistureTotals{};
+    const std::optional<int> k = markedLayer();
+    if (k)
+        setCaption(QStringLiteral("Влагонакопление между слоями %1-%2.").arg(*k).arg(*k + 1));
+    const int n = ctx_.layerTable.count();
+    const QString cr = QStringLiteral("\r");
+    switch (checkMoistenedLayer(k, n)) {
+    case MarkCheck::FirstOrLast:
+        notifyChanged();
+        prompter().message(QStringLiteral("В качестве увлажняемого выбран") + cr +
+                               QStringLiteral("первый, или последний слой.") + cr +
+                               QStringLiteral("Расчет влагонакопления не выполнен."),
+                           QStringLiteral("Ошибка"), MessageIcon::Exclamation, MessageButtons::Ok);
+        unloadForm();
+        return;
+    case MarkCheck::NotPenultimate:
+        notifyChanged();
+        prompter().message(QStringLiteral("В качестве увлажняемого выбран не предпоследний") + cr +
+                               QStringLiteral(" слой. Возможно Вы ошиблись. Если это так, то пометьте") + cr +
+                               QStringLiteral("нужный слой и повторите расчет."),
+                           QStringLiteral("Внимание!"), MessageIcon::Exclamation, MessageButtons::Ok);
+        break;
+    case MarkCheck::Ok:
+        break;
+    }
+
+    try {
+        const ClimateRecord& c = city();
+        const MoistureSetup s = setup();
+        const LayerTableHeader& h = ctx_.layerTable.header;
+        const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
+        const double phiIn = designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
+        for (int m = 1; m <= 12; ++m) {
+            const MonthAir air = monthAir(c, m, h.tIn, h.phiIn);
+            addItem(QStringLiteral("lstV_1"), air.tn);
+            addItem(QStringLiteral("lstV_2"), air.phiN);
+            addItem(QStringLiteral("lstV_3"), air.tv);
+            addItem(QStringLiteral("lstV_4"), air.phiV);
+            const bool summer = m >= 6 && m <= 8;
+            const double tn = summer ? 12 : climateNumber(air.tn, c, m, false);
+            const double phiN = summer ? 70 : climateNumber(air.phiN, c, m, true);
+            const MoistureMonthResult r =
+                CalcMoistureMonth(s, summer ? 12 : tIn, summer ? 70 : phiIn, tn, phiN, m, totals_);
+            addItem(QStringLiteral("lstV_5"), r.gIn);
+            addItem(QStringLiteral("lstV_6"), r.gOut);
+            addItem(QStringLiteral("lstV_7"), r.tPlane);
+            addItem(QStringLiteral("lstV_8"), r.balance);
+            showPoints(r);
+            ctx_.yieldToEvents();
+        }
+        setText(QStringLiteral("txtV_0"), formatNumber(totals_.accumulated, "0"));
+        setText(QStringLiteral("txtV_1"), formatNumber(totals_.summerDrying, "0"));
+        setText(QStringLiteral("txtV_2"), u'-' + formatNumber(totals_.heatingDrying, "0"));
+    } catch (const AppError& e) {
+        notifyChanged();
+        prompter().message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    notifyChanged();
+}
+
+void MoistureForm::showPoints(const MoistureMonthResult& r)
+{
+    for (int k = 1; k <= 5; ++k)
+        setItems(item("lstRez", k), r.points[size_t(k - 1)]);
+}
+
+MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)
+{
+    const LayerTableHeader& h = ctx_.layerTable.header;
+    const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
+    const double phiIn = designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
+    if (checkMoistenedLayer(markedLayer(), ctx_.layerTable.count()) == MarkCheck::FirstOrLast)
+        throw AppError(QStringLiteral("Увлажняемый слой не помечен или помечен первый, или последний слой: "
+                                      "плоскость возможной конденсации не определена."));
+    MoistureTotals unused;
+    const MoistureMonthResult r = CalcMoistureMonth(setup(), tIn, phiIn, tn, phiN, 0, unused);
+    showPoints(r);
+    return r;
+}
+
+void MoistureForm::showRightHalf()
+{
+    setSizeTwips(kWideTwips, kHeightTwips);
+    for (const QString& name : kRightHalf)
+        setVisible(name, true);
+}
+
+void MoistureForm::showMonth()
+{
+    const int m = currentIndex(QStringLiteral("lstV_0")) + 1;
+    if (m < 1 || ctx_.busy())
+        return;
+    RunGuard guard(ctx_);
+    setText(QStringLiteral("lblRezList"), QString::fromUtf8(kMonthNames[m - 1]) + QStringLiteral(", L=30 суток."));
+    showRightHalf();
+    const ClimateRecord& c = city();
+    // the climate of the month itself, the summer months too
+    const double tn = climateNumber(c.monthTemperature(m), c, m, false);
+    const double phiN = climateNumber(c.monthHumidity(m), c, m, true);
+    singleCase(tn, phiN);
+    const QString balance = items(QStringLiteral("lstV_8")).value(m - 1);
+    const auto value = parseNumber(balance);
+    setText(QStringLiteral("txtT_3"), value && *value != 0 ? balance : QStringLiteral("---"));
+}
+
+double MoistureForm::entryNumber(int k) const
+{
+    static const char* const names[] = {"Температура нар. воздуха", "Влажность нар. воздуха",
+                                        "Продолжительность периода"};
+    const QString t = text(item("txtT", k));
+    const auto v = parseNumber(t);
+    if (!v)
+        throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(QString::fromUtf8(names[k]), t.trimmed()));
+    return *v;
+}
+
+void MoistureForm::captionFromEntries()
+{
+    setText(QStringLiteral("lblRezList"), QStringLiteral("tн=") + text("txtT_0") + QStringLiteral("°С, фи(н)=") +
+                                              text("txtT_1") + QStringLiteral("%, L=") + text("txtT_2") +
+                                              QStringLiteral(" суток."));
+}
+
+void MoistureForm::calculateEntries()
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    RunGuard guard(ctx_);
+    captionFromEntries();
+    const double tn = entryNumber(0);
+    const double phiN = entryNumber(1);
+    const double days = entryNumber(2);
+    const MoistureMonthResult r = singleCase(tn, phiN);
+    setText(QStringLiteral("txtT_3"), formatNumber(days * r.dailyBalance, "0"));
+}
+
+void MoistureForm::searchMinimumTemperature()
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    RunGuard guard(ctx_);
+    const QStringList buttons = {QStringLiteral("cmdRs"), QStringLiteral("cmdPodbor"), QStringLiteral("cmdCancel")};
+    for (const QString& b : buttons)
+        setEnabled(b, false);
+    struct Restore {
+        MoistureForm& f;
+        const QStringList& buttons;
+        ~Restore()
+        {
+            for (const QString& b : buttons)
+                f.setEnabled(b, true);
+            f.notifyChanged();
+        }
+    } restore{*this, buttons};
+
+    captionFromEntries();
+    const double start = entryNumber(0);
+    const double phiN = entryNumber(1);
+    const double days = entryNumber(2);
+    // from the entered temperature upwards in steps of 0,1 °С, to 20 °С at most
+    for (double t = start; t <= 20; t += 0.1) {
+        ctx_.yieldToEvents();
+        setText(QStringLiteral("txtT_0"), formatNumber(t, "0.0"));
+        const MoistureMonthResult r = singleCase(t, phiN);
+        setText(QStringLiteral("txtT_3"), formatNumber(days * r.dailyBalance, "0"));
+        notifyChanged();
+        if (!r.condensation) {
+            setText(QStringLiteral("txtT_0"), formatNumber(t, "0.0"));
+            break;
+        }
+    }
+    captionFromEntries();
+}
+
+}  // namespace ogrado

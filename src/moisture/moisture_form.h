@@ -1,0 +1,49 @@
+#pragma once
+// The moisture-accumulation window frmVlaga: the twelve-month balance of one run, its
+// totals, and on demand the field of one month, a single case for typed outside air
+// and the search for the lowest outside temperature without condensation.
+#include "app/main_form.h"
+#include "moisture/moisture_calc.h"
+
+namespace ogrado {
+
+class MoistureForm : public FormModel {
+    Q_OBJECT
+public:
+    MoistureForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
+
+    // The run that "Расчет" starts with "Пометьте, чтобы рассчитать влагонакопление"
+    // ticked. The window is already shown.
+    void RunMoistureAccumulation();
+
+    const MoistureTotals& totals() const { return totals_; }
+    std::optional<QPoint> placement(const QRect& mainTwips) const override;
+
+    static constexpr int kNarrowTwips = 6000;
+    static constexpr int kWideTwips = 10650;
+    static constexpr int kHeightTwips = 7575;
+
+protected:
+    void onLoad() override;
+
+private:
+    MoistureSetup setup() const;
+    std::optional<int> markedLayer() const;
+    const ClimateRecord& city() const;
+    double designNumber(const QString& text, const QString& what) const;
+    // One single-case calculation, with its point lists shown; the daily balance.
+    MoistureMonthResult singleCase(double tn, double phiN);
+    void showPoints(const MoistureMonthResult& r);
+    void showMonth();
+    void calculateEntries();
+    void searchMinimumTemperature();
+    void captionFromEntries();
+    void showRightHalf();
+    double entryNumber(int k) const;
+
+    AppContext& ctx_;
+    MainForm& main_;
+    MoistureTotals totals_;
+};
+
+}  // namespace ogrado
