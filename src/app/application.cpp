@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "airlayer/airlayer_form.h"
 #include "moisture/moisture_form.h"
 
 namespace ogrado {
@@ -23,6 +24,8 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
     // Each window's form model, by the window's name.
     if (name == u"frmVlaga")
         return std::make_unique<MoistureForm>(ctx_, *main_);
+    if (name == u"frmPr")
+        return std::make_unique<AirLayerForm>(ctx_, *main_);
     return nullptr;
 }
 

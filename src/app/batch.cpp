@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "airlayer/airlayer_form.h"
 #include "moisture/moisture_form.h"
 #include "refdata/ref_reader.h"
 
@@ -288,6 +289,47 @@ QStringList moistureLines(const MoistureForm& m)
     return lines;
 }
 
+// Texts and check states of a window by its control names.
+void applyWindowKeys(FormModel& form, const QJsonObject& keys)
+{
+    for (auto it = keys.begin(); it != keys.end(); ++it) {
+        if (!form.has(it.key()))
+            throw AppError(QStringLiteral("Ключ «%1» не является элементом окна %2.").arg(it.key(), form.formName()));
+        const Control& c = form.control(it.key());
+        if (c.kind == ControlKind::TextBox && it->isString())
+            form.setText(it.key(), it->toString());
+        else if ((c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton) && it->isBool())
+            form.userCheck(it.key(), it->toBool());
+        else
+            throw AppError(QStringLiteral("Ключ «%1» окна %2: значение не того вида.").arg(it.key(), form.formName()));
+    }
+    form.notifyChanged();
+}
+
+QJsonObject airLayerJson(const AirLayerForm& f)
+{
+    QJsonObject fields;
+    for (int k = 0; k <= 13; ++k) {
+        const QString name = QStringLiteral("txtOut_%1").arg(k);
+        fields.insert(name, f.text(name));
+    }
+    QJsonObject values;
+    if (f.lastError().isEmpty() && f.lastResults() && f.lastInputs()) {
+        const AirLayerResults& r = *f.lastResults();
+        const AirLayerInputs& in = *f.lastInputs();
+        values = QJsonObject{{"d", r.d},         {"Tc", r.Tc},         {"Tcalc", r.Tcalc},   {"V", r.V},
+                             {"i", r.i},         {"Th", r.Th},         {"Eint", r.Eint},     {"Eext", r.Eext},
+                             {"eint", r.eint},   {"eext", r.eext},     {"B", r.B},           {"eh", r.eh},
+                             {"Eh", r.Eh},       {"R1", double(in.R1)}, {"R2", double(in.R2)}, {"Rp1", in.Rp1},
+                             {"Rp2", in.Rp2},    {"ALm", r.ALm},       {"LAint", r.LAint},   {"LAext", r.LAext},
+                             {"SymEp", r.SymEp}, {"M", r.M}};
+    }
+    return QJsonObject{{"fields", fields},
+                       {"values", values},
+                       {"report", QJsonArray::fromStringList(f.report().allLines())},
+                       {"error", f.lastError().isEmpty() ? QJsonValue() : QJsonValue(f.lastError())}};
+}
+
 }  // namespace
 
 void applyCase(MainForm& form, const QJsonObject& c)
@@ -417,6 +459,32 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         extraLines += moistureLines(*moisture);
     }
 
+
+    bool stopped = !finished;
+    if (!opt.airPath.isEmpty()) {
+        QJsonObject air;
+        try {
+            air = readJsonObject(opt.airPath);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << e.message() << "\n";
+            return 2;
+        }
+        app.openWindow(QStringLiteral("frmPr"));
+        auto* airForm = static_cast<AirLayerForm*>(app.form(QStringLiteral("frmPr")));
+        try {
+            applyWindowKeys(*airForm, air);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << e.message() << "\n";
+            return 2;
+        }
+        airForm->userClick(QStringLiteral("cmdSave"));
+        if (!airForm->lastError().isEmpty())
+            stopped = true;
+        extra.insert(QStringLiteral("airlayer"), airLayerJson(*airForm));
+        extraLines << QString();
+        extraLines += airForm->report().resultLines();
+    }
+
     if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {
         try {
             WriteCalcReport(opt.outPath, ctx.report, ctx.airLayerReportLines, prompter);
@@ -438,7 +506,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
             out << line << "\n";
     }
     out.flush();
-    return finished ? 0 : 1;
+    return stopped ? 1 : 0;
 }
 
 }  // namespace ogrado

@@ -1,0 +1,239 @@
+#include "airlayer/airlayer_form.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+
+namespace ogrado {
+
+namespace {
+
+QString item(const char* name, int k)
+{
+    return QLatin1String(name) + u'_' + QString::number(k);
+}
+
+// digits, "-" and backspace only: thicknesses in whole millimetres
+std::optional<QChar> wholeNumberKey(QChar key)
+{
+    if (key == QChar(8) || key == QChar(0) || key.isDigit() || key == u'-')
+        return key;
+    return std::nullopt;
+}
+
+const QStringList kRunButtons = {"cmdOk", "cmdSave", "cmdSaveD", "cmdCancel"};
+
+}  // namespace
+
+AirLayerForm::AirLayerForm(AppContext& ctx, MainForm& main, QObject* parent)
+    : FormModel(QStringLiteral("frmPr"), ctx.prompter, parent), ctx_(ctx), main_(main)
+{
+    setCaption(QStringLiteral("Расчет вентилируемой воздушной прослойки по ТКП 45-3.02-113-2009**"));
+    addArray("txtTn", 0, 3, ControlKind::TextBox);
+    add(QStringLiteral("txtHst"), ControlKind::TextBox);
+    add(QStringLiteral("txtTocn"), ControlKind::TextBox, QStringLiteral("0,01"));
+    add(QStringLiteral("txtDnac"), ControlKind::TextBox, QStringLiteral("30"));
+    add(QStringLiteral("txtDpr"), ControlKind::TextBox, QStringLiteral("5"));
+    add(item("chkEps", 0), ControlKind::CheckBox, QStringLiteral("Имеется решетка на входе.           k="));
+    add(QStringLiteral("txtK"), ControlKind::TextBox, QStringLiteral("1")).enabled = false;
+    add(item("chkEps", 1), ControlKind::CheckBox, QStringLiteral("Имеется решетка на выходе"));
+    add(item("chkEps", 2), ControlKind::CheckBox, QStringLiteral("Имеются повороты потока воздуха"));
+    add(QStringLiteral("txtEps"), ControlKind::TextBox, QStringLiteral("1")).enabled = false;
+    for (int k = 0; k <= 13; ++k)
+        add(item("txtOut", k), ControlKind::TextBox).readOnly = true;
+    add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
+    add(QStringLiteral("cmdSave"), ControlKind::Button, QStringLiteral("Рассчитать и сохранить результаты"));
+    add(QStringLiteral("cmdSaveD"), ControlKind::Button, QStringLiteral("Рассчитать и дополнить результаты"));
+    add(QStringLiteral("cmdAbout"), ControlKind::Button, QStringLiteral("О расчете"));
+    add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+    add(QStringLiteral("cmdStop"), ControlKind::Button, QStringLiteral("Прервать")).enabled = false;
+
+    setKeyFilter(QStringLiteral("txtDnac"), wholeNumberKey);
+    setKeyFilter(QStringLiteral("txtDpr"), wholeNumberKey);
+    for (const char* name : {"txtTocn", "txtHst", "txtK", "txtEps"})
+        setKeyFilter(QLatin1String(name), numericKeyFilter());
+    for (int k = 0; k <= 3; ++k)
+        setKeyFilter(item("txtTn", k), numericKeyFilter());
+
+    on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { AirLayerCalculation(0); });
+    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] { AirLayerCalculation(1); });
+    on(QStringLiteral("cmdSaveD"), FormEvent::Click, [this] { AirLayerCalculation(2); });
+    on(QStringLiteral("cmdStop"), FormEvent::Click, [this] { cancel_ = true; });
+    for (int k = 0; k <= 2; ++k)
+        on(item("chkEps", k), FormEvent::Click, [this] { updateEnabling(); });
+    on(QStringLiteral("cmdAbout"), FormEvent::Click, [this] {
+        const QString cr = QStringLiteral("\r");
+        prompter().message(QStringLiteral("  Маленькая ремарка по поводу заголовка.") + cr +
+                               QStringLiteral("  Точнее бы было добавить в конце ... с изменениями и ") + cr +
+                               QStringLiteral("дополнениями автора.") + cr +
+                               QStringLiteral("  Для тех, кто попытается просчитать в точном соответствии") + cr +
+                               QStringLiteral("с разделом 6.3 вышеупомянуто ТКП сообщаю, что в формулах 2, 3, 5") + cr +
+                               QStringLiteral("ошибки. В примере Б 10 аналогично."),
+                           QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);
+    });
+    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
+}
+
+void AirLayerForm::updateEnabling()
+{
+    setEnabled(QStringLiteral("txtK"), isChecked(QStringLiteral("chkEps_0")));
+    setEnabled(QStringLiteral("txtEps"), isChecked(QStringLiteral("chkEps_2")));
+}
+
+void AirLayerForm::onLoad()
+{
+    const RefTables& t = ctx_.tables;
+    const int region = main_.currentIndex(QStringLiteral("cboObl"));
+    setText(QStringLiteral("txtTn_0"), t.designTemperatures.value(3).value(region));
+    const int city = main_.currentIndex(QStringLiteral("cboGorod"));
+    setText(QStringLiteral("txtTn_1"), city >= 0 && city < t.climate.size() ? t.climate[city].monthHumidity(1) : QString());
+    // the inside air of the main window, as numbers written back as text
+    for (const auto& [to, from] : {std::pair{"txtTn_2", "txtTv"}, std::pair{"txtTn_3", "txtFiv"}}) {
+        const QString text = main_.text(QLatin1String(from));
+        const auto v = parseNumber(text);
+        setText(QLatin1String(to), v ? generalText(*v) : text);
+    }
+    updateEnabling();
+}
+
+double AirLayerForm::field(const QString& name, const QString& what) const
+{
+    const QString t = text(name);
+    if (t.trimmed().isEmpty())
+        throw AppError(QStringLiteral("%1: значение не задано.").arg(what));
+    const auto v = parseNumber(t);
+    if (!v)
+        throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(what, t.trimmed()));
+    return *v;
+}
+
+AirLayerInputs AirLayerForm::collectInputs() const
+{
+    if (!ctx_.lastCalc || !ctx_.lastCalc->finished())
+        throw AppError(QStringLiteral("Нет результатов теплотехнического расчета конструкции: выполните «Расчет» в "
+                                      "главном окне."));
+    const CalcState& st = ctx_.lastCalc->state;
+    if (st.layerCount < 2)
+        throw AppError(QStringLiteral("Для расчета вентилируемой прослойки нужны не менее двух слоев: последний слой — "
+                                      "облицовка за прослойкой."));
+    AirLayerInputs in;
+    in.Text = field(QStringLiteral("txtTn_0"), QStringLiteral("Расчетная температура наружного воздуха"));
+    in.FIn = field(QStringLiteral("txtTn_1"), QStringLiteral("Влажность наружного воздуха"));
+    in.Tint = field(QStringLiteral("txtTn_2"), QStringLiteral("Расчетная температура внутреннего воздуха"));
+    in.FIv = field(QStringLiteral("txtTn_3"), QStringLiteral("Влажность внутреннего воздуха"));
+    const auto alphaOut = parseNumber(main_.text(QStringLiteral("txtAln")));
+    const auto alphaIn = parseNumber(main_.text(QStringLiteral("txtAlv")));
+    if (!alphaOut || *alphaOut <= 0)
+        throw AppError(QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н) главного окна: «%1» — "
+                                      "нужно положительное число.")
+                           .arg(main_.text(QStringLiteral("txtAln")).trimmed()));
+    if (!alphaIn || *alphaIn <= 0)
+        throw AppError(QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в) главного окна: «%1» — "
+                                      "нужно положительное число.")
+                           .arg(main_.text(QStringLiteral("txtAlv")).trimmed()));
+    in.ALext = *alphaOut;
+    in.ALint = *alphaIn;
+    in.h = field(QStringLiteral("txtHst"), QStringLiteral("Разность высот входного и выходного отверстия"));
+    in.eps = field(QStringLiteral("txtTocn"), QStringLiteral("Точность определения средней температуры воздуха"));
+    in.d0 = field(QStringLiteral("txtDnac"), QStringLiteral("Начальная толщина прослойки")) / 1000;
+    in.dd = field(QStringLiteral("txtDpr"), QStringLiteral("Приращение толщины прослойки")) / 1000;
+    if (!(in.h > 0) || in.h > 1000)
+        throw AppError(QStringLiteral("Разность высот входного и выходного отверстия должна быть больше 0 и не более "
+                                      "1000 м."));
+    if (!(in.eps > 0))
+        throw AppError(QStringLiteral("Точность определения средней температуры воздуха в прослойке должна быть больше 0."));
+    if (!(in.d0 >= 0))
+        throw AppError(QStringLiteral("Начальная толщина прослойки не может быть отрицательной."));
+    if (!(in.dd > 0))
+        throw AppError(QStringLiteral("Приращение толщины прослойки должно быть больше 0."));
+    in.gridIn = isChecked(QStringLiteral("chkEps_0"));
+    in.gridOut = isChecked(QStringLiteral("chkEps_1"));
+    in.turns = isChecked(QStringLiteral("chkEps_2"));
+    in.k = in.gridIn ? field(QStringLiteral("txtK"), QStringLiteral("Коэффициент k")) : 1;
+    if (!(in.k > 0))
+        throw AppError(QStringLiteral("Коэффициент k должен быть больше 0."));
+    in.turnCount = in.turns ? field(QStringLiteral("txtEps"), QStringLiteral("Количество поворотов")) : 0;
+    if (in.turnCount < 0)
+        throw AppError(QStringLiteral("Количество поворотов потока воздуха не может быть отрицательным."));
+    in.R1 = st.rLayersButLast;
+    in.R2 = st.rLayersAll - st.rLayersButLast;
+    const LayerResult& beforeGap = st.layers[st.layerCount - 2];
+    in.Rp1 = beforeGap.rpFromInside;
+    in.Rp2 = beforeGap.rpToOutside;
+    return in;
+}
+
+void AirLayerForm::showResults(const AirLayerResults& r)
+{
+    setText(QStringLiteral("txtOut_0"), formatNumber(1000 * r.d, "#"));
+    setText(QStringLiteral("txtOut_1"), formatNumber(r.Tcalc, "#.0#"));
+    setText(QStringLiteral("txtOut_2"), formatNumber(r.V, "0.0#"));
+    setText(QStringLiteral("txtOut_3"), formatNumber(r.i, "#.0"));
+    setText(QStringLiteral("txtOut_4"), formatNumber(r.Th, "#.0"));
+    setText(QStringLiteral("txtOut_5"), formatNumber(r.Eint, "#"));
+    setText(QStringLiteral("txtOut_6"), formatNumber(r.Eext, "#"));
+    setText(QStringLiteral("txtOut_7"), formatNumber(r.eint, "#"));
+    setText(QStringLiteral("txtOut_8"), formatNumber(r.eext, "#"));
+    setText(QStringLiteral("txtOut_9"), formatNumber(r.B, "#.0#"));
+    setText(QStringLiteral("txtOut_10"), formatNumber(r.eh, "#.0"));
+    setText(QStringLiteral("txtOut_11"), formatNumber(r.Eh, "#.0"));
+    setText(QStringLiteral("txtOut_12"), formatNumber(r.Tc, "0.0####"));
+    setText(QStringLiteral("txtOut_13"), formatNumber(r.Tcalc, "0.0####"));
+}
+
+void AirLayerForm::AirLayerCalculation(int mode)
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    RunGuard guard(ctx_);
+    lastError_.clear();
+    cancel_ = false;
+    for (const QString& b : kRunButtons)
+        setEnabled(b, false);
+    setEnabled(QStringLiteral("cmdStop"), true);
+    struct Restore {
+        AirLayerForm& f;
+        ~Restore()
+        {
+            for (const QString& b : kRunButtons)
+                f.setEnabled(b, true);
+            f.setEnabled(QStringLiteral("cmdStop"), false);
+            f.notifyChanged();
+        }
+    } restore{*this};
+
+    try {
+        for (int k = 0; k <= 11; ++k)
+            setText(item("txtOut", k), QString());
+        const AirLayerInputs in = collectInputs();
+        notifyChanged();
+        AirLayerHooks hooks;
+        hooks.thickness = [this](double d) {
+            setText(QStringLiteral("txtOut_0"), generalText(1000 * d));
+            ctx_.yieldToEvents();
+        };
+        hooks.tcStep = [this](double tc, double tcalc) {
+            setText(QStringLiteral("txtOut_12"), formatNumber(tc, "0.0####"));
+            setText(QStringLiteral("txtOut_13"), formatNumber(tcalc, "0.0####"));
+            ctx_.yieldToEvents();
+        };
+        hooks.cancelled = [this] { return cancel_; };
+        const AirLayerResults r = ogrado::AirLayerCalculation(in, ctx_.tables.saturation, hooks);
+        showResults(r);
+        lastInputs_ = in;
+        lastResults_ = r;
+        const AirLayerReportTexts texts{text(QStringLiteral("txtEps"))};
+        if (mode == 1)
+            report_.replace(in, r, texts);
+        else if (mode == 2)
+            report_.append(in, r, texts);
+        ctx_.airLayerReportLines = report_.resultLines();
+    } catch (const AppError& e) {
+        lastError_ = e.message();
+        notifyChanged();
+        prompter().message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+}  // namespace ogrado

@@ -1,0 +1,360 @@
+// The ventilated air gap: the search, its report block and its window. The reference
+// values come from a separate straightforward implementation of formulas (2)–(12) of
+// ТКП 45-3.02-113 (every Tc tried in turn, every 0,01 m of height summed).
+#include "airlayer/airlayer_form.h"
+#include "airlayer/airlayer_window.h"
+#include "app/application.h"
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "test_support.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace ogrado;
+
+namespace {
+
+// A wall of 1,5 m²·°С/W inside the gap and a thin cladding with little vapour resistance.
+AirLayerInputs wetRoom()
+{
+    AirLayerInputs in;
+    in.Text = -24;
+    in.FIn = 85;
+    in.Tint = 20;
+    in.FIv = 80;
+    in.ALext = 23;
+    in.ALint = 8.7;
+    in.h = 10;
+    in.d0 = 0.01;
+    in.dd = 0.005;
+    in.eps = 0.01;
+    in.R1 = 1.5f;
+    in.R2 = 0.05f;
+    in.Rp1 = 0.3;
+    in.Rp2 = 0.02;
+    return in;
+}
+
+const SaturationTable& sat()
+{
+    static const SaturationTable s = test::shippedTables().saturation;
+    return s;
+}
+
+struct Fixture {
+    Fixture() : ctx(prompter)
+    {
+        ctx.tables = test::shippedTables();
+        ctx.host = &host;
+        app = std::make_unique<Application>(ctx);
+        app->mainForm().loadForm();
+    }
+    AirLayerForm& air() { return *static_cast<AirLayerForm*>(app->form("frmPr")); }
+    void calculateMain()
+    {
+        app->mainForm().userCheck("chkPr", true);
+        app->mainForm().userClick("cmdOk");
+    }
+    AirLayerForm& openAir()
+    {
+        app->mainForm().userClick("cmdVpr");
+        air().setText("txtHst", "10");
+        air().setText("txtTn_0", "-24");
+        air().setText("txtTn_1", "85");
+        return air();
+    }
+
+    test::RecordingPrompter prompter;
+    test::FakeHost host;
+    AppContext ctx;
+    std::unique_ptr<Application> app;
+};
+
+}  // namespace
+
+class TestAirLayer : public QObject {
+    Q_OBJECT
+private slots:
+    void surfaceCoefficientByHeight()
+    {
+        QCOMPARE(airGapSurfaceCoefficient(5.99), 5.0);
+        QCOMPARE(airGapSurfaceCoefficient(6), 8.0);
+        QCOMPARE(airGapSurfaceCoefficient(11.99), 8.0);
+        QCOMPARE(airGapSurfaceCoefficient(12), 12.0);
+    }
+
+    void localResistances()
+    {
+        AirLayerInputs in = wetRoom();
+        in.k = 1;
+        QCOMPARE(AirLayerCalculation(in, sat()).SymEp, 1.5);
+        in.gridIn = in.gridOut = in.turns = true;
+        in.turnCount = 2;
+        QCOMPARE(AirLayerCalculation(in, sat()).SymEp, 5.5);
+    }
+
+    void fullCaseAgainstTheStraightforwardCalculation()
+    {
+        // 16 thicknesses from 10 mm by 5 mm; at 85 mm eh = 85,29 Па ≤ Eh = 85,45 Па
+        const AirLayerResults r = AirLayerCalculation(wetRoom(), sat());
+        QCOMPARE(r.d, 0.01 + 15 * 0.005 - 0.01 + 0.01);  // the sum as the search adds it
+        QVERIFY(qAbs(r.d - 0.085) < 1e-12);
+        QVERIFY(qAbs(r.Tc - -22.88) < 1e-9);
+        QVERIFY(qAbs(r.Tcalc - -22.877069797824568) < 1e-6);
+        QVERIFY(qAbs(r.V - 0.7670315178645996) < 1e-6);
+        QVERIFY(qAbs(r.i - 331.2947542155645) < 1e-4);
+        QVERIFY(qAbs(r.Th - -21.902170287865978) < 1e-6);
+        QVERIFY(qAbs(r.eh - 85.28668682076619) < 1e-4);
+        QVERIFY(qAbs(r.Eh - 85.45111849556599) < 1e-2);  // the table holds E in single precision
+        QVERIFY(r.eh <= r.Eh);
+    }
+
+    void halvingFindsTheSameTemperatureAsTryingEachOne_data()
+    {
+        QTest::addColumn<double>("h");
+        QTest::addColumn<double>("eps");
+        QTest::addColumn<double>("dd");
+        QTest::addColumn<double>("FIv");
+        QTest::newRow("10 m") << 10.0 << 0.01 << 0.005 << 80.0;
+        QTest::newRow("30 m") << 30.0 << 0.01 << 0.005 << 80.0;
+        QTest::newRow("3 m, coarse") << 3.0 << 0.1 << 0.002 << 90.0;
+        QTest::newRow("12,345 m") << 12.345 << 0.02 << 0.01 << 75.0;
+        QTest::newRow("0,5 m") << 0.5 << 0.005 << 0.001 << 60.0;
+    }
+    void halvingFindsTheSameTemperatureAsTryingEachOne()
+    {
+        QFETCH(double, h);
+        QFETCH(double, eps);
+        QFETCH(double, dd);
+        QFETCH(double, FIv);
+        AirLayerInputs in = wetRoom();
+        in.h = h;
+        in.eps = eps;
+        in.dd = dd;
+        in.FIv = FIv;
+        const AirLayerResults fast = AirLayerCalculation(in, sat());
+        const AirLayerResults slow = AirLayerCalculation(in, sat(), {}, true);
+        QCOMPARE(fast.d, slow.d);
+        QCOMPARE(fast.Tc, slow.Tc);
+        QCOMPARE(fast.Tcalc, slow.Tcalc);
+        QCOMPARE(fast.eh, slow.eh);
+        QCOMPARE(fast.Eh, slow.Eh);
+        // the accepted Tc is Text + n·ε
+        const double n = (fast.Tc - in.Text) / in.eps;
+        QVERIFY(n >= 1 && qAbs(n - std::round(n)) < 1e-6);
+    }
+
+    void exampleWallNeedsNoMoreThanTheInitialGap()
+    {
+        Fixture f;
+        f.calculateMain();
+        AirLayerForm& a = f.openAir();
+        QCOMPARE(a.text("txtTn_2"), QStringLiteral("18"));
+        QCOMPARE(a.text("txtTn_3"), QStringLiteral("55"));
+        a.userClick("cmdOk");
+        QVERIFY2(a.lastError().isEmpty(), qPrintable(a.lastError()));
+        QCOMPARE(a.text("txtOut_0"), QStringLiteral("30"));
+        QCOMPARE(a.text("txtOut_12"), QStringLiteral("-22,89"));
+        QCOMPARE(a.text("txtOut_6"), QStringLiteral("70"));  // "#" of 69,5
+        QCOMPARE(a.text("txtOut_11"), QStringLiteral("82,7"));
+        QCOMPARE(a.report().count(), 0);  // mode 0 writes no report
+    }
+
+    void reportModesAndLinePositions()
+    {
+        Fixture f;
+        f.calculateMain();
+        AirLayerForm& a = f.openAir();
+        a.userClick("cmdSaveD");  // appending as the first report action starts at line 2
+        QCOMPARE(a.report().line(2), QStringLiteral(" Расчет вентилируемой воздушной прослойки в соответствии с ТКП 45-3.02-113."));
+        const int first = a.report().count();
+        QVERIFY(a.report().line(first - 2).startsWith(QStringLiteral("  ВЫВОД:")));
+        QVERIFY(a.report().line(first - 1).isEmpty());
+        a.userClick("cmdSaveD");
+        QCOMPARE(a.report().line(first + 2), a.report().line(2));  // three empty lines between blocks
+        QVERIFY(a.report().line(first).isEmpty() && a.report().line(first + 1).isEmpty());
+        QCOMPARE(a.report().count(), 2 * first);
+        a.userClick("cmdSave");  // a new report: line 3
+        QVERIFY(a.report().line(2).isEmpty());
+        QCOMPARE(a.report().line(3), QStringLiteral(" Расчет вентилируемой воздушной прослойки в соответствии с ТКП 45-3.02-113."));
+        QCOMPARE(a.report().count(), first + 1);
+        QCOMPARE(f.ctx.airLayerReportLines.size(), first + 1);
+        // no box ticked: "Данные из теплотехнического расчета конструкции" follows line "8."
+        QVERIFY(a.report().line(14).startsWith(QStringLiteral("8. Точность")));
+        QCOMPARE(a.report().line(15), QStringLiteral("Данные из теплотехнического расчета конструкции"));
+        QCOMPARE(a.report().line(4), QString());
+        QCOMPARE(a.report().line(5), QStringLiteral("ИСХОДНЫЕ ДАННЫЕ"));
+        QCOMPARE(a.report().line(13), QStringLiteral("7. Толщина воздушной прослойки 30 мм."));
+    }
+
+    void reportLinesOfTheBlock()
+    {
+        AirLayerReport report;
+        AirLayerInputs in = wetRoom();
+        in.gridIn = true;
+        in.turns = true;
+        in.turnCount = 2;
+        in.k = 1.2;
+        const AirLayerResults r = AirLayerCalculation(in, sat());
+        report.replace(in, r, {QStringLiteral(" 2 ")});
+        const QStringList all = report.allLines();
+        QVERIFY(all.contains(QStringLiteral("9. Имеется решетка на входе в прослойку.")));
+        QVERIFY(!all.contains(QStringLiteral("10. Имеется решетка на выходе из прослойки.")));
+        QVERIFY(all.contains(QStringLiteral("11. Имеются повороты потока воздуха в прослойке - 2 шт.")));
+        QVERIFY(all.contains(QStringLiteral("4. Расчетная температура наружного воздуха: -24 градусов Цельсия.")));
+        QVERIFY(all.contains(QStringLiteral("  Сумма коэффициентов местных сопротивлений - SymEp = 4,5")));
+        // Δd = 5 mm: Tc with "0.0#"
+        const QString tc = formatNumber(r.Tc, "0.0#");
+        const QString tcLine = QStringLiteral("  Методом последовательных приближений при заданной точности по формуле (9) "
+                                              "определена средняя температура воздухе в прослойке: Тс =") +
+                               tc + QStringLiteral(" градусов Цельсия.");
+        QVERIFY(all.contains(tcLine));
+        QVERIFY(all.filter(QStringLiteral("Рmid=P0*273/(273+Tc) =1,2932*273/(273") + tc + QStringLiteral(")=")).size() == 1);
+        QVERIFY(all.filter(QStringLiteral("KSIint=1/RПint=1/0,3=3,333")).size() == 1);
+        QVERIFY(all.filter(QStringLiteral(": Eext=:69,5 Па.")).size() == 1);
+        QVERIFY(all.filter(QStringLiteral("eint=0.01*FIn*Eext=0.01*85*69,5=59,08 Па.")).size() == 1);
+        QVERIFY(all.filter(QStringLiteral("/( LAint+LAexe)={")).size() == 1);
+        QVERIFY(all.filter(QStringLiteral("i=3600*V*Pmid*k*Dpr=3600*") + formatNumber(r.V, "0.0##") + u'*' +
+                           formatNumber(r.Pmid, "0.0###") + QStringLiteral("*1,2*")).size() == 1);
+    }
+
+    void temperatureLineFollowsTheThicknessStep_data()
+    {
+        QTest::addColumn<double>("dd");
+        QTest::addColumn<QString>("tcText");
+        QTest::newRow("1 mm") << 0.001 << "0.0##";
+        QTest::newRow("10 mm") << 0.01 << "0.0#";
+        QTest::newRow("100 mm") << 0.1 << "0.0";
+        QTest::newRow("200 mm") << 0.2 << "";
+    }
+    void temperatureLineFollowsTheThicknessStep()
+    {
+        QFETCH(double, dd);
+        QFETCH(QString, tcText);
+        AirLayerInputs in = wetRoom();
+        in.Text = 5;  // a positive Text stands straight after "(273"
+        in.Tint = 20;
+        in.FIv = 40;
+        in.dd = dd;
+        in.d0 = 0.03;
+        const AirLayerResults r = AirLayerCalculation(in, sat());
+        AirLayerReport report;
+        report.replace(in, r, {});
+        const QStringList all = report.allLines();
+        const QString tc = tcText.isEmpty() ? QString() : formatNumber(r.Tc, tcText.toStdString());
+        QCOMPARE(all.filter(QStringLiteral("Тс =")).size(), tcText.isEmpty() ? 0 : 1);
+        QVERIFY(all.filter(QStringLiteral("*273/(273") + tc + QStringLiteral(")=")).size() == 1);
+        QVERIFY(all.filter(QStringLiteral("Рext=P0*273/(273+Text)=1,2932*273/(2735)=")).size() == 1);
+        // the index still advances without the line: the density heading stays in place
+        AirLayerInputs fine = in;
+        fine.dd = 0.001;
+        AirLayerReport other;
+        other.replace(fine, AirLayerCalculation(fine, sat()), {});
+        QCOMPARE(report.count(), other.count());
+    }
+
+    void refusalsAndStops()
+    {
+        AirLayerInputs in = wetRoom();
+        in.eps = 0;
+        QVERIFY_THROWS_EXCEPTION(AppError, AirLayerCalculation(in, sat()));
+        in = wetRoom();
+        in.Tint = -30;  // no mean temperature between Text and Tint
+        try {
+            AirLayerCalculation(in, sat());
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("Tc превысила температуру внутреннего воздуха")));
+        }
+        in = wetRoom();
+        in.FIv = 100;
+        in.Rp1 = 0.01;  // hardly any vapour resistance inside: no gap helps
+        try {
+            AirLayerCalculation(in, sat());
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("до 1000 мм")));
+        }
+        in = wetRoom();
+        int steps = 0;
+        AirLayerHooks hooks;
+        hooks.cancelled = [&] { return ++steps > 5; };
+        QVERIFY_THROWS_EXCEPTION(AppError, AirLayerCalculation(in, sat(), hooks));
+    }
+
+    void windowRefusals()
+    {
+        Fixture f;
+        AirLayerForm& a = f.air();
+        a.loadForm();
+        a.setText("txtHst", "10");
+        a.userClick("cmdSave");  // no main calculation yet
+        QVERIFY(a.lastError().startsWith(QStringLiteral("Нет результатов теплотехнического расчета")));
+        f.calculateMain();
+        const struct {
+            const char* field;
+            const char* value;
+            const char* message;
+        } cases[] = {
+            {"txtTocn", "0", "Точность определения"},
+            {"txtDpr", "0", "Приращение толщины"},
+            {"txtHst", "-1", "Разность высот"},
+            {"txtDnac", "-5", "Начальная толщина"},
+            {"txtTn_1", "8o", "Влажность наружного воздуха: «8o» не является числом."},
+        };
+        for (const auto& c : cases) {
+            f.openAir();
+            a.setText(QLatin1String(c.field), QLatin1String(c.value));
+            f.prompter.clear();
+            a.userClick("cmdSave");
+            QVERIFY2(a.lastError().contains(QString::fromUtf8(c.message)), qPrintable(a.lastError()));
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QCOMPARE(a.report().count(), 0);  // nothing reported
+            a.unloadForm();
+        }
+        // one layer only
+        f.app->mainForm().userCheck("chkIskl_2", true);
+        f.app->mainForm().userCheck("chkIskl_3", true);
+        f.app->mainForm().userCheck("chkIskl_4", true);
+        f.app->mainForm().userClick("cmdOk");
+        f.openAir().userClick("cmdOk");
+        QVERIFY(a.lastError().contains(QStringLiteral("не менее двух слоев")));
+    }
+
+    void windowLoadAndEnabling()
+    {
+        Fixture f;
+        f.app->mainForm().userSelect("cboObl", 4);
+        f.app->mainForm().userSelect("cboGorod", 0);
+        f.app->mainForm().setText("txtTv", "20,0");
+        f.app->mainForm().userClick("cmdOk");
+        f.app->mainForm().userClick("cmdVpr");
+        AirLayerForm& a = f.air();
+        QCOMPARE(a.text("txtTn_0"), f.ctx.tables.designTemperatures[3][4]);
+        QCOMPARE(a.text("txtTn_1"), f.ctx.tables.climate[0].monthHumidity(1));
+        QCOMPARE(a.text("txtTn_2"), QStringLiteral("20"));
+        QVERIFY(!a.isEnabled("txtK"));
+        a.userCheck("chkEps_0", true);
+        QVERIFY(a.isEnabled("txtK"));
+        a.userCheck("chkEps_2", true);
+        QVERIFY(a.isEnabled("txtEps"));
+        QVERIFY(!a.userKey("txtDnac", u','));
+        QCOMPARE(*a.userKey("txtTocn", u'.'), QChar(u','));
+        a.userClick("cmdAbout");
+        QCOMPARE(f.prompter.shown.last().title, QStringLiteral("О программе."));
+        QCOMPARE(f.prompter.shown.last().text.split(u'\r').size(), 6);
+
+        AirLayerWindow window(a, nullptr);
+        for (const Control& c : a.controls())
+            QVERIFY2(window.findChild<QWidget*>(c.name), qPrintable(c.name));
+        window.findChild<QCheckBox*>("chkEps_0")->click();
+        QVERIFY(!window.findChild<QLineEdit*>("txtK")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestAirLayer)
+#include "test_airlayer.moc"
