@@ -462,7 +462,10 @@ void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
         if (u.background)
             setBackground(u.name, *u.background);
     }
-    if (outcome.lists) {
+    if (!outcome.lists) {
+        for (int k = 1; k <= 5; ++k)
+            setItems(item("lstRez", k), {});
+    } else {
         const ResultLists& l = *outcome.lists;
         setText(QStringLiteral("lblRezList"), l.caption);
         for (int k = 1; k <= 5; ++k) {

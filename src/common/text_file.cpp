@@ -2,12 +2,47 @@
 
 #include "common/app_error.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace ogrado {
+
+namespace {
+
+QString readFailure(const QString& path, const QFileDevice& file)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("файл не найден");
+    if (info.isDir())
+        return QStringLiteral("это каталог, а не файл");
+    if (!info.isReadable())
+        return QStringLiteral("нет прав на чтение");
+    return QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
+}
+
+QString writeFailure(const QString& path, const QFileDevice& file)
+{
+    const QFileInfo info(path);
+    const QFileInfo dir(info.absolutePath());
+    if (!dir.exists())
+        return QStringLiteral("каталог «%1» не существует").arg(QDir::toNativeSeparators(info.absolutePath()));
+    if (info.isDir())
+        return QStringLiteral("это каталог, а не файл");
+    if (!dir.isWritable())
+        return QStringLiteral("нет прав на запись в каталог «%1»").arg(QDir::toNativeSeparators(info.absolutePath()));
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("нет прав на запись в файл");
+    if (file.error() == QFileDevice::ResourceError)
+        return QStringLiteral("недостаточно места на диске");
+    return QStringLiteral("ошибка записи (%1)").arg(file.errorString());
+}
+
+}  // namespace
 
 QString decodeText(const QByteArray& bytes)
 {
@@ -54,10 +89,10 @@ QStringList readTextLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, file.errorString()));
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, readFailure(path, file)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2.").arg(path, file.errorString()));
+        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2.").arg(path, readFailure(path, file)));
     return splitLines(decodeText(bytes));
 }
 
@@ -76,10 +111,10 @@ void writeTextLines(const QString& path, const QStringList& lines)
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));
     const QByteArray bytes = encodeCp1251(text);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));
 }
 
 }  // namespace ogrado

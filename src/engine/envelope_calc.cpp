@@ -61,6 +61,9 @@ void EnvelopeRun::run()
     st.layerCount = N;
     st.refined = in.refine;
     out.updates.reserve(160);
+    // results of an earlier run must not stay beside this one if it stops early
+    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
+        update(QLatin1String(name), QString());
     for (int k = 1; k <= 8; ++k)
         update(indexedName("txtFiSl", k), QString());
     for (int k = 1; k <= 7; ++k) {
