@@ -6,6 +6,7 @@
 #include "common/app_error.h"
 #include "test_support.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -268,6 +269,83 @@ private slots:
                 QVERIFY2(e.message().contains(bad.begin().key()), qPrintable(e.message()));
             }
         }
+    }
+
+    void batchJsonShowsWhatTheWindowShows()
+    {
+        QTemporaryDir dir;
+        auto write = [&](const QString& name, const QByteArray& json) {
+            QFile c(dir.filePath(name));
+            c.open(QIODevice::WriteOnly);
+            c.write(json);
+            return c.fileName();
+        };
+        const QString casePath = write("case.json", R"({"chkPr": true, "chkVlaga": true, "optVlaga_3": true})");
+        const QString airPath = write("air.json", R"({"txtHst": "10", "txtTn_0": "-24"})");
+        QString out;
+        QString err;
+        QTextStream o(&out);
+        QTextStream e(&err);
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--json", "--moisture", "--airlayer", airPath, casePath}, o, e), 0);
+        o.flush();
+        const QJsonObject j = QJsonDocument::fromJson(out.toUtf8()).object();
+
+        // the same case in the window
+        Fixture f;
+        applyCase(f.form(), QJsonDocument::fromJson(R"({"chkPr": true})").object());
+        f.form().userClick("cmdOk");
+        const QJsonObject fields = j["fields"].toObject();
+        for (const QString& name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "txtFiSl_2", "txtRpv_3", "lblRezList"})
+            QCOMPARE(fields[name].toString(), f.form().text(name));
+        QCOMPARE(fields["lstRez_2"].toArray().size(), f.form().items("lstRez_2").size());
+        QCOMPARE(j["conditionLetter"].toString(), QStringLiteral("Б"));
+        QCOMPARE(j["tnIndex"].toInt(), 3);
+        QCOMPARE(j["complies"].toInt(), 1);
+        QCOMPARE(j["Rt"].toDouble(), f.ctx.lastCalc->state.rt);
+        QCOMPARE(j["boundaries"].toArray().size(), 3);
+        QCOMPARE(j["points"].toArray().size(), 11);
+        QCOMPARE(j["report"].toArray().size(), 171);
+        QVERIFY(j["error"].isNull());
+
+        const QJsonObject m = j["moisture"].toObject();
+        QCOMPARE(m["caption"].toString(), QStringLiteral("Влагонакопление между слоями 3-4."));
+        QCOMPARE(m["months"].toArray().size(), 12);
+        QCOMPARE(m["months"].toArray()[5].toObject()["tn"].toString(), QStringLiteral("12"));
+        QCOMPARE(m["totals"].toArray().size(), 3);
+        QVERIFY(m["messages"].toArray().isEmpty());
+
+        const QJsonObject a = j["airlayer"].toObject();
+        QCOMPARE(a["fields"].toObject()["txtOut_0"].toString(), QStringLiteral("30"));
+        QCOMPARE(a["values"].toObject()["d"].toDouble(), 0.03);
+        QCOMPARE(a["report"].toArray()[3].toString(),
+                 QStringLiteral(" Расчет вентилируемой воздушной прослойки в соответствии с ТКП 45-3.02-113."));
+        QVERIFY(a["error"].isNull());
+    }
+
+    void batchExitStatusAndErrors()
+    {
+        QTemporaryDir dir;
+        QFile c(dir.filePath("case.json"));
+        c.open(QIODevice::WriteOnly);
+        c.write(R"({"txtTp": "0"})");
+        c.close();
+        QString out;
+        QString err;
+        QTextStream o(&out);
+        QTextStream e(&err);
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--json", c.fileName()}, o, e), 1);
+        o.flush();
+        const QJsonObject j = QJsonDocument::fromJson(out.toUtf8()).object();
+        QCOMPARE(j["error"].toString(), QStringLiteral("Нет данных по температурному перепаду!!!"));
+        QVERIFY(j["complies"].isNull());
+        QVERIFY(j["Rtr"].isNull());
+        QCOMPARE(j["report"].toArray().size(), 66);
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, dir.filePath("missing.json")}, o, e), 2);
+        // the results file of the example wall
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--out", dir.filePath("r.doc")}, o, e), 0);
+        QFile r(dir.filePath("r.doc"));
+        QVERIFY(r.open(QIODevice::ReadOnly));
+        QCOMPARE(r.readAll().count("\r\n"), 96);
     }
 
     void batchDumpsTheCollectedInput()
