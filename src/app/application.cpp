@@ -1,5 +1,9 @@
 #include "app/application.h"
 
+#include "dialogs/materials_form.h"
+#include "dialogs/row_operations.h"
+#include "dialogs/save_dialog.h"
+
 namespace ogrado {
 
 Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
@@ -14,7 +18,17 @@ Application::~Application() = default;
 std::unique_ptr<FormModel> Application::createForm(const QString& name)
 {
     // Each window's form model, by the window's name.
-    Q_UNUSED(name);
+    if (name == u"FileSave") {
+        // "ОК" writes the report of the last calculation, with the air-layer report
+        // when the user wants it.
+        return std::make_unique<SaveDialogForm>(ctx_, [this](const QString& path) {
+            WriteCalcReport(path, ctx_.report, ctx_.airLayerReportLines, ctx_.prompter);
+        });
+    }
+    if (name == u"frmMove")
+        return std::make_unique<RowOperationsForm>(*main_);
+    if (name == u"frmMaterial")
+        return std::make_unique<MaterialsForm>(*main_);
     return nullptr;
 }
 

@@ -1,6 +1,9 @@
 // The window of each form model other than the main window.
 #include "app/application.h"
 #include "common/form_view.h"
+#include "dialogs/materials_window.h"
+#include "dialogs/row_operations_window.h"
+#include "dialogs/save_dialog_window.h"
 
 namespace ogrado {
 
@@ -8,7 +11,15 @@ void registerWindows(GuiHost& host, Application& app)
 {
     Q_UNUSED(app);
     // host.registerWindow("frmX", [](FormModel& f, QWidget* main) { return new XWindow(static_cast<XForm&>(f), main); });
-    Q_UNUSED(host);
+    host.registerWindow(QStringLiteral("FileSave"), [](FormModel& f, QWidget* main) {
+        return new SaveDialogWindow(static_cast<SaveDialogForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmMove"), [](FormModel& f, QWidget* main) {
+        return new RowOperationsWindow(static_cast<RowOperationsForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmMaterial"), [](FormModel& f, QWidget* main) {
+        return new MaterialsWindow(static_cast<MaterialsForm&>(f), main);
+    });
 }
 
 }  // namespace ogrado

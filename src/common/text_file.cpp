@@ -78,7 +78,19 @@ void writeTextLines(const QString& path, const QStringList& lines)
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
     const QByteArray bytes = encodeCp1251(text);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // The last buffered bytes reach the disk only on flush; QSaveFile's commit() does
+    // not notice when that fails (a full disk would leave a cut-off file in place of
+    // the old one), so flush first and check.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // A short write (disk full, file too large) leaves Qt's own reason empty; the
+        // system's is still at hand.
+        const QString systemReason = qt_error_string(-1);
+        const QString reason = file.error() == QFileDevice::WriteError && file.errorString() == u"Unknown error"
+                                   ? systemReason
+                                   : file.errorString();
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, reason));
+    }
+    if (!file.commit())
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
 }
 
