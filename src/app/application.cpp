@@ -2,6 +2,9 @@
 
 #include "airlayer/airlayer_form.h"
 #include "moisture/moisture_form.h"
+#include "dialogs/materials_form.h"
+#include "dialogs/row_operations.h"
+#include "dialogs/save_dialog.h"
 
 namespace ogrado {
 
@@ -26,6 +29,17 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<MoistureForm>(ctx_, *main_);
     if (name == u"frmPr")
         return std::make_unique<AirLayerForm>(ctx_, *main_);
+    if (name == u"FileSave") {
+        // "ОК" writes the report of the last calculation, with the air-layer report
+        // when the user wants it.
+        return std::make_unique<SaveDialogForm>(ctx_, [this](const QString& path) {
+            WriteCalcReport(path, ctx_.report, ctx_.airLayerReportLines, ctx_.prompter);
+        });
+    }
+    if (name == u"frmMove")
+        return std::make_unique<RowOperationsForm>(*main_);
+    if (name == u"frmMaterial")
+        return std::make_unique<MaterialsForm>(*main_);
     return nullptr;
 }
 

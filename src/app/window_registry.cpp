@@ -3,6 +3,9 @@
 #include "airlayer/airlayer_window.h"
 #include "common/form_view.h"
 #include "moisture/moisture_window.h"
+#include "dialogs/materials_window.h"
+#include "dialogs/row_operations_window.h"
+#include "dialogs/save_dialog_window.h"
 
 namespace ogrado {
 
@@ -14,6 +17,15 @@ void registerWindows(GuiHost& host, Application& app)
     });
     host.registerWindow(QStringLiteral("frmVlaga"), [](FormModel& f, QWidget* main) {
         return new MoistureWindow(static_cast<MoistureForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("FileSave"), [](FormModel& f, QWidget* main) {
+        return new SaveDialogWindow(static_cast<SaveDialogForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmMove"), [](FormModel& f, QWidget* main) {
+        return new RowOperationsWindow(static_cast<RowOperationsForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmMaterial"), [](FormModel& f, QWidget* main) {
+        return new MaterialsWindow(static_cast<MaterialsForm&>(f), main);
     });
 }
 

@@ -9,6 +9,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cerrno>
+
 namespace ogrado {
 
 namespace {
@@ -25,7 +27,7 @@ QString readFailure(const QString& path, const QFileDevice& file)
     return QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
 }
 
-QString writeFailure(const QString& path, const QFileDevice& file)
+QString writeFailure(const QString& path, const QFileDevice& file, int systemError = 0)
 {
     const QFileInfo info(path);
     const QFileInfo dir(info.absolutePath());
@@ -37,8 +39,12 @@ QString writeFailure(const QString& path, const QFileDevice& file)
         return QStringLiteral("нет прав на запись в каталог «%1»").arg(QDir::toNativeSeparators(info.absolutePath()));
     if (info.exists() && !info.isWritable())
         return QStringLiteral("нет прав на запись в файл");
-    if (file.error() == QFileDevice::ResourceError)
+    if (file.error() == QFileDevice::ResourceError || systemError == ENOSPC)
         return QStringLiteral("недостаточно места на диске");
+    if (systemError == EFBIG)
+        return QStringLiteral("файл превышает допустимый размер");
+    if (systemError != 0)
+        return QStringLiteral("ошибка записи (%1)").arg(qt_error_string(systemError));
     return QStringLiteral("ошибка записи (%1)").arg(file.errorString());
 }
 
@@ -113,8 +119,17 @@ void writeTextLines(const QString& path, const QStringList& lines)
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));
     const QByteArray bytes = encodeCp1251(text);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));
+    // The last buffered bytes reach the disk only on flush; QSaveFile's commit() does
+    // not notice when that fails (a full disk would leave a cut-off file in place of
+    // the old one), so flush first and check.
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int systemError = errno;
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.")
+                           .arg(path, writeFailure(path, file, systemError)));
+    }
+    if (!file.commit())
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file, errno)));
 }
 
 }  // namespace ogrado

@@ -1,0 +1,30 @@
+#pragma once
+// The row-operations window frmMove ("Работа со строками"): copies, moves, swaps or
+// empties whole rows of the main window's layer grid. The layer numbers, exclusion
+// boxes and moistened-layer marks stay as they are.
+#include "app/main_form.h"
+
+namespace ogrado {
+
+class RowOperationsForm : public FormModel {
+    Q_OBJECT
+public:
+    enum Operation { Copy = 0, Move = 1, Swap = 2, Empty = 3 };
+
+    explicit RowOperationsForm(MainForm& main, QObject* parent = nullptr);
+    ~RowOperationsForm() override;
+
+    // "Выполнить": the lowest-numbered chosen operation from the "Откуда" row to the
+    // "Куда" row, after the check that neither row is excluded from the calculation.
+    void execute();
+
+    std::optional<QPoint> placement(const QRect& mainTwips) const override;
+
+protected:
+    void onLoad() override;
+
+private:
+    MainForm& main_;
+};
+
+}  // namespace ogrado

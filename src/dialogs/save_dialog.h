@@ -1,0 +1,86 @@
+#pragma once
+// The save dialog FileSave ("Сохранить данные в файле"): drive, directory and file name
+// of the results file, and the source-data name shown beside it. "ОК" writes the
+// report through the save action; the dialog stays open when that fails.
+#include "app/app_context.h"
+#include "common/form_model.h"
+
+#include <functional>
+
+namespace ogrado {
+
+class SaveDialogForm : public FormModel {
+    Q_OBJECT
+public:
+    // Writes the results file; throws AppError naming the path and the reason.
+    using SaveAction = std::function<void(const QString& path)>;
+    // The mounted volumes by root path.
+    using VolumeSource = std::function<QStringList()>;
+
+    SaveDialogForm(AppContext& ctx, SaveAction save, QObject* parent = nullptr);
+    ~SaveDialogForm() override;
+
+    static QString defaultFileName() { return QStringLiteral("Теплотехнический расчет"); }
+    static const QStringList& filterTexts();
+    // The directory as txtActDir shows it: longer than 23 characters, the first three,
+    // "..." and the tail from the first separator among the last 17 characters.
+    static QString shortenedDirectory(const QString& path);
+
+    // Where the volumes come from (mounted volumes unless replaced, for tests).
+    void setVolumeSource(VolumeSource source) { volumes_ = std::move(source); }
+
+    // The directory the Tree list stands in, and the folder behind each of its entries.
+    QString treePath() const { return treePath_; }
+    const QStringList& treeEntries() const { return treeEntries_; }
+    QString filePattern() const { return pattern_; }
+    // The volume chosen in the Drives list.
+    QString currentDrive() const { return drive_; }
+
+    // What the dialog leaves behind when it closes.
+    QString resultsFilePath() const { return resultsFilePath_; }
+    QString isxFilePath() const { return isxFilePath_; }
+    int saveConfirmed() const { return saveConfirmed_; }
+
+    std::optional<QPoint> placement(const QRect& mainTwips) const override;
+
+protected:
+    void onLoad() override;
+
+private:
+    void startUp();  // NacZagr
+    void nameChanged();
+    void fileClicked();
+    void directoryChanged();
+    void filterClicked();
+    void sourceSwitchClicked();
+    void driveChosen();
+    void confirm();
+
+    // Moves the Tree list to `dir` and runs the directory behaviour. Returns false when
+    // the directory cannot be read.
+    bool setTreePath(const QString& dir);
+    void fillTree();
+    void fillFiles();
+    void setActDir(const QString& path);
+    // Selects `volume` in the Drives list; a volume that cannot be read brings the
+    // retry question, and "Нет" falls back to the volume of the current directory.
+    // Returns the volume finally chosen.
+    QString chooseDrive(const QString& volume);
+    QString defaultVolume() const;
+    bool volumeReadable(const QString& volume) const;
+    void setIsxLabel(const QString& text);
+    void setIsxNotSaved();
+
+    AppContext& ctx_;
+    SaveAction save_;
+    VolumeSource volumes_;
+    QString drive_;
+    QString treePath_;
+    QStringList treeEntries_;
+    QString pattern_ = QStringLiteral("*.*");
+    QString resultsFilePath_;
+    QString isxFilePath_;
+    int saveConfirmed_ = 0;
+};
+
+}  // namespace ogrado

@@ -1,0 +1,14 @@
+#pragma once
+// The window of the save dialog FileSave.
+#include "common/form_view.h"
+#include "dialogs/save_dialog.h"
+
+namespace ogrado {
+
+class SaveDialogWindow : public FormWindow {
+    Q_OBJECT
+public:
+    SaveDialogWindow(SaveDialogForm& form, QWidget* parent = nullptr);
+};
+
+}  // namespace ogrado
