@@ -1,5 +1,8 @@
 #include "app/application.h"
 
+#include "tools/dew_point_form.h"
+#include "tools/limits_form.h"
+
 namespace ogrado {
 
 Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
@@ -14,7 +17,10 @@ Application::~Application() = default;
 std::unique_ptr<FormModel> Application::createForm(const QString& name)
 {
     // Each window's form model, by the window's name.
-    Q_UNUSED(name);
+    if (name == u"frmTrosa")
+        return std::make_unique<DewPointForm>(ctx_);
+    if (name == u"frmVariant")
+        return std::make_unique<LimitsForm>(ctx_, *main_);
     return nullptr;
 }
 
