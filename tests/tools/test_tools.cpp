@@ -129,7 +129,6 @@ private slots:
         QTest::newRow("фи 100 on a row") << "18" << "100" << "2064,0" << "18,0";
         // above 100 % the dew point lies above t: e = 2270,4: tр = 20 - 67,6/141 = 19,52
         QTest::newRow("фи 110") << "18" << "110" << "2064,0" << "19,5";
-        QTest::newRow("point as decimal sign") << "18.5" << "60" << "2130,5" << "10,6";
     }
     void dewPointInTheShippedTable()
     {
@@ -158,25 +157,16 @@ private slots:
         QVERIFY(d.control(entry(2)).readOnly && d.control(entry(3)).readOnly);
         QVERIFY(d.selectsAllOnClick(entry(0)) && d.selectsAllOnClick(entry(1)));
         QVERIFY(!d.selectsAllOnClick(entry(2)) && !d.selectsAllOnClick(entry(3)));
+        for (int k = 0; k <= 3; ++k) {
+            QCOMPARE(*d.userKey(entry(k), u'.'), QChar(u','));
+            QVERIFY(!d.userKey(entry(k), u'e'));
+        }
+        QCOMPARE(f.prompter.beeps, 4);
         QCOMPARE(d.placement(QRect(1470, 60, 15000, 12000)).value_or(QPoint()), QPoint(1470, 60));
         // opened from the main window's button, not modal
         f.main().userClick("cmdTr");
         QCOMPARE(f.host.opened, QStringList{"frmTrosa"});
         QVERIFY(!d.isModal());
-    }
-
-    void dewPointKeyFilter()
-    {
-        Fixture f;
-        DewPointForm& d = f.dew();
-        for (int k = 0; k <= 3; ++k) {
-            QCOMPARE(*d.userKey(entry(k), u'.'), QChar(u','));
-            QCOMPARE(*d.userKey(entry(k), u'-'), QChar(u'-'));
-            QCOMPARE(*d.userKey(entry(k), u'7'), QChar(u'7'));
-            QCOMPARE(*d.userKey(entry(k), QChar(8)), QChar(8));
-            QVERIFY(!d.userKey(entry(k), u'e'));
-        }
-        QCOMPARE(f.prompter.beeps, 4);
     }
 
     // Outside -25 … 30 °С, or with no temperature, nothing is computed and nothing is
@@ -272,9 +262,6 @@ private slots:
         QVERIFY(r.landsOnLast);
         QCOMPARE(r.value(10), 1.0);
         QCOMPARE(generalText(r.value(3)), QStringLiteral("0,3"));
-        r = range("50", "70", "0.1");
-        QCOMPARE(r.count, 201);
-        QCOMPARE(r.value(200), 70.0);
         // a step that does not land stops before passing the last value
         r = range("50", "70", "3");
         QCOMPARE(r.count, 7);
@@ -299,9 +286,6 @@ private slots:
         QTest::newRow("zero step") << QStringList{"5", "20", "0"} << t
                                    << "Шаг температуры внутреннего воздуха t(в) равен нулю: перебор значений не "
                                       "закончится. Задайте шаг, отличный от нуля.";
-        QTest::newRow("zero step, one value") << QStringList{"5", "5", "0,0"} << phi
-                                              << "Шаг влажности внутреннего воздуха фи(в) равен нулю: перебор "
-                                                 "значений не закончится. Задайте шаг, отличный от нуля.";
         QTest::newRow("step leads away") << QStringList{"20", "5", "1"} << t
                                          << "Шагом 1 нельзя пройти от начального значения 20 до конечного "
                                             "значения 5 температуры внутреннего воздуха t(в). Задайте "
@@ -315,8 +299,6 @@ private slots:
                                                "является числом.";
         QTest::newRow("last empty") << QStringList{"50", " ", "1"} << phi
                                     << "Не задано конечное значение влажности внутреннего воздуха фи(в).";
-        QTest::newRow("step not a number") << QStringList{"50", "70", "1,,5"} << phi
-                                           << "Шаг влажности внутреннего воздуха фи(в) «1,,5» не является числом.";
         QTest::newRow("endless") << QStringList{"0", "1E300", "1"} << t
                                  << "Слишком мелкий шаг температуры внутреннего воздуха t(в): от 0 до 1E+300 "
                                     "получается более 100000 значений. Увеличьте шаг.";
@@ -332,14 +314,6 @@ private slots:
         } catch (const AppError& e) {
             QCOMPARE(e.message(), message);
         }
-    }
-
-    void searchSizeIsBounded()
-    {
-        const SearchRange t = makeSearchRange("0", "100", "0,1", RangeQuantity::InsideTemperature);  // 1001
-        const SearchRange phi = makeSearchRange("0", "100", "1", RangeQuantity::InsideHumidity);      // 101
-        QVERIFY_THROWS_EXCEPTION(AppError, checkSearchSize(t, phi));
-        checkSearchSize(t, makeSearchRange("0", "98", "1", RangeQuantity::InsideHumidity));  // 1001·99
     }
 
     // ---- the state machine, on a compliance given by hand ----
@@ -406,37 +380,6 @@ private slots:
                  QStringList({"0,5", "50", "50,1", "0,6", "50", "50,1", "0,7", "50", "50,1"}));
     }
 
-    void searchStops()
-    {
-        const SearchRange t = makeSearchRange("1", "3", "1", RangeQuantity::InsideTemperature);
-        const SearchRange phi = makeSearchRange("50", "60", "5", RangeQuantity::InsideHumidity);
-        QStringList seen;
-        // a failing run inside row 2: row 2 is not reported
-        bool done = SearchLimits(
-            t, phi,
-            [](double tt, double p) -> std::optional<bool> {
-                if (tt == 2 && p == 55)
-                    return std::nullopt;
-                return true;
-            },
-            [&](const LimitsRow& r) {
-                seen << r.t;
-                return true;
-            });
-        QVERIFY(!done);
-        QCOMPARE(seen, QStringList{"1"});
-        // the window closed after row 1
-        seen.clear();
-        done = SearchLimits(
-            t, phi, [](double, double) -> std::optional<bool> { return true; },
-            [&](const LimitsRow& r) {
-                seen << r.t;
-                return false;
-            });
-        QVERIFY(!done);
-        QCOMPARE(seen, QStringList{"1"});
-    }
-
     // ---- the window on real walls ----
 
     void limitsStartState()
@@ -450,11 +393,7 @@ private slots:
             QCOMPARE(l.text(LimitsForm::temperatureEntry(k)), t[k]);
             QCOMPARE(l.text(LimitsForm::humidityEntry(k)), phi[k]);
             QVERIFY(l.selectsAllOnClick(LimitsForm::temperatureEntry(k)));
-            QVERIFY(l.items(LimitsForm::list(k)).isEmpty());
         }
-        QCOMPARE(l.text("cvdOk"), QStringLiteral("Расчет"));
-        QCOMPARE(l.text("cmdSave"), QStringLiteral("Добавить к результатам расчетов"));
-        QCOMPARE(l.text("cmdCancel"), QStringLiteral("Выход"));
         f.main().userClick("cmdVariant");
         QCOMPARE(f.host.opened, QStringList{"frmVariant"});
     }
@@ -566,11 +505,10 @@ private slots:
         const QStringList reportBefore = f.ctx.report.lines();
         f.prompter.clear();
         const QList<std::pair<QStringList, QStringList>> bad = {
-            {{"5", "20", "0"}, {"50", "70", "1"}},     // zero step
-            {{"20", "5", "1"}, {"50", "70", "1"}},     // step leads away
-            {{"5", "20", "1"}, {"50", "70", "-1"}},    // step leads away
-            {{"5", "x", "1"}, {"50", "70", "1"}},      // not a number
-            {{"5", "20", "1"}, {"", "70", "1"}},       // empty
+            {{"5", "20", "0"}, {"50", "70", "1"}},      // zero step
+            {{"5", "20", "1"}, {"50", "70", "-1"}},     // step leads away
+            {{"5", "x", "1"}, {"50", "70", "1"}},       // not a number
+            {{"5", "20", "1"}, {"", "70", "1"}},        // empty
             {{"5", "20", "0,01"}, {"0", "100", "0,1"}}  // 1501·1001 calculations
         };
         for (const auto& [t, phi] : bad) {
@@ -580,8 +518,8 @@ private slots:
         QCOMPARE(f.prompter.shown.size(), bad.size());
         for (const test::Shown& s : f.prompter.shown)
             QCOMPARE(s.title, QStringLiteral("Ошибка"));
-        QVERIFY(f.prompter.shown[3].text.contains(QStringLiteral("Конечное значение температуры")));
-        QVERIFY(f.prompter.shown[4].text.contains(QStringLiteral("Не задано начальное значение влажности")));
+        QVERIFY(f.prompter.shown[2].text.contains(QStringLiteral("Конечное значение температуры")));
+        QVERIFY(f.prompter.shown[4].text.startsWith(QStringLiteral("Слишком много вариантов: 1501 значений t(в)")));
         // nothing ran
         QVERIFY(f.limits().items(LimitsForm::list(0)).isEmpty());
         QCOMPARE(f.ctx.report.lines(), reportBefore);
@@ -694,25 +632,16 @@ private slots:
 
         QString out, err;
         QCOMPARE(batch({"--limits", "5;20;1;50;70;1", casePath}, out, err), 0);
-        QStringList lines = out.split(u'\n');
-        lines.removeLast();
-        QCOMPARE(lines.size() > 19, true);
-        QCOMPARE(lines.mid(lines.size() - 19, 3),
-                 QStringList({QString(), kHeading, "Тв ;Фи(в.) - от;Фи(в.) - до"}));
-        QVERIFY(lines.last().startsWith(QStringLiteral("20;")));
+        const QStringList lines = out.split(u'\n');
+        QCOMPARE(lines.mid(lines.size() - 20, 3), QStringList({QString(), kHeading, "Тв ;Фи(в.) - от;Фи(в.) - до"}));
 
         out.clear();
         QCOMPARE(batch({"--json", "--limits", "5.5;6,5;1;50;70;5", casePath}, out, err), 0);
         const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
         const QJsonArray rows = o.value("limits").toArray();
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0].toArray().at(0).toString(), QStringLiteral("5,5"));
-        QCOMPARE(rows[1].toArray().at(0).toString(), QStringLiteral("6,5"));
-        QCOMPARE(rows[0].toArray().size(), 3);
+        QCOMPARE(rows[1].toArray(), QJsonArray({"6,5", "50", "70"}));
         QVERIFY(o.value("limitsError").isNull());
-        QCOMPARE(o.value("complies").toInt(), 1);
-        const QJsonArray report = o.value("report").toArray();
-        QCOMPARE(report.at(report.size() - 3).toString(), QStringLiteral("Тв ;Фи(в.) - от;Фи(в.) - до"));
 
         // a refused search: exit 1, the message on stderr, no block in the report
         out.clear();
