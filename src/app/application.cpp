@@ -5,6 +5,8 @@
 #include "dialogs/materials_form.h"
 #include "dialogs/row_operations.h"
 #include "dialogs/save_dialog.h"
+#include "tools/dew_point_form.h"
+#include "tools/limits_form.h"
 
 namespace ogrado {
 
@@ -40,6 +42,10 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<RowOperationsForm>(*main_);
     if (name == u"frmMaterial")
         return std::make_unique<MaterialsForm>(*main_);
+    if (name == u"frmTrosa")
+        return std::make_unique<DewPointForm>(ctx_);
+    if (name == u"frmVariant")
+        return std::make_unique<LimitsForm>(ctx_, *main_);
     return nullptr;
 }
 

@@ -6,6 +6,8 @@
 #include "airlayer/airlayer_form.h"
 #include "moisture/moisture_form.h"
 #include "refdata/ref_reader.h"
+#include "tools/dew_point_form.h"
+#include "tools/limits_form.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,14 +69,30 @@ struct Options {
     bool moisture = false;
     QString airPath;
     QString stack;
-    std::optional<QString> dewpoint;
-    std::optional<QString> limits;
+    std::optional<QStringList> dewpoint;  // T, ФИ
+    std::optional<QStringList> limits;    // T1, T2, DT, F1, F2, DF
 };
 
 class UsageError : public AppError {
 public:
     using AppError::AppError;
 };
+
+// The values of an option written "A;B;...": exactly `count` of them.
+QStringList fields(const QString& option, const QString& value, int count)
+{
+    const QStringList f = value.split(u';');
+    if (f.size() != count)
+        throw UsageError(QStringLiteral("%1 ждет %2 значений через «;», получено %3: «%4».")
+                             .arg(option)
+                             .arg(count)
+                             .arg(f.size())
+                             .arg(value));
+    QStringList trimmed;
+    for (const QString& v : f)
+        trimmed.append(v.trimmed());
+    return trimmed;
+}
 
 Options parseOptions(const QStringList& args)
 {
@@ -101,9 +119,9 @@ Options parseOptions(const QStringList& args)
         else if (a == u"--stack")
             o.stack = value();
         else if (a == u"--dewpoint")
-            o.dewpoint = value();
+            o.dewpoint = fields(a, value(), 2);
         else if (a == u"--limits")
-            o.limits = value();
+            o.limits = fields(a, value(), 6);
         else if (a.startsWith(u"--"))
             throw UsageError(QStringLiteral("Неизвестный параметр %1.").arg(a));
         else if (o.casePath.isEmpty())
@@ -330,6 +348,35 @@ QJsonObject airLayerJson(const AirLayerForm& f)
                        {"error", f.lastError().isEmpty() ? QJsonValue() : QJsonValue(f.lastError())}};
 }
 
+// "Точка росы" with the temperature and humidity typed in: entry 3 (E) and entry 2
+// (the dew point) as the window shows them. Nothing computed is a failure here even
+// where the window stays silent (a temperature outside its range).
+int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringList& values, bool json,
+                QTextStream& out, QTextStream& err)
+{
+    auto& f = static_cast<DewPointForm&>(*app.form(QStringLiteral("frmTrosa")));
+    f.loadForm();
+    f.userEdit(DewPointForm::entry(DewPointForm::kTemperature), values[0]);
+    f.userEdit(DewPointForm::entry(DewPointForm::kHumidity), values[1]);
+    const qsizetype before = prompter.messages.size();
+    f.userClick(QStringLiteral("cmdOk"));
+    const QString pressure = f.text(DewPointForm::entry(DewPointForm::kPressure));
+    const QString dewPoint = f.text(DewPointForm::entry(DewPointForm::kDewPoint));
+    const bool computed = prompter.messages.size() == before && !dewPoint.isEmpty();
+    if (prompter.messages.size() == before && dewPoint.isEmpty())
+        err << QStringLiteral("Точка росы не рассчитана: температура воздуха должна быть задана в пределах от %1 до "
+                              "%2 °С.\n")
+                   .arg(generalText(DewPointForm::kLowestTemperature), generalText(DewPointForm::kHighestTemperature));
+    if (json) {
+        const QJsonObject o{{"dewpoint", QJsonObject{{"E", pressure}, {"tDew", dewPoint}}}};
+        out << QJsonDocument(o).toJson(QJsonDocument::Indented);
+    } else {
+        out << pressure << "\n" << dewPoint << "\n";
+    }
+    out.flush();
+    return computed ? 0 : 1;
+}
+
 }  // namespace
 
 void applyCase(MainForm& form, const QJsonObject& c)
@@ -413,6 +460,8 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     Application app(ctx);
     MainForm& form = app.mainForm();
     form.loadForm();
+    if (opt.dewpoint)
+        return runDewPoint(app, prompter, *opt.dewpoint, opt.json, out, err);
     try {
         const QJsonObject caseObject = opt.casePath.isEmpty() ? QJsonObject() : readJsonObject(opt.casePath);
         applyCase(form, caseObject);
@@ -435,6 +484,37 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         form.userCheck(QStringLiteral("chkVlaga"), true);
     const int before = int(prompter.messages.size());
     form.userClick(QStringLiteral("cmdOk"));
+    const int afterCalc = int(prompter.messages.size());
+
+    // Objects the other windows add to the JSON output, and lines to the text output.
+    QJsonObject extra;
+    QStringList extraLines;
+    bool windowsFinished = true;
+
+    // "Варианты": the search over the given ranges, then "Добавить к результатам расчетов".
+    if (opt.limits) {
+        auto& limits = static_cast<LimitsForm&>(*app.form(QStringLiteral("frmVariant")));
+        host.showForm(limits);
+        for (int k = 0; k < 3; ++k) {
+            limits.userEdit(LimitsForm::temperatureEntry(k), (*opt.limits)[k]);
+            limits.userEdit(LimitsForm::humidityEntry(k), (*opt.limits)[3 + k]);
+        }
+        const qsizetype searchBefore = prompter.messages.size();
+        limits.userClick(QStringLiteral("cvdOk"));
+        if (limits.lastSearchCompleted())
+            limits.userClick(QStringLiteral("cmdSave"));
+        else
+            windowsFinished = false;
+        QJsonArray rows;
+        for (const LimitsRow& r : limits.rows())
+            rows.append(QJsonArray{r.t, r.from, r.to});
+        extra.insert(QStringLiteral("limits"), rows);
+        extra.insert(QStringLiteral("limitsError"), prompter.messages.size() > searchBefore
+                                                        ? QJsonValue(prompter.messages[searchBefore].text)
+                                                        : QJsonValue());
+    }
+
+    // The last main calculation: the design case, also after a search over variants.
     QString error;
     if (ctx.lastCalc && ctx.lastCalc->error)
         error = ctx.lastCalc->error->text;
@@ -442,23 +522,18 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         error = ctx.lastCalc->warning->text;
     else if (!ctx.lastCalc && prompter.messages.size() > before)
         error = prompter.messages[before].text;
-    const bool finished = ctx.lastCalc && ctx.lastCalc->finished();
-
-    // Objects the other windows add to the JSON output, and lines to the text output.
-    QJsonObject extra;
-    QStringList extraLines;
+    const bool finished = ctx.lastCalc && ctx.lastCalc->finished() && windowsFinished;
 
     if (opt.moisture) {
         QStringList messages;
-        if (finished) {
-            for (qsizetype i = before; i < prompter.messages.size(); ++i)
+        if (ctx.lastCalc && ctx.lastCalc->finished()) {
+            for (int i = before; i < afterCalc; ++i)
                 messages.append(prompter.messages[i].text);
         }
         auto* moisture = static_cast<MoistureForm*>(app.form(QStringLiteral("frmVlaga")));
         extra.insert(QStringLiteral("moisture"), moistureJson(*moisture, messages));
         extraLines += moistureLines(*moisture);
     }
-
 
     bool stopped = !finished;
     if (!opt.airPath.isEmpty()) {

@@ -6,6 +6,8 @@
 #include "dialogs/materials_window.h"
 #include "dialogs/row_operations_window.h"
 #include "dialogs/save_dialog_window.h"
+#include "tools/dew_point_window.h"
+#include "tools/limits_window.h"
 
 namespace ogrado {
 
@@ -26,6 +28,12 @@ void registerWindows(GuiHost& host, Application& app)
     });
     host.registerWindow(QStringLiteral("frmMaterial"), [](FormModel& f, QWidget* main) {
         return new MaterialsWindow(static_cast<MaterialsForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmTrosa"), [](FormModel& f, QWidget* main) {
+        return new DewPointWindow(static_cast<DewPointForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmVariant"), [](FormModel& f, QWidget* main) {
+        return new LimitsWindow(static_cast<LimitsForm&>(f), main);
     });
 }
 

@@ -3,10 +3,13 @@
 // files of the batch front end.
 #include "app/application.h"
 #include "app/batch.h"
+#include "app/main_window.h"
 #include "common/app_error.h"
 #include "test_support.h"
 
 #include <QJsonArray>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -373,7 +376,31 @@ private slots:
         QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--bogus"}, o, e), 2);
         QCOMPARE(runBatch({"--data", dir.path()}, o, e), 2);  // no reference data there
     }
+
+    void everyControlHasItsWidget()
+    {
+        test::RecordingPrompter prompter;
+        test::FakeHost host;
+        AppContext ctx(prompter);
+        ctx.tables = test::shippedTables();
+        ctx.host = &host;
+        Application app(ctx);
+        app.mainForm().loadForm();
+        MainWindow window(app.mainForm(), host);
+        for (const Control& c : app.mainForm().controls())
+            QVERIFY2(window.findChild<QWidget*>(c.name), qPrintable(c.name));
+
+        auto* tv = window.findChild<QLineEdit*>("txtTv");
+        QCOMPARE(tv->text(), QStringLiteral("18"));
+        window.show();
+        QTest::keyClicks(tv, "2.5");
+        QCOMPARE(app.mainForm().text("txtTv"), QStringLiteral("182,5"));
+        QTest::mouseClick(window.findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
+        QVERIFY(ctx.lastCalc);
+        QVERIFY(!window.findChild<QLineEdit*>("txtRt")->text().isEmpty());
+        QVERIFY(window.findChild<QPushButton*>("cmdVpr")->isEnabled());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestMainForm)
+QTEST_MAIN(TestMainForm)
 #include "test_main_form.moc"

@@ -1,0 +1,89 @@
+#include "tools/dew_point_form.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "engine/saturation.h"
+
+namespace ogrado {
+
+DewPointForm::DewPointForm(AppContext& ctx, QObject* parent)
+    : FormModel(QStringLiteral("frmTrosa"), ctx.prompter, parent), ctx_(ctx)
+{
+    setCaption(QStringLiteral("Точка росы"));
+    setSizeTwips(3420, 2850);
+    add(entry(kHumidity), ControlKind::TextBox, QStringLiteral("55"));
+    add(entry(kTemperature), ControlKind::TextBox, QStringLiteral("18"));
+    add(entry(kDewPoint), ControlKind::TextBox).readOnly = true;
+    add(entry(kPressure), ControlKind::TextBox).readOnly = true;
+    add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
+    add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+
+    for (int k = 0; k <= 3; ++k)
+        setKeyFilter(entry(k), numericKeyFilter());
+    setSelectAllOnClick(entry(kHumidity));
+    setSelectAllOnClick(entry(kTemperature));
+
+    on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { calculate(); });
+    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
+}
+
+std::optional<QPoint> DewPointForm::placement(const QRect& mainTwips) const
+{
+    return mainTwips.topLeft();
+}
+
+void DewPointForm::calculate()
+{
+    const QString tText = text(entry(kTemperature));
+    const QString phiText = text(entry(kHumidity));
+    // No temperature, or one outside the range of the tool: nothing is computed.
+    if (tText.trimmed().isEmpty()) {
+        setText(entry(kDewPoint), QString());
+        return;
+    }
+    const std::optional<double> t = parseNumber(tText);
+    if (!t)
+        throw AppError(QStringLiteral("Температура воздуха «%1» не является числом.").arg(tText.trimmed()));
+    if (*t < kLowestTemperature || *t > kHighestTemperature) {
+        setText(entry(kDewPoint), QString());
+        return;
+    }
+    const std::optional<double> phi = parseNumber(phiText);
+    if (!phi) {
+        if (phiText.trimmed().isEmpty())
+            throw AppError(QStringLiteral("Не задана влажность воздуха."));
+        throw AppError(QStringLiteral("Влажность воздуха «%1» не является числом.").arg(phiText.trimmed()));
+    }
+
+    const SaturationTable& table = ctx_.tables.saturation;
+    double E = 0;
+    try {
+        E = SaturationPressure(table, *t);
+    } catch (const AppError&) {
+        // a shortened table: no value rather than the last one shown
+        setText(entry(kPressure), QString());
+        setText(entry(kDewPoint), QString());
+        throw;
+    }
+    setText(entry(kPressure), formatNumber(E, "0.0"));
+
+    // The dew point: the temperature at which the table reaches the air's partial pressure.
+    const double e = PartialPressure(*phi, E);
+    const SaturationRow& lowest = table.rows.first();
+    const SaturationRow& highest = table.rows.last();
+    if (e < double(lowest.E) || e > double(highest.E)) {
+        setText(entry(kDewPoint), QString());
+        const bool below = e < double(lowest.E);
+        const SaturationRow& end = below ? lowest : highest;
+        throw AppError(QStringLiteral("Влажность воздуха %1 % слишком %2: парциальное давление водяного пара "
+                                      "e=%3 Па %4 значения таблицы максимальных парциальных давлений "
+                                      "(%5 Па при %6 °С). Точка росы не определяется.")
+                           .arg(phiText.trimmed(), below ? QStringLiteral("мала") : QStringLiteral("велика"),
+                                formatNumber(e, "0.0"),
+                                below ? QStringLiteral("ниже наименьшего") : QStringLiteral("выше наибольшего"),
+                                generalTextSingle(end.E), generalTextSingle(end.t)));
+    }
+    setText(entry(kDewPoint), formatNumber(SaturationTemperature(table, e), "0.0"));
+}
+
+}  // namespace ogrado

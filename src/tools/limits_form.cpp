@@ -1,0 +1,166 @@
+#include "tools/limits_form.h"
+
+#include "app/main_form.h"
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "engine/envelope_calc.h"
+
+namespace ogrado {
+
+namespace {
+
+const QStringList& buttonNames()
+{
+    static const QStringList names = {QStringLiteral("cvdOk"), QStringLiteral("cmdSave"), QStringLiteral("cmdCancel")};
+    return names;
+}
+
+}  // namespace
+
+LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
+    : FormModel(QStringLiteral("frmVariant"), ctx.prompter, parent), ctx_(ctx), main_(main)
+{
+    setCaption(QStringLiteral("Границы использования пирожка"));
+    const char* const tDefaults[3] = {"5", "20", "1"};
+    const char* const phiDefaults[3] = {"50", "70", "1"};
+    for (int k = 0; k < 3; ++k) {
+        add(temperatureEntry(k), ControlKind::TextBox, QLatin1String(tDefaults[k]));
+        add(humidityEntry(k), ControlKind::TextBox, QLatin1String(phiDefaults[k]));
+        setSelectAllOnClick(temperatureEntry(k));
+        setSelectAllOnClick(humidityEntry(k));
+    }
+    for (int k = 0; k < 3; ++k)
+        add(list(k), ControlKind::ListBox);
+    add(QStringLiteral("cvdOk"), ControlKind::Button, QStringLiteral("Расчет"));
+    add(QStringLiteral("cmdSave"), ControlKind::Button, QStringLiteral("Добавить к результатам расчетов"));
+    add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+
+    on(QStringLiteral("cvdOk"), FormEvent::Click, [this] { search(); });
+    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] { appendToReport(); });
+    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
+}
+
+void LimitsForm::onUnload()
+{
+    if (running_)
+        closed_ = true;
+}
+
+void LimitsForm::setButtonsEnabled(bool enabled)
+{
+    for (const QString& b : buttonNames())
+        setEnabled(b, enabled);
+}
+
+void LimitsForm::search()
+{
+    if (ctx_.busy()) {
+        prompter().beep();
+        return;
+    }
+    lastSearchCompleted_ = false;
+    if (ctx_.layerTable.count() == 0)
+        throw AppError(QStringLiteral("Нет конструкции для расчета вариантов: сначала выполните «Расчет» в главном "
+                                      "окне, чтобы были собраны слои ограждающей конструкции."));
+    const SearchRange tRange = makeSearchRange(text(temperatureEntry(0)), text(temperatureEntry(1)),
+                                               text(temperatureEntry(2)), RangeQuantity::InsideTemperature);
+    const SearchRange phiRange = makeSearchRange(text(humidityEntry(0)), text(humidityEntry(1)),
+                                                 text(humidityEntry(2)), RangeQuantity::InsideHumidity);
+    checkSearchSize(tRange, phiRange);
+
+    RunGuard guard(ctx_);
+    running_ = true;
+    closed_ = false;
+    setButtonsEnabled(false);
+    for (int k = 0; k < 3; ++k)
+        setItems(list(k), {});
+    notifyChanged();
+
+    // Each candidate runs on a copy of the collected table with tв and фи(в) replaced,
+    // and writes a report of its own: the collected table, the report and the last
+    // calculation keep the design case while the search runs, whatever stops it.
+    const LayerTable design = ctx_.layerTable;
+    const EnvelopeInputs inputs = main_.envelopeInputs();
+    CalcReport candidateReport;
+    std::optional<EnvelopeMessage> stop;
+    double stopT = 0;
+    double stopPhi = 0;
+    const ComplianceCheck complies = [&](double t, double phi) -> std::optional<bool> {
+        LayerTable candidate = design;
+        candidate.header.tIn = generalText(t);
+        candidate.header.phiIn = generalText(phi);
+        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, inputs, ctx_.tables.saturation, candidateReport);
+        if (!o.finished()) {
+            stop = o.error ? *o.error
+                 : o.warning ? *o.warning
+                             : EnvelopeMessage{QStringLiteral("Расчет не завершен."), QStringLiteral("Ошибка")};
+            stopT = t;
+            stopPhi = phi;
+            return std::nullopt;
+        }
+        return o.complies();
+    };
+    const RowDone rowDone = [&](const LimitsRow& row) {
+        addItem(list(0), row.t);
+        addItem(list(1), row.from);
+        addItem(list(2), row.to);
+        ctx_.yieldToEvents();
+        return !closed_;
+    };
+
+    bool completed = false;
+    try {
+        completed = SearchLimits(tRange, phiRange, complies, rowDone);
+    } catch (...) {
+        restoreDesignCase(inputs, QString());
+        running_ = false;
+        setButtonsEnabled(true);
+        throw;
+    }
+    QString shown;
+    if (stop) {
+        prompter().message(QStringLiteral("Расчет вариантов остановлен при t(в)=%1 °С, фи(в)=%2 %:")
+                                   .arg(generalText(stopT), generalText(stopPhi)) +
+                               u'\r' + stop->text,
+                           stop->title, MessageIcon::Exclamation, MessageButtons::Ok);
+        shown = stop->text;
+    }
+    restoreDesignCase(inputs, shown);
+    lastSearchCompleted_ = completed;
+    running_ = false;
+    setButtonsEnabled(true);
+}
+
+void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& alreadyShown)
+{
+    // The design case once more, shown in the main window as its "Расчет" shows it.
+    const EnvelopeOutcome outcome =
+        RunEnvelopeCalculation(ctx_.layerTable, inputs, ctx_.tables.saturation, ctx_.report);
+    ctx_.lastCalc = outcome;
+    main_.applyOutcome(outcome);
+    main_.notifyChanged();
+    notifyChanged();
+    for (const std::optional<EnvelopeMessage>& m : {outcome.warning, outcome.error}) {
+        if (m && m->text != alreadyShown)
+            prompter().message(m->text, m->title, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+void LimitsForm::appendToReport()
+{
+    for (const QString& line : limitsReportLines(items(list(0)), items(list(1)), items(list(2))))
+        ctx_.report.add(line);
+}
+
+QVector<LimitsRow> LimitsForm::rows() const
+{
+    const QStringList t = items(list(0));
+    const QStringList from = items(list(1));
+    const QStringList to = items(list(2));
+    QVector<LimitsRow> result;
+    for (qsizetype i = 0; i < t.size(); ++i)
+        result.append({t[i], from.value(i), to.value(i)});
+    return result;
+}
+
+}  // namespace ogrado

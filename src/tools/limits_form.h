@@ -1,0 +1,47 @@
+#pragma once
+// The window frmVariant "Границы использования пирожка": for the collected envelope,
+// the inside humidities at which it still meets п. 9.1 ТКП 45-2.04-43, for each
+// inside temperature of a range; the table can be added to the report.
+#include "app/app_context.h"
+#include "common/form_model.h"
+#include "tools/limits_search.h"
+
+namespace ogrado {
+
+class MainForm;
+
+class LimitsForm : public FormModel {
+    Q_OBJECT
+public:
+    // Entries first, last, step of the two ranges and the three result lists.
+    static QString temperatureEntry(int k) { return QStringLiteral("txtTv_%1").arg(k); }
+    static QString humidityEntry(int k) { return QStringLiteral("txtFiv_%1").arg(k); }
+    static QString list(int k) { return QStringLiteral("lst1_%1").arg(k); }
+
+    LimitsForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
+
+    // "Расчет": the search, then the design case once more.
+    void search();
+    // "Добавить к результатам расчетов".
+    void appendToReport();
+
+    // Whether the last search ran through every row.
+    bool lastSearchCompleted() const { return lastSearchCompleted_; }
+    // The rows as the three lists show them.
+    QVector<LimitsRow> rows() const;
+
+protected:
+    void onUnload() override;
+
+private:
+    void setButtonsEnabled(bool enabled);
+    void restoreDesignCase(const EnvelopeInputs& inputs, const QString& alreadyShown);
+
+    AppContext& ctx_;
+    MainForm& main_;
+    bool running_ = false;
+    bool closed_ = false;  // the window was closed while the search ran
+    bool lastSearchCompleted_ = false;
+};
+
+}  // namespace ogrado

@@ -1,0 +1,127 @@
+#include "tools/limits_search.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+
+#include <cmath>
+
+namespace ogrado {
+
+namespace {
+
+// A value within this share of a step from the last value counts as reaching it:
+// (20 − 0)/0,1 is 199,99999999999997 in binary, and the loop must still run 201 times.
+constexpr double kStepTolerance = 1e-9;
+
+QString quantityName(RangeQuantity what)
+{
+    return what == RangeQuantity::InsideTemperature ? QStringLiteral("температуры внутреннего воздуха t(в)")
+                                                    : QStringLiteral("влажности внутреннего воздуха фи(в)");
+}
+
+double entryValue(const QString& text, const QString& role, RangeQuantity what)
+{
+    if (text.trimmed().isEmpty())
+        throw AppError(QStringLiteral("Не задано %1 %2.").arg(role, quantityName(what)));
+    const std::optional<double> v = parseNumber(text);
+    if (!v)
+        throw AppError(QStringLiteral("%1 %2 «%3» не является числом.")
+                           .arg(role.left(1).toUpper() + role.mid(1), quantityName(what), text.trimmed()));
+    return *v;
+}
+
+}  // namespace
+
+SearchRange makeSearchRange(const QString& first, const QString& last, const QString& step, RangeQuantity what)
+{
+    SearchRange r;
+    r.first = entryValue(first, QStringLiteral("начальное значение"), what);
+    r.last = entryValue(last, QStringLiteral("конечное значение"), what);
+    r.step = entryValue(step, QStringLiteral("шаг"), what);
+    if (r.step == 0)
+        throw AppError(QStringLiteral("Шаг %1 равен нулю: перебор значений не закончится. Задайте шаг, отличный от нуля.")
+                           .arg(quantityName(what)));
+    const double q = (r.last - r.first) / r.step;
+    if (q < 0)
+        throw AppError(QStringLiteral("Шагом %1 нельзя пройти от начального значения %2 до конечного значения %3 "
+                                      "%4. Задайте %5 шаг.")
+                           .arg(generalText(r.step), generalText(r.first), generalText(r.last), quantityName(what),
+                                r.step > 0 ? QStringLiteral("отрицательный") : QStringLiteral("положительный")));
+    if (!std::isfinite(q) || q >= double(kMaxLimitsCalculations))
+        throw AppError(QStringLiteral("Слишком мелкий шаг %1: от %2 до %3 получается более %4 значений. "
+                                      "Увеличьте шаг.")
+                           .arg(quantityName(what), generalText(r.first), generalText(r.last))
+                           .arg(kMaxLimitsCalculations));
+    const double steps = std::floor(q + kStepTolerance);
+    r.count = int(steps) + 1;
+    r.landsOnLast = std::abs(q - steps) <= kStepTolerance;
+    return r;
+}
+
+void checkSearchSize(const SearchRange& t, const SearchRange& phi)
+{
+    const qint64 runs = qint64(t.count) * qint64(phi.count);
+    if (runs > kMaxLimitsCalculations)
+        throw AppError(QStringLiteral("Слишком много вариантов: %1 значений t(в) на %2 значений фи(в) — %3 расчетов "
+                                      "(допускается не более %4). Увеличьте шаг или сократите диапазон.")
+                           .arg(t.count)
+                           .arg(phi.count)
+                           .arg(runs)
+                           .arg(kMaxLimitsCalculations));
+}
+
+bool SearchLimits(const SearchRange& t, const SearchRange& phi, const ComplianceCheck& complies,
+                  const RowDone& rowDone)
+{
+    for (int i = 0; i < t.count; ++i) {
+        const double tIn = t.value(i);
+        LimitsRow row;
+        row.t = generalText(tIn);
+        // 0: no complying humidity yet, 1: the interval is open, 2: it closed
+        int state = 0;
+        for (int j = 0; j < phi.count; ++j) {
+            const double phiIn = phi.value(j);
+            const std::optional<bool> ok = complies(tIn, phiIn);
+            if (!ok)
+                return false;
+            if (*ok && state == 0) {
+                row.from = generalText(phiIn);
+                state = 1;
+            }
+            if (!*ok && state == 1) {
+                row.to = generalText(phi.value(j - 1));  // фи − step
+                state = 2;
+            }
+            // the pass that opens the interval may close it too, at the last humidity
+            if (*ok && state == 1 && j == phi.count - 1 && phi.landsOnLast)
+                row.to = generalText(phiIn);
+            if (!*ok && state == 0) {
+                row.from = QStringLiteral("--");
+                row.to = QStringLiteral("--");
+                break;
+            }
+            // Once closed, nothing later in the row changes it: spare the remaining runs.
+            if (state == 2)
+                break;
+        }
+        if (!rowDone(row))
+            return false;
+    }
+    return true;
+}
+
+QStringList limitsReportLines(const QStringList& t, const QStringList& from, const QStringList& to)
+{
+    QStringList lines;
+    lines.append(QString());
+    lines.append(QStringLiteral("   Возможность применения данной ограждающей конструкции в зависимости от температуры "
+                                "и влажности внутреннего воздуха при соблюдении ") +
+                 QStringLiteral("требование п. 9.1 ТКП 45-2.04-43 по сопротивлению паропроницанию ограждающей "
+                                "конструкции от внутренней поверхности до плоскости возможной конденсации:"));
+    lines.append(QStringLiteral("Тв ;Фи(в.) - от;Фи(в.) - до"));
+    for (qsizetype i = 0; i < from.size(); ++i)
+        lines.append(t.value(i) + u';' + from.value(i) + u';' + to.value(i));
+    return lines;
+}
+
+}  // namespace ogrado

@@ -1,0 +1,68 @@
+#pragma once
+// The limits of use of an envelope over inside air conditions: for each inside
+// temperature of a range, the interval of inside humidities in which the envelope
+// meets п. 9.1 ТКП 45-2.04-43, and the report block of that table.
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+namespace ogrado {
+
+// A counted loop over decimal values: value i = first + i·step, i = 0 .. count − 1.
+// The count is fixed once, so a step like 0,1 reaches the last value exactly as
+// often as the user meant, without the drift of repeated addition.
+struct SearchRange {
+    double first = 0;
+    double last = 0;
+    double step = 1;
+    int count = 1;
+    bool landsOnLast = true;  // the last value of the loop is `last` itself
+
+    double value(int i) const { return landsOnLast && i == count - 1 ? last : first + i * step; }
+};
+
+// Which range an entry belongs to, for the messages.
+enum class RangeQuantity { InsideTemperature, InsideHumidity };
+
+// The range of the three entry texts first, last and step. Throws AppError naming the
+// entry when a text is empty or not a number, when the step is 0, or when its sign
+// leads away from the last value.
+SearchRange makeSearchRange(const QString& first, const QString& last, const QString& step, RangeQuantity what);
+
+// At most this many main calculations per search.
+constexpr qint64 kMaxLimitsCalculations = 100000;
+
+// Throws AppError when the two ranges together need more calculations than allowed.
+void checkSearchSize(const SearchRange& t, const SearchRange& phi);
+
+// One row of the result: t(в), фи(в) от, фи(в) до as the lists show them. "--" in
+// both columns: the envelope fails at the first humidity. An empty "до": the
+// envelope complies up to the last humidity of the loop, which the step does not
+// land on.
+struct LimitsRow {
+    QString t;
+    QString from;
+    QString to;
+};
+
+// Whether the envelope complies at inside air t, фи; nullopt stops the search.
+using ComplianceCheck = std::function<std::optional<bool>(double t, double phi)>;
+// Called after each finished row; false stops the search.
+using RowDone = std::function<bool(const LimitsRow& row)>;
+
+// Runs the search: for each temperature the humidities in order, the interval opens
+// at the first complying humidity and closes at the humidity before the first one
+// that fails after it; a failing first humidity gives "--". Returns true when every
+// row was searched; an unfinished row is not reported.
+bool SearchLimits(const SearchRange& t, const SearchRange& phi, const ComplianceCheck& complies,
+                  const RowDone& rowDone);
+
+// The block "Добавить к результатам расчетов" appends to the report: an empty line,
+// the heading, the column line and one line per row of the three lists, paired by
+// position.
+QStringList limitsReportLines(const QStringList& t, const QStringList& from, const QStringList& to);
+
+}  // namespace ogrado
