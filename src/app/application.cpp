@@ -1,5 +1,8 @@
 #include "app/application.h"
 
+#include "library/open_pir_form.h"
+#include "library/pir_form.h"
+
 namespace ogrado {
 
 Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
@@ -14,7 +17,10 @@ Application::~Application() = default;
 std::unique_ptr<FormModel> Application::createForm(const QString& name)
 {
     // Each window's form model, by the window's name.
-    Q_UNUSED(name);
+    if (name == u"frmPir")
+        return std::make_unique<PirForm>(ctx_, *main_);
+    if (name == u"frmOpenPir")
+        return std::make_unique<OpenPirForm>(ctx_, *main_);
     return nullptr;
 }
 

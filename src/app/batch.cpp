@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "library/layer_stack_library.h"
 #include "refdata/ref_reader.h"
 
 #include <QDir>
@@ -328,6 +329,17 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     MainForm& form = app.mainForm();
     form.loadForm();
     try {
+        // A stored layer stack goes into the grid first, as "Загрузить" puts it there;
+        // the case file's keys then change what they name.
+        if (!opt.stack.isEmpty()) {
+            const QString path = libraryFilePath(ctx.settings.dataDir);
+            const LayerStackLibrary library = LoadLibraryFile(path);
+            const int k = library.find(opt.stack);
+            if (k == 0)
+                throw AppError(QStringLiteral("В библиотеке пирожков \"%1\" нет пирожка «%2».")
+                                   .arg(QDir::toNativeSeparators(path), opt.stack.trimmed()));
+            LoadStackIntoTable(form, library.stack(k), StackLoad::Full);
+        }
         const QJsonObject caseObject = opt.casePath.isEmpty() ? QJsonObject() : readJsonObject(opt.casePath);
         applyCase(form, caseObject);
     } catch (const AppError& e) {

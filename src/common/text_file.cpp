@@ -74,11 +74,20 @@ void writeTextLines(const QString& path, const QStringList& lines)
         text += line;
         text += QStringLiteral("\r\n");
     }
+    // Unbuffered: a write that stops short (a full disk) is seen here, before the new
+    // file replaces the old one. A buffered QSaveFile would flush only in commit() and
+    // put a cut-off file in place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
     const QByteArray bytes = encodeCp1251(text);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
+        done += n;
+    }
+    if (!file.commit())
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, file.errorString()));
 }
 
