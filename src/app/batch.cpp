@@ -343,7 +343,8 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         const QJsonObject caseObject = opt.casePath.isEmpty() ? QJsonObject() : readJsonObject(opt.casePath);
         applyCase(form, caseObject);
     } catch (const AppError& e) {
-        err << "Ошибка: " << e.message() << "\n";
+        // A message's line breaks are CR, which a terminal would print over one line.
+        err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
         return 2;
     }
 

@@ -17,6 +17,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showBeginnings();
+
     QComboBox* stacks_ = nullptr;
 };
 
