@@ -7,6 +7,8 @@
 #include "dialogs/save_dialog.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
+#include "library/open_pir_form.h"
+#include "library/pir_form.h"
 
 namespace ogrado {
 
@@ -46,6 +48,10 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<DewPointForm>(ctx_);
     if (name == u"frmVariant")
         return std::make_unique<LimitsForm>(ctx_, *main_);
+    if (name == u"frmPir")
+        return std::make_unique<PirForm>(ctx_, *main_);
+    if (name == u"frmOpenPir")
+        return std::make_unique<OpenPirForm>(ctx_, *main_);
     return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include "common/number_text.h"
 #include "airlayer/airlayer_form.h"
 #include "moisture/moisture_form.h"
+#include "library/layer_stack_library.h"
 #include "refdata/ref_reader.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
@@ -463,10 +464,22 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     if (opt.dewpoint)
         return runDewPoint(app, prompter, *opt.dewpoint, opt.json, out, err);
     try {
+        // A stored layer stack goes into the grid first, as "Загрузить" puts it there;
+        // the case file's keys then change what they name.
+        if (!opt.stack.isEmpty()) {
+            const QString path = libraryFilePath(ctx.settings.dataDir);
+            const LayerStackLibrary library = LoadLibraryFile(path);
+            const int k = library.find(opt.stack);
+            if (k == 0)
+                throw AppError(QStringLiteral("В библиотеке пирожков \"%1\" нет пирожка «%2».")
+                                   .arg(QDir::toNativeSeparators(path), opt.stack.trimmed()));
+            LoadStackIntoTable(form, library.stack(k), StackLoad::Full);
+        }
         const QJsonObject caseObject = opt.casePath.isEmpty() ? QJsonObject() : readJsonObject(opt.casePath);
         applyCase(form, caseObject);
     } catch (const AppError& e) {
-        err << "Ошибка: " << e.message() << "\n";
+        // A message's line breaks are CR, which a terminal would print over one line.
+        err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
         return 2;
     }
 

@@ -1,0 +1,111 @@
+#include "library/library_windows.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ogrado {
+
+PirWindow::PirWindow(PirForm& form, QWidget* parent) : FormWindow(form, parent)
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(8, 8, 8, 8);
+    root->setSpacing(6);
+
+    auto* stored = new QGroupBox(QStringLiteral("Существующие пирожки в базе"), this);
+    auto* g = new QGridLayout(stored);
+    g->setHorizontalSpacing(6);
+    stacks_ = comboBox(QStringLiteral("cbo1"), true);
+    stacks_->setMinimumContentsLength(40);
+    stacks_->setMinimumWidth(600);
+    stacks_->setToolTip(QStringLiteral("Двойной щелчок по имени загружает пирожок в таблицу слоев"));
+    stacks_->lineEdit()->installEventFilter(this);
+    g->addWidget(caption(QStringLiteral("Имя")), 0, 0);
+    g->addWidget(stacks_, 0, 1);
+    g->addWidget(caption(QStringLiteral("Подробно")), 1, 0);
+    g->addWidget(lineEdit(QStringLiteral("txtOp"), 600), 1, 1);
+    auto* storedButtons = new QHBoxLayout;
+    storedButtons->addStretch();
+    storedButtons->addWidget(button(QStringLiteral("cmdRen"), QStringLiteral("Перенаименовать")));
+    storedButtons->addWidget(button(QStringLiteral("cmdDel"), QStringLiteral("Удалить")));
+    g->addLayout(storedButtons, 2, 0, 1, 2);
+    root->addWidget(stored);
+
+    auto* added = new QGroupBox(QStringLiteral("Новый пирожок из таблицы слоев"), this);
+    auto* n = new QGridLayout(added);
+    n->setHorizontalSpacing(6);
+    n->addWidget(caption(QStringLiteral("Имя ")), 0, 0);
+    n->addWidget(lineEdit(QStringLiteral("txt1_0"), 600), 0, 1);
+    n->addWidget(caption(QStringLiteral("Подробно")), 1, 0);
+    n->addWidget(lineEdit(QStringLiteral("txt1_1"), 600), 1, 1);
+    auto* addButtons = new QHBoxLayout;
+    addButtons->addStretch();
+    addButtons->addWidget(button(QStringLiteral("cmdSave"), QStringLiteral("Добавить")));
+    n->addLayout(addButtons, 2, 0, 1, 2);
+    root->addWidget(added);
+
+    root->addStretch();
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(button(QStringLiteral("cmdCancel"), QStringLiteral("Выход")));
+    root->addLayout(bottom);
+    bindControls();
+    showBeginnings();
+    connect(&form, &FormModel::changed, this, &PirWindow::showBeginnings);
+}
+
+// A description longer than its field is shown from its start, not from its end.
+void PirWindow::showBeginnings()
+{
+    for (const char* name : {"txtOp", "txt1_1"}) {
+        auto* edit = findChild<QLineEdit*>(QLatin1String(name));
+        if (edit && !edit->hasFocus())
+            edit->setCursorPosition(0);
+    }
+}
+
+bool PirWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A double click on the stack's name puts it into the grid.
+    if (stacks_ && watched == stacks_->lineEdit() && event->type() == QEvent::MouseButtonDblClick) {
+        model().userDblClick(QStringLiteral("cbo1"));
+        return false;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+OpenPirWindow::OpenPirWindow(OpenPirForm& form, QWidget* parent) : FormWindow(form, parent)
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(8, 8, 8, 8);
+    root->setSpacing(6);
+    root->addWidget(caption(QStringLiteral("Пирожки в базе")));
+    QListWidget* list = listBox(QStringLiteral("lst1"), 420);
+    list->setToolTip(QStringLiteral("Двойной щелчок загружает пирожок в таблицу слоев и закрывает окно"));
+    root->addWidget(list, 1);
+    root->addWidget(caption(QStringLiteral("Подробно")));
+    auto* description = lineEdit(QStringLiteral("txt1"), 420);
+    root->addWidget(description);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(button(QStringLiteral("cmdOpen"), QStringLiteral("Загрузить")));
+    buttons->addWidget(button(QStringLiteral("cmdCancel"), QStringLiteral("Выход")));
+    root->addLayout(buttons);
+    bindControls();
+    // A description longer than its field is shown from its start.
+    auto start = [description] {
+        if (!description->hasFocus())
+            description->setCursorPosition(0);
+    };
+    start();
+    connect(&form, &FormModel::changed, description, start);
+}
+
+}  // namespace ogrado

@@ -1,0 +1,33 @@
+#pragma once
+// frmOpenPir, "Загрузить пирожок": lists the stored layer stacks and puts the chosen
+// one into the main window's grid.
+#include "app/app_context.h"
+#include "common/form_model.h"
+#include "library/layer_stack_library.h"
+
+namespace ogrado {
+
+class MainForm;
+
+class OpenPirForm : public FormModel {
+    Q_OBJECT
+public:
+    OpenPirForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
+
+    // At the main window's left edge, 2700 twips below its top.
+    std::optional<QPoint> placement(const QRect& mainTwips) const override;
+
+    const LayerStackLibrary& library() const { return library_; }
+
+protected:
+    void onLoad() override;
+
+private:
+    void loadChosen(StackLoad variant);
+
+    AppContext& ctx_;
+    MainForm& main_;
+    LayerStackLibrary library_;
+};
+
+}  // namespace ogrado
