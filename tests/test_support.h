@@ -2,6 +2,7 @@
 // Helpers shared by the test programs: a prompter that records and answers, a window
 // host that only loads forms, and the shipped reference data.
 #include "app/app_context.h"
+#include "app/application.h"
 #include "common/form_model.h"
 #include "refdata/ref_reader.h"
 
@@ -74,5 +75,22 @@ inline RefTables shippedTables()
     static const RefTables tables = loadReferenceData(QStringLiteral(OGRADO_SHIPPED_DATA));
     return tables;
 }
+
+// The program on the shipped data with its main window loaded, as at start-up.
+struct AppFixture {
+    AppFixture() : ctx(prompter)
+    {
+        ctx.tables = shippedTables();
+        ctx.host = &host;
+        app = std::make_unique<Application>(ctx);
+        app->mainForm().loadForm();
+    }
+    MainForm& main() { return app->mainForm(); }
+
+    RecordingPrompter prompter;
+    FakeHost host;
+    AppContext ctx;
+    std::unique_ptr<Application> app;
+};
 
 }  // namespace ogrado::test

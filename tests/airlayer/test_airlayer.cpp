@@ -45,14 +45,7 @@ const SaturationTable& sat()
     return s;
 }
 
-struct Fixture {
-    Fixture() : ctx(prompter)
-    {
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
+struct Fixture : test::AppFixture {
     AirLayerForm& air() { return *static_cast<AirLayerForm*>(app->form("frmPr")); }
     void calculateMain()
     {
@@ -68,10 +61,6 @@ struct Fixture {
         return air();
     }
 
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
 };
 
 }  // namespace

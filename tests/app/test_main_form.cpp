@@ -19,21 +19,8 @@ using namespace ogrado;
 
 namespace {
 
-struct Fixture {
-    Fixture()
-        : ctx(prompter)
-    {
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
-    MainForm& form() { return app->mainForm(); }
-
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
+struct Fixture : test::AppFixture {
+    MainForm& form() { return main(); }
 };
 
 QString cell(int row, int column)

@@ -73,16 +73,8 @@ const QStringList kThreeStacks = {
     "END",
 };
 
-struct Fixture {
-    Fixture() : ctx(prompter)
-    {
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        ctx.settings.dataDir = dir.path();
-        app = std::make_unique<Application>(ctx);
-        main().loadForm();
-    }
-    MainForm& main() { return app->mainForm(); }
+struct Fixture : test::AppFixture {
+    Fixture() { ctx.settings.dataDir = dir.path(); }
     QString path() const { return libraryFilePath(dir.path()); }
     PirForm& pir() { return static_cast<PirForm&>(*app->form("frmPir")); }
     OpenPirForm& openPir() { return static_cast<OpenPirForm&>(*app->form("frmOpenPir")); }
@@ -104,10 +96,6 @@ struct Fixture {
     }
 
     QTemporaryDir dir;
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
 };
 
 }  // namespace

@@ -12,17 +12,12 @@ using namespace ogrado;
 
 namespace {
 
-struct Fixture {
-    Fixture() : ctx(prompter)
+struct Fixture : test::AppFixture {
+    Fixture()
     {
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        main().loadForm();
         main().userCheck("chkVlaga", true);
         main().userSelect("cboGorod", 4);  // Минск
     }
-    MainForm& main() { return app->mainForm(); }
     MoistureForm& moisture() { return *static_cast<MoistureForm*>(app->form("frmVlaga")); }
     QStringList column(int k) { return moisture().items(QStringLiteral("lstV_%1").arg(k)); }
     void calculate(int markRow)
@@ -32,10 +27,6 @@ struct Fixture {
         main().userClick("cmdOk");
     }
 
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
 };
 
 }  // namespace

@@ -28,15 +28,7 @@ using namespace ogrado;
 
 namespace {
 
-struct Fixture {
-    Fixture() : ctx(prompter)
-    {
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
-    MainForm& main() { return app->mainForm(); }
+struct Fixture : test::AppFixture {
     DewPointForm& dew()
     {
         auto& f = static_cast<DewPointForm&>(*app->form("frmTrosa"));
@@ -83,10 +75,6 @@ struct Fixture {
     }
     QStringList column(int k) { return limits().items(LimitsForm::list(k)); }
 
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
 };
 
 QString entry(int k)
@@ -106,24 +94,6 @@ const QString kHeading = QStringLiteral(
     "   Возможность применения данной ограждающей конструкции в зависимости от температуры и влажности внутреннего "
     "воздуха при соблюдении требование п. 9.1 ТКП 45-2.04-43 по сопротивлению паропроницанию ограждающей "
     "конструкции от внутренней поверхности до плоскости возможной конденсации:");
-
-}  // namespace
-
-namespace {
-
-struct WindowFixture {
-    WindowFixture() : ctx(prompter)
-    {
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
-};
 
 }  // namespace
 
@@ -677,7 +647,7 @@ private slots:
 
     void dewPointWindow()
     {
-        WindowFixture f;
+        test::AppFixture f;
         auto& form = static_cast<DewPointForm&>(*f.app->form("frmTrosa"));
         form.loadForm();
         DewPointWindow window(form);
@@ -703,7 +673,7 @@ private slots:
 
     void limitsWindow()
     {
-        WindowFixture f;
+        test::AppFixture f;
         f.app->mainForm().userClick("cmdOk");
         auto& form = static_cast<LimitsForm&>(*f.app->form("frmVariant"));
         form.loadForm();
