@@ -10,7 +10,11 @@ namespace ogrado {
 class CalcReport {
 public:
     // A new run writes from line 1.
-    void restart() { lines_.clear(); }
+    void restart()
+    {
+        lines_.clear();
+        lines_.reserve(256);
+    }
     void add(const QString& line) { lines_.append(line); }
     void addEmpty() { lines_.append(QString()); }
     void addBlank() { lines_.append(QStringLiteral(" ")); }

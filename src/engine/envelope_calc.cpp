@@ -6,7 +6,7 @@
 #include "engine/envelope_run.h"
 #include "engine/saturation.h"
 
-#include <QHash>
+#include <array>
 
 #include <cmath>
 
@@ -14,21 +14,25 @@ namespace ogrado {
 
 namespace {
 
-// Control names of the main window by number: built once, the calculation runs often.
-const QString& indexedName(const char* base, int k)
+// Control names of the main window by number, built once: the calculation runs often.
+enum class Named { Cell, FiSl, T, Pm, Pr, Rptr, Rpv, Tn, Count };
+
+const QString& indexedName(Named kind, int k)
 {
-    static QHash<QByteArray, QVector<QString>> names;
-    QVector<QString>& list = names[QByteArray(base)];
-    if (list.isEmpty()) {
-        for (int i = 0; i < 72; ++i)
-            list.append(QLatin1String(base) + u'_' + QString::number(i));
-    }
-    return list[k];
+    static const auto names = [] {
+        const char* bases[] = {"txt1", "txtFiSl", "txtT", "txtPm", "txtPr", "txtRptr", "txtRpv", "txtTn"};
+        std::array<QVector<QString>, size_t(Named::Count)> all;
+        for (size_t b = 0; b < all.size(); ++b)
+            for (int i = 0; i < 72; ++i)
+                all[b].append(QLatin1String(bases[b]) + u'_' + QString::number(i));
+        return all;
+    }();
+    return names[size_t(kind)][k];
 }
 
 const QString& cellNameOf(int sourceRow, int column)
 {
-    return indexedName("txt1", (sourceRow - 1) * 9 + column);
+    return indexedName(Named::Cell, (sourceRow - 1) * 9 + column);
 }
 
 void requireFinite(double value, const QString& what)
@@ -65,11 +69,11 @@ void EnvelopeRun::run()
     for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
         update(QLatin1String(name), QString());
     for (int k = 1; k <= 8; ++k)
-        update(indexedName("txtFiSl", k), QString());
+        update(indexedName(Named::FiSl, k), QString());
     for (int k = 1; k <= 7; ++k) {
-        for (const char* name : {"txtT", "txtPm", "txtPr", "txtRptr"})
+        for (Named name : {Named::T, Named::Pm, Named::Pr, Named::Rptr})
             update(indexedName(name, k), QString());
-        update(indexedName("txtRpv", k), QString(), kWhite);
+        update(indexedName(Named::Rpv, k), QString(), kWhite);
     }
     update(QStringLiteral("lblRezList"), QStringLiteral("Результаты предварительных расчетов"));
     st.complies = true;
@@ -171,7 +175,7 @@ void EnvelopeRun::run()
     if (in.refine) {
         st.rt = invAlphaIn + all + invAlphaOut;
         for (int i = 0; i < N; ++i) {
-            update(indexedName("txtFiSl", i + 1), formatNumber(*st.layers[i].phiMean, "0.0"));
+            update(indexedName(Named::FiSl, i + 1), formatNumber(*st.layers[i].phiMean, "0.0"));
             highlightColumns(i, layerA[i], layerA[i], true);
         }
         reportRefinedResistance();
@@ -194,7 +198,7 @@ void EnvelopeRun::run()
     st.tnIndex = D <= 1.5 ? 1 : D <= 4 ? 2 : D <= 7 ? 3 : 4;
     st.tnText = in.tn[size_t(st.tnIndex - 1)];
     for (int k = 1; k <= 4; ++k)
-        update(indexedName("txtTn", k), std::nullopt, k == st.tnIndex ? kHighlight : kWhite);
+        update(indexedName(Named::Tn, k), std::nullopt, k == st.tnIndex ? kHighlight : kWhite);
     update(QStringLiteral("txtTnras"), st.tnText);
     st.reached = CalcState::kInertia;
     if (in.refine)
@@ -262,11 +266,11 @@ void EnvelopeRun::checkBoundaries()
         if (!r.passes)
             st.complies = false;
         if (i < 7) {
-            update(indexedName("txtT", i + 1), formatNumber(r.tBoundary, "0.00"));
-            update(indexedName("txtPm", i + 1), formatNumber(r.eSatBoundary, "0.0"));
-            update(indexedName("txtPr", i + 1), formatNumber(r.eBoundary, "0.0"));
-            update(indexedName("txtRptr", i + 1), formatNumber(r.rpRequired, "0.000"));
-            update(indexedName("txtRpv", i + 1), formatNumber(r.rpFromInside, "0.000"), r.passes ? kWhite : kRed);
+            update(indexedName(Named::T, i + 1), formatNumber(r.tBoundary, "0.00"));
+            update(indexedName(Named::Pm, i + 1), formatNumber(r.eSatBoundary, "0.0"));
+            update(indexedName(Named::Pr, i + 1), formatNumber(r.eBoundary, "0.0"));
+            update(indexedName(Named::Rptr, i + 1), formatNumber(r.rpRequired, "0.000"));
+            update(indexedName(Named::Rpv, i + 1), formatNumber(r.rpFromInside, "0.000"), r.passes ? kWhite : kRed);
         }
     }
 }

@@ -140,10 +140,10 @@ void buildPointList(const LayerTable& table, const QVector<LayerValues>& values,
         p.mu = float(v.mu);
         for (int k = 1; k <= v.points; ++k) {
             points.append(p);
-            labels.append(QStringLiteral("%1пр. точка.  %2").arg(k).arg(table.layers[i].name));
+            labels.append(QString::number(k) + QStringLiteral("пр. точка.  ") + table.layers[i].name);
         }
         points.append(p);
-        labels.append(QStringLiteral("Граница слоев %1-%2").arg(i + 1).arg(i + 2));
+        labels.append(QStringLiteral("Граница слоев ") + QString::number(i + 1) + u'-' + QString::number(i + 2));
     }
 }
 
