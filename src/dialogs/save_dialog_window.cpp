@@ -46,6 +46,7 @@ SaveDialogWindow::SaveDialogWindow(SaveDialogForm& form, QWidget* parent) : Form
     QPushButton* ok = button(QStringLiteral("cmdOk"), QStringLiteral("ОК"));
     QPushButton* cancel = button(QStringLiteral("cmdCancel"), QStringLiteral("Отмена"));
     ok->setMinimumWidth(90);
+    ok->setDefault(true);  // Enter in the name field confirms
     cancel->setMinimumWidth(90);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
