@@ -112,6 +112,27 @@ double MoistureForm::designNumber(const QString& text, const QString& what) cons
     return headerNumber(text, what);
 }
 
+// The window's buttons stay disabled while a run is active.
+class MoistureForm::ButtonsOff {
+public:
+    explicit ButtonsOff(MoistureForm& f) : f_(f)
+    {
+        for (const char* b : kButtons)
+            f_.setEnabled(QLatin1String(b), false);
+        f_.notifyChanged();
+    }
+    ~ButtonsOff()
+    {
+        for (const char* b : kButtons)
+            f_.setEnabled(QLatin1String(b), true);
+        f_.notifyChanged();
+    }
+
+private:
+    static constexpr const char* kButtons[] = {"cmdRs", "cmdPodbor", "cmdCancel"};
+    MoistureForm& f_;
+};
+
 void MoistureForm::RunMoistureAccumulation()
 {
     if (ctx_.busy()) {
@@ -119,6 +140,7 @@ void MoistureForm::RunMoistureAccumulation()
         return;
     }
     RunGuard guard(ctx_);
+    ButtonsOff off(*this);
     setSizeTwips(kNarrowTwips, kHeightTwips);
     for (int k = 1; k <= 8; ++k)
         setItems(item("lstV", k), {});
@@ -267,19 +289,7 @@ void MoistureForm::searchMinimumTemperature()
         return;
     }
     RunGuard guard(ctx_);
-    const QStringList buttons = {QStringLiteral("cmdRs"), QStringLiteral("cmdPodbor"), QStringLiteral("cmdCancel")};
-    for (const QString& b : buttons)
-        setEnabled(b, false);
-    struct Restore {
-        MoistureForm& f;
-        const QStringList& buttons;
-        ~Restore()
-        {
-            for (const QString& b : buttons)
-                f.setEnabled(b, true);
-            f.notifyChanged();
-        }
-    } restore{*this, buttons};
+    ButtonsOff off(*this);
 
     captionFromEntries();
     const double start = entryNumber(0);

@@ -27,6 +27,8 @@ protected:
     void onLoad() override;
 
 private:
+    class ButtonsOff;
+
     MoistureSetup setup() const;
     std::optional<int> markedLayer() const;
     const ClimateRecord& city() const;
