@@ -127,7 +127,6 @@ protected:
     void resetControls();
 
     Control& mutableControl(const QString& name);
-    void markDirty() { dirty_ = true; }
 
 private:
     class EventScope;

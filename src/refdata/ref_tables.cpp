@@ -1,1 +1,0 @@
-#include "refdata/ref_tables.h"
