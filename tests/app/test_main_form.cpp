@@ -366,13 +366,10 @@ private slots:
 
     void everyControlHasItsWidget()
     {
-        test::RecordingPrompter prompter;
-        test::FakeHost host;
-        AppContext ctx(prompter);
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        Application app(ctx);
-        app.mainForm().loadForm();
+        test::AppFixture f;
+        AppContext& ctx = f.ctx;
+        test::FakeHost& host = f.host;
+        Application& app = *f.app;
         MainWindow window(app.mainForm(), host);
         for (const Control& c : app.mainForm().controls())
             QVERIFY2(window.findChild<QWidget*>(c.name), qPrintable(c.name));

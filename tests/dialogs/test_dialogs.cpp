@@ -438,14 +438,10 @@ private slots:
     {
         QTemporaryDir dir;
         QDir(dir.path()).mkpath(QStringLiteral("Результаты"));
-        test::RecordingPrompter prompter;
-        test::FakeHost host;
-        AppContext ctx(prompter);
+        test::AppFixture f;
+        AppContext& ctx = f.ctx;
+        Application& app = *f.app;
         ctx.settings = defaultDirectories(dir.path());
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        Application app(ctx);
-        app.mainForm().loadForm();
 
         auto& save = static_cast<SaveDialogForm&>(*app.form(QStringLiteral("FileSave")));
         auto& rows = static_cast<RowOperationsForm&>(*app.form(QStringLiteral("frmMove")));

@@ -497,14 +497,10 @@ private slots:
 
     void mainWindowShowsTheResults()
     {
-        test::RecordingPrompter prompter;
-        test::FakeHost host;
-        AppContext ctx(prompter);
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
-        Application app(ctx);
-        MainForm& m = app.mainForm();
-        m.loadForm();
+        test::AppFixture f;
+        AppContext& ctx = f.ctx;
+        test::RecordingPrompter& prompter = f.prompter;
+        MainForm& m = f.main();
         m.userCheck("chkPr", true);
         m.userClick("cmdOk");
         QCOMPARE(m.text("txtRt"), QStringLiteral("3,33"));

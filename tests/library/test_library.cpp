@@ -522,14 +522,11 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("\\A\r\n\r\nx;1;0;1;1;1;1;1\r\nEND\r\n");
         }
-        test::RecordingPrompter prompter;
-        test::FakeHost host;
-        AppContext ctx(prompter);
-        ctx.tables = test::shippedTables();
-        ctx.host = &host;
+        test::AppFixture f;
+        AppContext& ctx = f.ctx;
+        test::RecordingPrompter& prompter = f.prompter;
+        Application& app = *f.app;
         ctx.settings.dataDir = dir.path();
-        Application app(ctx);
-        app.mainForm().loadForm();
         app.mainForm().userClick("cmdSp");
         app.mainForm().userClick("cmdOp");
         auto& pir = static_cast<PirForm&>(*app.form("frmPir"));
