@@ -1,6 +1,6 @@
 // RunEnvelopeCalculation without a window: the example wall with refinement, and an
 // eight-layer wall with 90 points.
-#include "app/layer_table.h"
+#include "engine/layer_table.h"
 #include "engine/envelope_calc.h"
 #include "refdata/ref_reader.h"
 

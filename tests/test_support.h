@@ -1,8 +1,8 @@
 #pragma once
 // Helpers shared by the test programs: a prompter that records and answers, a window
 // host that only loads forms, and the shipped reference data.
-#include "app/app_context.h"
-#include "app/application.h"
+#include "session/app_context.h"
+#include "program/application.h"
 #include "common/form_model.h"
 #include "refdata/ref_reader.h"
 

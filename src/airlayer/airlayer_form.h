@@ -3,7 +3,7 @@
 // modes (show; show and replace the air-layer report; show and append to it), the
 // results and the report block kept for the results file.
 #include "airlayer/airlayer_calc.h"
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 
 namespace ogrado {
 

@@ -1,5 +1,5 @@
 // ogrado_calc: the envelope calculation without windows.
-#include "app/batch.h"
+#include "batch/batch.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #include "app/gui_startup.h"
 
-#include "app/application.h"
-#include "app/main_window.h"
+#include "program/application.h"
+#include "mainwindow/main_window.h"
 #include "common/app_error.h"
 #include "common/form_view.h"
 #include "refdata/ref_reader.h"

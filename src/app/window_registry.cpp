@@ -1,5 +1,5 @@
 // The window of each form model other than the main window.
-#include "app/application.h"
+#include "program/application.h"
 #include "airlayer/airlayer_window.h"
 #include "common/form_view.h"
 #include "moisture/moisture_window.h"

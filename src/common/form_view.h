@@ -1,8 +1,8 @@
 #pragma once
 // The thin view side of a form model: a window whose child widgets carry the
 // model's control names mirrors the model and forwards the user's actions to it.
-#include "app/app_context.h"
 #include "common/form_model.h"
+#include "common/window_host.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 // The materials window frmMaterial ("Материалы"): a second material picker beside the
 // main window. Description and insertion are the main window's own; the chosen
 // material goes into the main window's grid.
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 
 namespace ogrado {
 

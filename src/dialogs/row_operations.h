@@ -2,7 +2,7 @@
 // The row-operations window frmMove ("Работа со строками"): copies, moves, swaps or
 // empties whole rows of the main window's layer grid. The layer numbers, exclusion
 // boxes and moistened-layer marks stay as they are.
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 
 namespace ogrado {
 

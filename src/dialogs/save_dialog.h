@@ -2,7 +2,7 @@
 // The save dialog FileSave ("Сохранить данные в файле"): drive, directory and file name
 // of the results file, and the source-data name shown beside it. "ОК" writes the
 // report through the save action; the dialog stays open when that fails.
-#include "app/app_context.h"
+#include "session/app_context.h"
 #include "common/form_model.h"
 
 #include <functional>

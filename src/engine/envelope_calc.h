@@ -2,7 +2,7 @@
 // The main calculation after ТКП 45-2.04-43: operating condition, Rт and Rп, the
 // temperature and vapour field, the refined Rт after п. 5.14, D, tн, Rт.тр., the
 // vapour-permeation check after п. 9.1 at every boundary, and the full report.
-#include "app/layer_table.h"
+#include "engine/layer_table.h"
 #include "common/colors.h"
 #include "engine/calc_report.h"
 #include "engine/calc_state.h"

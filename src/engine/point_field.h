@@ -2,7 +2,7 @@
 // Shared steps of the envelope field: converting the collected layers, the operating
 // condition, the point list and the temperature and vapour fields over it. The main
 // calculation and the monthly moisture balance both build on them.
-#include "app/layer_table.h"
+#include "engine/layer_table.h"
 #include "engine/calc_state.h"
 #include "refdata/ref_tables.h"
 

@@ -11,7 +11,7 @@
 //   ...
 //   END
 // An empty library is the single line "END".
-#include "app/layer_table.h"
+#include "engine/layer_table.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,8 +21,6 @@
 #include <functional>
 
 namespace ogrado {
-
-class MainForm;
 
 // The cells of one stored layer: name, thickness (mm), intermediate points, λА, λБ,
 // sА, sБ, μ — the texts as they stood in the grid.
@@ -80,15 +78,5 @@ void RenameStack(LayerStackLibrary& library, int k, const QString& name, const Q
 // AppError says so.
 void ChangeLibrary(const QString& path, LayerStackLibrary& library,
                    const std::function<void(LayerStackLibrary&)>& change);
-
-// How a stack goes into the grid. Quick (a double click in a list): the exclusion marks
-// are cleared, the grid emptied except the layer numbers of rows 1..6, and the stack's
-// cells written; the cell colours stay. Full ("Загрузить"): the emptied cells turn
-// white as well and the layer numbers 1..8 are written.
-enum class StackLoad { Quick, Full };
-
-// Copies a stack into the main window's layer grid. A stack with more layers than the
-// grid has rows is refused with AppError before anything changes.
-void LoadStackIntoTable(MainForm& form, const LayerStack& stack, StackLoad variant);
 
 }  // namespace ogrado

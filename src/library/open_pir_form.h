@@ -1,9 +1,9 @@
 #pragma once
 // frmOpenPir, "Загрузить пирожок": lists the stored layer stacks and puts the chosen
 // one into the main window's grid.
-#include "app/app_context.h"
+#include "session/app_context.h"
 #include "common/form_model.h"
-#include "library/layer_stack_library.h"
+#include "library/stack_loading.h"
 
 namespace ogrado {
 

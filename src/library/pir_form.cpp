@@ -1,6 +1,6 @@
 #include "library/pir_form.h"
 
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 #include "common/app_error.h"
 
 namespace ogrado {

@@ -2,9 +2,9 @@
 // frmPir, "Запись и редактирование пирожков": the current construction is added to the
 // layer-stack library under a name, stored stacks get a new name and description, are
 // deleted, or are put into the main window's grid by a double click.
-#include "app/app_context.h"
+#include "session/app_context.h"
 #include "common/form_model.h"
-#include "library/layer_stack_library.h"
+#include "library/stack_loading.h"
 
 namespace ogrado {
 

@@ -2,7 +2,7 @@
 // The monthly moisture balance at the plane behind the moistened layer: the vapour
 // flux that reaches the plane from the room against the flux that leaves it towards
 // the outside, month by month.
-#include "app/layer_table.h"
+#include "engine/layer_table.h"
 #include "refdata/ref_tables.h"
 
 #include <QStringList>

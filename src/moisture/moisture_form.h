@@ -2,7 +2,7 @@
 // The moisture-accumulation window frmVlaga: the twelve-month balance of one run, its
 // totals, and on demand the field of one month, a single case for typed outside air
 // and the search for the lowest outside temperature without condensation.
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 #include "moisture/moisture_calc.h"
 
 namespace ogrado {

@@ -2,7 +2,7 @@
 // The dew-point window frmTrosa: the air temperature and relative humidity give the
 // maximum partial pressure of water vapour of that air and its dew point, both by
 // the table of appendix Е ТКП 45-2.04-43.
-#include "app/app_context.h"
+#include "session/app_context.h"
 #include "common/form_model.h"
 
 namespace ogrado {

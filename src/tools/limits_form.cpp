@@ -1,6 +1,6 @@
 #include "tools/limits_form.h"
 
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "engine/envelope_calc.h"

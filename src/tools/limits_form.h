@@ -2,7 +2,7 @@
 // The window frmVariant "Границы использования пирожка": for the collected envelope,
 // the inside humidities at which it still meets п. 9.1 ТКП 45-2.04-43, for each
 // inside temperature of a range; the table can be added to the report.
-#include "app/app_context.h"
+#include "session/app_context.h"
 #include "common/form_model.h"
 #include "tools/limits_search.h"
 

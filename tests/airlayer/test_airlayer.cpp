@@ -3,7 +3,7 @@
 // ТКП 45-3.02-113 (every Tc tried in turn, every 0,01 m of height summed).
 #include "airlayer/airlayer_form.h"
 #include "airlayer/airlayer_window.h"
-#include "app/application.h"
+#include "program/application.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "test_support.h"

@@ -1,5 +1,5 @@
 // The save dialog, the row operations and the materials window as form models.
-#include "app/application.h"
+#include "program/application.h"
 #include "common/text_file.h"
 #include "dialogs/materials_form.h"
 #include "dialogs/row_operations.h"

@@ -1,7 +1,7 @@
 // The envelope calculation: saturation lookup, resistances, field, the п. 9.1 check,
 // the verdict and the report. Expected numbers are worked out by hand from the
 // formulas of ТКП 45-2.04-43 (see the comments), not taken from the program.
-#include "app/application.h"
+#include "program/application.h"
 #include "common/app_error.h"
 #include "common/text_file.h"
 #include "engine/envelope_calc.h"

@@ -1,8 +1,8 @@
 // The layer-stack library: its file written and read back byte for byte, damaged
 // files refused without a change, the operations of the two library windows, the
 // stack put into the main window's grid, and `ogrado_calc --stack`.
-#include "app/application.h"
-#include "app/batch.h"
+#include "program/application.h"
+#include "batch/batch.h"
 #include "common/app_error.h"
 #include "library/layer_stack_library.h"
 #include "library/open_pir_form.h"

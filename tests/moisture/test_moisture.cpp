@@ -1,7 +1,7 @@
 // The monthly moisture balance and its window. Expected numbers come from a separate
 // hand calculation of the example wall (plane 3-4, λБ, Минск) with the formulas
 // g(в.) = 0,72·(ев − E)/Rп.в and g(н.) = 0,72·(E − ен)/Rп.н.
-#include "app/application.h"
+#include "program/application.h"
 #include "moisture/moisture_form.h"
 #include "moisture/moisture_window.h"
 #include "test_support.h"

@@ -1,5 +1,5 @@
 // The settings reader, the reference file readers and the shipped data.
-#include "app/settings.h"
+#include "session/settings.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "common/text_file.h"

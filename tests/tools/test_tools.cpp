@@ -3,8 +3,8 @@
 // real walls with the design case restored, the report block, every refusal, and
 // the two batch options. Expected values are worked out by hand from the table of
 // appendix Е and the formulas of ТКП 45-2.04-43 (see the comments).
-#include "app/application.h"
-#include "app/batch.h"
+#include "program/application.h"
+#include "batch/batch.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "test_support.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The main window frm1 over MainForm.
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 #include "common/form_view.h"
 
 namespace ogrado {

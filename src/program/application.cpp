@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "program/application.h"
 
 #include "airlayer/airlayer_form.h"
 #include "moisture/moisture_form.h"

@@ -1,9 +1,10 @@
 // The main window's form model: start state, list fills, exclusion, material
 // insertion, key filter, clearing, collection and the checks of "Расчет"; the case
 // files of the batch front end.
-#include "app/application.h"
-#include "app/batch.h"
-#include "app/main_window.h"
+#include "program/application.h"
+#include "batch/batch.h"
+#include "batch/case_file.h"
+#include "mainwindow/main_window.h"
 #include "common/app_error.h"
 #include "test_support.h"
 

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "mainwindow/main_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

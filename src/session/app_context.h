@@ -1,9 +1,10 @@
 #pragma once
 // What lives for the whole run of the program: settings, reference tables, the
 // collected layer table, the last calculation and the report stores.
-#include "app/layer_table.h"
-#include "app/settings.h"
+#include "engine/layer_table.h"
+#include "session/settings.h"
 #include "common/prompter.h"
+#include "common/window_host.h"
 #include "engine/calc_report.h"
 #include "engine/envelope_calc.h"
 #include "refdata/ref_tables.h"
@@ -12,21 +13,6 @@
 #include <optional>
 
 namespace ogrado {
-
-class FormModel;
-
-// Opens windows for form models. Windows build views; tests and the batch front end
-// only load the forms.
-class WindowHost {
-public:
-    virtual ~WindowHost() = default;
-    // Shows the form's window, loading the form when it is not loaded.
-    virtual void showForm(FormModel& form) = 0;
-    // Shows the form's window modally and returns when it is closed.
-    virtual void showModal(FormModel& form) = 0;
-    // Ends the program at once.
-    virtual void quit() = 0;
-};
 
 struct AppContext {
     explicit AppContext(Prompter& prompter) : prompter(prompter) {}

@@ -1,8 +1,8 @@
 #pragma once
 // The program's windows as form models: the main window and every window it opens,
 // created when first asked for and kept until the program ends.
-#include "app/app_context.h"
-#include "app/main_form.h"
+#include "session/app_context.h"
+#include "mainwindow/main_form.h"
 
 #include <QHash>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "mainwindow/main_form.h"
 
 #include "common/app_error.h"
 

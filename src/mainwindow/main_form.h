@@ -1,7 +1,7 @@
 #pragma once
 // The main window frm1: every input of the envelope calculation, the layer grid, the
 // results, and the buttons that open the other windows.
-#include "app/app_context.h"
+#include "session/app_context.h"
 #include "common/form_model.h"
 
 namespace ogrado {

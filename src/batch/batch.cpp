@@ -1,0 +1,260 @@
+#include "batch/batch.h"
+
+#include "airlayer/airlayer_form.h"
+#include "program/application.h"
+#include "batch/batch_options.h"
+#include "batch/batch_output.h"
+#include "batch/case_file.h"
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "library/stack_loading.h"
+#include "moisture/moisture_form.h"
+#include "refdata/ref_reader.h"
+#include "tools/dew_point_form.h"
+#include "tools/limits_form.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace ogrado {
+
+namespace {
+
+struct Message {
+    QString text;
+    QString title;
+};
+
+// Messages go to stderr and are kept for the JSON output; questions are answered
+// with OK or Yes.
+class BatchPrompter : public Prompter {
+public:
+    explicit BatchPrompter(QTextStream& err) : err_(err) {}
+
+    MessageAnswer message(const QString& text, const QString& title, MessageIcon, MessageButtons buttons) override
+    {
+        messages.append({text, title});
+        QString shown = text;
+        shown.replace(u'\r', u'\n');
+        err_ << title << ": " << shown.trimmed() << "\n";
+        err_.flush();
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    void beep() override {}
+
+    QVector<Message> messages;
+
+private:
+    QTextStream& err_;
+};
+
+// Windows are not shown; a form only loads.
+class BatchHost : public WindowHost {
+public:
+    void showForm(FormModel& form) override { form.loadForm(); }
+    void showModal(FormModel& form) override { form.loadForm(); }
+    void quit() override {}
+};
+
+// "Точка росы" with the temperature and humidity typed in: entry 3 (E) and entry 2
+// (the dew point) as the window shows them. Nothing computed is a failure here even
+// where the window stays silent (a temperature outside its range).
+int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringList& values, bool json,
+                QTextStream& out, QTextStream& err)
+{
+    auto& f = static_cast<DewPointForm&>(*app.form(QStringLiteral("frmTrosa")));
+    f.loadForm();
+    f.userEdit(DewPointForm::entry(DewPointForm::kTemperature), values[0]);
+    f.userEdit(DewPointForm::entry(DewPointForm::kHumidity), values[1]);
+    const qsizetype before = prompter.messages.size();
+    f.userClick(QStringLiteral("cmdOk"));
+    const QString pressure = f.text(DewPointForm::entry(DewPointForm::kPressure));
+    const QString dewPoint = f.text(DewPointForm::entry(DewPointForm::kDewPoint));
+    const bool computed = prompter.messages.size() == before && !dewPoint.isEmpty();
+    if (prompter.messages.size() == before && dewPoint.isEmpty())
+        err << QStringLiteral("Точка росы не рассчитана: температура воздуха должна быть задана в пределах от %1 до "
+                              "%2 °С.\n")
+                   .arg(generalText(DewPointForm::kLowestTemperature), generalText(DewPointForm::kHighestTemperature));
+    if (json) {
+        const QJsonObject o{{"dewpoint", QJsonObject{{"E", pressure}, {"tDew", dewPoint}}}};
+        out << QJsonDocument(o).toJson(QJsonDocument::Indented);
+    } else {
+        out << pressure << "\n" << dewPoint << "\n";
+    }
+    out.flush();
+    return computed ? 0 : 1;
+}
+
+}  // namespace
+
+int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        out << kBatchUsage;
+        return 0;
+    }
+    BatchOptions opt;
+    try {
+        opt = parseBatchOptions(args);
+    } catch (const AppError& e) {
+        err << e.message() << "\n" << kBatchUsage;
+        return 2;
+    }
+    if (opt.version) {
+        out << "ogrado_calc " << OGRADO_VERSION_MAJOR << '.' << OGRADO_VERSION_MINOR << "\n";
+        return 0;
+    }
+
+    BatchPrompter prompter(err);
+    BatchHost host;
+    AppContext ctx(prompter);
+    ctx.host = &host;
+    ctx.settings = defaultDirectories(opt.dataDir);
+    try {
+        ctx.tables = loadReferenceData(opt.dataDir);
+    } catch (const AppError& e) {
+        err << "Ошибка: " << e.message() << "\n";
+        return 2;
+    }
+    Application app(ctx);
+    MainForm& form = app.mainForm();
+    form.loadForm();
+    if (opt.dewpoint)
+        return runDewPoint(app, prompter, *opt.dewpoint, opt.json, out, err);
+    try {
+        // A stored layer stack goes into the grid first, as "Загрузить" puts it there;
+        // the case file's keys then change what they name.
+        if (!opt.stack.isEmpty()) {
+            const QString path = libraryFilePath(ctx.settings.dataDir);
+            const LayerStackLibrary library = LoadLibraryFile(path);
+            const int k = library.find(opt.stack);
+            if (k == 0)
+                throw AppError(QStringLiteral("В библиотеке пирожков \"%1\" нет пирожка «%2».")
+                                   .arg(QDir::toNativeSeparators(path), opt.stack.trimmed()));
+            LoadStackIntoTable(form, library.stack(k), StackLoad::Full);
+        }
+        const QJsonObject caseObject = opt.casePath.isEmpty() ? QJsonObject() : readJsonObject(opt.casePath);
+        applyCase(form, caseObject);
+    } catch (const AppError& e) {
+        // A message's line breaks are CR, which a terminal would print over one line.
+        err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
+        return 2;
+    }
+
+    if (opt.dumpInput) {
+        form.collectInput();
+        if (opt.json)
+            out << QJsonDocument(layerTableJson(ctx.layerTable)).toJson(QJsonDocument::Indented);
+        else
+            printLayerTable(ctx.layerTable, out);
+        return 0;
+    }
+
+    // What "Расчет" runs (with the monthly moisture balance when asked for).
+    if (opt.moisture && !form.isChecked(QStringLiteral("chkVlaga")))
+        form.userCheck(QStringLiteral("chkVlaga"), true);
+    const int before = int(prompter.messages.size());
+    form.userClick(QStringLiteral("cmdOk"));
+    const int afterCalc = int(prompter.messages.size());
+
+    // Objects the other windows add to the JSON output, and lines to the text output.
+    QJsonObject extra;
+    QStringList extraLines;
+    bool windowsFinished = true;
+
+    // "Варианты": the search over the given ranges, then "Добавить к результатам расчетов".
+    if (opt.limits) {
+        auto& limits = static_cast<LimitsForm&>(*app.form(QStringLiteral("frmVariant")));
+        host.showForm(limits);
+        for (int k = 0; k < 3; ++k) {
+            limits.userEdit(LimitsForm::temperatureEntry(k), (*opt.limits)[k]);
+            limits.userEdit(LimitsForm::humidityEntry(k), (*opt.limits)[3 + k]);
+        }
+        const qsizetype searchBefore = prompter.messages.size();
+        limits.userClick(QStringLiteral("cvdOk"));
+        if (limits.lastSearchCompleted())
+            limits.userClick(QStringLiteral("cmdSave"));
+        else
+            windowsFinished = false;
+        QJsonArray rows;
+        for (const LimitsRow& r : limits.rows())
+            rows.append(QJsonArray{r.t, r.from, r.to});
+        extra.insert(QStringLiteral("limits"), rows);
+        extra.insert(QStringLiteral("limitsError"), prompter.messages.size() > searchBefore
+                                                        ? QJsonValue(prompter.messages[searchBefore].text)
+                                                        : QJsonValue());
+    }
+
+    // The last main calculation: the design case, also after a search over variants.
+    QString error;
+    if (ctx.lastCalc && ctx.lastCalc->error)
+        error = ctx.lastCalc->error->text;
+    else if (ctx.lastCalc && ctx.lastCalc->warning)
+        error = ctx.lastCalc->warning->text;
+    else if (!ctx.lastCalc && prompter.messages.size() > before)
+        error = prompter.messages[before].text;
+    const bool finished = ctx.lastCalc && ctx.lastCalc->finished() && windowsFinished;
+
+    if (opt.moisture) {
+        QStringList messages;
+        if (ctx.lastCalc && ctx.lastCalc->finished()) {
+            for (int i = before; i < afterCalc; ++i)
+                messages.append(prompter.messages[i].text);
+        }
+        auto* moisture = static_cast<MoistureForm*>(app.form(QStringLiteral("frmVlaga")));
+        extra.insert(QStringLiteral("moisture"), moistureJson(*moisture, messages));
+        extraLines += moistureLines(*moisture);
+    }
+
+    bool stopped = !finished;
+    if (!opt.airPath.isEmpty()) {
+        QJsonObject air;
+        try {
+            air = readJsonObject(opt.airPath);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << e.message() << "\n";
+            return 2;
+        }
+        app.openWindow(QStringLiteral("frmPr"));
+        auto* airForm = static_cast<AirLayerForm*>(app.form(QStringLiteral("frmPr")));
+        try {
+            applyWindowKeys(*airForm, air);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << e.message() << "\n";
+            return 2;
+        }
+        airForm->userClick(QStringLiteral("cmdSave"));
+        if (!airForm->lastError().isEmpty())
+            stopped = true;
+        extra.insert(QStringLiteral("airlayer"), airLayerJson(*airForm));
+        extraLines << QString();
+        extraLines += airForm->report().resultLines();
+    }
+
+    if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {
+        try {
+            WriteCalcReport(opt.outPath, ctx.report, ctx.airLayerReportLines, prompter);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << e.message() << "\n";
+            return 1;
+        }
+    }
+
+    if (opt.json) {
+        QJsonObject o = calcJson(form, ctx.report, ctx.lastCalc, error);
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            o.insert(it.key(), it.value());
+        out << QJsonDocument(o).toJson(QJsonDocument::Indented);
+    } else {
+        for (const QString& line : ctx.report.lines())
+            out << line << "\n";
+        for (const QString& line : extraLines)
+            out << line << "\n";
+    }
+    out.flush();
+    return stopped ? 1 : 0;
+}
+
+}  // namespace ogrado

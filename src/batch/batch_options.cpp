@@ -1,0 +1,88 @@
+#include "batch/batch_options.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QRegularExpression>
+
+namespace ogrado {
+
+const char* const kBatchUsage =
+"Использование: ogrado_calc [--data КАТАЛОГ] [--json] [--out ФАЙЛ] [--dump-input]\n"
+    "                           [--moisture] [--airlayer ФАЙЛ.json] [--stack ИМЯ]\n"
+    "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"] [ВАРИАНТ.json]\n";
+
+namespace {
+
+// The values of an option written "A;B;...": exactly `count` of them.
+QStringList fields(const QString& option, const QString& value, int count)
+{
+    const QStringList f = value.split(u';');
+    if (f.size() != count)
+        throw UsageError(QStringLiteral("%1 ждет %2 значений через «;», получено %3: «%4».")
+                             .arg(option)
+                             .arg(count)
+                             .arg(f.size())
+                             .arg(value));
+    QStringList trimmed;
+    for (const QString& v : f)
+        trimmed.append(v.trimmed());
+    return trimmed;
+}
+
+// The option a parser error names ("Unknown option 'x'.", "Missing value after '--x'.").
+QString namedOption(const QString& parserError)
+{
+    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+    const QRegularExpressionMatch m = quoted.match(parserError);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+}  // namespace
+
+BatchOptions parseBatchOptions(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption data(QStringLiteral("data"), {}, QStringLiteral("dir"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption out(QStringLiteral("out"), {}, QStringLiteral("file"));
+    const QCommandLineOption dumpInput(QStringLiteral("dump-input"));
+    const QCommandLineOption moisture(QStringLiteral("moisture"));
+    const QCommandLineOption airlayer(QStringLiteral("airlayer"), {}, QStringLiteral("file"));
+    const QCommandLineOption stack(QStringLiteral("stack"), {}, QStringLiteral("name"));
+    const QCommandLineOption dewpoint(QStringLiteral("dewpoint"), {}, QStringLiteral("values"));
+    const QCommandLineOption limits(QStringLiteral("limits"), {}, QStringLiteral("values"));
+    parser.addOptions({version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits});
+
+    // The parser takes the program name first.
+    if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args)) {
+        const QString name = namedOption(parser.errorText());
+        const QString shown = name.startsWith(u'-') ? name : QStringLiteral("--") + name;
+        if (!parser.unknownOptionNames().isEmpty())
+            throw UsageError(QStringLiteral("Неизвестный параметр %1.").arg(shown));
+        throw UsageError(QStringLiteral("После %1 нужно значение.").arg(shown));
+    }
+
+    BatchOptions o;
+    o.version = parser.isSet(version);
+    o.dataDir = parser.isSet(data) ? parser.value(data) : QDir::currentPath();
+    o.json = parser.isSet(json);
+    o.outPath = parser.value(out);
+    o.dumpInput = parser.isSet(dumpInput);
+    o.moisture = parser.isSet(moisture);
+    o.airPath = parser.value(airlayer);
+    o.stack = parser.value(stack);
+    if (parser.isSet(dewpoint))
+        o.dewpoint = fields(QStringLiteral("--dewpoint"), parser.value(dewpoint), 2);
+    if (parser.isSet(limits))
+        o.limits = fields(QStringLiteral("--limits"), parser.value(limits), 6);
+    const QStringList positional = parser.positionalArguments();
+    if (!positional.isEmpty())
+        o.casePath = positional.first();
+    if (positional.size() > 1)
+        throw UsageError(QStringLiteral("Лишний параметр %1.").arg(positional[1]));
+    return o;
+}
+
+}  // namespace ogrado

@@ -1,0 +1,39 @@
+#pragma once
+// The command line of ogrado_calc: its options, their values and the usage text.
+#include "common/app_error.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ogrado {
+
+// The Russian usage text printed with --help and after a wrong command line.
+extern const char* const kBatchUsage;
+
+struct BatchOptions {
+    QString dataDir;  // the current directory when --data is not given
+    QString casePath;
+    QString outPath;
+    bool version = false;
+    bool json = false;
+    bool dumpInput = false;
+    bool moisture = false;
+    QString airPath;
+    QString stack;
+    std::optional<QStringList> dewpoint;  // T, ФИ
+    std::optional<QStringList> limits;    // T1, T2, DT, F1, F2, DF
+};
+
+// A command line that cannot be run: the message says why (exit status 2).
+class UsageError : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// Reads the program's arguments (without the program name). Options take their value
+// as the next argument or after "=" (--data=DIR). Throws UsageError.
+BatchOptions parseBatchOptions(const QStringList& args);
+
+}  // namespace ogrado

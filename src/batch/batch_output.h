@@ -1,0 +1,38 @@
+#pragma once
+// What ogrado_calc prints: the collected input, the results of the main calculation
+// and of the other windows, as JSON objects or text lines, exactly as the windows
+// show them.
+#include "engine/calc_report.h"
+#include "engine/envelope_calc.h"
+#include "engine/layer_table.h"
+
+#include <QJsonObject>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+namespace ogrado {
+
+class AirLayerForm;
+class MainForm;
+class MoistureForm;
+
+QJsonObject layerTableJson(const LayerTable& t);
+void printLayerTable(const LayerTable& t, QTextStream& out);
+
+// Every result field and list of the main window, as the window shows them.
+QJsonObject resultFieldsJson(const MainForm& form);
+// The results of the last main calculation, the window's fields and the report.
+QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::optional<EnvelopeOutcome>& outcome,
+                     const QString& error);
+
+// The month table of the moisture window as the window shows it.
+QJsonObject moistureJson(const MoistureForm& m, const QStringList& messages);
+QStringList moistureLines(const MoistureForm& m);
+
+// The air-gap window's result fields, the values behind them, its report and error.
+QJsonObject airLayerJson(const AirLayerForm& f);
+
+}  // namespace ogrado
