@@ -29,6 +29,11 @@ public:
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
     void beep() override { ++beeps; }
+    QString chooseFile(FileChoice kind, const QString& title, const QString& path, const QString& filter) override
+    {
+        fileRequests.append({kind, title, path, filter});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 
     QStringList texts() const
     {
@@ -46,6 +51,14 @@ public:
     QVector<Shown> shown;
     QVector<MessageAnswer> answers;  // answers to the next questions, in order
     int beeps = 0;
+    struct FileRequest {
+        FileChoice kind;
+        QString title;
+        QString path;
+        QString filter;
+    };
+    QVector<FileRequest> fileRequests;
+    QStringList fileAnswers;  // the files chosen in the next file dialogs; none: cancelled
 };
 
 class FakeHost : public WindowHost {

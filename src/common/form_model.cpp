@@ -173,6 +173,30 @@ void FormModel::setHeightTwips(const QString& name, int twips)
     }
 }
 
+void FormModel::setToolTip(const QString& name, const QString& toolTip)
+{
+    Control& c = const_cast<Control&>(control(name));
+    if (c.toolTip != toolTip) {
+        c.toolTip = toolTip;
+        dirty_ = true;
+    }
+}
+
+Control& FormModel::addMenuItem(const QString& name, const QString& menu, const QString& text, const QString& shortcut)
+{
+    Control& c = add(name, ControlKind::MenuItem, text);
+    c.group = menu;
+    c.shortcut = shortcut;
+    return c;
+}
+
+Control& FormModel::addSubmenu(const QString& name, const QString& menu, const QString& text)
+{
+    Control& c = add(name, ControlKind::Submenu, text);
+    c.group = menu;
+    return c;
+}
+
 Control& FormModel::add(const QString& name, ControlKind kind, const QString& text)
 {
     Q_ASSERT(!index_.contains(name));

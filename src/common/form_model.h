@@ -19,7 +19,10 @@
 namespace ogrado {
 
 
-enum class ControlKind { TextBox, Label, CheckBox, OptionButton, ComboBox, ListBox, Button };
+// A MenuItem stands in the window's menu bar, in the menu named by its `group`, in the
+// order the items were added; the text "-" is a separator. A Submenu stands there too;
+// its entries are its `items`, and choosing entry i selects it (Click, current = i).
+enum class ControlKind { TextBox, Label, CheckBox, OptionButton, ComboBox, ListBox, Button, MenuItem, Submenu };
 enum class FormEvent { Click, DblClick, Change };
 
 struct Control {
@@ -35,7 +38,9 @@ struct Control {
     Rgb background = kWhite;
     Rgb foreground = kBlack;
     int heightTwips = 0;  // 0: the view's own height
-    QString group;        // option buttons of one group exclude each other
+    QString group;        // option buttons of one group exclude each other; a menu item's menu
+    QString shortcut;     // key sequence of a button or menu item ("Ctrl+O", "F9"), portable text
+    QString toolTip;      // shown when the pointer rests on the control
 };
 
 // The key filter of a text box: the character to insert, or nothing (the key is
@@ -87,6 +92,7 @@ public:
     Rgb foreground(const QString& name) const { return control(name).foreground; }
     void setForeground(const QString& name, Rgb color);
     void setHeightTwips(const QString& name, int twips);
+    void setToolTip(const QString& name, const QString& toolTip);
 
     // What the user does. Each sets the state as the window would and runs the event.
     void userEdit(const QString& name, const QString& text);  // typing: Change
@@ -112,6 +118,9 @@ signals:
 protected:
     Control& add(const QString& name, ControlKind kind, const QString& text = {});
     void addArray(const QString& name, int first, int last, ControlKind kind, const QString& text = {});
+    // A menu item in menu `menu` of the menu bar, with its key sequence.
+    Control& addMenuItem(const QString& name, const QString& menu, const QString& text, const QString& shortcut = {});
+    Control& addSubmenu(const QString& name, const QString& menu, const QString& text);
     void on(const QString& name, FormEvent event, std::function<void()> handler);
     void fire(const QString& name, FormEvent event);
     // Choosing an entry from code runs the Click event too.

@@ -6,6 +6,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileDialog>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,6 +104,7 @@ QLabel* FormWindow::caption(const QString& text, bool wrap)
 
 void FormWindow::bindControls()
 {
+    buildMenuBar();
     for (const Control& c : model_.controls()) {
         QWidget* w = findChild<QWidget*>(c.name);
         if (!w)
@@ -109,6 +114,75 @@ void FormWindow::bindControls()
         bindWidget(w, c);
     }
     refresh();
+}
+
+void FormWindow::buildMenuBar()
+{
+    QHash<QString, QMenu*> menus;
+    for (const Control& c : model_.controls()) {
+        if (c.kind != ControlKind::MenuItem && c.kind != ControlKind::Submenu)
+            continue;
+        if (!menuBar_) {
+            menuBar_ = new QMenuBar(this);
+            menuBar_->setObjectName(QStringLiteral("menuBar"));
+            if (layout())
+                layout()->setMenuBar(menuBar_);
+        }
+        QMenu*& menu = menus[c.group];
+        if (!menu) {
+            menu = menuBar_->addMenu(c.group);
+            menu->setObjectName(QStringLiteral("menu_") + c.group);
+        }
+        if (c.text == u"-") {
+            menu->addSeparator();
+            continue;
+        }
+        const QString name = c.name;
+        QAction* action = nullptr;
+        if (c.kind == ControlKind::MenuItem) {
+            action = menu->addAction(c.text);
+            connect(action, &QAction::triggered, this, [this, name] {
+                if (!syncing_)
+                    model_.userClick(name);
+            });
+        } else {
+            // a submenu: its entries are the control's items
+            QMenu* sub = menu->addMenu(c.text);
+            sub->setObjectName(name);
+            action = sub->menuAction();
+            connect(sub, &QMenu::triggered, this, [this, name, sub](QAction* entry) {
+                if (!syncing_)
+                    model_.userSelect(name, int(sub->actions().indexOf(entry)));
+            });
+        }
+        action->setObjectName(name);
+        if (!c.shortcut.isEmpty())
+            action->setShortcut(QKeySequence(c.shortcut, QKeySequence::PortableText));
+        menuActions_.insert(name, action);
+    }
+}
+
+void FormWindow::syncMenus()
+{
+    for (auto it = menuActions_.constBegin(); it != menuActions_.constEnd(); ++it) {
+        const Control& c = model_.control(it.key());
+        QAction* action = it.value();
+        action->setEnabled(c.enabled);
+        action->setVisible(c.visible);
+        if (action->text() != c.text)
+            action->setText(c.text);
+        if (QMenu* sub = action->menu()) {
+            QStringList shown;
+            for (QAction* a : sub->actions())
+                shown.append(a->text());
+            if (shown != c.items) {
+                sub->clear();
+                for (const QString& entry : c.items)
+                    sub->addAction(entry);
+            }
+            sub->setEnabled(c.enabled && !c.items.isEmpty());
+        }
+    }
 }
 
 void FormWindow::bindWidget(QWidget* w, const Control& c)
@@ -216,6 +290,13 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 
 void FormWindow::syncWidget(QWidget* w, const Control& c)
 {
+    if (w->toolTip() != c.toolTip)
+        w->setToolTip(c.toolTip);
+    if (auto* button = qobject_cast<QPushButton*>(w); button && !c.shortcut.isEmpty()) {
+        const QKeySequence keys(c.shortcut, QKeySequence::PortableText);
+        if (button->shortcut() != keys)
+            button->setShortcut(keys);
+    }
     if (w->isEnabled() != c.enabled)
         w->setEnabled(c.enabled);
     if (w->isVisibleTo(this) != c.visible && (c.visible || w->isVisibleTo(this)))
@@ -291,6 +372,7 @@ void FormWindow::refresh()
         if (it.value())
             syncWidget(it.value(), model_.control(it.key()));
     }
+    syncMenus();
     syncing_ = false;
     if (!model_.caption().isEmpty() && windowTitle() != model_.caption())
         setWindowTitle(model_.caption());
@@ -352,6 +434,13 @@ MessageAnswer WidgetPrompter::message(const QString& text, const QString& title,
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
         break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Cancel:
@@ -361,13 +450,21 @@ MessageAnswer WidgetPrompter::message(const QString& text, const QString& title,
     case QMessageBox::No:
         return MessageAnswer::No;
     default:
-        return buttons == MessageButtons::OkCancel ? MessageAnswer::Ok : MessageAnswer::Ok;
+        return MessageAnswer::Ok;
     }
 }
 
 void WidgetPrompter::beep()
 {
     QApplication::beep();
+}
+
+QString WidgetPrompter::chooseFile(FileChoice kind, const QString& title, const QString& path, const QString& filter)
+{
+    QWidget* parent = QApplication::activeWindow();
+    if (kind == FileChoice::Open)
+        return QFileDialog::getOpenFileName(parent, title, path, filter);
+    return QFileDialog::getSaveFileName(parent, title, path, filter);
 }
 
 GuiHost::GuiHost() = default;

@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenuBar;
 class QPushButton;
 class QRadioButton;
 #include <QHash>
@@ -58,10 +59,15 @@ protected:
 private:
     void bindWidget(QWidget* w, const Control& c);
     void syncWidget(QWidget* w, const Control& c);
+    // The menu bar of the model's menu items, above the window's layout.
+    void buildMenuBar();
+    void syncMenus();
 
     FormModel& model_;
     QHash<QString, QPointer<QWidget>> widgets_;
     QHash<QWidget*, QString> names_;
+    QPointer<QMenuBar> menuBar_;
+    QHash<QString, QAction*> menuActions_;  // menu items by control name
     bool syncing_ = false;
     int lastHeightTwips_ = 0;
     int lastWidthTwips_ = 0;
@@ -73,6 +79,7 @@ public:
     MessageAnswer message(const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override;
     void beep() override;
+    QString chooseFile(FileChoice kind, const QString& title, const QString& path, const QString& filter) override;
 };
 
 // Opens the window of a form model, building it on first use.

@@ -6,7 +6,7 @@
 namespace ogrado {
 
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 class Prompter {
@@ -16,6 +16,20 @@ public:
     virtual MessageAnswer message(const QString& text, const QString& title, MessageIcon icon,
                                   MessageButtons buttons) = 0;
     virtual void beep() = 0;
+
+    // Asks for a file to open or to write: `path` is the folder or the proposed file,
+    // `filter` the file types ("Исх. данные (*.isx)", several joined by ";;"). Returns
+    // the chosen path, or an empty text when the user cancels (the default here: a
+    // front end without file dialogs chooses nothing).
+    enum class FileChoice { Open, Save };
+    virtual QString chooseFile(FileChoice kind, const QString& title, const QString& path, const QString& filter)
+    {
+        Q_UNUSED(kind);
+        Q_UNUSED(title);
+        Q_UNUSED(path);
+        Q_UNUSED(filter);
+        return {};
+    }
 
     void error(const QString& text, const QString& title = QStringLiteral("Ошибка"))
     {

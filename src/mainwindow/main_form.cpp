@@ -450,6 +450,7 @@ void MainForm::runEnvelope(bool recalc)
         prompter().message(outcome.warning->text, outcome.warning->title, MessageIcon::Exclamation, MessageButtons::Ok);
     if (outcome.error)
         prompter().message(outcome.error->text, outcome.error->title, MessageIcon::Exclamation, MessageButtons::Ok);
+    emit calculationDone();
 }
 
 void MainForm::applyOutcome(const EnvelopeOutcome& outcome)

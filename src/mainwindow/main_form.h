@@ -45,6 +45,9 @@ public:
     void clearGrid();
 
 signals:
+    // A calculation ran ("Расчет" or "Пересчитать"), finished or stopped: the result
+    // fields, lists and ctx.lastCalc hold what it left.
+    void calculationDone();
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
     // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,

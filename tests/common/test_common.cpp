@@ -1,10 +1,16 @@
 // Number texts, text files and the form model mechanics.
 #include "common/app_error.h"
 #include "common/form_model.h"
+#include "common/form_view.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
 
+#include <QAction>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include <cmath>
 #include <random>
@@ -25,6 +31,35 @@ public:
     void beep() override { ++beeps; }
     QStringList messages;
     int beeps = 0;
+};
+
+// A window with a menu bar: an item with its key, a separator, a submenu of entries.
+class MenuForm : public FormModel {
+public:
+    explicit MenuForm(Prompter& p) : FormModel(QStringLiteral("frmMenu"), p)
+    {
+        addMenuItem(QStringLiteral("mnuOpen"), QStringLiteral("Файл"), QStringLiteral("Открыть…"),
+                    QStringLiteral("Ctrl+O"));
+        addMenuItem(QStringLiteral("mnuSep"), QStringLiteral("Файл"), QStringLiteral("-"));
+        addSubmenu(QStringLiteral("mnuRecent"), QStringLiteral("Файл"), QStringLiteral("Последние"));
+        addMenuItem(QStringLiteral("mnuRun"), QStringLiteral("Расчет"), QStringLiteral("Пуск"), QStringLiteral("F9"));
+        add(QStringLiteral("cmdGo"), ControlKind::Button, QStringLiteral("Пуск")).shortcut = QStringLiteral("F9");
+        setToolTip(QStringLiteral("cmdGo"), QStringLiteral("Запустить (F9)"));
+        on(QStringLiteral("mnuOpen"), FormEvent::Click, [this] { ++opened; });
+        on(QStringLiteral("mnuRecent"), FormEvent::Click, [this] { chosen = currentItem(QStringLiteral("mnuRecent")); });
+    }
+    int opened = 0;
+    QString chosen;
+};
+
+class MenuWindow : public FormWindow {
+public:
+    explicit MenuWindow(MenuForm& f) : FormWindow(f)
+    {
+        auto* v = new QVBoxLayout(this);
+        v->addWidget(button(QStringLiteral("cmdGo"), QStringLiteral("Пуск")));
+        bindControls();
+    }
 };
 
 }  // namespace
@@ -169,7 +204,42 @@ private slots:
         form.userClick(QStringLiteral("cmd"));
         QCOMPARE(p.messages, QStringList{QStringLiteral("Ошибка|Плохо")});
     }
+
+    // Menu items are controls like the others: the view builds the menu bar from them,
+    // a triggered item or submenu entry reaches the model, and the model's state shows.
+    void menuBarMirrorsTheModel()
+    {
+        RecordingPrompter p;
+        MenuForm f(p);
+        f.loadForm();
+        MenuWindow w(f);
+        auto* bar = w.findChild<QMenuBar*>();
+        QVERIFY(bar);
+        QCOMPARE(bar->actions().size(), 2);
+        QCOMPARE(bar->actions()[0]->text(), QStringLiteral("Файл"));
+        auto* open = w.findChild<QAction*>(QStringLiteral("mnuOpen"));
+        QVERIFY(open);
+        QCOMPARE(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        open->trigger();
+        QCOMPARE(f.opened, 1);
+        f.setEnabled(QStringLiteral("mnuOpen"), false);
+        f.notifyChanged();
+        QVERIFY(!open->isEnabled());
+
+        auto* recent = w.findChild<QMenu*>(QStringLiteral("mnuRecent"));
+        QVERIFY(recent);
+        QVERIFY(!recent->isEnabled());  // no entries yet
+        f.setItems(QStringLiteral("mnuRecent"), {QStringLiteral("a.isx"), QStringLiteral("b.isx")});
+        f.notifyChanged();
+        QCOMPARE(recent->actions().size(), 2);
+        recent->actions()[1]->trigger();
+        QCOMPARE(f.chosen, QStringLiteral("b.isx"));
+
+        auto* go = w.findChild<QPushButton*>(QStringLiteral("cmdGo"));
+        QCOMPARE(go->shortcut(), QKeySequence(Qt::Key_F9));
+        QCOMPARE(go->toolTip(), QStringLiteral("Запустить (F9)"));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestCommon)
+QTEST_MAIN(TestCommon)
 #include "test_common.moc"
