@@ -134,7 +134,7 @@ void FormWindow::buildMenuBar()
             menu->setObjectName(QStringLiteral("menu_") + c.group);
         }
         if (c.text == u"-") {
-            menu->addSeparator();
+            menu->addSeparator()->setObjectName(c.name);
             continue;
         }
         const QString name = c.name;

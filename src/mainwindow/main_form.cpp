@@ -124,6 +124,8 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
     setSelectAllOnClick(QStringLiteral("txtTv"));
     setSelectAllOnClick(QStringLiteral("txtFiv"));
 
+    addMenus();
+
     // events
     on(QStringLiteral("cboTipZd"), FormEvent::Click, [this] {
         const int i = currentIndex(QStringLiteral("cboTipZd"));
@@ -205,6 +207,36 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
 }
 
 MainForm::~MainForm() = default;
+
+void MainForm::addMenus()
+{
+    // The menu bar, in the order its menus and items appear. An item stays hidden until
+    // what it runs exists.
+    const QString file = QStringLiteral("Файл");
+    const QString calc = QStringLiteral("Расчет");
+    const QString help = QStringLiteral("Справка");
+    addMenuItem(QStringLiteral("mnuOpen"), file, QStringLiteral("Открыть исходные данные…"), QStringLiteral("Ctrl+O"))
+        .visible = false;
+    addSubmenu(QStringLiteral("mnuRecent"), file, QStringLiteral("Последние файлы")).visible = false;
+    addMenuItem(QStringLiteral("mnuSave"), file, QStringLiteral("Сохранить…"), QStringLiteral("Ctrl+S"));
+    addMenuItem(QStringLiteral("mnuSep1"), file, QStringLiteral("-"));
+    addMenuItem(QStringLiteral("mnuPdf"), file, QStringLiteral("Экспорт в PDF…")).visible = false;
+    addMenuItem(QStringLiteral("mnuOdt"), file, QStringLiteral("Экспорт в ODF (.odt)…")).visible = false;
+    addMenuItem(QStringLiteral("mnuPrint"), file, QStringLiteral("Печать…"), QStringLiteral("Ctrl+P")).visible = false;
+    addMenuItem(QStringLiteral("mnuSep2"), file, QStringLiteral("-"));
+    addMenuItem(QStringLiteral("mnuExit"), file, QStringLiteral("Выход"));
+    addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
+                QStringLiteral("Ctrl+G"))
+        .visible = false;
+    addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"))
+        .visible = false;
+    addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
+    addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
+
+    on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
+    on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
+    on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
+}
 
 void MainForm::onLoad()
 {

@@ -58,6 +58,7 @@ protected:
     void onLoad() override;
 
 private:
+    void addMenus();
     void climateFill();
     void excludeRow(int k);
     void runEnvelope(bool recalc);

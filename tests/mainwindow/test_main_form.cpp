@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QAction>
 #include <QtTest>
 
 using namespace ogrado;
@@ -372,8 +373,12 @@ private slots:
         test::FakeHost& host = f.host;
         Application& app = *f.app;
         MainWindow window(app.mainForm(), host);
-        for (const Control& c : app.mainForm().controls())
-            QVERIFY2(window.findChild<QWidget*>(c.name), qPrintable(c.name));
+        for (const Control& c : app.mainForm().controls()) {
+            if (c.kind == ControlKind::MenuItem || c.kind == ControlKind::Submenu)
+                QVERIFY2(window.findChild<QAction*>(c.name), qPrintable(c.name));
+            else
+                QVERIFY2(window.findChild<QWidget*>(c.name), qPrintable(c.name));
+        }
 
         auto* tv = window.findChild<QLineEdit*>("txtTv");
         QCOMPARE(tv->text(), QStringLiteral("18"));
