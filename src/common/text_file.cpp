@@ -108,6 +108,21 @@ QByteArray encodeCp1251(const QString& text)
     return encoder.encode(text);
 }
 
+QString firstOutsideCp1251(const QString& text)
+{
+    auto roundTrips = [](const QString& t) { return QStringDecoder("windows-1251").decode(encodeCp1251(t)) == t; };
+    if (roundTrips(text))
+        return {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, len);
+        if (!roundTrips(ch))
+            return ch;
+        i += len - 1;
+    }
+    return {};
+}
+
 void writeTextLines(const QString& path, const QStringList& lines)
 {
     QString text;

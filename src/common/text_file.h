@@ -19,6 +19,10 @@ QStringList readTextLines(const QString& path);
 // Windows-1251 bytes of a text; characters outside the code page become "?".
 QByteArray encodeCp1251(const QString& text);
 
+// The first character of `text` that Windows-1251 cannot hold (a surrogate pair is one
+// character), or an empty text when every character can be written.
+QString firstOutsideCp1251(const QString& text);
+
 // Writes the lines, each followed by CR LF, in Windows-1251. The file is replaced whole
 // or not at all. Throws AppError naming the file and the reason.
 void writeTextLines(const QString& path, const QStringList& lines);

@@ -35,16 +35,8 @@ QString unstorable(const QString& text, bool isCell, bool isLayerName)
     if (text.contains(u'\r') || text.contains(u'\n'))
         return QStringLiteral("стоит перевод строки, а в файле библиотеки каждая запись занимает одну строку.");
     // The file is Windows-1251: a character outside it would come back as "?".
-    auto roundTrips = [](const QString& t) { return QStringDecoder("windows-1251").decode(encodeCp1251(t)) == t; };
-    if (!roundTrips(text)) {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            const QString ch = text.mid(i, len);
-            if (!roundTrips(ch))
-                return QStringLiteral("стоит знак «%1», которого нет в кодировке Windows-1251 файла библиотеки.").arg(ch);
-            i += len - 1;
-        }
-    }
+    if (const QString ch = firstOutsideCp1251(text); !ch.isEmpty())
+        return QStringLiteral("стоит знак «%1», которого нет в кодировке Windows-1251 файла библиотеки.").arg(ch);
     return {};
 }
 
