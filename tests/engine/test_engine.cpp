@@ -101,6 +101,53 @@ std::optional<Rgb> fieldColour(const EnvelopeOutcome& o, const QString& name)
 class TestEngine : public QObject {
     Q_OBJECT
 private slots:
+    // A layer whose mean humidity is exactly 75 % takes condition А ("75 itself gives
+    // А"): with tв = t(от.) = 0 °С and фи(в) = фи(от.) = 75 % every point of the field has
+    // e = 0,75·E, so φ = 75 exactly, while the inside air alone gives condition Б
+    // (tв ≤ 12 and фи(в) > 60). One layer, 100 mm: λА 0,1, λБ 0,2; sА 1, sБ 3.
+    void meanHumidityOfExactly75GivesConditionA()
+    {
+        const LayerTable base = table({{"100", "0", "0,1", "0,2", "1", "3", "0,1"}}, "0", "75", "0", "75");
+        const double rA = 1 / 8.7 + 0.1 / 0.1 + 1 / 23.0;  // 1,15841
+        const double rB = 1 / 8.7 + 0.1 / 0.2 + 1 / 23.0;  // 0,65841
+        for (bool refine : {false, true}) {
+            LayerTable t = base;
+            CalcReport r;
+            const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(refine), linearTable(), r);
+            QVERIFY(o.finished());
+            QCOMPARE(o.state.conditionLetter, QStringLiteral("Б"));
+            if (!refine) {
+                QVERIFY(qAbs(o.state.rt - rB) < 1e-12);
+                QVERIFY(qAbs(o.state.D - 0.1 * 3 / 0.2) < 1e-12);
+                continue;
+            }
+            QCOMPARE(*o.state.layers[0].phiMean, 75.0);
+            QVERIFY(qAbs(o.state.rtPreliminary - rB) < 1e-12);
+            QVERIFY2(qAbs(o.state.rt - rA) < 1e-12, qPrintable(QString::number(o.state.rt)));
+            // D with the layer's own condition: 0,1·1/0,1 = 1 (Б would give 1,5)
+            QVERIFY2(qAbs(o.state.D - 1.0) < 1e-12, qPrintable(QString::number(o.state.D)));
+        }
+    }
+
+    // "Пересчитать" follows the same rule: with the layer's and its points' mean humidity
+    // at exactly 75 % the refined field uses λА. One layer, tв = 20, t(от.) = 0: the outer
+    // surface is at 20 − 20·(1/8,7 + 0,1/λ)/(1/8,7 + 0,1/λ + 1/23), 0,75 °С with λА = 0,1
+    // and 1,32 °С with λБ = 0,2.
+    void refinedFieldAtExactly75UsesLambdaA()
+    {
+        LayerTable t = table({{"100", "0", "0,1", "0,2", "1", "3", "0,1"}}, "20", "55", "0", "75");
+        CalcReport r;
+        EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(true), linearTable(), r);
+        QVERIFY(o.finished());
+        o.state.layers[0].phiMean = 75.0;
+        for (CalcPoint& p : o.state.points)
+            p.phiMean = 75.0f;
+        RecalculateRefinedField(t, o.state, true, linearTable());
+        const double inner = 1 / 8.7 + 0.1 / 0.1;
+        const double expected = 20 - 20 * inner / (inner + 1 / 23.0);
+        QVERIFY2(qAbs(o.state.points.last().t - expected) < 1e-4, qPrintable(QString::number(o.state.points.last().t)));
+    }
+
     void saturationLookup()
     {
         const SaturationTable& s = shippedSaturation();

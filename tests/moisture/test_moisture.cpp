@@ -100,6 +100,20 @@ private slots:
             QCOMPARE(f.column(6)[m6], QStringLiteral("2725"));
             QCOMPARE(f.column(8)[m6], QStringLiteral("--"));
         }
+        // May and September take the city's own air (Минск: 12,7 °С, 68 %; 11,6 °С, 80 %)
+        // and the design inside air: only June to August are summer months.
+        const QStringList may = {"12,7", "68", "18", "55"};
+        const QStringList september = {"11,6", "80", "18", "55"};
+        for (int k = 1; k <= 4; ++k) {
+            QCOMPARE(f.column(k)[4], may[k - 1]);
+            QCOMPARE(f.column(k)[8], september[k - 1]);
+        }
+        // ... and the plane follows that air: t(3-4) = tв − (tв − tн)·3,13070/3,18494
+        // (λБ, R to the plane over Rт): May 18 − 5,3·0,98297 = 12,79; September
+        // 18 − 6,4·0,98297 = 11,71 (a summer month would give 12,0).
+        QCOMPARE(f.column(7)[4], QStringLiteral("12,8"));
+        QCOMPARE(f.column(7)[8], QStringLiteral("11,7"));
+        QCOMPARE(f.column(7)[6], QStringLiteral("12,0"));
         // May and September: no condensation conditions, a plane temperature but no fluxes
         for (int row : {4, 8}) {
             QCOMPARE(f.column(5)[row], QStringLiteral("--"));
