@@ -5,6 +5,7 @@
 #include "common/app_error.h"
 #include "common/form_view.h"
 #include "refdata/ref_reader.h"
+#include "session/first_start.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,13 +14,29 @@ namespace ogrado {
 
 void registerWindows(GuiHost& host, Application& app);
 
+namespace {
+
+// ogrado without its settings file (the first start on this machine): offers to create
+// one with the user's own folders and a copy of the data installed with the program.
+void offerFirstStart(Prompter& prompter)
+{
+    const QString programDir = QCoreApplication::applicationDirPath();
+    offerSettingsFile(prompter, settingsFilePath(), userDirectories(programDir), installedDataDir(programDir));
+}
+
+}  // namespace
+
 int runGui(int argc, char** argv, bool useIniFile)
 {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(useIniFile ? QStringLiteral("ogrado") : QStringLiteral("ogrado_n"));
+    if (useIniFile)
+        QGuiApplication::setDesktopFileName(QStringLiteral("ogrado"));
     WidgetPrompter prompter;
     AppContext ctx(prompter);
     try {
+        if (useIniFile)
+            offerFirstStart(prompter);
         ctx.settings = useIniFile ? readSettingsFile(settingsFilePath()) : defaultDirectories(QDir::currentPath());
         ctx.tables = loadReferenceData(ctx.settings.dataDir);
     } catch (const AppError& e) {

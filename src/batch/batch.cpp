@@ -7,12 +7,14 @@
 #include "batch/case_file.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "common/version.h"
 #include "library/stack_loading.h"
 #include "moisture/moisture_form.h"
 #include "refdata/ref_reader.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -103,7 +105,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     if (opt.version) {
-        out << "ogrado_calc " << OGRADO_VERSION_MAJOR << '.' << OGRADO_VERSION_MINOR << "\n";
+        out << "ogrado_calc " << programVersion() << "\n";
         return 0;
     }
 
@@ -111,11 +113,19 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     BatchHost host;
     AppContext ctx(prompter);
     ctx.host = &host;
-    ctx.settings = defaultDirectories(opt.dataDir);
     try {
-        ctx.tables = loadReferenceData(opt.dataDir);
+        // Without --data: the current directory, or else the data installed with the
+        // program.
+        const QString dataDir =
+            !opt.dataDir.isEmpty()
+                ? opt.dataDir
+                : findReferenceData(QDir::currentPath(), installedDataDir(QCoreApplication::applicationDirPath()));
+        ctx.settings = defaultDirectories(dataDir);
+        ctx.tables = loadReferenceData(dataDir);
     } catch (const AppError& e) {
         err << "Ошибка: " << e.message() << "\n";
+        if (opt.dataDir.isEmpty())
+            err << "Каталог справочных данных можно указать параметром --data.\n";
         return 2;
     }
     Application app(ctx);

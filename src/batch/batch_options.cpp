@@ -1,7 +1,6 @@
 #include "batch/batch_options.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QRegularExpression>
 
 namespace ogrado {
@@ -66,7 +65,7 @@ BatchOptions parseBatchOptions(const QStringList& args)
 
     BatchOptions o;
     o.version = parser.isSet(version);
-    o.dataDir = parser.isSet(data) ? parser.value(data) : QDir::currentPath();
+    o.dataDir = parser.value(data);
     o.json = parser.isSet(json);
     o.outPath = parser.value(out);
     o.dumpInput = parser.isSet(dumpInput);

@@ -13,7 +13,7 @@ namespace ogrado {
 extern const char* const kBatchUsage;
 
 struct BatchOptions {
-    QString dataDir;  // the current directory when --data is not given
+    QString dataDir;  // --data; empty: the current directory or the installed data
     QString casePath;
     QString outPath;
     bool version = false;

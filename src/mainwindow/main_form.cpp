@@ -1,6 +1,7 @@
 #include "mainwindow/main_form.h"
 
 #include "common/app_error.h"
+#include "common/version.h"
 
 namespace ogrado {
 
@@ -195,7 +196,7 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
     on(QStringLiteral("Комманда1"), FormEvent::Click, [this] { clearGrid(); });
     on(QStringLiteral("cmdAbout"), FormEvent::Click, [this] {
         const QString cr = QStringLiteral("\r");
-        prompter().message(QStringLiteral("ogrado") + cr + QStringLiteral("Версия  %1.%2").arg(OGRADO_VERSION_MAJOR).arg(OGRADO_VERSION_MINOR) +
+        prompter().message(QStringLiteral("ogrado") + cr + QStringLiteral("Версия  ") + programVersion() +
                                cr + cr + QStringLiteral("Применение - читай ReadMe.") + cr +
                                QStringLiteral("Обновления: см. README"),
                            QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);

@@ -190,6 +190,14 @@ ClimateTable readClimate(const QStringList& temperatureLines, const QStringList&
     return table;
 }
 
+QStringList referenceFileNames()
+{
+    QStringList names;
+    for (const char* name : {kNormativeFile, kMaterialsFile, kTemperatureFile, kHumidityFile})
+        names.append(QString::fromUtf8(name));
+    return names;
+}
+
 RefTables loadReferenceData(const QString& dataDir)
 {
     const QDir dir(dataDir);

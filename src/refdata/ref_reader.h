@@ -16,6 +16,9 @@ MaterialTable readMaterials(const QStringList& lines);
 // Temperature and humidity lines are matched by line number.
 ClimateTable readClimate(const QStringList& temperatureLines, const QStringList& humidityLines);
 
+// The names of the four files, in the order they are read.
+QStringList referenceFileNames();
+
 // Reads all four files from `dataDir`, in the order normative tables, materials,
 // temperature, humidity. Throws AppError naming the file that failed.
 RefTables loadReferenceData(const QString& dataDir);

@@ -1,8 +1,11 @@
 #include "session/settings.h"
 
+#include "common/app_error.h"
 #include "common/text_file.h"
+#include "refdata/ref_reader.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -43,6 +46,7 @@ ProgramSettings parseSettings(const QStringList& lines)
 {
     ProgramSettings s;
     s.useIniFile = 1;
+    QString results;
     for (const QString& line : lines) {
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0)
@@ -57,8 +61,10 @@ ProgramSettings parseSettings(const QStringList& lines)
             s.dataDir = value;
         else if (key == u"TEMP")
             s.tempDir = value;
+        else if (key == u"RESULTS")
+            results = value;
     }
-    s.resultsDir = s.isxDir;
+    s.resultsDir = results.isEmpty() ? s.isxDir : results;
     s.isxDrive = volumeOf(s.isxDir);
     return s;
 }
@@ -66,6 +72,36 @@ ProgramSettings parseSettings(const QStringList& lines)
 ProgramSettings readSettingsFile(const QString& path)
 {
     return parseSettings(readTextLines(path));
+}
+
+QString installedDataDir(const QString& programDir)
+{
+    return QDir::cleanPath(programDir + QStringLiteral("/../share/ogrado/data"));
+}
+
+namespace {
+
+bool holdsAnyReferenceFile(const QString& dir)
+{
+    const QDir d(dir);
+    for (const QString& name : referenceFileNames())
+        if (QFileInfo::exists(d.filePath(name)))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+QString findReferenceData(const QString& currentDir, const QString& installedDir)
+{
+    if (holdsAnyReferenceFile(currentDir))
+        return currentDir;
+    if (holdsAnyReferenceFile(installedDir))
+        return installedDir;
+    throw AppError(QStringLiteral("Справочные данные (файл \"%1\" и другие) не найдены ни в текущем каталоге "
+                                  "\"%2\", ни в каталоге установленной программы \"%3\".")
+                       .arg(referenceFileNames().first(), QDir::toNativeSeparators(currentDir),
+                            QDir::toNativeSeparators(installedDir)));
 }
 
 ProgramSettings defaultDirectories(const QString& currentDir)

@@ -15,7 +15,7 @@ struct ProgramSettings {
     QString isxDir;       // ISX: source-data directory
     QString dataDir;      // DATA: reference data and the layer-stack library
     QString tempDir;      // TEMP: kept, not used
-    QString resultsDir;   // where the save dialog starts
+    QString resultsDir;   // where the save dialog starts: RESULTS, or ISX without it
     QString isxDrive;     // the volume of isxDir; empty in ogrado_n
 };
 
@@ -25,7 +25,8 @@ QString settingsFilePath();
 
 // Reads KEY = value lines: the key is the text left of the first "=" (case and blanks
 // do not matter), the value the text after it, trimmed. Lines without "=" are skipped;
-// a repeated key overwrites the earlier value; unknown keys are ignored.
+// a repeated key overwrites the earlier value; unknown keys are ignored. The results
+// directory is the RESULTS key when the file has one, the ISX directory otherwise.
 ProgramSettings parseSettings(const QStringList& lines);
 
 // ogrado: the settings file read, and the results directory taken from ISX.
@@ -34,6 +35,17 @@ ProgramSettings readSettingsFile(const QString& path);
 
 // ogrado_n: every directory derived from the current directory.
 ProgramSettings defaultDirectories(const QString& currentDir);
+
+// The reference data shipped with an installed program, <prefix>/share/ogrado/data,
+// found from the folder of the executable (<prefix>/bin), so that a prefix moved
+// elsewhere still finds its data.
+QString installedDataDir(const QString& programDir);
+
+// Where ogrado_calc takes the reference data when no folder is given: the current
+// directory when it holds any of the reference files (a missing one is then reported
+// by the loader), otherwise the installed data when it holds any. Throws AppError
+// naming both places when neither does.
+QString findReferenceData(const QString& currentDir, const QString& installedDir);
 
 // The volume a path lies on, shown by its root path ("D:" for a Windows drive path).
 QString volumeOf(const QString& path);

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Installs the built program into a temporary prefix and checks what is there: exactly
+# the programs, the data and the desktop files; the installed ogrado_calc, started in
+# a folder without reference files, finds the installed data and prints the same
+# report as the build tree on the shipped data, also after the prefix has been moved.
+# Usage: check_install.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
+set -euo pipefail
+cmake_cmd=$1
+build=$(cd "$2" && pwd)
+source=$(cd "$3" && pwd)
+version=$4
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+"$cmake_cmd" --install "$build" --prefix "$tmp/prefix" >/dev/null
+
+# Exactly these files, nothing the program does not use.
+expected=$(
+    printf '%s\n' bin/ogrado bin/ogrado_n bin/ogrado_calc \
+        share/applications/ogrado.desktop \
+        share/icons/hicolor/scalable/apps/ogrado.svg \
+        share/man/man1/ogrado_calc.1.gz \
+        share/metainfo/by.ogrado.ogrado.metainfo.xml \
+        share/mime/packages/ogrado.xml
+    (cd "$source/data" && find . -type f | sed 's|^\./|share/ogrado/data/|')
+)
+actual=$(cd "$tmp/prefix" && find . -type f -o -type l | sed 's|^\./||')
+if [ "$(sort <<<"$expected")" != "$(sort <<<"$actual")" ]; then
+    diff <(sort <<<"$expected") <(sort <<<"$actual") >&2 || true
+    fail "the installed files differ from the expected list (< expected, > installed)"
+fi
+for f in "$source"/data/*; do
+    cmp -s "$f" "$tmp/prefix/share/ogrado/data/$(basename "$f")" || fail "installed data differs: $f"
+done
+
+# The same report from the installed program as from the build tree.
+echo '{}' >"$tmp/case.json"
+mkdir "$tmp/elsewhere"
+"$build/ogrado_calc" --data "$source/data" "$tmp/case.json" >"$tmp/build.txt"
+[ -s "$tmp/build.txt" ] || fail "the build tree's ogrado_calc printed nothing"
+(cd "$tmp/elsewhere" && "$tmp/prefix/bin/ogrado_calc" "$tmp/case.json") >"$tmp/installed.txt" ||
+    fail "the installed ogrado_calc failed"
+cmp -s "$tmp/build.txt" "$tmp/installed.txt" || fail "the installed ogrado_calc prints another report"
+
+# A moved prefix still finds its data.
+mv "$tmp/prefix" "$tmp/moved"
+(cd "$tmp/elsewhere" && "$tmp/moved/bin/ogrado_calc" "$tmp/case.json") >"$tmp/moved.txt" ||
+    fail "ogrado_calc in a moved prefix failed"
+cmp -s "$tmp/build.txt" "$tmp/moved.txt" || fail "ogrado_calc in a moved prefix prints another report"
+
+# Neither the current folder nor an installed prefix holds data: the message names both.
+set +e
+(cd "$tmp/elsewhere" && "$build/ogrado_calc" "$tmp/case.json") >/dev/null 2>"$tmp/err.txt"
+status=$?
+set -e
+[ "$status" -eq 2 ] || fail "ogrado_calc without data ended with $status, not 2"
+grep -qF "$tmp/elsewhere" "$tmp/err.txt" || fail "the message does not name the current folder: $(cat "$tmp/err.txt")"
+grep -qF "share/ogrado/data" "$tmp/err.txt" || fail "the message does not name the installed data folder"
+
+# One version for the three programs; --version needs no display.
+for p in ogrado ogrado_n ogrado_calc; do
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/moved/bin/$p" --version)
+    [ "$out" = "$p $version" ] || fail "$p --version printed «$out», not «$p $version»"
+done
+
+# The desktop files, where the checkers are installed.
+if command -v desktop-file-validate >/dev/null 2>&1; then
+    desktop-file-validate "$tmp/moved/share/applications/ogrado.desktop" || fail "desktop-file-validate"
+fi
+if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate-tree --no-net "$tmp/moved" >"$tmp/appstream.txt" 2>&1 ||
+        fail "appstreamcli validate-tree: $(cat "$tmp/appstream.txt")"
+fi
+echo "installed files, data, report, moved prefix, versions: ok"
