@@ -231,14 +231,14 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
                 QStringLiteral("Ctrl+G"))
         .visible = false;
-    addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"))
-        .visible = false;
+    addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"));
     addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
 
     on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
+    on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
 }
 
 void MainForm::onLoad()

@@ -57,7 +57,7 @@ signals:
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
     // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,
-    // frmPir, frmTrosa, frmVariant, frmPr.
+    // frmPir, frmTrosa, frmVariant, frmPr, frmTolsh.
     void windowRequested(const QString& formName);
 
 protected:
