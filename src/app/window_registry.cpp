@@ -8,6 +8,7 @@
 #include "dialogs/save_dialog_window.h"
 #include "tools/dew_point_window.h"
 #include "tools/limits_window.h"
+#include "tools/thickness_window.h"
 #include "library/library_windows.h"
 
 namespace ogrado {
@@ -35,6 +36,9 @@ void registerWindows(GuiHost& host, Application& app)
     });
     host.registerWindow(QStringLiteral("frmVariant"), [](FormModel& f, QWidget* main) {
         return new LimitsWindow(static_cast<LimitsForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmTolsh"), [](FormModel& f, QWidget* main) {
+        return new ThicknessWindow(static_cast<ThicknessForm&>(f), main);
     });
     host.registerWindow(QStringLiteral("frmPir"),
                         [](FormModel& f, QWidget* main) { return new PirWindow(static_cast<PirForm&>(f), main); });

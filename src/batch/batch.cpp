@@ -13,6 +13,7 @@
 #include "refdata/ref_reader.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
+#include "tools/thickness_form.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -195,6 +196,56 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         extra.insert(QStringLiteral("limitsError"), prompter.messages.size() > searchBefore
                                                         ? QJsonValue(prompter.messages[searchBefore].text)
                                                         : QJsonValue());
+    }
+
+    // "Подбор толщины слоя": the layer, the range or list, п. 9.1 always and the moisture
+    // balance when the case ticks chkVlaga; then "Подобрать".
+    if (opt.select) {
+        auto& select = static_cast<ThicknessForm&>(*app.form(QStringLiteral("frmTolsh")));
+        host.showForm(select);
+        const int layers = int(select.items(QStringLiteral("cboSloj")).size());
+        const QString option = opt.selectList ? QStringLiteral("--select-list") : QStringLiteral("--select");
+        if (opt.selectLayer > layers) {
+            err << option << ": " << QStringLiteral("слоя №%1 нет среди слоев расчета (их %2).\n")
+                                          .arg(opt.selectLayer)
+                                          .arg(layers);
+            return 2;
+        }
+        const QStringList& v = *opt.select;
+        try {
+            if (opt.selectList)
+                thicknessList(v.mid(1).join(u';'));
+            else
+                thicknessRange(v[1], v[2], v[3]);
+        } catch (const AppError& e) {
+            err << option << ": " << e.message() << "\n";
+            return 2;
+        }
+        select.userSelect(QStringLiteral("cboSloj"), opt.selectLayer - 1);
+        select.userCheck(ThicknessForm::mode(opt.selectList ? 1 : 0), true);
+        if (opt.selectList) {
+            select.userEdit(QStringLiteral("txtSpisok"), v.mid(1).join(u';'));
+        } else {
+            select.userEdit(QStringLiteral("txtOt"), v[1]);
+            select.userEdit(QStringLiteral("txtDo"), v[2]);
+            select.userEdit(QStringLiteral("txtShag"), v[3]);
+        }
+        select.userCheck(ThicknessForm::criterion(1), true);
+        select.userCheck(ThicknessForm::criterion(2), form.isChecked(QStringLiteral("chkVlaga")));
+        const qsizetype selectBefore = prompter.messages.size();
+        select.userClick(QStringLiteral("cmdPodbor"));
+        const std::optional<ThicknessSelection>& result = select.selection();
+        if (!result || result->answer < 0)
+            windowsFinished = false;
+        extra.insert(QStringLiteral("selection"), selectionJson(opt.selectLayer, result));
+        QString selectError;
+        if (!result && prompter.messages.size() > selectBefore)
+            selectError = prompter.messages[selectBefore].text;
+        extra.insert(QStringLiteral("selectionError"), selectError.isEmpty() ? QJsonValue() : QJsonValue(selectError));
+        if (result && select.searchedCase()) {
+            extraLines << QString();
+            extraLines += thicknessSelectionLines(*select.searchedCase(), *result);
+        }
     }
 
     // The last main calculation: the design case, also after a search over variants.

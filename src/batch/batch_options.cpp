@@ -8,7 +8,8 @@ namespace ogrado {
 const char* const kBatchUsage =
 "Использование: ogrado_calc [--data КАТАЛОГ] [--json] [--out ФАЙЛ] [--dump-input]\n"
     "                           [--moisture] [--airlayer ФАЙЛ.json] [--stack ИМЯ]\n"
-    "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"] [ВАРИАНТ.json]\n";
+    "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"]\n"
+    "                           [--select \"СЛОЙ;ОТ;ДО;ШАГ\" | --select-list \"СЛОЙ;50;80;100\"] [ВАРИАНТ.json]\n";
 
 namespace {
 
@@ -52,7 +53,10 @@ BatchOptions parseBatchOptions(const QStringList& args)
     const QCommandLineOption stack(QStringLiteral("stack"), {}, QStringLiteral("name"));
     const QCommandLineOption dewpoint(QStringLiteral("dewpoint"), {}, QStringLiteral("values"));
     const QCommandLineOption limits(QStringLiteral("limits"), {}, QStringLiteral("values"));
-    parser.addOptions({version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits});
+    const QCommandLineOption select(QStringLiteral("select"), {}, QStringLiteral("values"));
+    const QCommandLineOption selectList(QStringLiteral("select-list"), {}, QStringLiteral("values"));
+    parser.addOptions(
+        {version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits, select, selectList});
 
     // The parser takes the program name first.
     if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args)) {
@@ -76,6 +80,29 @@ BatchOptions parseBatchOptions(const QStringList& args)
         o.dewpoint = fields(QStringLiteral("--dewpoint"), parser.value(dewpoint), 2);
     if (parser.isSet(limits))
         o.limits = fields(QStringLiteral("--limits"), parser.value(limits), 6);
+    if (parser.isSet(select) && parser.isSet(selectList))
+        throw UsageError(QStringLiteral("--select и --select-list вместе не задаются: выберите одно."));
+    if (parser.isSet(select)) {
+        o.select = fields(QStringLiteral("--select"), parser.value(select), 4);
+    } else if (parser.isSet(selectList)) {
+        QStringList f;
+        for (const QString& v : parser.value(selectList).split(u';'))
+            f.append(v.trimmed());
+        if (f.size() < 2 || f.mid(1).join(QString()).isEmpty())
+            throw UsageError(QStringLiteral("--select-list ждет номер слоя и толщины через «;», например "
+                                            "«3;50;80;100»: получено «%1».")
+                                 .arg(parser.value(selectList)));
+        o.select = f;
+        o.selectList = true;
+    }
+    if (o.select) {
+        const QString option = o.selectList ? QStringLiteral("--select-list") : QStringLiteral("--select");
+        bool ok = false;
+        o.selectLayer = o.select->first().toInt(&ok);
+        if (!ok || o.selectLayer < 1)
+            throw UsageError(QStringLiteral("%1: номер слоя «%2» должен быть целым числом от 1.")
+                                 .arg(option, o.select->first()));
+    }
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         o.casePath = positional.first();

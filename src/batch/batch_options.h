@@ -24,6 +24,10 @@ struct BatchOptions {
     QString stack;
     std::optional<QStringList> dewpoint;  // T, ФИ
     std::optional<QStringList> limits;    // T1, T2, DT, F1, F2, DF
+    // --select ROW, FROM, TO, STEP or --select-list ROW, thicknesses…
+    std::optional<QStringList> select;
+    bool selectList = false;
+    int selectLayer = 0;  // ROW: the layer's number in the collected table
 };
 
 // A command line that cannot be run: the message says why (exit status 2).

@@ -196,4 +196,28 @@ QJsonObject airLayerJson(const AirLayerForm& f)
                        {"error", f.lastError().isEmpty() ? QJsonValue() : QJsonValue(f.lastError())}};
 }
 
+QJsonObject selectionJson(int layer, const std::optional<ThicknessSelection>& selection)
+{
+    QJsonArray rows;
+    QJsonValue answer;
+    if (selection) {
+        for (const ThicknessCandidate& r : selection->rows) {
+            rows.append(QJsonObject{
+                {"thickness", r.thickness},
+                {"Rt", r.rt},
+                {"D", r.D},
+                {"tn", r.tn},
+                {"Rtr", r.rtRequired},
+                {"heatOk", r.heatOk},
+                {"vapourOk", r.vapourOk},
+                {"firstFailing", r.firstFailing > 0 ? QJsonValue(r.firstFailingText()) : QJsonValue()},
+                {"accumulated", r.moisture ? QJsonValue(r.moisture->accumulated) : QJsonValue()},
+                {"complies", r.complies}});
+        }
+        if (selection->answer >= 0)
+            answer = selection->rows[selection->answer].thickness;
+    }
+    return QJsonObject{{"layer", layer}, {"rows", rows}, {"answer", answer}};
+}
+
 }  // namespace ogrado

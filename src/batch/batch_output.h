@@ -5,6 +5,7 @@
 #include "engine/calc_report.h"
 #include "engine/envelope_calc.h"
 #include "engine/layer_table.h"
+#include "tools/thickness_search.h"
 
 #include <QJsonObject>
 #include <QStringList>
@@ -31,6 +32,10 @@ QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::
 // The month table of the moisture window as the window shows it.
 QJsonObject moistureJson(const MoistureForm& m, const QStringList& messages);
 QStringList moistureLines(const MoistureForm& m);
+
+// The thickness selection: the layer's number, a row per candidate calculated and the
+// answer in mm (null when no candidate complies or nothing was selected).
+QJsonObject selectionJson(int layer, const std::optional<ThicknessSelection>& selection);
 
 // The air-gap window's result fields, the values behind them, its report and error.
 QJsonObject airLayerJson(const AirLayerForm& f);

@@ -106,6 +106,7 @@ void FormModel::setItems(const QString& name, const QStringList& items)
 {
     Control& c = mutableControl(name);
     c.items = items;
+    c.itemBackgrounds.clear();
     c.current = -1;
 }
 
@@ -144,6 +145,22 @@ void FormModel::setVisible(const QString& name, bool visible)
         c.visible = visible;
         dirty_ = true;
     }
+}
+
+void FormModel::setItemBackground(const QString& name, int index, Rgb color)
+{
+    Control& c = mutableControl(name);
+    if (index < 0 || index >= c.items.size())
+        return;
+    while (c.itemBackgrounds.size() <= index)
+        c.itemBackgrounds.append(c.background);
+    c.itemBackgrounds[index] = color;
+}
+
+Rgb FormModel::itemBackground(const QString& name, int index) const
+{
+    const Control& c = control(name);
+    return index >= 0 && index < c.itemBackgrounds.size() ? c.itemBackgrounds[index] : c.background;
 }
 
 void FormModel::setBackground(const QString& name, Rgb color)

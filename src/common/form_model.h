@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <optional>
@@ -30,6 +31,7 @@ struct Control {
     ControlKind kind = ControlKind::TextBox;
     QString text;        // text box text, label or button caption, combo box edit text
     QStringList items;   // entries of a list or combo box
+    QVector<Rgb> itemBackgrounds;  // a list's entries by index; entries past the end have `background`
     int current = -1;    // selected entry, -1 for none
     bool checked = false;
     bool enabled = true;
@@ -89,6 +91,9 @@ public:
     void setVisible(const QString& name, bool visible);
     Rgb background(const QString& name) const { return control(name).background; }
     void setBackground(const QString& name, Rgb color);
+    // The background of entry `index` of a list; cleared when the list's entries are set.
+    void setItemBackground(const QString& name, int index, Rgb color);
+    Rgb itemBackground(const QString& name, int index) const;
     Rgb foreground(const QString& name) const { return control(name).foreground; }
     void setForeground(const QString& name, Rgb color);
     void setHeightTwips(const QString& name, int twips);

@@ -350,6 +350,13 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
             list->clear();
             list->addItems(c.items);
         }
+        for (int i = 0; i < list->count(); ++i) {
+            const QColor colour = QColor::fromRgba(i < c.itemBackgrounds.size() ? c.itemBackgrounds[i] : c.background);
+            if (i < c.itemBackgrounds.size() || list->item(i)->background().style() != Qt::NoBrush) {
+                if (list->item(i)->background().color() != colour)
+                    list->item(i)->setBackground(colour);
+            }
+        }
         if (list->currentRow() != c.current)
             list->setCurrentRow(c.current);
         setColours(QPalette::Base, true);

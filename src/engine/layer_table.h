@@ -45,6 +45,20 @@ struct LayerTable {
     QVector<LayerRow> layers;
 
     int count() const { return int(layers.size()); }
+
+    // The number (among the collected layers) of the last layer with an empty value in
+    // columns 2..8, or 0 when every layer is complete.
+    int lastIncompleteLayer() const
+    {
+        int last = 0;
+        for (int n = 0; n < count(); ++n) {
+            for (int c = kColThickness; c <= kColMu; ++c) {
+                if (layers[n].cell(c).trimmed().isEmpty())
+                    last = n + 1;
+            }
+        }
+        return last;
+    }
 };
 
 }  // namespace ogrado

@@ -1,7 +1,10 @@
 #include "mainwindow/main_form.h"
 
 #include "common/app_error.h"
+#include "common/number_text.h"
 #include "common/version.h"
+
+#include <cmath>
 
 namespace ogrado {
 
@@ -229,14 +232,14 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
                 QStringLiteral("Ctrl+G"))
         .visible = false;
-    addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"))
-        .visible = false;
+    addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"));
     addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
 
     on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
+    on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
 }
 
 void MainForm::onLoad()
@@ -370,17 +373,17 @@ void MainForm::clearGrid()
     }
 }
 
-void MainForm::collectInput()
+LayerTable MainForm::collectedTable() const
 {
     LayerTable table;
     for (int i = 1; i <= LayerGridRows; ++i) {
         if (isChecked(item("chkIskl", i)) || cell(i, 2).trimmed().isEmpty())
             continue;
-        if (cell(i, 3).trimmed().isEmpty())
-            setText(cellName(i, 3), QStringLiteral("0"));
         LayerRow row;
         for (int c = 1; c <= 8; ++c)
             row.cells[size_t(c)] = cell(i, c);
+        if (cell(i, 3).trimmed().isEmpty())
+            row.cells[kColPoints] = QStringLiteral("0");
         row.sourceRow = i;
         row.name = cell(i, 0);
         table.layers.append(row);
@@ -394,19 +397,34 @@ void MainForm::collectInput()
     h.phiHeat = text(QStringLiteral("txtTot_2"));
     h.eHeat = text(QStringLiteral("txtTot_3"));
     h.zHeat = text(QStringLiteral("txtTot_4"));
-    ctx_.layerTable = table;
+    return table;
+}
+
+void MainForm::collectInput()
+{
+    for (int i = 1; i <= LayerGridRows; ++i) {
+        if (!isChecked(item("chkIskl", i)) && !cell(i, 2).trimmed().isEmpty() && cell(i, 3).trimmed().isEmpty())
+            setText(cellName(i, 3), QStringLiteral("0"));
+    }
+    ctx_.layerTable = collectedTable();
+}
+
+std::optional<int> MainForm::moistenedLayer() const
+{
+    // rows 2..7 in order: the last marked one counts
+    QString number;
+    for (int row = 2; row <= 7; ++row)
+        if (isChecked(item("optVlaga", row)))
+            number = cell(row, 1);
+    const auto k = parseNumber(number);
+    if (!k || *k != std::floor(*k))
+        return std::nullopt;
+    return int(*k);
 }
 
 int MainForm::lastIncompleteLayer() const
 {
-    int last = 0;
-    for (int n = 0; n < ctx_.layerTable.count(); ++n) {
-        for (int c = kColThickness; c <= kColMu; ++c) {
-            if (ctx_.layerTable.layers[n].cell(c).trimmed().isEmpty())
-                last = n + 1;
-        }
-    }
-    return last;
+    return ctx_.layerTable.lastIncompleteLayer();
 }
 
 EnvelopeInputs MainForm::envelopeInputs() const

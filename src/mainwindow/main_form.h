@@ -28,6 +28,12 @@ public:
 
     // Collects the grid and the header fields into the context's LayerTable.
     void collectInput();
+    // The table collectInput would collect, without changing the window or the context
+    // (an empty points cell counts as "0").
+    LayerTable collectedTable() const;
+    // The number of the layer marked as the moistened one (the layer-number cell of the
+    // last marked row 2..7), or nothing when no row is marked or its number is not one.
+    std::optional<int> moistenedLayer() const;
     // The layer (counted among collected layers) of the last incomplete one, or 0.
     int lastIncompleteLayer() const;
     // What the calculation reads from the window besides the collected table.
@@ -51,7 +57,7 @@ signals:
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
     // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,
-    // frmPir, frmTrosa, frmVariant, frmPr.
+    // frmPir, frmTrosa, frmVariant, frmPr, frmTolsh.
     void windowRequested(const QString& formName);
 
 protected:

@@ -148,6 +148,11 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
     }
 
     const int P = int(points.size());
+    if (!setup.pointLists) {
+        for (const CalcPoint& p : points)
+            r.condensation = r.condensation || p.phi > 100;
+        return r;
+    }
     for (int j = 0; j < P; ++j) {
         const CalcPoint& p = points[j];
         r.points[0].append(j == 0       ? QStringLiteral("Внутренняя поверхность")
@@ -164,6 +169,26 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
         }
     }
     return r;
+}
+
+MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
+                               const QString& phiIn, const MoistureYearHooks& hooks)
+{
+    const double tv = headerNumber(tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
+    const double phiV = headerNumber(phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
+    MoistureTotals totals;
+    for (int m = 1; m <= 12; ++m) {
+        const MonthAir air = monthAir(city, m, tIn, phiIn);
+        if (hooks.monthStarting)
+            hooks.monthStarting(m, air);
+        const bool summer = m >= 6 && m <= 8;
+        const double tn = summer ? 12 : climateNumber(air.tn, city, m, false);
+        const double phiN = summer ? 70 : climateNumber(air.phiN, city, m, true);
+        const MoistureMonthResult r = CalcMoistureMonth(setup, summer ? 12 : tv, summer ? 70 : phiV, tn, phiN, m, totals);
+        if (hooks.monthDone)
+            hooks.monthDone(m, r);
+    }
+    return totals;
 }
 
 }  // namespace ogrado

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace ogrado {
@@ -26,6 +27,7 @@ struct MoistureSetup {
     const SaturationTable* saturation = nullptr;
     bool refine = false;
     int planeLayer = 0;
+    bool pointLists = true;  // fill the point lists of the result (texts); the flag is set either way
 };
 
 struct MoistureMonthResult {
@@ -53,6 +55,17 @@ double climateNumber(const QString& text, const ClimateRecord& city, int month, 
 // side.
 MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, double phiV, double tn, double phiN,
                                       int month, MoistureTotals& totals);
+
+// The twelve months of the balance for the city's climate and the design inside air
+// (texts of the collected table), in order; `monthStarting` sees each month's air
+// before it is calculated, `monthDone` its result. Returns the totals. Throws AppError
+// as CalcMoistureMonth does, and for a climate value that is not a number.
+struct MoistureYearHooks {
+    std::function<void(int month, const MonthAir& air)> monthStarting;
+    std::function<void(int month, const MoistureMonthResult& result)> monthDone;
+};
+MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
+                               const QString& phiIn, const MoistureYearHooks& hooks = {});
 
 enum class MarkCheck { Ok, FirstOrLast, NotPenultimate };
 // Whether the marked layer k fits the balance of an envelope of n layers.

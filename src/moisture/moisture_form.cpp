@@ -4,8 +4,6 @@
 #include "common/number_text.h"
 #include "engine/point_field.h"
 
-#include <cmath>
-
 namespace ogrado {
 
 namespace {
@@ -78,15 +76,7 @@ std::optional<QPoint> MoistureForm::placement(const QRect& mainTwips) const
 
 std::optional<int> MoistureForm::markedLayer() const
 {
-    // rows 2..7 in order: the last marked one counts
-    QString number;
-    for (int row = 2; row <= 7; ++row)
-        if (main_.isChecked(item("optVlaga", row)))
-            number = main_.cell(row, 1);
-    const auto k = parseNumber(number);
-    if (!k || *k != std::floor(*k))
-        return std::nullopt;
-    return int(*k);
+    return main_.moistenedLayer();
 }
 
 const ClimateRecord& MoistureForm::city() const
@@ -171,29 +161,23 @@ void MoistureForm::RunMoistureAccumulation()
     }
 
     try {
-        const ClimateRecord& c = city();
-        const MoistureSetup s = setup();
-        const LayerTableHeader& h = ctx_.layerTable.header;
-        const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
-        const double phiIn = designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
-        for (int m = 1; m <= 12; ++m) {
-            const MonthAir air = monthAir(c, m, h.tIn, h.phiIn);
+        MoistureYearHooks hooks;
+        hooks.monthStarting = [this](int, const MonthAir& air) {
             addItem(QStringLiteral("lstV_1"), air.tn);
             addItem(QStringLiteral("lstV_2"), air.phiN);
             addItem(QStringLiteral("lstV_3"), air.tv);
             addItem(QStringLiteral("lstV_4"), air.phiV);
-            const bool summer = m >= 6 && m <= 8;
-            const double tn = summer ? 12 : climateNumber(air.tn, c, m, false);
-            const double phiN = summer ? 70 : climateNumber(air.phiN, c, m, true);
-            const MoistureMonthResult r =
-                CalcMoistureMonth(s, summer ? 12 : tIn, summer ? 70 : phiIn, tn, phiN, m, totals_);
+        };
+        hooks.monthDone = [this](int, const MoistureMonthResult& r) {
             addItem(QStringLiteral("lstV_5"), r.gIn);
             addItem(QStringLiteral("lstV_6"), r.gOut);
             addItem(QStringLiteral("lstV_7"), r.tPlane);
             addItem(QStringLiteral("lstV_8"), r.balance);
             showPoints(r);
             ctx_.yieldToEvents();
-        }
+        };
+        const LayerTableHeader& h = ctx_.layerTable.header;
+        totals_ = RunMoistureYear(setup(), city(), h.tIn, h.phiIn, hooks);
         setText(QStringLiteral("txtV_0"), formatNumber(totals_.accumulated, "0"));
         setText(QStringLiteral("txtV_1"), formatNumber(totals_.summerDrying, "0"));
         setText(QStringLiteral("txtV_2"), u'-' + formatNumber(totals_.heatingDrying, "0"));

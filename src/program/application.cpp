@@ -7,6 +7,7 @@
 #include "dialogs/save_dialog.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
+#include "tools/thickness_form.h"
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
 
@@ -48,6 +49,8 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<DewPointForm>(ctx_);
     if (name == u"frmVariant")
         return std::make_unique<LimitsForm>(ctx_, *main_);
+    if (name == u"frmTolsh")
+        return std::make_unique<ThicknessForm>(ctx_, *main_);
     if (name == u"frmPir")
         return std::make_unique<PirForm>(ctx_, *main_);
     if (name == u"frmOpenPir")
@@ -73,6 +76,9 @@ void Application::openWindow(const QString& name)
     FormModel* f = form(name);
     if (!f || !ctx_.host)
         return;
+    // An open selection window takes the grid as it stands now.
+    if (auto* thickness = qobject_cast<ThicknessForm*>(f); thickness && thickness->isLoaded())
+        thickness->refreshLayers();
     if (f->isModal())
         ctx_.host->showModal(*f);
     else

@@ -1,0 +1,344 @@
+#include "tools/thickness_search.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "engine/point_field.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ogrado {
+
+namespace {
+
+// A value within this share of a step from "до" counts as reaching it: (2000 − 10)/0,1
+// is not a whole number in binary, and the candidates must still end at 2000.
+constexpr double kStepTolerance = 1e-9;
+
+// Candidates are kept to a micrometre, so that 10 + 3·0,1 is written 10,3.
+double roundedThickness(double v)
+{
+    return std::round(v * 1e6) / 1e6;
+}
+
+double entryNumber(const QString& text, const QString& entry)
+{
+    if (text.trimmed().isEmpty())
+        throw AppError(QStringLiteral("Не задано значение «%1» толщины слоя.").arg(entry));
+    const std::optional<double> v = parseNumber(text);
+    if (!v || !std::isfinite(*v))
+        throw AppError(QStringLiteral("Значение «%1» толщины слоя «%2» не является числом.").arg(entry, text.trimmed()));
+    return *v;
+}
+
+QString mm(double v)
+{
+    return generalText(v) + QStringLiteral(" мм");
+}
+
+struct Criterion {
+    QString name;
+    std::function<bool(const ThicknessCandidate&)> met;
+};
+
+QVector<Criterion> criteriaOf(const ThicknessCase& c)
+{
+    QVector<Criterion> list;
+    list.append({QStringLiteral("Rт ≥ Rт.тр."), [](const ThicknessCandidate& r) { return r.heatOk; }});
+    if (c.vapourCriterion)
+        list.append({QStringLiteral("п. 9.1 на всех границах слоев"),
+                     [](const ThicknessCandidate& r) { return r.vapourOk; }});
+    if (c.moisture)
+        list.append({QStringLiteral("влагонакопление за период не больше высыхания летом"),
+                     [](const ThicknessCandidate& r) { return r.moistureOk; }});
+    return list;
+}
+
+QString quotedList(const QStringList& names)
+{
+    QStringList q;
+    for (const QString& n : names)
+        q.append(QStringLiteral("«%1»").arg(n));
+    if (q.size() <= 1)
+        return q.join(QString());
+    return q.mid(0, q.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" и ") + q.last();
+}
+
+QString yesNo(bool v)
+{
+    return v ? QStringLiteral("да") : QStringLiteral("нет");
+}
+
+}  // namespace
+
+QVector<double> thicknessRange(const QString& from, const QString& to, const QString& step)
+{
+    const double first = entryNumber(from, QStringLiteral("от"));
+    const double last = entryNumber(to, QStringLiteral("до"));
+    const double by = entryNumber(step, QStringLiteral("шаг"));
+    if (by <= 0)
+        throw AppError(QStringLiteral("Шаг толщины слоя должен быть больше нуля (задано «%1»).").arg(step.trimmed()));
+    if (first <= 0)
+        throw AppError(
+            QStringLiteral("Толщина слоя «от» должна быть больше нуля (задано «%1»).").arg(from.trimmed()));
+    if (first > last)
+        throw AppError(QStringLiteral("Толщина «от» (%1) больше толщины «до» (%2): задайте «от» не больше «до».")
+                           .arg(mm(first), mm(last)));
+    const double q = (last - first) / by;
+    if (!std::isfinite(q) || q + 1 > double(kMaxThicknessCandidates))
+        throw AppError(QStringLiteral("Слишком много толщин: от %1 до %2 с шагом %3 — более %4 расчетов. Увеличьте "
+                                      "шаг или сократите диапазон.")
+                           .arg(mm(first), mm(last), mm(by))
+                           .arg(kMaxThicknessCandidates));
+    const double steps = std::floor(q + kStepTolerance);
+    const int count = int(steps) + 1;
+    const bool landsOnLast = std::abs(q - steps) <= kStepTolerance;
+    QVector<double> values;
+    values.reserve(count);
+    for (int i = 0; i < count; ++i)
+        values.append(landsOnLast && i == count - 1 ? last : roundedThickness(first + i * by));
+    return values;
+}
+
+QVector<double> thicknessList(const QString& list)
+{
+    QVector<double> values;
+    for (const QString& item : list.split(u';')) {
+        const QString t = item.trimmed();
+        if (t.isEmpty())
+            continue;
+        const std::optional<double> v = parseNumber(t);
+        if (!v || !std::isfinite(*v))
+            throw AppError(QStringLiteral("Список толщин: «%1» не является числом.").arg(t));
+        if (*v <= 0)
+            throw AppError(QStringLiteral("Список толщин: толщина «%1» должна быть больше нуля.").arg(t));
+        values.append(*v);
+    }
+    if (values.isEmpty())
+        throw AppError(QStringLiteral("Список толщин пуст: введите толщины в мм через «;», например 50;80;100."));
+    if (values.size() > kMaxThicknessCandidates)
+        throw AppError(QStringLiteral("Слишком много толщин в списке: %1 (допускается не более %2).")
+                           .arg(values.size())
+                           .arg(kMaxThicknessCandidates));
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values;
+}
+
+QString defaultFromThickness(const QString& thickness, const QString& step)
+{
+    const std::optional<double> t = parseNumber(thickness);
+    const std::optional<double> s = parseNumber(step);
+    if (!t || !s || !std::isfinite(*t) || !std::isfinite(*s) || *s <= 0)
+        return {};
+    const double down = std::floor(*t / *s + kStepTolerance) * *s;
+    return generalText(down > 0 ? roundedThickness(down) : *s);
+}
+
+int layerWithSmallestLambda(const LayerTable& table)
+{
+    if (table.count() == 0)
+        return 0;
+    const std::optional<double> tIn = parseNumber(table.header.tIn);
+    const std::optional<double> phiIn = parseNumber(table.header.phiIn);
+    const int column = !tIn || !phiIn || conditionIsA(*tIn, *phiIn) ? kColLambdaA : kColLambdaB;
+    int best = 1;
+    std::optional<double> smallest;
+    for (int i = 0; i < table.count(); ++i) {
+        const std::optional<double> lambda = parseNumber(table.layers[i].cell(column));
+        if (lambda && *lambda > 0 && (!smallest || *lambda < *smallest)) {
+            smallest = lambda;
+            best = i + 1;
+        }
+    }
+    return best;
+}
+
+QString ThicknessCandidate::firstFailingText() const
+{
+    return firstFailing > 0 ? QStringLiteral("%1-%2").arg(firstFailing).arg(firstFailing + 1) : QString();
+}
+
+void checkThicknessCase(const ThicknessCase& c)
+{
+    const int n = c.table.count();
+    if (n == 0)
+        throw AppError(QStringLiteral("Нет слоев для подбора: ни в одной строке таблицы слоев не указана толщина."));
+    if (c.layer < 1 || c.layer > n)
+        throw AppError(QStringLiteral("Слоя №%1 нет среди слоев расчета (их %2).").arg(c.layer).arg(n));
+    if (!c.saturation)
+        throw AppError(QStringLiteral("Нет таблицы максимального парциального давления водяного пара."));
+    if (c.moisture) {
+        if (!c.moisture->city)
+            throw AppError(QStringLiteral("Не выбран город: климатические данные для расчета влагонакопления не "
+                                          "заданы."));
+        const int k = c.moisture->planeLayer;
+        if (k < 2 || k > n - 1)
+            throw AppError(QStringLiteral("Увлажняемый слой не помечен или помечен первый, или последний слой: "
+                                          "влагонакопление при подборе толщины не рассчитать. Пометьте увлажняемый "
+                                          "слой или снимите условие по влагонакоплению."));
+    }
+}
+
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, CalcReport& scratch)
+{
+    LayerTable table = c.table;
+    table.layers[c.layer - 1].cells[kColThickness] = generalText(thickness);
+    const EnvelopeOutcome o = RunEnvelopeCalculation(table, c.inputs, *c.saturation, scratch);
+    const QString at = QStringLiteral("Толщина слоя %1:").arg(mm(thickness));
+    if (!o.finished()) {
+        const EnvelopeMessage m = o.error     ? *o.error
+                                : o.warning ? *o.warning
+                                            : EnvelopeMessage{QStringLiteral("Расчет не завершен."),
+                                                              QStringLiteral("Ошибка")};
+        throw AppError(at + u'\r' + m.text, m.title);
+    }
+    const CalcState& st = o.state;
+    ThicknessCandidate r;
+    r.thickness = thickness;
+    r.rt = st.rt;
+    r.D = st.D;
+    r.tnText = st.tnText;
+    r.tn = st.tn;
+    r.rtRequired = st.rtRequired.value_or(0);
+    r.heatOk = st.rtRequired && !(st.rt < *st.rtRequired);
+    r.vapourOk = true;
+    for (int i = 0; i + 1 < st.layers.size(); ++i) {
+        if (!st.layers[i].passes) {
+            r.vapourOk = false;
+            r.firstFailing = i + 1;
+            break;
+        }
+    }
+    if (c.moisture) {
+        MoistureSetup setup;
+        setup.table = &table;
+        setup.saturation = c.saturation;
+        setup.refine = c.inputs.refine;
+        setup.planeLayer = c.moisture->planeLayer;
+        setup.pointLists = false;
+        try {
+            r.moisture = RunMoistureYear(setup, *c.moisture->city, table.header.tIn, table.header.phiIn);
+        } catch (const AppError& e) {
+            throw AppError(at + QStringLiteral("\rвлагонакопление: ") + e.message(), e.title());
+        }
+        r.moistureOk = !(r.moisture->accumulated > r.moisture->summerDrying);
+    }
+    r.complies = r.heatOk && (!c.vapourCriterion || r.vapourOk) && r.moistureOk;
+    return r;
+}
+
+QVector<int> ThicknessSelection::thickerFailing() const
+{
+    QVector<int> failing;
+    if (answer < 0)
+        return failing;
+    for (int i = answer + 1; i < rows.size(); ++i)
+        if (!rows[i].complies && rows[i].thickness > rows[answer].thickness)
+            failing.append(i);
+    return failing;
+}
+
+ThicknessSelection SearchThickness(const ThicknessCase& c, const QVector<double>& candidates,
+                                   const std::function<bool(const ThicknessCandidate&)>& candidateDone)
+{
+    checkThicknessCase(c);
+    ThicknessSelection s;
+    s.rows.reserve(candidates.size());
+    CalcReport scratch;
+    s.completed = true;
+    for (const double thickness : candidates) {
+        s.rows.append(EvaluateThickness(c, thickness, scratch));
+        const ThicknessCandidate& row = s.rows.last();
+        if (s.answer < 0 && row.complies)
+            s.answer = int(s.rows.size()) - 1;
+        if (candidateDone && !candidateDone(row)) {
+            s.completed = s.rows.size() == candidates.size();
+            break;
+        }
+    }
+    return s;
+}
+
+QString noThicknessReason(const ThicknessCase& c, const QVector<ThicknessCandidate>& rows)
+{
+    const QVector<Criterion> criteria = criteriaOf(c);
+    QStringList neverMet;
+    QStringList all;
+    for (const Criterion& k : criteria) {
+        all.append(k.name);
+        if (std::none_of(rows.begin(), rows.end(), k.met))
+            neverMet.append(k.name);
+    }
+    if (rows.isEmpty())
+        return QStringLiteral("Ни одна толщина не рассчитана.");
+    if (neverMet.size() == 1)
+        return QStringLiteral("Ни одна толщина не подходит: условие «%1» не выполняется ни при одной из них.")
+            .arg(neverMet.first());
+    if (!neverMet.isEmpty()) {
+        QStringList each;
+        for (const QString& name : neverMet)
+            each.append(QStringLiteral("ни условие «%1»").arg(name));
+        return QStringLiteral("Ни одна толщина не подходит: ни при одной из них не выполняется %1.")
+            .arg(each.join(QStringLiteral(", ")));
+    }
+    return QStringLiteral("Ни одна толщина не подходит: условия %1 выполняются при разных толщинах, но ни при одной "
+                          "— все вместе.")
+        .arg(quotedList(all));
+}
+
+QString nonMonotoneNote(const ThicknessSelection& s)
+{
+    const QVector<int> failing = s.thickerFailing();
+    if (failing.isEmpty())
+        return {};
+    QStringList shown;
+    for (int i = 0; i < failing.size() && i < 10; ++i)
+        shown.append(generalText(s.rows[failing[i]].thickness));
+    if (failing.size() > 10)
+        shown.append(QStringLiteral("…"));
+    return QStringLiteral("Внимание: толщина %1 подходит, а более толстые %2 мм — нет: соответствие не растет с "
+                          "толщиной. Проверьте выбранную толщину расчетом.")
+        .arg(mm(s.rows[s.answer].thickness), shown.join(QStringLiteral("; ")));
+}
+
+QStringList thicknessSelectionLines(const ThicknessCase& c, const ThicknessSelection& s)
+{
+    QStringList lines;
+    const QString name = c.layer >= 1 && c.layer <= c.table.count() ? c.table.layers[c.layer - 1].name : QString();
+    lines.append(QStringLiteral("Подбор толщины слоя №%1 «%2»").arg(c.layer).arg(name.trimmed()));
+    QStringList criteria;
+    for (const Criterion& k : criteriaOf(c))
+        criteria.append(k.name);
+    QString conditions = QStringLiteral("Условия: ") + criteria.join(QStringLiteral("; "));
+    if (c.moisture)
+        conditions += QStringLiteral(" (плоскость между слоями %1-%2, %3)")
+                          .arg(c.moisture->planeLayer)
+                          .arg(c.moisture->planeLayer + 1)
+                          .arg(c.moisture->city ? c.moisture->city->name : QString());
+    lines.append(conditions);
+    lines.append(QStringLiteral("Толщина, мм;Rт;D;tн;Rт.тр.;Rт≥Rт.тр.;п. 9.1;Граница;Накопление, г/м2;"
+                                "Высыхание летом, г/м2;Соответствует"));
+    for (const ThicknessCandidate& r : s.rows) {
+        lines.append(QStringList{generalText(r.thickness), formatNumber(r.rt, "0.00"), formatNumber(r.D, "0.00"),
+                                 r.tnText, formatNumber(r.rtRequired, "0.00"), yesNo(r.heatOk), yesNo(r.vapourOk),
+                                 r.firstFailingText(),
+                                 r.moisture ? formatNumber(r.moisture->accumulated, "0") : QString(),
+                                 r.moisture ? formatNumber(r.moisture->summerDrying, "0") : QString(),
+                                 yesNo(r.complies)}
+                         .join(u';'));
+    }
+    if (s.answer >= 0) {
+        lines.append(QStringLiteral("Ответ: %1.").arg(mm(s.rows[s.answer].thickness)));
+        const QString note = nonMonotoneNote(s);
+        if (!note.isEmpty())
+            lines.append(note);
+    } else if (!s.completed) {
+        lines.append(QStringLiteral("Подбор прерван: среди рассчитанных толщин подходящей нет."));
+    } else {
+        lines.append(noThicknessReason(c, s.rows));
+    }
+    return lines;
+}
+
+}  // namespace ogrado

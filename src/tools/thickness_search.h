@@ -1,0 +1,116 @@
+#pragma once
+// Selecting the thickness of one layer: for each candidate thickness the whole main
+// calculation (and, when asked, the monthly moisture balance) runs on a copy of the
+// collected table; the answer is the thinnest candidate that meets every criterion.
+// Every candidate is calculated: D selects tн, п. 9.1 gets harder as the plane behind
+// an outer insulation cools, and the refined λ depends on the humidity, so compliance
+// need not grow with the thickness.
+#include "engine/envelope_calc.h"
+#include "engine/layer_table.h"
+#include "moisture/moisture_calc.h"
+#include "refdata/ref_tables.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+namespace ogrado {
+
+// At most this many candidates per selection.
+constexpr int kMaxThicknessCandidates = 10000;
+
+// The candidates from "от" to "до" by "шаг", mm, ascending; a step that does not land
+// on "до" stops before passing it. Throws AppError naming the entry when a text is
+// empty or not a number, when "от" or the step is not above 0, when "от" is above "до"
+// or when there would be more than kMaxThicknessCandidates candidates.
+QVector<double> thicknessRange(const QString& from, const QString& to, const QString& step);
+
+// The candidates of a list of product thicknesses "50;80;100", mm, sorted ascending,
+// each once. Empty items between separators are skipped. Throws AppError when the
+// list is empty or an item is not a number above 0.
+QVector<double> thicknessList(const QString& list);
+
+// The default "от": the thickness rounded down to a multiple of the step, as a text;
+// the step itself when that is 0 or less; empty when either is not a number.
+QString defaultFromThickness(const QString& thickness, const QString& step);
+
+// The layer whose λ is the smallest (the column of the operating condition of the
+// header's inside air; λА when that cannot be read), 1-based; the first of equals.
+// 1 when no λ can be read, 0 for an empty table.
+int layerWithSmallestLambda(const LayerTable& table);
+
+// What every candidate shares: the collected table (the chosen layer's thickness is
+// replaced per candidate), the window's other inputs and the criteria.
+struct ThicknessCase {
+    LayerTable table;
+    int layer = 1;  // the layer's number in the collected table
+    EnvelopeInputs inputs;
+    const SaturationTable* saturation = nullptr;
+    bool vapourCriterion = true;  // п. 9.1 at every boundary is judged
+    // The monthly moisture balance at the plane behind layer `planeLayer`; when set, a
+    // candidate complies only when what accumulates does not exceed what dries in summer.
+    struct Moisture {
+        const ClimateRecord* city = nullptr;
+        int planeLayer = 0;
+    };
+    std::optional<Moisture> moisture;
+};
+
+struct ThicknessCandidate {
+    double thickness = 0;  // δ, mm
+    double rt = 0;         // Rт (refined when the refine flag is ticked)
+    double D = 0;
+    QString tnText;  // the chosen txtTn text
+    double tn = 0;
+    double rtRequired = 0;  // Rт.тр.
+    bool heatOk = false;    // Rт ≥ Rт.тр.
+    bool vapourOk = false;  // п. 9.1 at every boundary
+    int firstFailing = 0;   // the boundary after this layer fails first; 0: none fails
+    std::optional<MoistureTotals> moisture;
+    bool moistureOk = true;  // accumulated ≤ summer drying (true when not calculated)
+    bool complies = false;   // every criterion of the case holds
+
+    // "2-3" for the boundary between layers 2 and 3; empty when none fails.
+    QString firstFailingText() const;
+};
+
+// The whole main calculation for one thickness, on a copy of the case's table, with
+// its own report store. Throws AppError naming the thickness when the calculation or
+// the moisture balance stops.
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, CalcReport& scratch);
+
+struct ThicknessSelection {
+    QVector<ThicknessCandidate> rows;  // in the order of the candidates
+    bool completed = false;            // every candidate was calculated
+    int answer = -1;                   // index of the thinnest complying candidate
+
+    // Thicker candidates than the answer that do not comply (indices).
+    QVector<int> thickerFailing() const;
+};
+
+// Checks the case before a search; throws AppError (no layers, no such layer, a
+// moisture plane without a layer on each side, no city).
+void checkThicknessCase(const ThicknessCase& c);
+
+// Calculates every candidate in order; `candidateDone` sees each row after it is
+// calculated and returns false to stop. The answer is chosen among the rows
+// calculated. Throws AppError when a candidate cannot be calculated.
+ThicknessSelection SearchThickness(const ThicknessCase& c, const QVector<double>& candidates,
+                                   const std::function<bool(const ThicknessCandidate&)>& candidateDone = {});
+
+// Why no candidate complies: the criteria no candidate met, or, when each was met by
+// some, that none met them together.
+QString noThicknessReason(const ThicknessCase& c, const QVector<ThicknessCandidate>& rows);
+
+// The sentence on thicker candidates that fail although the answer complies; empty
+// when there are none.
+QString nonMonotoneNote(const ThicknessSelection& s);
+
+// The selection as text lines: a heading, the column line, one line per candidate and
+// the answer (or why there is none), with the note on thicker candidates.
+QStringList thicknessSelectionLines(const ThicknessCase& c, const ThicknessSelection& s);
+
+}  // namespace ogrado

@@ -1,0 +1,14 @@
+#pragma once
+// The layer-thickness selection window over ThicknessForm.
+#include "common/form_view.h"
+#include "tools/thickness_form.h"
+
+namespace ogrado {
+
+class ThicknessWindow : public FormWindow {
+    Q_OBJECT
+public:
+    ThicknessWindow(ThicknessForm& form, QWidget* parent = nullptr);
+};
+
+}  // namespace ogrado
