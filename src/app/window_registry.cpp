@@ -3,6 +3,7 @@
 #include "airlayer/airlayer_window.h"
 #include "common/form_view.h"
 #include "moisture/moisture_window.h"
+#include "dialogs/material_edit_window.h"
 #include "dialogs/materials_window.h"
 #include "dialogs/row_operations_window.h"
 #include "dialogs/save_dialog_window.h"
@@ -30,6 +31,9 @@ void registerWindows(GuiHost& host, Application& app)
     });
     host.registerWindow(QStringLiteral("frmMaterial"), [](FormModel& f, QWidget* main) {
         return new MaterialsWindow(static_cast<MaterialsForm&>(f), main);
+    });
+    host.registerWindow(QStringLiteral("frmMaterialEdit"), [](FormModel& f, QWidget* main) {
+        return new MaterialEditWindow(static_cast<MaterialEditForm&>(f), main);
     });
     host.registerWindow(QStringLiteral("frmTrosa"), [](FormModel& f, QWidget* main) {
         return new DewPointWindow(static_cast<DewPointForm&>(f), main);

@@ -124,7 +124,8 @@ QString FormModel::currentItem(const QString& name) const
 void FormModel::setCurrentIndex(const QString& name, int index)
 {
     Control& c = mutableControl(name);
-    c.current = (index >= 0 && index < c.items.size()) ? index : -1;
+    const qsizetype count = c.kind == ControlKind::Table ? c.rows.size() : c.items.size();
+    c.current = (index >= 0 && index < count) ? index : -1;
     if (c.kind == ControlKind::ComboBox)
         c.text = c.current >= 0 ? c.items[c.current] : QString();
 }
@@ -197,6 +198,25 @@ void FormModel::setToolTip(const QString& name, const QString& toolTip)
         c.toolTip = toolTip;
         dirty_ = true;
     }
+}
+
+void FormModel::setColumns(const QString& name, const QStringList& columns)
+{
+    mutableControl(name).columns = columns;
+}
+
+void FormModel::setRows(const QString& name, const QVector<QStringList>& rows)
+{
+    Control& c = mutableControl(name);
+    c.rows = rows;
+    c.current = -1;
+}
+
+void FormModel::setSortOrder(const QString& name, int column, bool descending)
+{
+    Control& c = mutableControl(name);
+    c.sortColumn = column;
+    c.sortDescending = descending;
 }
 
 Control& FormModel::addMenuItem(const QString& name, const QString& menu, const QString& text, const QString& shortcut)
@@ -315,6 +335,17 @@ void FormModel::userDblClick(const QString& name)
 {
     EventScope scope(*this);
     fire(name, FormEvent::DblClick);
+}
+
+void FormModel::userSort(const QString& name, int column)
+{
+    EventScope scope(*this);
+    Control& c = mutableControl(name);
+    if (column < 0 || column >= c.columns.size())
+        return;
+    c.sortDescending = c.sortColumn == column ? !c.sortDescending : false;
+    c.sortColumn = column;
+    fire(name, FormEvent::Sort);
 }
 
 std::optional<QChar> FormModel::userKey(const QString& name, QChar key)

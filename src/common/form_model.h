@@ -23,8 +23,10 @@ namespace ogrado {
 // A MenuItem stands in the window's menu bar, in the menu named by its `group`, in the
 // order the items were added; the text "-" is a separator. A Submenu stands there too;
 // its entries are its `items`, and choosing entry i selects it (Click, current = i).
-enum class ControlKind { TextBox, Label, CheckBox, OptionButton, ComboBox, ListBox, Button, MenuItem, Submenu };
-enum class FormEvent { Click, DblClick, Change };
+// A Table shows `rows` of cells under the headings `columns`; choosing row i is a Click
+// with current = i, and a click on a heading is a Sort event (see userSort).
+enum class ControlKind { TextBox, Label, CheckBox, OptionButton, ComboBox, ListBox, Button, MenuItem, Submenu, Table };
+enum class FormEvent { Click, DblClick, Change, Sort };
 
 struct Control {
     QString name;
@@ -43,6 +45,10 @@ struct Control {
     QString group;        // option buttons of one group exclude each other; a menu item's menu
     QString shortcut;     // key sequence of a button or menu item ("Ctrl+O", "F9"), portable text
     QString toolTip;      // shown when the pointer rests on the control
+    QStringList columns;        // a table's headings
+    QVector<QStringList> rows;  // a table's cells, row by row, in the order shown
+    int sortColumn = -1;        // a table's sort column (its heading is marked), -1 for none
+    bool sortDescending = false;
 };
 
 // The key filter of a text box: the character to insert, or nothing (the key is
@@ -98,6 +104,11 @@ public:
     void setForeground(const QString& name, Rgb color);
     void setHeightTwips(const QString& name, int twips);
     void setToolTip(const QString& name, const QString& toolTip);
+    // A table's headings and cells; setting the cells chooses no row.
+    void setColumns(const QString& name, const QStringList& columns);
+    const QVector<QStringList>& rows(const QString& name) const { return control(name).rows; }
+    void setRows(const QString& name, const QVector<QStringList>& rows);
+    void setSortOrder(const QString& name, int column, bool descending);
 
     // What the user does. Each sets the state as the window would and runs the event.
     void userEdit(const QString& name, const QString& text);  // typing: Change
@@ -105,6 +116,9 @@ public:
     void userCheck(const QString& name, bool checked);        // ticking a box or option: Click
     void userClick(const QString& name);                      // Click
     void userDblClick(const QString& name);                   // DblClick
+    // A click on heading `column` of a table: that column becomes the sort column, in
+    // ascending order, or, when it already is, its order turns round; then Sort.
+    void userSort(const QString& name, int column);
     std::optional<QChar> userKey(const QString& name, QChar key);
     bool selectsAllOnClick(const QString& name) const { return selectAllOnClick_.contains(name); }
 

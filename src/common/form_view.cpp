@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,8 +21,22 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableWidget>
+#include <QTimer>
 
 namespace ogrado {
+
+namespace {
+
+// Selects the whole text with the cursor at its start, so that a long text shows its
+// beginning.
+void showStartOfText(QLineEdit* edit)
+{
+    const int n = int(edit->text().size());
+    edit->setSelection(n, -n);
+}
+
+}  // namespace
 
 FormWindow::FormWindow(FormModel& model, QWidget* parent) : QDialog(parent), model_(model)
 {
@@ -54,6 +70,38 @@ QComboBox* FormWindow::comboBox(const QString& name, bool editable, int widthPx)
     w->setMinimumContentsLength(8);
     if (widthPx > 0)
         w->setFixedWidth(widthPx);
+    return w;
+}
+
+QComboBox* FormWindow::searchComboBox(const QString& name, int widthPx, int dropDownWidthPx)
+{
+    QComboBox* w = comboBox(name, true, widthPx);
+    w->setProperty("ogradoSearch", true);
+    // The drop-down shows every entry the model gives for the text; the completer only
+    // shows it and marks the first entry that contains the text.
+    auto* completer = new QCompleter(w->model(), w);
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setMaxVisibleItems(15);
+    if (dropDownWidthPx > 0)
+        completer->popup()->setMinimumWidth(dropDownWidthPx);
+    w->setCompleter(completer);
+    return w;
+}
+
+QTableWidget* FormWindow::table(const QString& name)
+{
+    auto* w = new QTableWidget(this);
+    w->setObjectName(name);
+    w->setSelectionBehavior(QAbstractItemView::SelectRows);
+    w->setSelectionMode(QAbstractItemView::SingleSelection);
+    w->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    w->setWordWrap(false);
+    w->verticalHeader()->setVisible(false);
+    w->verticalHeader()->setDefaultSectionSize(w->fontMetrics().height() + 6);
+    w->horizontalHeader()->setSectionsClickable(true);
+    w->horizontalHeader()->setHighlightSections(false);
     return w;
 }
 
@@ -210,7 +258,49 @@ void FormWindow::bindWidget(QWidget* w, const Control& c)
                     model_.userEdit(name, t);
             });
         }
+        if (QCompleter* completer = combo->completer(); completer && combo->property("ogradoSearch").toBool()) {
+            // After the completer has shown the entries for the text, one of them is
+            // marked, so that Enter chooses it. The mark does not select the entry:
+            // selecting would put its text into the field while the user types. A
+            // drop-down wider than the list moves left rather than off the screen.
+            connect(combo->lineEdit(), &QLineEdit::textEdited, completer, [completer] {
+                QTimer::singleShot(0, completer, [completer] {
+                    QAbstractItemView* popup = completer->popup();
+                    QAbstractItemModel* shown = completer->completionModel();
+                    if (!popup->isVisible())
+                        return;
+                    if (!popup->currentIndex().isValid() && shown->rowCount() > 0)
+                        popup->selectionModel()->setCurrentIndex(shown->index(0, 0), QItemSelectionModel::NoUpdate);
+                    if (const QScreen* screen = popup->screen()) {
+                        const QRect avail = screen->availableGeometry();
+                        if (popup->geometry().right() > avail.right())
+                            popup->move(std::max(avail.left(), avail.right() - popup->width() + 1), popup->y());
+                    }
+                });
+            });
+            // A chosen entry shows its beginning, all of it selected: typing starts a
+            // new search.
+            connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [combo] {
+                QTimer::singleShot(0, combo, [combo] { showStartOfText(combo->lineEdit()); });
+            });
+        }
         combo->installEventFilter(this);
+    } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+        connect(grid, &QTableWidget::currentCellChanged, this, [this, name](int row, int, int, int) {
+            if (!syncing_ && row >= 0 && row != model_.currentIndex(name))
+                model_.userSelect(name, row);
+        });
+        connect(grid, &QTableWidget::cellDoubleClicked, this, [this, name](int row, int) {
+            if (syncing_)
+                return;
+            if (row != model_.currentIndex(name))
+                model_.userSelect(name, row);
+            model_.userDblClick(name);
+        });
+        connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, name](int column) {
+            if (!syncing_)
+                model_.userSort(name, column);
+        });
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
             if (!syncing_ && row != model_.currentIndex(name))
@@ -334,14 +424,24 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
         QStringList current;
         for (int i = 0; i < combo->count(); ++i)
             current.append(combo->itemText(i));
+        // New entries while the user types must not move the cursor in the text.
+        const QString typed = combo->isEditable() ? combo->lineEdit()->text() : QString();
+        const int cursor = combo->isEditable() ? combo->lineEdit()->cursorPosition() : 0;
         if (current != c.items) {
             combo->clear();
             combo->addItems(c.items);
         }
         if (combo->currentIndex() != c.current)
             combo->setCurrentIndex(c.current);
-        if (combo->isEditable() && combo->currentText() != c.text)
+        if (combo->isEditable() && combo->currentText() != c.text) {
             combo->setEditText(c.text);
+            if (c.text == typed)
+                combo->lineEdit()->setCursorPosition(cursor);
+            else if (combo->property("ogradoSearch").toBool())
+                showStartOfText(combo->lineEdit());
+        }
+    } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
+        syncTable(grid, c);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         bool same = list->count() == c.items.size();
         for (int i = 0; same && i < list->count(); ++i)
@@ -370,6 +470,47 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
             label->setText(c.text);
         setColours(QPalette::Window, false);
     }
+}
+
+void FormWindow::syncTable(QTableWidget* grid, const Control& c)
+{
+    QStringList headings;
+    for (int k = 0; k < grid->columnCount(); ++k)
+        headings.append(grid->horizontalHeaderItem(k) ? grid->horizontalHeaderItem(k)->text() : QString());
+    if (headings != c.columns) {
+        grid->setColumnCount(int(c.columns.size()));
+        grid->setHorizontalHeaderLabels(c.columns);
+    }
+    if (grid->rowCount() != c.rows.size())
+        grid->setRowCount(int(c.rows.size()));
+    for (int r = 0; r < c.rows.size(); ++r) {
+        for (int k = 0; k < grid->columnCount(); ++k) {
+            const QString text = c.rows[r].value(k);
+            QTableWidgetItem* item = grid->item(r, k);
+            if (!item) {
+                item = new QTableWidgetItem(text);
+                item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+                item->setToolTip(text);  // the whole text of a narrow column
+                grid->setItem(r, k, item);
+            } else if (item->text() != text) {
+                item->setText(text);
+                item->setToolTip(text);
+            }
+        }
+    }
+    if (grid->currentRow() != c.current) {
+        if (c.current < 0) {
+            grid->clearSelection();
+            grid->setCurrentCell(-1, -1);
+        } else {
+            grid->setCurrentCell(c.current, std::max(0, grid->currentColumn()));
+            grid->scrollToItem(grid->item(c.current, 0));
+        }
+    }
+    QHeaderView* header = grid->horizontalHeader();
+    header->setSortIndicatorShown(c.sortColumn >= 0);
+    if (c.sortColumn >= 0)
+        header->setSortIndicator(c.sortColumn, c.sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void FormWindow::refresh()

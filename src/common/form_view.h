@@ -14,6 +14,7 @@ class QListWidget;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QTableWidget;
 #include <QHash>
 #include <QPointer>
 
@@ -45,6 +46,12 @@ protected:
     // Named widgets for the model's controls, and plain captions.
     QLineEdit* lineEdit(const QString& name, int widthPx = 0);
     QComboBox* comboBox(const QString& name, bool editable = false, int widthPx = 0);
+    // A list to type into: the model gives the entries for the text typed, the view
+    // shows them in a drop-down under the text while the user types; Enter or a click
+    // chooses the entry marked in the drop-down (the first one unless the arrow keys
+    // moved the mark).
+    QComboBox* searchComboBox(const QString& name, int widthPx = 0, int dropDownWidthPx = 0);
+    QTableWidget* table(const QString& name);
     QListWidget* listBox(const QString& name, int widthPx = 0);
     QCheckBox* checkBox(const QString& name, const QString& caption);
     QRadioButton* optionButton(const QString& name, const QString& caption = {});
@@ -59,6 +66,7 @@ protected:
 private:
     void bindWidget(QWidget* w, const Control& c);
     void syncWidget(QWidget* w, const Control& c);
+    void syncTable(QTableWidget* grid, const Control& c);
     // The menu bar of the model's menu items, above the window's layout.
     void buildMenuBar();
     void syncMenus();

@@ -1,11 +1,14 @@
 #include "dialogs/materials_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace ogrado {
@@ -13,10 +16,14 @@ namespace ogrado {
 MaterialsWindow::MaterialsWindow(MaterialsForm& form, QWidget* parent) : FormWindow(form, parent)
 {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    auto* v = new QVBoxLayout(this);
-    v->setContentsMargins(8, 8, 8, 8);
+    auto* h = new QHBoxLayout(this);
+    h->setContentsMargins(8, 8, 8, 8);
+    h->setSpacing(10);
+
+    // the picker
+    auto* v = new QVBoxLayout;
     v->setSpacing(4);
-    v->addWidget(comboBox(QStringLiteral("cboM"), false, 280));
+    v->addWidget(searchComboBox(QStringLiteral("cboM"), 280, 640));
     QLabel* description = label(QStringLiteral("lblM"), true);
     description->setFixedWidth(280);
     description->setMinimumHeight(84);
@@ -33,17 +40,47 @@ MaterialsWindow::MaterialsWindow(MaterialsForm& form, QWidget* parent) : FormWin
     target->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rows->addWidget(target);
     QLabel* hint = caption(QStringLiteral("Выделить, затем Dbl-click - вставка данных в выделенную строку"), true);
-    rows->addWidget(hint, 1, Qt::AlignTop);
+    hint->setFixedWidth(230);
+    rows->addWidget(hint, 0, Qt::AlignTop);
+    rows->addStretch();
     v->addLayout(rows);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
+    v->addStretch();
+    h->addLayout(v);
+
+    // the catalogue
+    auto* c = new QVBoxLayout;
+    c->setSpacing(4);
+    auto* find = new QHBoxLayout;
+    find->addWidget(caption(QStringLiteral("Найти:")));
+    find->addWidget(lineEdit(QStringLiteral("txtFind")), 1);
+    find->addSpacing(10);
+    find->addWidget(checkBox(QStringLiteral("chkOwn"), QStringLiteral("Только свои")));
+    c->addLayout(find);
+    QTableWidget* grid = table(QStringLiteral("grdM"));
+    grid->setMinimumSize(560, 360);
+    c->addWidget(grid, 1);
+    QLabel* own = label(QStringLiteral("lblOwn"), true);
+    own->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    c->addWidget(own);
+    auto* buttons = new QHBoxLayout;
+    for (const char* name : {"cmdAdd", "cmdEdit", "cmdCopy", "cmdDel"}) {
+        QPushButton* b = button(QLatin1String(name), form.text(QLatin1String(name)));
+        b->setMinimumWidth(90);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
     QPushButton* close = button(QStringLiteral("cmdCancel"), QStringLiteral("Выход"));
     close->setMinimumWidth(90);
-    bottom->addWidget(close);
-    v->addLayout(bottom);
-    v->addStretch();
+    buttons->addWidget(close);
+    c->addLayout(buttons);
+    h->addLayout(c, 1);
 
     bindControls();
+    // the name takes the room left; the other columns are as wide as their texts
+    QHeaderView* header = grid->horizontalHeader();
+    header->setMinimumSectionSize(36);
+    for (int k = 0; k < grid->columnCount(); ++k)
+        header->setSectionResizeMode(k, k == 1 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
 }
 
 }  // namespace ogrado

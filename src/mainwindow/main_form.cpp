@@ -44,7 +44,8 @@ QString MainForm::windowCaption()
         .arg(OGRADO_VERSION_MINOR);
 }
 
-MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral("frm1"), ctx.prompter, parent), ctx_(ctx)
+MainForm::MainForm(AppContext& ctx, QObject* parent)
+    : FormModel(QStringLiteral("frm1"), ctx.prompter, parent), ctx_(ctx), picker_(*this, ctx.tables.materials)
 {
     setSizeTwips(15660, 11930);
     const KeyFilter numeric = numericKeyFilter();
@@ -170,13 +171,10 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
     };
     on(QStringLiteral("cboTp_0"), FormEvent::Click, envelopeType);
     on(QStringLiteral("cboTp_1"), FormEvent::Click, envelopeType);
-    on(QStringLiteral("cboM"), FormEvent::Click, [this] {
-        const int m = currentIndex(QStringLiteral("cboM"));
-        setText(QStringLiteral("lblM"), materialDescription(m));
-        setText(QStringLiteral("txtM"), materialDensity(m));
-    });
+    on(QStringLiteral("cboM"), FormEvent::Click, [this] { picker_.chooseEntry(currentIndex(QStringLiteral("cboM"))); });
+    on(QStringLiteral("cboM"), FormEvent::Change, [this] { picker_.typed(text(QStringLiteral("cboM"))); });
     on(QStringLiteral("lstM"), FormEvent::DblClick,
-       [this] { insertMaterial(currentIndex(QStringLiteral("cboM")), currentIndex(QStringLiteral("lstM")) + 1); });
+       [this] { insertMaterial(picker_.chosen(), currentIndex(QStringLiteral("lstM")) + 1); });
     for (int k = 1; k <= LayerGridRows; ++k)
         on(item("chkIskl", k), FormEvent::Click, [this, k] { excludeRow(k); });
     on(QStringLiteral("chkVlaga"), FormEvent::Click,
@@ -277,11 +275,16 @@ void MainForm::onLoad()
     for (int r = 1; r <= LayerGridRows; ++r)
         rows.append(QString::number(r));
     setItems(QStringLiteral("lstM"), rows);
-    QStringList materials;
-    for (const Material& m : t.materials)
-        materials.append(m.name());
-    setItems(QStringLiteral("cboM"), materials);
-    select(QStringLiteral("cboM"), materials.isEmpty() ? -1 : 0);
+    picker_.fill(t.materials.isEmpty() ? -1 : 0);
+    if (!t.userMaterialsProblem.isEmpty())
+        prompter().message(t.userMaterialsProblem, QStringLiteral("Внимание!"), MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+}
+
+void MainForm::materialsChanged(int removed)
+{
+    picker_.materialsChanged(removed);
+    notifyChanged();
 }
 
 void MainForm::climateFill()
@@ -305,9 +308,7 @@ QString MainForm::materialDescription(int m) const
 {
     if (m < 0 || m >= ctx_.tables.materials.size())
         return {};
-    const Material& mat = ctx_.tables.materials[m];
-    return mat.field(1) + QStringLiteral(". Коэффициент теплопроводности для условий эксплуатации А - ") + mat.field(3) +
-           QStringLiteral(", Б  - ") + mat.field(4) + QStringLiteral(". Коэффициент паропроницания  - ") + mat.field(7);
+    return MaterialPicker::description(ctx_.tables.materials[m]);
 }
 
 QString MainForm::materialDensity(int m) const
@@ -322,11 +323,8 @@ void MainForm::insertMaterial(int m, int row)
     if (m < 0 || m >= ctx_.tables.materials.size() || row < 1 || row > LayerGridRows)
         return;
     const Material& mat = ctx_.tables.materials[m];
-    QString name = mat.name();
-    const qsizetype blank = name.indexOf(u' ');
-    if (blank >= 0)
-        name = name.mid(blank + 1);
-    setText(cellName(row, 0), QStringLiteral("J=") + mat.field(2) + QStringLiteral(". ") + name.trimmed());
+    // the name without its catalogue number
+    setText(cellName(row, 0), QStringLiteral("J=") + mat.field(2) + QStringLiteral(". ") + mat.plainName());
     for (int c = 4; c <= 8; ++c)
         setText(cellName(row, c), mat.field(c - 1));
     notifyChanged();

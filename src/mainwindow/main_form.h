@@ -3,6 +3,7 @@
 // results, and the buttons that open the other windows.
 #include "session/app_context.h"
 #include "common/form_model.h"
+#include "mainwindow/material_picker.h"
 
 namespace ogrado {
 
@@ -25,6 +26,11 @@ public:
     QString materialDescription(int m) const;
     QString materialDensity(int m) const;
     void insertMaterial(int m, int row);
+    // The window's own picker (cboM, lblM, txtM).
+    const MaterialPicker& materialPicker() const { return picker_; }
+    // The catalogue changed: the list shows it, the same material stays chosen (see
+    // MaterialPicker::materialsChanged).
+    void materialsChanged(int removed = -1);
 
     // Collects the grid and the header fields into the context's LayerTable.
     void collectInput();
@@ -70,6 +76,7 @@ private:
     void runEnvelope(bool recalc);
 
     AppContext& ctx_;
+    MaterialPicker picker_;
 };
 
 }  // namespace ogrado

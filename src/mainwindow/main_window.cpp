@@ -206,7 +206,7 @@ QWidget* MainWindow::buildMaterials()
     auto* box = new QGroupBox(QStringLiteral("Материалы"), this);
     auto* v = new QVBoxLayout(box);
     v->setSpacing(3);
-    QComboBox* materials = comboBox(QStringLiteral("cboM"), false, 250);
+    QComboBox* materials = searchComboBox(QStringLiteral("cboM"), 250, 600);
     v->addWidget(materials);
     QLabel* description = label(QStringLiteral("lblM"), true);
     description->setFixedWidth(250);

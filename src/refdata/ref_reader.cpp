@@ -3,8 +3,10 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
+#include "refdata/material_catalogue.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace ogrado {
 
@@ -206,6 +208,18 @@ RefTables loadReferenceData(const QString& dataDir)
     const QString normative = path(kNormativeFile);
     readNormativeTables(readTextLines(normative), normative, t);
     t.materials = readMaterials(readTextLines(path(kMaterialsFile)));
+    // The user's own materials follow; a missing file holds none, a damaged one is
+    // reported and left as it is, and the program works with the shipped materials.
+    const QString own = userMaterialsPath(dataDir);
+    if (QFileInfo::exists(own)) {
+        try {
+            t.materials += readUserMaterials(readTextLines(own), own, int(t.materials.size()) + 1);
+        } catch (const AppError& e) {
+            t.userMaterialsProblem =
+                e.message() + QStringLiteral("\rФайл оставлен без изменений; программа работает с материалами ТКП. "
+                                             "Свои материалы недоступны, пока файл не исправлен.");
+        }
+    }
     const QStringList temperature = readTextLines(path(kTemperatureFile));
     const QStringList humidity = readTextLines(path(kHumidityFile));
     t.climate = readClimate(temperature, humidity);

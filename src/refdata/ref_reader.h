@@ -20,7 +20,10 @@ ClimateTable readClimate(const QStringList& temperatureLines, const QStringList&
 QStringList referenceFileNames();
 
 // Reads all four files from `dataDir`, in the order normative tables, materials,
-// temperature, humidity. Throws AppError naming the file that failed.
+// temperature, humidity, and after the materials the user's own materials when their
+// file exists. Throws AppError naming the file that failed; a damaged file of own
+// materials is not an error: the tables then hold the shipped materials and
+// `userMaterialsProblem` says what is wrong.
 RefTables loadReferenceData(const QString& dataDir);
 
 // Splits a line at ";" into trimmed fields; a ";" at the very end of the line ends

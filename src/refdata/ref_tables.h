@@ -43,11 +43,31 @@ using EnvelopeTypeTable = QVector<EnvelopeType>;
 
 struct Material {
     QStringList fields;  // name, density, λА, λБ, sА, sБ, μ, ...
+    bool own = false;    // the user's own material, not one of the shipped file
     // Field k counted from 1 as in the file; empty when the line is shorter.
     QString field(int k) const { return k >= 1 && k <= fields.size() ? fields[k - 1] : QString(); }
+    // The name as the lists show it: the catalogue number, a blank and the name.
     QString name() const { return field(1); }
+    // The catalogue number: the name's first word.
+    QString number() const;
+    // The name without its catalogue number (the whole name when it has no blank).
+    QString plainName() const;
 };
 using MaterialTable = QVector<Material>;
+
+inline QString Material::number() const
+{
+    const QString n = name();
+    const qsizetype blank = n.indexOf(u' ');
+    return blank >= 0 ? n.left(blank) : QString();
+}
+
+inline QString Material::plainName() const
+{
+    const QString n = name();
+    const qsizetype blank = n.indexOf(u' ');
+    return (blank >= 0 ? n.mid(blank + 1) : n).trimmed();
+}
 
 struct ClimateRecord {
     QString name;
@@ -79,8 +99,11 @@ struct RefTables {
     EnvelopeTypeTable envelopeTypes;
     OuterCoefficientTable outerCoefficients;
     SaturationTable saturation;
-    MaterialTable materials;
+    MaterialTable materials;  // the shipped materials, then the user's own
     ClimateTable climate;
+    // Why the user's own materials could not be read (the file and the line), or empty.
+    // The file is then left as it is and the program works with the shipped materials.
+    QString userMaterialsProblem;
 };
 
 }  // namespace ogrado

@@ -1,7 +1,10 @@
 // The save dialog, the row operations and the materials window as form models.
 #include "program/application.h"
 #include "common/text_file.h"
+#include "dialogs/material_edit_form.h"
+#include "dialogs/material_edit_window.h"
 #include "dialogs/materials_form.h"
+#include "refdata/material_catalogue.h"
 #include "dialogs/row_operations.h"
 #include "dialogs/materials_window.h"
 #include "dialogs/row_operations_window.h"
@@ -9,8 +12,14 @@
 #include "dialogs/save_dialog_window.h"
 #include "test_support.h"
 
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -103,6 +112,59 @@ QStringList renumbered(QStringList row, int number)
 }
 
 const QString kNotSaved = QStringLiteral("Данные не сохраняются");
+
+MaterialsForm& catalogue(Fixture& f)
+{
+    auto& w = *static_cast<MaterialsForm*>(f.app->form(QStringLiteral("frmMaterial")));
+    w.loadForm();
+    return w;
+}
+
+// What the user does in the entry window of an own material when it opens: each step
+// types the texts given (an empty list types nothing) and presses "ОК", or "Отмена"
+// for a step of one text "Отмена". What the window showed on opening is kept.
+struct EntrySteps {
+    QVector<QStringList> steps;
+    QString caption;
+    QStringList shown;
+    bool stillOpen = false;  // after the last step
+    void install(Fixture& f)
+    {
+        f.host.onModal = [this](FormModel& form) {
+            auto& e = static_cast<MaterialEditForm&>(form);
+            caption = e.caption();
+            shown = e.texts();
+            for (const QStringList& texts : steps) {
+                if (texts == QStringList{"Отмена"}) {
+                    e.userClick("cmdCancel");
+                    break;
+                }
+                for (int k = 0; k < texts.size(); ++k)
+                    e.userEdit(MaterialEditForm::fieldNames()[k], texts[k]);
+                e.userClick("cmdOk");
+            }
+            stillOpen = e.isLoaded();
+        };
+    }
+};
+
+// The table's first column (the numbers), joined by blanks.
+QString tableNumbers(const MaterialsForm& w)
+{
+    QStringList n;
+    for (const QStringList& row : w.rows("grdM"))
+        n.append(row.value(0));
+    return n.join(u' ');
+}
+
+int rowOfNumber(const MaterialsForm& w, const QString& number)
+{
+    const QVector<QStringList>& rows = w.rows("grdM");
+    for (int r = 0; r < rows.size(); ++r)
+        if (rows[r].value(0) == number)
+            return r;
+    return -1;
+}
 
 }  // namespace
 
@@ -434,6 +496,198 @@ private slots:
         QCOMPARE(f.rows().placement(mainTwips), std::optional<QPoint>(QPoint(1470, 60 + 8850)));
     }
 
+    void ownMaterialAddedChangedCopiedDeleted()
+    {
+        Fixture f;
+        MaterialsForm& w = catalogue(f);
+        const QString file = userMaterialsPath(f.ctx.settings.dataDir);
+        QCOMPARE(w.rows("grdM").size(), 136);
+        QCOMPARE(w.rows("grdM")[0], (QStringList{"1", "Железобетон", "2500", "1,92", "2,04", "17,98", "18,95", "0,03", "ТКП"}));
+        QCOMPARE(w.control("grdM").columns,
+                 (QStringList{"№", "Наименование", "Объемная масса,\nкг/м3", "λА", "λБ", "sА", "sБ", "μ", "Источник"}));
+        QCOMPARE(w.currentIndex("grdM"), 0);  // the material chosen in the picker
+        QVERIFY(w.isEnabled("cmdAdd") && w.isEnabled("cmdCopy"));
+        QVERIFY(!w.isEnabled("cmdEdit") && !w.isEnabled("cmdDel"));  // shipped
+
+        // "Добавить": a taken name is refused and the window stays open with the texts;
+        // a decimal point becomes a comma
+        EntrySteps add{{{"железобетон", "35", "0.037", "0,039", "0,35", "0,4", "0,05"}, {"Плита ПП-35 «Тест»"}}};
+        add.install(f);
+        w.userClick("cmdAdd");
+        QCOMPARE(add.caption, QStringLiteral("Новый материал"));
+        QCOMPARE(add.shown, QStringList(7));
+        QCOMPARE(f.prompter.texts(),
+                 QStringList{"Поле «Наименование»: материал «Железобетон» уже есть в каталоге (№ 1)."});
+        QVERIFY(!add.stillOpen);
+        const QString line137 = QStringLiteral("137 Плита ПП-35 «Тест»;35;0,037;0,039;0,35;0,4;0,05");
+        QCOMPARE(readAll(file), encodeCp1251(line137 + "\r\n"));
+        QCOMPARE(f.ctx.tables.materials.size(), 137);
+        // the new material is chosen and shown as the user's own
+        QCOMPARE(w.currentIndex("grdM"), 136);
+        QCOMPARE(w.rows("grdM")[136],
+                 (QStringList{"137", "Плита ПП-35 «Тест»", "35", "0,037", "0,039", "0,35", "0,4", "0,05", "свой"}));
+        QVERIFY(w.isEnabled("cmdEdit") && w.isEnabled("cmdDel"));
+        QCOMPARE(w.text("cboM"), QStringLiteral("137 Плита ПП-35 «Тест»"));
+        QCOMPARE(w.text("txtM"), QStringLiteral("35"));
+        // it goes into a row of the main window from here and from the main window's list
+        w.userSelect("lstM", 2);
+        w.userDblClick("lstM");
+        const QStringList row3{"J=35. Плита ПП-35 «Тест»", "3", "60", "3", "0,037", "0,039", "0,35", "0,4", "0,05"};
+        QCOMPARE(rowTexts(f.main(), 3), row3);
+        QCOMPARE(f.main().items("cboM").last(), QStringLiteral("137 Плита ПП-35 «Тест»"));
+        f.main().userEdit("cboM", "тест");
+        QCOMPARE(f.main().items("cboM"), QStringList{"137 Плита ПП-35 «Тест»"});
+        f.main().userSelect("cboM", 0);
+        f.main().userSelect("lstM", 5);
+        f.main().userDblClick("lstM");
+        QCOMPARE(rowTexts(f.main(), 6),
+                 (QStringList{"J=35. Плита ПП-35 «Тест»", "6", "", "", "0,037", "0,039", "0,35", "0,4", "0,05"}));
+
+        // "Изменить" starts from the stored values
+        f.prompter.clear();
+        EntrySteps change{{{"", "", "0,036"}}};
+        change.install(f);
+        w.userClick("cmdEdit");
+        QCOMPARE(change.shown, (QStringList{"Плита ПП-35 «Тест»", "35", "0,037", "0,039", "0,35", "0,4", "0,05"}));
+        QCOMPARE(f.prompter.texts(), QStringList{"Поле «Наименование» не заполнено."});
+        QVERIFY(change.stillOpen);
+        QCOMPARE(readAll(file), encodeCp1251(line137 + "\r\n"));  // nothing written
+        change.steps = {{"Плита ПП-35 «Тест»", "35", "0,036"}};
+        w.userClick("cmdEdit");
+        QVERIFY(!change.stillOpen);
+        QCOMPARE(readAll(file), encodeCp1251("137 Плита ПП-35 «Тест»;35;0,036;0,039;0,35;0,4;0,05\r\n"));
+        QVERIFY(f.main().text("lblM").contains(QStringLiteral("А - 0,036")));  // the main window's choice
+        QCOMPARE(f.main().cell(6, 4), QStringLiteral("0,037"));  // rows already filled stay
+
+        // "Копировать" from a shipped material, under a name not taken
+        w.userSelect("grdM", 0);
+        QCOMPARE(w.text("cboM"), QStringLiteral("1 Железобетон"));
+        EntrySteps copy{{{}}};
+        copy.install(f);
+        w.userClick("cmdCopy");
+        QCOMPARE(copy.shown, (QStringList{"Железобетон (копия)", "2500", "1,92", "2,04", "17,98", "18,95", "0,03"}));
+        w.userSelect("grdM", 0);
+        copy.steps = {{"Отмена"}};
+        w.userClick("cmdCopy");
+        QCOMPARE(copy.shown.value(0), QStringLiteral("Железобетон (копия 2)"));
+        QCOMPARE(f.ctx.tables.materials.size(), 138);  // the cancelled one is not stored
+        QCOMPARE(f.ctx.tables.materials[137].name(), QStringLiteral("138 Железобетон (копия)"));
+
+        // "Удалить": only own materials, after a question; the later ones are numbered on
+        w.userSelect("grdM", 1);
+        QVERIFY(!w.isEnabled("cmdDel"));
+        w.userClick("cmdDel");
+        QCOMPARE(f.ctx.tables.materials.size(), 138);
+        f.main().userSelect("cboM", 137);  // the main window has the copy chosen
+        w.userSelect("grdM", rowOfNumber(w, "137"));
+        f.prompter.clear();
+        f.prompter.answers = {MessageAnswer::No};
+        w.userClick("cmdDel");
+        QCOMPARE(f.ctx.tables.materials.size(), 138);
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].text, QStringLiteral("Удалить свой материал «Плита ПП-35 «Тест»»?\rСлои, в "
+                                                          "которые он уже вставлен, не изменятся."));
+        w.userClick("cmdDel");  // answered Yes
+        QCOMPARE(readAll(file), encodeCp1251("137 Железобетон (копия);2500;1,92;2,04;17,98;18,95;0,03\r\n"));
+        QCOMPARE(f.main().items("cboM").size(), 137);
+        QCOMPARE(f.main().text("cboM"), QStringLiteral("137 Железобетон (копия)"));  // the same material, renumbered
+        QCOMPARE(w.currentIndex("grdM"), -1);  // the deleted one was chosen here
+        QCOMPARE(w.text("lblM"), QString());
+        QVERIFY(!w.isEnabled("cmdEdit") && !w.isEnabled("cmdDel") && !w.isEnabled("cmdCopy"));
+        w.userSelect("lstM", 0);
+        w.userDblClick("lstM");  // nothing chosen: nothing inserted
+        QCOMPARE(f.main().cell(1, 0), QStringLiteral("Штукатурка изв.-песч"));
+        QCOMPARE(rowTexts(f.main(), 3), row3);
+
+        // the file is read back at the next start with the same numbers
+        RefTables again = f.ctx.tables;
+        again.materials = test::shippedTables().materials + readUserMaterials(readTextLines(file), file, 137);
+        QCOMPARE(again.materials.last().fields, f.ctx.tables.materials.last().fields);
+    }
+
+    void ownMaterialThatCannotBeWrittenIsNotKept()
+    {
+        Fixture f;
+        f.ctx.settings.dataDir = f.root + QStringLiteral("/нет такой папки");
+        MaterialsForm& w = catalogue(f);
+        EntrySteps add{{{"Плита", "35", "0,037", "0,039", "0,35", "0,4", "0,05"}}};
+        add.install(f);
+        w.userClick("cmdAdd");
+        QVERIFY(add.stillOpen);
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("нет такой папки")),
+                 qPrintable(f.prompter.shown[0].text));
+        QCOMPARE(f.ctx.tables.materials.size(), 136);
+        QCOMPARE(f.main().items("cboM").size(), 136);
+        QCOMPARE(w.rows("grdM").size(), 136);
+    }
+
+    void damagedOwnFileIsReportedAndNotWritten()
+    {
+        QTemporaryDir dir;
+        test::RecordingPrompter prompter;
+        test::FakeHost host;
+        AppContext ctx(prompter);
+        ctx.settings = defaultDirectories(dir.path());
+        ctx.tables = test::shippedTables();
+        ctx.tables.userMaterialsProblem = QStringLiteral("Файл своих материалов \"x\", строка 2: нет наименования "
+                                                         "материала.\rФайл оставлен без изменений.");
+        ctx.host = &host;
+        Application app(ctx);
+        app.mainForm().loadForm();
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown[0].text, ctx.tables.userMaterialsProblem);
+        QCOMPARE(prompter.shown[0].title, QStringLiteral("Внимание!"));
+        QCOMPARE(app.mainForm().items("cboM").size(), 136);
+        auto& w = *static_cast<MaterialsForm*>(app.form(QStringLiteral("frmMaterial")));
+        w.loadForm();
+        QCOMPARE(w.text("lblOwn"), QStringLiteral("Файл своих материалов \"x\", строка 2: нет наименования материала. "
+                                                  "Файл оставлен без изменений."));
+        QCOMPARE(w.foreground("lblOwn"), kRed);
+        for (const char* b : {"cmdAdd", "cmdEdit", "cmdCopy", "cmdDel"})
+            QVERIFY2(!w.isEnabled(b), b);
+        w.userClick("cmdAdd");
+        QVERIFY(host.opened.isEmpty());
+        QVERIFY(!QFile::exists(userMaterialsPath(dir.path())));
+    }
+
+    void catalogueSortsAndFilters()
+    {
+        Fixture f;
+        MaterialsForm& w = catalogue(f);
+        w.userEdit("txtFind", "КИРПИЧ");
+        QCOMPARE(tableNumbers(w), QStringLiteral("38 39 40 41 42 43 44 45 46 47 48 49"));
+        // density up, then down; equal densities keep the catalogue order
+        w.userSort("grdM", 2);
+        QCOMPARE(tableNumbers(w), QStringLiteral("43 42 47 46 49 44 48 40 45 39 38 41"));
+        w.userSort("grdM", 2);
+        QCOMPARE(tableNumbers(w), QStringLiteral("38 41 39 40 45 44 48 46 49 42 47 43"));
+        QVERIFY(w.control("grdM").sortDescending);
+        // a row chosen in the table is the picker's material
+        w.userSelect("grdM", 2);
+        QVERIFY(w.text("lblM").startsWith(QStringLiteral("39 Кладка из глиняного")));
+        QCOMPARE(w.text("txtM"), QStringLiteral("1700"));
+        // by number, the numbers as numbers ("100" after "99")
+        w.userEdit("txtFind", "пенопол");
+        w.userSort("grdM", 0);
+        QCOMPARE(tableNumbers(w), QStringLiteral("94 95 96 99 100 101"));
+        w.userSort("grdM", 0);
+        QCOMPARE(tableNumbers(w), QStringLiteral("101 100 99 96 95 94"));
+        // by name, alphabetically without regard to case
+        w.userEdit("txtFind", "");
+        w.userSort("grdM", 1);
+        QCOMPARE(w.rows("grdM").first().value(1), QStringLiteral("Алюминий"));
+        QCOMPARE(w.rows("grdM").last().value(1), QStringLiteral("Щебень из доменного шлака (ГОСТ 5578)"));
+        // own materials only
+        w.userCheck("chkOwn", true);
+        QVERIFY(w.rows("grdM").isEmpty());
+        EntrySteps add{{{"Блок ячеистый D400", "400", "0,1", "0,11", "1,9", "2", "0,23"}}};
+        add.install(f);
+        w.userClick("cmdAdd");
+        QCOMPARE(tableNumbers(w), QStringLiteral("137"));
+        QCOMPARE(w.rows("grdM")[0].value(8), QStringLiteral("свой"));
+    }
+
     void windowsAndTheirControls()
     {
         QTemporaryDir dir;
@@ -452,8 +706,9 @@ private slots:
         SaveDialogWindow saveWindow(save);
         RowOperationsWindow rowsWindow(rows);
         MaterialsWindow materialsWindow(materials);
+        MaterialEditWindow editWindow(materials.editForm());
         for (FormWindow* w : {static_cast<FormWindow*>(&saveWindow), static_cast<FormWindow*>(&rowsWindow),
-                              static_cast<FormWindow*>(&materialsWindow)}) {
+                              static_cast<FormWindow*>(&materialsWindow), static_cast<FormWindow*>(&editWindow)}) {
             for (const Control& c : w->model().controls())
                 QVERIFY2(w->findChild<QWidget*>(c.name), qPrintable(w->model().formName() + u' ' + c.name));
         }
@@ -476,6 +731,40 @@ private slots:
         QTest::mouseClick(rowsWindow.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
         QVERIFY(!rows.isLoaded());
         QVERIFY(!rowsWindow.isVisible());
+
+        // the catalogue: typing into the list, a click on a heading, a row chosen
+        materialsWindow.show();
+        auto* list = materialsWindow.findChild<QComboBox*>("cboM");
+        QVERIFY(list->isEditable());
+        list->lineEdit()->selectAll();
+        for (QChar c : QStringLiteral("белт"))  // keyClicks takes Latin letters only
+            QTest::sendKeyEvent(QTest::Click, list->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(materials.items("cboM"), QStringList{"93 Белтеп ПП100"});
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->currentText(), QStringLiteral("белт"));
+        QCOMPARE(list->lineEdit()->cursorPosition(), 4);
+        auto* grid = materialsWindow.findChild<QTableWidget*>("grdM");
+        QCOMPARE(grid->rowCount(), 136);
+        QCOMPARE(grid->item(92, 1)->text(), QStringLiteral("Белтеп ПП100"));
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(grid->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
+        QCOMPARE(materials.control("grdM").sortColumn, 2);
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("40"));  // the lightest: 40 kg/m3
+        grid->setCurrentCell(3, 1);
+        QCOMPARE(materials.currentIndex("grdM"), 3);
+        QCOMPARE(materials.text("cboM"), f.ctx.tables.materials[materials.materialOfRow(3)].name());
+
+        // Enter in a field of the entry window is "ОК"
+        QStringList accepted;
+        materials.editForm().prepare(QStringLiteral("Новый материал"), {}, [&](const QStringList& t) { accepted = t; });
+        materials.editForm().loadForm();
+        editWindow.show();
+        auto* density = editWindow.findChild<QLineEdit*>("txtDensity");
+        density->setFocus();
+        QTest::keyClicks(density, "35.5");
+        QTest::keyClick(density, Qt::Key_Return);
+        QCOMPARE(accepted, (QStringList{"", "35,5", "", "", "", "", ""}));
+        QVERIFY(!materials.editForm().isLoaded());
     }
 };
 

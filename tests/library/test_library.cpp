@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -407,6 +409,46 @@ private slots:
             QCOMPARE(f.ctx.layerTable.count(), 2);
             QCOMPARE(f.ctx.layerTable.layers[1].cell(kColNumber), QStringLiteral("2"));
             QCOMPARE(f.ctx.layerTable.layers[1].cell(kColThickness), QStringLiteral("100"));
+        }
+    }
+
+    void shippedTypicalWallsRunToAVerdict()
+    {
+        const LayerStackLibrary library = LoadLibraryFile(libraryFilePath(QStringLiteral(OGRADO_SHIPPED_DATA)));
+        QCOMPARE(library.stackCount(), 5);
+        const MaterialTable shipped = test::shippedTables().materials;
+        // the ventilated facade fails п. 9.1 with its cladding, as its description says
+        const QVector<bool> complies{true, true, true, false, true};
+        for (int k = 1; k <= library.stackCount(); ++k) {
+            const LayerStack& s = library.stack(k);
+            QVERIFY2(s.description.contains(QStringLiteral("«Стенарий материалы ТКП.txt»")), qPrintable(s.name));
+            // each layer is a shipped material as its insertion into a row writes it
+            for (const StackLayer& l : s.layers) {
+                auto same = [&](const Material& m) {
+                    if (l[0] != QStringLiteral("J=") + m.field(2) + QStringLiteral(". ") + m.plainName())
+                        return false;
+                    for (int c = 3; c <= 7; ++c)
+                        if (l[c] != m.field(c))
+                            return false;
+                    return true;
+                };
+                QVERIFY2(std::any_of(shipped.begin(), shipped.end(), same), qPrintable(s.name + u' ' + l[0]));
+            }
+            Fixture f;
+            LoadStackIntoTable(f.main(), s, StackLoad::Full);
+            f.main().userClick("cmdOk");
+            QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.texts().join(u'|')));
+            QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
+            QCOMPARE(f.ctx.layerTable.count(), s.layerCount());
+            const QString verdict = f.ctx.report.lines().last();
+            QCOMPARE(verdict, complies[k - 1] ? QStringLiteral("ВЫВОД: рассчитанная ограждающая конструкция "
+                                                               "СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43.")
+                                              : QStringLiteral("ВЫВОД: рассчитанная ограждающая конструкция НЕ "
+                                                               "СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43."));
+            if (k == 1) {
+                // condition Б: 1/8,7 + 0,02/0,81 + 0,4/0,16 + 0,02/0,93 + 1/23 = 2,7046
+                QCOMPARE(f.main().text("txtRt"), QStringLiteral("2,70"));
+            }
         }
     }
 

@@ -163,6 +163,59 @@ private slots:
         QCOMPARE(m.text(cell(2, 0)), QStringLiteral("J=1700. Кирпич"));
     }
 
+    void materialListShowsWhatTheUserTypes()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userSelect("cboM", 27);  // "28 Газосиликат D=500"
+        const QString chosen = m.text("lblM");
+        auto numbers = [&] {
+            QStringList n;
+            for (const QString& entry : m.items("cboM"))
+                n.append(entry.section(u' ', 0, 0));
+            return n.join(u' ');
+        };
+        // every shipped name holding "мин" in any case, "Алюминий" among them
+        m.userEdit("cboM", "МИН");
+        QCOMPARE(numbers(), QStringLiteral("73 74 75 76 77 78 79 80 81 82 83 86 87 88 89 90 91 92 134"));
+        QCOMPARE(m.text("cboM"), QStringLiteral("МИН"));
+        QCOMPARE(m.currentIndex("cboM"), -1);
+        // typing chooses nothing: the material described is still the one inserted
+        QCOMPARE(m.text("lblM"), chosen);
+        m.userSelect("lstM", 4);
+        m.userDblClick("lstM");
+        QCOMPARE(m.text(cell(5, 0)), QStringLiteral("J=500. Газосиликат D=500"));
+
+        // "е" typed finds "ё" in the name; the second entry shown is material 58
+        m.userEdit("cboM", "поперек");
+        QCOMPARE(m.items("cboM"),
+                 (QStringList{"56 Сосна и ель поперёк волокон", "58 Дуб поперёк волокон"}));
+        m.userSelect("cboM", 1);
+        QCOMPARE(m.text("lblM"), QStringLiteral("58 Дуб поперёк волокон. Коэффициент теплопроводности для условий "
+                                                "эксплуатации А - 0,18, Б  - 0,23. Коэффициент паропроницания  - 0,05"));
+        QCOMPARE(m.text("txtM"), QStringLiteral("700"));
+        // after the choice the list is whole again, on the chosen entry
+        QCOMPARE(m.items("cboM").size(), 136);
+        QCOMPARE(m.currentIndex("cboM"), 57);
+        QCOMPARE(m.text("cboM"), QStringLiteral("58 Дуб поперёк волокон"));
+        m.userSelect("lstM", 2);
+        m.userDblClick("lstM");
+        QCOMPARE(m.text(cell(3, 0)), QStringLiteral("J=700. Дуб поперёк волокон"));
+        QCOMPARE(m.text(cell(3, 4)), QStringLiteral("0,18"));
+        QCOMPARE(m.text(cell(3, 8)), QStringLiteral("0,05"));
+        QCOMPARE(m.text(cell(3, 2)), QStringLiteral("60"));
+
+        // nothing found, then the text cleared: the whole list
+        m.userEdit("cboM", "ЖЁСТКИЕ");
+        QCOMPARE(numbers(), QStringLiteral("76 77 78 79 80 82 83 86 87 88 89 90 91 92"));  // "полужёсткие" too
+        m.userEdit("cboM", "пенобетонн");
+        QVERIFY(m.items("cboM").isEmpty());
+        m.userEdit("cboM", "");
+        QCOMPARE(m.items("cboM").size(), 136);
+        QCOMPARE(m.items("cboM").first(), QStringLiteral("1 Железобетон"));
+        QCOMPARE(m.text("txtM"), QStringLiteral("700"));  // still material 58
+    }
+
     void keyFilter()
     {
         Fixture f;

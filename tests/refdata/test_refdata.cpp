@@ -3,11 +3,13 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
+#include "refdata/material_catalogue.h"
 #include "refdata/ref_reader.h"
 #include "test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -258,6 +260,189 @@ private slots:
             for (int k = 2; k <= 7; ++k)
                 QVERIFY2(parseNumber(m.field(k)), qPrintable(m.name()));
         }
+    }
+
+    void findMaterialsBySubstringCaseAndYo()
+    {
+        const MaterialTable t = readMaterials({"1 Маты минераловатные;75;1;1;1;1;1", "2 Бетон;2400;1;1;1;1;1",
+                                               "3 Плиты полужёсткие МИНЕРАЛОВАТНЫЕ;200;1;1;1;1;1",
+                                               "4 Плита жесткая;100;1;1;1;1;1", "5 Ёлка;500;1;1;1;1;1"});
+        QCOMPARE(findMaterials(t, "мин"), (QVector<int>{0, 2}));
+        QCOMPARE(findMaterials(t, "МиН"), (QVector<int>{0, 2}));
+        // "е" and "ё" are one letter, whichever the name or the text holds
+        QCOMPARE(findMaterials(t, "жест"), (QVector<int>{2, 3}));
+        QCOMPARE(findMaterials(t, "ЖЁСТ"), (QVector<int>{2, 3}));
+        QCOMPARE(findMaterials(t, "елк"), (QVector<int>{4}));
+        QCOMPARE(findMaterials(t, "3 пл"), (QVector<int>{2}));  // the number is part of the name shown
+        QCOMPARE(findMaterials(t, "стекло"), QVector<int>{});
+        QCOMPARE(findMaterials(t, ""), (QVector<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(findMaterials(t, "  "), (QVector<int>{0, 1, 2, 3, 4}));
+    }
+
+    void ownMaterialEntryIsChecked_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("message");
+        const QStringList good{"Плита XYZ", "110", "0,037", "0,04", "0,6", "0,7", "0,3"};
+        auto with = [&](int k, const QString& v) {
+            QStringList t = good;
+            t[k] = v;
+            return t;
+        };
+        QTest::newRow("empty name") << with(0, "  ") << "Поле «Наименование» не заполнено.";
+        QTest::newRow("separator") << with(0, "Плита; XYZ")
+                                   << "Поле «Наименование»: знак «;» не допускается — он разделяет поля в файле "
+                                      "материалов.";
+        QTest::newRow("line break") << with(0, "Плита\rXYZ")
+                                    << "Поле «Наименование»: перевод строки и другие управляющие знаки не допускаются.";
+        QTest::newRow("outside cp1251")
+            << with(0, "Плита €XYZ ✓") << "Поле «Наименование»: знак «✓» нельзя записать в файл материалов (кодировка "
+                                          "Windows-1251).";
+        // the shipped "31 Раствор известково-песчаный", by another case and blanks
+        QTest::newRow("name taken") << with(0, " раствор  ИЗВЕСТКОВО-песчаный ")
+                                    << "Поле «Наименование»: материал «Раствор известково-песчаный» уже есть в "
+                                       "каталоге (№ 31).";
+        QTest::newRow("name taken, е for ё")
+            << with(0, "Сосна и ель поперек волокон")
+            << "Поле «Наименование»: материал «Сосна и ель поперёк волокон» уже есть в каталоге (№ 56).";
+        QTest::newRow("density empty") << with(1, "") << "Поле «Объемная масса, кг/м3» не заполнено.";
+        QTest::newRow("density text") << with(1, "сто") << "Поле «Объемная масса, кг/м3»: «сто» не является числом.";
+        QTest::newRow("density zero")
+            << with(1, "0") << "Поле «Объемная масса, кг/м3»: значение должно быть больше нуля (введено «0»).";
+        QTest::newRow("λА negative") << with(2, "-0,04")
+                                     << "Поле «Коэффициент теплопроводности λА»: значение должно быть больше нуля "
+                                        "(введено «-0,04»).";
+        QTest::newRow("λБ zero") << with(3, "0,0")
+                                 << "Поле «Коэффициент теплопроводности λБ»: значение должно быть больше нуля "
+                                    "(введено «0,0»).";
+        QTest::newRow("λБ two commas") << with(3, "0,0,4")
+                                       << "Поле «Коэффициент теплопроводности λБ»: «0,0,4» не является числом.";
+        QTest::newRow("sА negative") << with(4, "-1")
+                                     << "Поле «Коэффициент теплоусвоения sА»: значение не может быть отрицательным "
+                                        "(введено «-1»).";
+        QTest::newRow("sБ empty") << with(5, "") << "Поле «Коэффициент теплоусвоения sБ» не заполнено.";
+        QTest::newRow("μ negative") << with(6, "-0,1")
+                                    << "Поле «Коэффициент паропроницания μ»: значение не может быть отрицательным "
+                                       "(введено «-0,1»).";
+        QTest::newRow("μ overflow") << with(6, "1e999") << "Поле «Коэффициент паропроницания μ»: «1e999» не является "
+                                                           "числом.";
+    }
+
+    void ownMaterialEntryIsChecked()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, message);
+        try {
+            checkMaterialEntry(texts, test::shippedTables().materials);
+            QFAIL("accepted");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), message);
+        }
+    }
+
+    void ownMaterialsAreNumberedOnAndWrittenBack()
+    {
+        MaterialTable t = test::shippedTables().materials;
+        const int shipped = int(t.size());
+        QCOMPARE(shipped, 136);
+        // zero s and μ pass; a decimal point is stored as a comma, blanks go
+        const QStringList a = checkMaterialEntry({" Плита А ", "110", "0.037", "0,04", "0", "0,7", "0"}, t);
+        QCOMPARE(a, (QStringList{"Плита А", "110", "0,037", "0,04", "0", "0,7", "0"}));
+        addOwnMaterial(t, a);
+        addOwnMaterial(t, checkMaterialEntry({"Блок Б", "450", "0,11", "0,12", "2", "2,1", "0,2"}, t));
+        addOwnMaterial(t, checkMaterialEntry({"Плита В", "30", "0,033", "0,035", "0,3", "0,35", "0,01"}, t));
+        QCOMPARE(t[136].name(), QStringLiteral("137 Плита А"));
+        QCOMPARE(t[138].name(), QStringLiteral("139 Плита В"));
+        QVERIFY(t[137].own && !t[135].own);
+        // a name already taken is refused, except by the material that holds it
+        QVERIFY_THROWS_EXCEPTION(AppError, checkMaterialEntry({"плита а", "1", "1", "1", "1", "1", "1"}, t));
+        replaceOwnMaterial(t, 136, checkMaterialEntry({"Плита А", "120", "0,038", "0,041", "0,6", "0,7", "0,3"}, t, 136));
+        QCOMPARE(t[136].fields, (QStringList{"137 Плита А", "120", "0,038", "0,041", "0,6", "0,7", "0,3"}));
+        removeOwnMaterial(t, 137);
+        QCOMPARE(t.size(), shipped + 2);
+        QCOMPARE(t[137].name(), QStringLiteral("138 Плита В"));  // numbered on again
+        QVERIFY_THROWS_EXCEPTION(AppError, removeOwnMaterial(t, 0));  // a shipped material stays
+        QVERIFY_THROWS_EXCEPTION(AppError, replaceOwnMaterial(t, 5, a));
+        QCOMPARE(t.size(), shipped + 2);
+
+        const QStringList lines = userMaterialLines(t);
+        QCOMPARE(lines, (QStringList{"137 Плита А;120;0,038;0,041;0,6;0,7;0,3", "138 Плита В;30;0,033;0,035;0,3;0,35;0,01"}));
+        // read back after a data update that brought two more shipped materials
+        const MaterialTable back = readUserMaterials(lines, "u.txt", 139);
+        QCOMPARE(back.size(), 2);
+        QCOMPARE(back[0].name(), QStringLiteral("139 Плита А"));
+        QCOMPARE(back[1].fields.mid(1), t[137].fields.mid(1));
+        QVERIFY(back[0].own);
+    }
+
+    void userFileLines_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("error");  // empty: read
+        QTest::newRow("written by hand") << QStringList{"", "Утеплитель ABC; 35 ;0.036;0,038;0,3;0,33;0,4;", "  "} << "";
+        QTest::newRow("too few fields") << QStringList{"1 Плита;100;1;1;1;1;1", "", "Блок;500;0,1;0,1;2"}
+                                        << "строка 3: нужно не менее 7 полей, разделенных \";\", найдено 5.";
+        QTest::newRow("not a number") << QStringList{"Блок;500;0,1;0,1;2;2;мю"}
+                                      << "строка 1: Поле «Коэффициент паропроницания μ»: «мю» не является числом.";
+        QTest::newRow("zero λ") << QStringList{"Блок;500;0;0,1;2;2;0,1"}
+                                << "строка 1: Поле «Коэффициент теплопроводности λА»: значение должно быть больше "
+                                   "нуля (введено «0»).";
+        QTest::newRow("no name") << QStringList{";500;0,1;0,1;2;2;0,1"} << "строка 1: нет наименования материала.";
+    }
+
+    void userFileLines()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, error);
+        try {
+            const MaterialTable t = readUserMaterials(lines, "/d/Стенарий материалы пользователя.txt", 137);
+            QVERIFY2(error.isEmpty(), "accepted");
+            QCOMPARE(t.size(), 1);
+            // no number in front: the whole first field is the name
+            QCOMPARE(t[0].fields, (QStringList{"137 Утеплитель ABC", "35", "0,036", "0,038", "0,3", "0,33", "0,4"}));
+            QCOMPARE(t[0].plainName(), QStringLiteral("Утеплитель ABC"));
+        } catch (const AppError& e) {
+            QVERIFY2(!error.isEmpty(), qPrintable(e.message()));
+            QCOMPARE(e.message(), "Файл своих материалов \"/d/Стенарий материалы пользователя.txt\", " + error);
+        }
+    }
+
+    void shippedAndOwnMaterialsAreReadTogether()
+    {
+        QTemporaryDir dir;
+        for (const QString& name : QDir(OGRADO_SHIPPED_DATA).entryList({"*.txt"}, QDir::Files))
+            QVERIFY(QFile::copy(QDir(OGRADO_SHIPPED_DATA).filePath(name), dir.filePath(name)));
+        // no file of own materials: none, and nothing to report
+        RefTables t = loadReferenceData(dir.path());
+        QCOMPARE(t.materials.size(), 136);
+        QVERIFY(t.userMaterialsProblem.isEmpty());
+
+        const QString own = userMaterialsPath(dir.path());
+        QCOMPARE(QFileInfo(own).fileName(), QStringLiteral("Стенарий материалы пользователя.txt"));
+        writeFile(own, {"5 Плита А;120;0,038;0,041;0,6;0,7;0,3", "", "Блок Б;450;0,11;0,12;2;2,1;0,2"}, false);
+        t = loadReferenceData(dir.path());
+        QCOMPARE(t.materials.size(), 138);
+        QCOMPARE(t.materials[135].name(), QStringLiteral("136 Стекло оконное"));
+        QVERIFY(!t.materials[135].own);
+        QCOMPARE(t.materials[136].name(), QStringLiteral("137 Плита А"));
+        QCOMPARE(t.materials[137].name(), QStringLiteral("138 Блок Б"));
+        QCOMPARE(t.materials[137].field(7), QStringLiteral("0,2"));
+        QVERIFY(t.materials[136].own && t.materials[137].own);
+
+        // a damaged file: reported with its line, left as it was, the shipped materials only
+        writeFile(own, {"Плита А;120;0,038;0,041;0,6;0,7;0,3", "Блок Б;450;0,11"}, false);
+        QFile f(own);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        t = loadReferenceData(dir.path());
+        QCOMPARE(t.materials.size(), 136);
+        QVERIFY2(t.userMaterialsProblem.startsWith("Файл своих материалов \"" + QDir::toNativeSeparators(own) +
+                                                   "\", строка 2: "),
+                 qPrintable(t.userMaterialsProblem));
+        QVERIFY(t.userMaterialsProblem.contains("программа работает с материалами ТКП"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
     }
 };
 
