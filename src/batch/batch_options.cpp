@@ -9,7 +9,8 @@ namespace ogrado {
 const char* const kBatchUsage =
 "Использование: ogrado_calc [--data КАТАЛОГ] [--json] [--out ФАЙЛ] [--dump-input]\n"
     "                           [--moisture] [--airlayer ФАЙЛ.json] [--stack ИМЯ]\n"
-    "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"] [ВАРИАНТ.json]\n";
+    "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"]\n"
+    "                           [ВАРИАНТ.json | ФАЙЛ.isx]\n";
 
 namespace {
 
