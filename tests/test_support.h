@@ -26,6 +26,9 @@ public:
         shown.append({text, title, icon});
         if (!answers.isEmpty())
             return answers.takeFirst();
+        // an unanswered three-way question changes nothing
+        if (buttons == MessageButtons::YesNoCancel)
+            return MessageAnswer::Cancel;
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
     void beep() override { ++beeps; }

@@ -93,6 +93,20 @@ void AirLayerForm::onLoad()
         setText(QLatin1String(to), v ? generalText(*v) : text);
     }
     updateEnabling();
+    // inputs a source-data file gave go over these
+    main_.airLayerLoaded(*this);
+}
+
+void AirLayerForm::clearResults()
+{
+    for (int k = 0; k <= 13; ++k)
+        setText(item("txtOut", k), QString());
+    report_ = AirLayerReport();
+    lastInputs_.reset();
+    lastResults_.reset();
+    lastError_.clear();
+    ctx_.airLayerReportLines.clear();
+    notifyChanged();
 }
 
 double AirLayerForm::field(const QString& name, const QString& what) const

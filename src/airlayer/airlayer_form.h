@@ -21,6 +21,8 @@ public:
     const std::optional<AirLayerResults>& lastResults() const { return lastResults_; }
     // The message of the last run that stopped, empty after a finished one.
     const QString& lastError() const { return lastError_; }
+    // Forgets the results and the report of earlier runs (other input was opened).
+    void clearResults();
 
 protected:
     void onLoad() override;

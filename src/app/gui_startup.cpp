@@ -2,6 +2,7 @@
 
 #include "program/application.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/source_data_file.h"
 #include "common/app_error.h"
 #include "common/form_view.h"
 #include "refdata/ref_reader.h"
@@ -43,6 +44,7 @@ int runGui(int argc, char** argv, bool useIniFile)
         prompter.message(e.message(), QStringLiteral("Ошибка"), MessageIcon::Critical, MessageButtons::Ok);
         return 1;
     }
+    ctx.recentFilesStore = defaultRecentFilesStore();
     GuiHost host;
     ctx.host = &host;
     ctx.processEvents = [&host] { host.processEvents(); };
@@ -52,6 +54,9 @@ int runGui(int argc, char** argv, bool useIniFile)
     host.registerWindow(QStringLiteral("frm1"), [main](FormModel&, QWidget*) { return main; });
     registerWindows(host, app);
     host.showForm(app.mainForm());
+    // "ogrado FILE.isx": the source-data file opens at start
+    if (const QString file = sourceDataArgument(QCoreApplication::arguments()); !file.isEmpty())
+        app.mainForm().openSourceData(file);
     const int status = QApplication::exec();
     delete main;
     return status;

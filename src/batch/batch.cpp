@@ -131,6 +131,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     Application app(ctx);
     MainForm& form = app.mainForm();
+    std::optional<QJsonObject> caseAirLayer;
     form.loadForm();
     if (opt.dewpoint)
         return runDewPoint(app, prompter, *opt.dewpoint, opt.json, out, err);
@@ -146,8 +147,17 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
                                    .arg(QDir::toNativeSeparators(path), opt.stack.trimmed()));
             LoadStackIntoTable(form, library.stack(k), StackLoad::Full);
         }
-        const QJsonObject caseObject = opt.casePath.isEmpty() ? QJsonObject() : readJsonObject(opt.casePath);
-        applyCase(form, caseObject);
+        if (!opt.casePath.isEmpty()) {
+            const CaseInput input = readCaseFile(opt.casePath);
+            try {
+                applyCase(form, input.main);
+            } catch (const AppError& e) {
+                throw AppError(QStringLiteral("Вариант расчета \"%1\" не принят.\r%2")
+                                   .arg(QDir::toNativeSeparators(opt.casePath), e.message()));
+            }
+            // a source-data file's air-gap inputs stand in for --airlayer
+            caseAirLayer = input.airLayer;
+        }
     } catch (const AppError& e) {
         // A message's line breaks are CR, which a terminal would print over one line.
         err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
@@ -270,10 +280,10 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     }
 
     bool stopped = !finished;
-    if (!opt.airPath.isEmpty()) {
+    if (!opt.airPath.isEmpty() || caseAirLayer) {
         QJsonObject air;
         try {
-            air = readJsonObject(opt.airPath);
+            air = opt.airPath.isEmpty() ? *caseAirLayer : readJsonObject(opt.airPath);
         } catch (const AppError& e) {
             err << "Ошибка: " << e.message() << "\n";
             return 2;

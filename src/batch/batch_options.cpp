@@ -9,7 +9,8 @@ const char* const kBatchUsage =
 "Использование: ogrado_calc [--data КАТАЛОГ] [--json] [--out ФАЙЛ] [--dump-input]\n"
     "                           [--moisture] [--airlayer ФАЙЛ.json] [--stack ИМЯ]\n"
     "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"]\n"
-    "                           [--select \"СЛОЙ;ОТ;ДО;ШАГ\" | --select-list \"СЛОЙ;50;80;100\"] [ВАРИАНТ.json]\n";
+    "                           [--select \"СЛОЙ;ОТ;ДО;ШАГ\" | --select-list \"СЛОЙ;50;80;100\"]\n"
+    "                           [ВАРИАНТ.json | ФАЙЛ.isx]\n";
 
 namespace {
 

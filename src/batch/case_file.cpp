@@ -1,8 +1,8 @@
 #include "batch/case_file.h"
 
 #include "common/app_error.h"
-#include "mainwindow/main_form.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 
@@ -22,73 +22,18 @@ QJsonObject readJsonObject(const QString& path)
     return doc.object();
 }
 
-void applyCase(MainForm& form, const QJsonObject& c)
+CaseInput readCaseFile(const QString& path)
 {
-    auto wrongKind = [](const QString& key, const QString& expected) {
-        throw AppError(QStringLiteral("Ключ «%1» варианта расчета: ожидается %2.").arg(key, expected));
-    };
-    for (auto it = c.begin(); it != c.end(); ++it) {
-        if (!form.has(it.key()))
-            throw AppError(QStringLiteral("Ключ «%1» варианта расчета не является элементом главного окна.").arg(it.key()));
+    const QJsonObject o = readJsonObject(path);
+    if (!isSourceDataObject(o))
+        return {o, std::nullopt};
+    try {
+        const SourceDataContents c = parseSourceData(o);
+        return {c.main, c.airLayer};
+    } catch (const AppError& e) {
+        throw AppError(QStringLiteral("Файл исходных данных \"%1\" не открыт.\r%2")
+                           .arg(QDir::toNativeSeparators(path), e.message()));
     }
-    // lists, in the order of the window's load sequence
-    const QStringList lists = {"cboGorod", "cboTipZd", "cboObl", "cboN",  "cboAlv",
-                               "cboAln",   "cboTp_1",  "cboTp_0", "lstM", "cboM"};
-    for (const QString& key : lists) {
-        if (!c.contains(key))
-            continue;
-        const QJsonValue v = c.value(key);
-        const int count = int(form.items(key).size());
-        if (!v.isDouble() || v.toDouble() != double(v.toInt()) || v.toInt() < 0 || v.toInt() >= count)
-            wrongKind(key, QStringLiteral("номер строки списка от 0 до %1").arg(count - 1));
-        form.userSelect(key, v.toInt());
-    }
-    for (auto it = c.begin(); it != c.end(); ++it) {
-        const Control& ctl = form.control(it.key());
-        if (lists.contains(it.key()))
-            continue;
-        switch (ctl.kind) {
-        case ControlKind::TextBox:
-            if (!it->isString())
-                wrongKind(it.key(), QStringLiteral("текст"));
-            form.setText(it.key(), it->toString());
-            break;
-        case ControlKind::ComboBox:
-        case ControlKind::ListBox:
-            wrongKind(it.key(), QStringLiteral("список, которого нет среди выбираемых"));
-            break;
-        case ControlKind::CheckBox:
-        case ControlKind::OptionButton:
-            break;
-        default:
-            wrongKind(it.key(), QStringLiteral("поле ввода, список или флажок"));
-        }
-    }
-    for (auto it = c.begin(); it != c.end(); ++it) {
-        const Control& ctl = form.control(it.key());
-        if (ctl.kind != ControlKind::CheckBox && ctl.kind != ControlKind::OptionButton)
-            continue;
-        if (!it->isBool())
-            wrongKind(it.key(), QStringLiteral("true или false"));
-        form.userCheck(it.key(), it->toBool());
-    }
-    form.notifyChanged();
-}
-
-void applyWindowKeys(FormModel& form, const QJsonObject& keys)
-{
-    for (auto it = keys.begin(); it != keys.end(); ++it) {
-        if (!form.has(it.key()))
-            throw AppError(QStringLiteral("Ключ «%1» не является элементом окна %2.").arg(it.key(), form.formName()));
-        const Control& c = form.control(it.key());
-        if (c.kind == ControlKind::TextBox && it->isString())
-            form.setText(it.key(), it->toString());
-        else if ((c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton) && it->isBool())
-            form.userCheck(it.key(), it->toBool());
-        else
-            throw AppError(QStringLiteral("Ключ «%1» окна %2: значение не того вида.").arg(it.key(), form.formName()));
-    }
-    form.notifyChanged();
 }
 
 }  // namespace ogrado

@@ -1,26 +1,30 @@
 #pragma once
 // Case files of ogrado_calc: JSON objects whose keys are the control names of a window
-// and whose values are what the user would type, choose or tick there.
+// and whose values are what the user would type, choose or tick there; or source-data
+// files (".isx") as the windowed programs write them.
+#include "mainwindow/source_data_file.h"
+
 #include <QJsonObject>
 #include <QString>
 
-namespace ogrado {
+#include <optional>
 
-class FormModel;
-class MainForm;
+namespace ogrado {
 
 // The JSON object in a file. Throws AppError when the file cannot be read or does not
 // hold an object.
 QJsonObject readJsonObject(const QString& path);
 
-// Applies a case object to a loaded main form: lists first (by 0-based index, in the
-// order of the window's load sequence, each firing its click), then texts, then check
-// boxes and option buttons. Throws AppError naming the key for an unknown control or
-// a value of the wrong kind.
-void applyCase(MainForm& form, const QJsonObject& caseObject);
+// What a case file gives: the main window's keys and, from a source-data file, the
+// air-gap window's keys.
+struct CaseInput {
+    QJsonObject main;
+    std::optional<QJsonObject> airLayer;
+};
 
-// Texts and check states of another window by its control names. Throws AppError
-// naming the key for an unknown control or a value of the wrong kind.
-void applyWindowKeys(FormModel& form, const QJsonObject& keys);
+// A bare case object, or the "main" and "airlayer" objects of a source-data file.
+// Throws AppError naming the file for a source-data file of another format or a newer
+// version.
+CaseInput readCaseFile(const QString& path);
 
 }  // namespace ogrado

@@ -154,6 +154,10 @@ void FormWindow::bindControls()
 {
     buildMenuBar();
     for (const Control& c : model_.controls()) {
+        // Menu items follow the model through their actions; a submenu's QMenu carries
+        // the control's name too, and showing it like a field would pop it up.
+        if (c.kind == ControlKind::MenuItem || c.kind == ControlKind::Submenu)
+            continue;
         QWidget* w = findChild<QWidget*>(c.name);
         if (!w)
             continue;
@@ -220,12 +224,16 @@ void FormWindow::syncMenus()
         if (action->text() != c.text)
             action->setText(c.text);
         if (QMenu* sub = action->menu()) {
+            // an entry such as a file path is shown as it is: "&" marks no shortcut key
+            QStringList wanted;
+            for (const QString& entry : c.items)
+                wanted.append(QString(entry).replace(u'&', QStringLiteral("&&")));
             QStringList shown;
             for (QAction* a : sub->actions())
                 shown.append(a->text());
-            if (shown != c.items) {
+            if (shown != wanted) {
                 sub->clear();
-                for (const QString& entry : c.items)
+                for (const QString& entry : wanted)
                     sub->addAction(entry);
             }
             sub->setEnabled(c.enabled && !c.items.isEmpty());

@@ -130,10 +130,14 @@ void writeTextLines(const QString& path, const QStringList& lines)
         text += line;
         text += QStringLiteral("\r\n");
     }
+    writeFileBytes(path, encodeCp1251(text));
+}
+
+void writeFileBytes(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));
-    const QByteArray bytes = encodeCp1251(text);
     // The last buffered bytes reach the disk only on flush; QSaveFile's commit() does
     // not notice when that fails (a full disk would leave a cut-off file in place of
     // the old one), so flush first and check.
@@ -145,6 +149,24 @@ void writeTextLines(const QString& path, const QStringList& lines)
     }
     if (!file.commit())
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file, errno)));
+}
+
+QByteArray readFileBytes(const QString& path, qint64 maxBytes)
+{
+    // A pipe would block the program until something writes to it, a device never ends.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && !info.isFile())
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": это не обычный файл.").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, readFailure(path, file)));
+    // read one byte more than allowed: a device or a pipe has no size to ask for
+    const QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2.").arg(path, readFailure(path, file)));
+    if (bytes.size() > maxBytes)
+        throw AppError(QStringLiteral("Файл \"%1\" больше %2 байт: это не файл программы.").arg(path).arg(maxBytes));
+    return bytes;
 }
 
 }  // namespace ogrado

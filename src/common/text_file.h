@@ -27,4 +27,12 @@ QString firstOutsideCp1251(const QString& text);
 // or not at all. Throws AppError naming the file and the reason.
 void writeTextLines(const QString& path, const QStringList& lines);
 
+// Writes the bytes to a temporary file and renames it over `path`: the file is replaced
+// whole or not at all. Throws AppError naming the file and the reason.
+void writeFileBytes(const QString& path, const QByteArray& bytes);
+
+// The bytes of a file of at most `maxBytes` bytes. Throws AppError naming the file when
+// it cannot be read or is larger (a device or a pipe is never read without end).
+QByteArray readFileBytes(const QString& path, qint64 maxBytes);
+
 }  // namespace ogrado

@@ -94,9 +94,9 @@ QString SaveDialogForm::shortenedDirectory(const QString& path)
     return path.left(3) + QStringLiteral("...") + tail;
 }
 
-SaveDialogForm::SaveDialogForm(AppContext& ctx, SaveAction save, QObject* parent)
+SaveDialogForm::SaveDialogForm(AppContext& ctx, SaveAction save, SourceSaveAction saveSource, QObject* parent)
     : FormModel(QStringLiteral("FileSave"), ctx.prompter, parent), ctx_(ctx), save_(std::move(save)),
-      volumes_(mountedVolumes)
+      saveSource_(std::move(saveSource)), volumes_(mountedVolumes)
 {
     setModal(true);
     setSizeTwips(8400, 6600);
@@ -180,8 +180,11 @@ void SaveDialogForm::startUp()
     }
     setActDir(treePath_);
 
-    // 5. the proposed name
-    setText(kName, defaultFileName());
+    // 5. the proposed name: that of the source-data file the input came from, if any,
+    // with its summary
+    const QString opened = ctx_.sourceDataPath;
+    setText(kName, opened.isEmpty() ? defaultFileName() : QFileInfo(opened).completeBaseName());
+    setText(kSummary, ctx_.sourceDataSummary);
     nameChanged();
 }
 
@@ -196,7 +199,18 @@ void SaveDialogForm::nameChanged()
     }
     const QString stem = endsWithExtension(x, u".doc") ? x.chopped(4) : x;
     setText(kOut, joinPath(treePath_, stem + QStringLiteral(".doc")));
-    setIsxLabel(joinPath(ctx_.settings.isxDir, stem + QStringLiteral(".isx")));
+    setIsxLabel(isxPathFor(stem));
+}
+
+QString SaveDialogForm::isxPathFor(const QString& stem) const
+{
+    const QString opened = ctx_.sourceDataPath;
+    if (!opened.isEmpty() && QFileInfo(opened).completeBaseName() == stem)
+        return opened;
+    // without a source-data directory (no ISX in the settings file) the name goes
+    // beside the results rather than into the root folder
+    const QString dir = ctx_.settings.isxDir.isEmpty() ? treePath_ : ctx_.settings.isxDir;
+    return joinPath(dir, stem + QStringLiteral(".isx"));
 }
 
 void SaveDialogForm::fileClicked()
@@ -207,7 +221,7 @@ void SaveDialogForm::fileClicked()
     setText(kName, name);
     nameChanged();
     const QString base = baseOfFile(name);
-    setIsxLabel(joinPath(ctx_.settings.isxDir, base + QStringLiteral(".isx")));
+    setIsxLabel(isxPathFor(base));
     setText(kOut, joinPath(treePath_, base + QStringLiteral(".doc")));
 }
 
@@ -381,7 +395,9 @@ void SaveDialogForm::driveChosen()
 
 void SaveDialogForm::confirm()
 {
-    if (ctx_.report.lineCount() == 0) {
+    const bool withSource = isChecked(kIsxSwitch);
+    const bool withResults = ctx_.report.lineCount() > 0;
+    if (!withResults && !withSource) {
         throw AppError(QStringLiteral("Нет результатов расчета для сохранения.") +
                        QStringLiteral("\rСначала выполните расчет (кнопка \"Расчет\")."));
     }
@@ -391,13 +407,41 @@ void SaveDialogForm::confirm()
         throw AppError(QStringLiteral("Не задано имя файла результатов.") +
                        QStringLiteral("\rВведите имя файла в поле \"Имя файла:\" или выберите файл в списке."));
     }
+    const QString isx = text(kIsx);
+    if (withSource) {
+        if (isx.isEmpty() || isPlaceholderOrPattern(QFileInfo(isx).fileName()))
+            throw AppError(QStringLiteral("Не задано имя файла исходных данных.") +
+                           QStringLiteral("\rВведите имя файла в поле \"Имя файла:\" или выберите файл в списке."));
+        // Saving again into the file the input came from is what "Сохранить" is for;
+        // any other existing file is replaced only when the user agrees.
+        const QFileInfo target(isx);
+        const bool ownFile = !ctx_.sourceDataPath.isEmpty() && target.absoluteFilePath() == ctx_.sourceDataPath;
+        if (target.exists() && !ownFile) {
+            const MessageAnswer answer = prompter().message(
+                QStringLiteral("Файл исходных данных \"%1\" уже существует.\rЗаменить его?")
+                    .arg(QDir::toNativeSeparators(isx)),
+                QStringLiteral("Подтверждение записи"), MessageIcon::Question, MessageButtons::YesNo);
+            if (answer != MessageAnswer::Yes)
+                return;  // the dialog stays open for another name
+        }
+    }
     resultsFilePath_ = out;
-    isxFilePath_ = text(kIsx);
+    isxFilePath_ = isx;
     saveConfirmed_ = 0;
-    if (save_)
-        save_(resultsFilePath_);  // an AppError keeps the dialog open with its message
+    // The input first: it cannot be computed again. An AppError keeps the dialog open
+    // with its message.
+    if (withSource && saveSource_)
+        saveSource_(isx, text(kSummary));
+    if (withResults && save_)
+        save_(resultsFilePath_);
     saveConfirmed_ = 1;
     unloadForm();
+    if (withSource && !withResults) {
+        prompter().message(QStringLiteral("Исходные данные сохранены в файле \"%1\".\rРезультаты расчета не "
+                                          "записаны: расчет еще не выполнен.")
+                               .arg(QDir::toNativeSeparators(isx)),
+                           QStringLiteral("Внимание!"), MessageIcon::Information, MessageButtons::Ok);
+    }
 }
 
 }  // namespace ogrado

@@ -14,10 +14,12 @@ class SaveDialogForm : public FormModel {
 public:
     // Writes the results file; throws AppError naming the path and the reason.
     using SaveAction = std::function<void(const QString& path)>;
+    // Writes the source-data file with the summary; throws AppError as above.
+    using SourceSaveAction = std::function<void(const QString& path, const QString& summary)>;
     // The mounted volumes by root path.
     using VolumeSource = std::function<QStringList()>;
 
-    SaveDialogForm(AppContext& ctx, SaveAction save, QObject* parent = nullptr);
+    SaveDialogForm(AppContext& ctx, SaveAction save, SourceSaveAction saveSource = {}, QObject* parent = nullptr);
     ~SaveDialogForm() override;
 
     static QString defaultFileName() { return QStringLiteral("Теплотехнический расчет"); }
@@ -69,10 +71,14 @@ private:
     QString defaultVolume() const;
     bool volumeReadable(const QString& volume) const;
     void setIsxLabel(const QString& text);
+    // The source-data file for a name typed or chosen: the file the input came from
+    // when the name is its own, otherwise the name in the source-data directory.
+    QString isxPathFor(const QString& stem) const;
     void setIsxNotSaved();
 
     AppContext& ctx_;
     SaveAction save_;
+    SourceSaveAction saveSource_;
     VolumeSource volumes_;
     QString drive_;
     QString treePath_;

@@ -6,6 +6,10 @@
 
 #include <cmath>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
 namespace ogrado {
 
 namespace {
@@ -202,10 +206,9 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
                                QStringLiteral("Обновления: см. README"),
                            QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);
     });
-    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] {
-        if (ctx_.host)
-            ctx_.host->quit();
-    });
+    on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { exitProgram(); });
+
+    connect(this, &FormModel::changed, this, &MainForm::updateModified);
 }
 
 MainForm::~MainForm() = default;
@@ -217,9 +220,8 @@ void MainForm::addMenus()
     const QString file = QStringLiteral("Файл");
     const QString calc = QStringLiteral("Расчет");
     const QString help = QStringLiteral("Справка");
-    addMenuItem(QStringLiteral("mnuOpen"), file, QStringLiteral("Открыть исходные данные…"), QStringLiteral("Ctrl+O"))
-        .visible = false;
-    addSubmenu(QStringLiteral("mnuRecent"), file, QStringLiteral("Последние файлы")).visible = false;
+    addMenuItem(QStringLiteral("mnuOpen"), file, QStringLiteral("Открыть исходные данные…"), QStringLiteral("Ctrl+O"));
+    addSubmenu(QStringLiteral("mnuRecent"), file, QStringLiteral("Последние файлы"));
     addMenuItem(QStringLiteral("mnuSave"), file, QStringLiteral("Сохранить…"), QStringLiteral("Ctrl+S"));
     addMenuItem(QStringLiteral("mnuSep1"), file, QStringLiteral("-"));
     addMenuItem(QStringLiteral("mnuPdf"), file, QStringLiteral("Экспорт в PDF…")).visible = false;
@@ -234,6 +236,13 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
 
+    on(QStringLiteral("mnuOpen"), FormEvent::Click, [this] { openSourceDataDialog(); });
+    on(QStringLiteral("mnuRecent"), FormEvent::Click, [this] {
+        const int i = currentIndex(QStringLiteral("mnuRecent"));
+        setCurrentIndex(QStringLiteral("mnuRecent"), -1);
+        if (i >= 0 && i < recent_.size())
+            openSourceData(recent_[i]);
+    });
     on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
@@ -279,6 +288,12 @@ void MainForm::onLoad()
     if (!t.userMaterialsProblem.isEmpty())
         prompter().message(t.userMaterialsProblem, QStringLiteral("Внимание!"), MessageIcon::Exclamation,
                            MessageButtons::Ok);
+
+    // the start state is new input, nothing to save yet
+    loadRecent();
+    rememberSavedState();
+    modified_ = false;
+    updateCaption();
 }
 
 void MainForm::materialsChanged(int removed)
@@ -524,6 +539,245 @@ void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
         }
         setSizeTwips(widthTwips(), l.windowHeightTwips);
     }
+}
+
+void MainForm::clearResults()
+{
+    for (const Control& c : controls()) {
+        if (c.kind == ControlKind::TextBox && c.readOnly) {
+            setText(c.name, QString());
+            setBackground(c.name, kWhite);
+        }
+    }
+    for (int k = 1; k <= 5; ++k)
+        setItems(item("lstRez", k), {});
+    setText(QStringLiteral("lblRezList"), QString());
+    // the cells and fields a calculation marks as chosen
+    for (int r = 1; r <= LayerGridRows; ++r) {
+        for (int c = 0; c <= 8; ++c)
+            setBackground(cellName(r, c), kWhite);
+    }
+    for (int k = 1; k <= 4; ++k)
+        setBackground(item("txtTn", k), kWhite);
+    ctx_.lastCalc.reset();
+    ctx_.report.restart();
+    ctx_.layerTable = LayerTable();
+    notifyChanged();
+}
+
+// Source-data files
+
+std::optional<QJsonObject> MainForm::airLayerState() const
+{
+    if (pendingAirLayer_)
+        return pendingAirLayer_;
+    if (airLayerShown_ && airWindow_) {
+        if (const FormModel* air = airWindow_())
+            return toJsonObject(windowInputs(*air));
+    }
+    return std::nullopt;
+}
+
+SourceData MainForm::currentSourceData() const
+{
+    SourceData d;
+    d.saved = QDateTime::currentDateTime();
+    d.summary = ctx_.sourceDataSummary;
+    d.main = mainWindowInputs(*this);
+    if (const std::optional<QJsonObject> air = airLayerState()) {
+        const FormModel* window = airWindow_ ? airWindow_() : nullptr;
+        d.airLayer = window ? inWindowOrder(*window, *air) : ControlValues();
+    }
+    return d;
+}
+
+void MainForm::rememberSavedState()
+{
+    savedMain_ = toJsonObject(mainWindowInputs(*this));
+    savedAirLayer_ = airLayerState();
+}
+
+void MainForm::updateModified()
+{
+    if (!isLoaded())
+        return;
+    const bool modified =
+        toJsonObject(mainWindowInputs(*this)) != savedMain_ || airLayerState() != savedAirLayer_;
+    if (modified != modified_) {
+        modified_ = modified;
+        updateCaption();
+        notifyChanged();
+    }
+}
+
+void MainForm::updateCaption()
+{
+    QString name = ctx_.sourceDataPath.isEmpty() ? QString() : QFileInfo(ctx_.sourceDataPath).fileName();
+    if (modified_)
+        name = (name.isEmpty() ? QStringLiteral("Без имени") : name) + u'*';
+    setCaption(name.isEmpty() ? windowCaption() : name + QStringLiteral(" — ") + windowCaption());
+}
+
+void MainForm::airLayerLoaded(FormModel& air)
+{
+    connect(&air, &FormModel::changed, this, &MainForm::updateModified, Qt::UniqueConnection);
+    airLayerShown_ = true;
+    if (pendingAirLayer_) {
+        // checked against this window when the file was opened
+        applyPlan(air, planWindowKeys(air, *pendingAirLayer_, airLayerSectionName()));
+        const bool unchanged = savedAirLayer_ == pendingAirLayer_;
+        pendingAirLayer_.reset();
+        // what the window shows now is what the file gave (and defaults for keys it left out)
+        if (unchanged)
+            savedAirLayer_ = toJsonObject(windowInputs(air));
+    } else if (!savedAirLayer_) {
+        // opening the window is no edit: its start state is the reference
+        savedAirLayer_ = toJsonObject(windowInputs(air));
+    }
+    updateModified();
+}
+
+bool MainForm::confirmDiscardChanges()
+{
+    if (!modified_ || quitting_)
+        return true;
+    const MessageAnswer answer = prompter().message(QStringLiteral("Сохранить изменения исходных данных?"),
+                                                    QStringLiteral("Внимание!"), MessageIcon::Question,
+                                                    MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::No)
+        return true;
+    if (answer != MessageAnswer::Yes)
+        return false;
+    emit windowRequested(QStringLiteral("FileSave"));
+    return !modified_;
+}
+
+void MainForm::exitProgram()
+{
+    if (!confirmDiscardChanges())
+        return;
+    quitting_ = true;
+    if (ctx_.host)
+        ctx_.host->quit();
+}
+
+void MainForm::openSourceDataDialog()
+{
+    if (!confirmDiscardChanges())
+        return;
+    const QString path = prompter().chooseFile(Prompter::FileChoice::Open, QStringLiteral("Открыть исходные данные"),
+                                               ctx_.settings.isxDir, QStringLiteral("Исх. данные (*.isx)"));
+    if (!path.isEmpty())
+        openWithoutAsking(path);
+}
+
+bool MainForm::openSourceData(const QString& path)
+{
+    if (!confirmDiscardChanges())
+        return false;
+    return openWithoutAsking(path);
+}
+
+bool MainForm::openWithoutAsking(const QString& path)
+{
+    FormModel* air = airWindow_ ? airWindow_() : nullptr;
+    PreparedSourceData file;
+    try {
+        file = prepareSourceData(path, *this, air);
+    } catch (const AppError& e) {
+        if (!QFileInfo::exists(path))
+            removeRecent(path);
+        prompter().error(e.message());
+        return false;
+    }
+    applyPlan(*this, file.main);
+    pendingAirLayer_.reset();
+    if (file.airLayer) {
+        if (air->isLoaded())
+            applyPlan(*air, *file.airLayer);
+        else
+            pendingAirLayer_ = file.contents.airLayer;
+    }
+    clearResults();
+    ctx_.sourceDataPath = QFileInfo(path).absoluteFilePath();
+    ctx_.sourceDataSummary = file.contents.summary;
+    rememberSavedState();
+    modified_ = false;
+    updateCaption();
+    addRecent(ctx_.sourceDataPath);
+    notifyChanged();
+    emit sourceDataOpened();
+    return true;
+}
+
+void MainForm::saveSourceData(const QString& path, const QString& summary)
+{
+    const QString previousSummary = ctx_.sourceDataSummary;
+    ctx_.sourceDataSummary = summary;
+    try {
+        writeSourceDataFile(path, currentSourceData());
+    } catch (const AppError&) {
+        ctx_.sourceDataSummary = previousSummary;
+        throw;
+    }
+    ctx_.sourceDataPath = QFileInfo(path).absoluteFilePath();
+    rememberSavedState();
+    modified_ = false;
+    updateCaption();
+    addRecent(ctx_.sourceDataPath);
+    notifyChanged();
+}
+
+// Recent files: the store is read again before each change, so that two running
+// programs do not drop each other's entries.
+
+namespace {
+
+constexpr int kRecentCount = 8;
+const QString kRecentKey = QStringLiteral("recentFiles");
+
+}  // namespace
+
+void MainForm::loadRecent()
+{
+    // without a store the list lives as long as the program
+    if (!ctx_.recentFilesStore.isEmpty()) {
+        const QSettings store(ctx_.recentFilesStore, QSettings::IniFormat);
+        recent_ = store.value(kRecentKey).toStringList().mid(0, kRecentCount);
+    }
+    QStringList shown;
+    for (const QString& path : recent_)
+        shown.append(QDir::toNativeSeparators(path));
+    setItems(QStringLiteral("mnuRecent"), shown);
+}
+
+void MainForm::storeRecent()
+{
+    if (!ctx_.recentFilesStore.isEmpty()) {
+        QSettings store(ctx_.recentFilesStore, QSettings::IniFormat);
+        store.setValue(kRecentKey, recent_);
+        store.sync();
+    }
+    QStringList shown;
+    for (const QString& path : recent_)
+        shown.append(QDir::toNativeSeparators(path));
+    setItems(QStringLiteral("mnuRecent"), shown);
+}
+
+void MainForm::addRecent(const QString& path)
+{
+    loadRecent();
+    recent_.removeAll(path);
+    recent_.prepend(path);
+    recent_ = recent_.mid(0, kRecentCount);
+    storeRecent();
+}
+
+void MainForm::removeRecent(const QString& path)
+{
+    loadRecent();
+    if (recent_.removeAll(QFileInfo(path).absoluteFilePath()) > 0)
+        storeRecent();
 }
 
 }  // namespace ogrado

@@ -4,6 +4,10 @@
 #include "session/app_context.h"
 #include "common/form_model.h"
 #include "mainwindow/material_picker.h"
+#include "mainwindow/source_data_file.h"
+
+#include <functional>
+#include <optional>
 
 namespace ogrado {
 
@@ -55,6 +59,42 @@ public:
 
     // Clears the grid as "Очистить поля" does.
     void clearGrid();
+    // Empties the result fields and lists and forgets the last calculation, its report
+    // and the collected table: they belong to other input.
+    void clearResults();
+
+    // Source-data files. The input differs from what was last opened or saved ("*" in
+    // the caption): any edit, in the main window or in the air-gap window.
+    bool inputModified() const { return modified_; }
+    QString sourceDataPath() const { return ctx_.sourceDataPath; }
+    // Opens a source-data file after the unsaved-changes question. A file that cannot
+    // be read or does not fit the windows leaves them as they were, with one message.
+    // Returns whether the file was opened.
+    bool openSourceData(const QString& path);
+    // "Открыть исходные данные…": the question, then a file from the source-data directory.
+    void openSourceDataDialog();
+    // Writes the input into `path` with the summary (the save dialog's "Сводка").
+    // Throws AppError naming the file and the reason.
+    void saveSourceData(const QString& path, const QString& summary);
+    // What a source-data file written now would hold.
+    SourceData currentSourceData() const;
+    // "Сохранить изменения исходных данных?" when there are unsaved changes: "Да" opens
+    // the save dialog and goes on only when the input was saved there, "Нет" goes on,
+    // "Отмена" stays. Returns whether the action may go on.
+    bool confirmDiscardChanges();
+    // "Выход": ends the program after the question.
+    void exitProgram();
+    // The program is ending: the question has been answered.
+    bool isQuitting() const { return quitting_; }
+    // The recent source-data files, most recent first.
+    const QStringList& recentFiles() const { return recent_; }
+
+    // The air-gap window, whose inputs source-data files hold too (set by the
+    // application; the window is created on first use).
+    void setAirLayerWindow(std::function<FormModel*()> window) { airWindow_ = std::move(window); }
+    // Run by the air-gap window at the end of its Load: the inputs a file gave and the
+    // window has not shown yet go into it, over what Load took from the main window.
+    void airLayerLoaded(FormModel& air);
 
 signals:
     // A calculation ran ("Расчет" or "Пересчитать"), finished or stopped: the result
@@ -65,6 +105,8 @@ signals:
     // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,
     // frmPir, frmTrosa, frmVariant, frmPr, frmTolsh.
     void windowRequested(const QString& formName);
+    // A source-data file was opened: what other windows computed belongs to other input.
+    void sourceDataOpened();
 
 protected:
     void onLoad() override;
@@ -75,8 +117,28 @@ private:
     void excludeRow(int k);
     void runEnvelope(bool recalc);
 
+    bool openWithoutAsking(const QString& path);
+    // The air-gap inputs a file written now would hold: those a file gave and the window
+    // has not shown yet, or the window's own once it has been opened in this session.
+    std::optional<QJsonObject> airLayerState() const;
+    void rememberSavedState();
+    void updateModified();
+    void updateCaption();
+    void loadRecent();
+    void storeRecent();
+    void addRecent(const QString& path);
+    void removeRecent(const QString& path);
+
     AppContext& ctx_;
     MaterialPicker picker_;
+    std::function<FormModel*()> airWindow_;
+    std::optional<QJsonObject> pendingAirLayer_;
+    bool airLayerShown_ = false;
+    QJsonObject savedMain_;
+    std::optional<QJsonObject> savedAirLayer_;
+    bool modified_ = false;
+    bool quitting_ = false;
+    QStringList recent_;
 };
 
 }  // namespace ogrado

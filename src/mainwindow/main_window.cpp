@@ -2,6 +2,10 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,9 +26,20 @@ QString item(const char* name, int k)
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(k);
 }
 
+// The source-data file a drag carries: one local file whose name ends in ".isx".
+QString droppedSourceData(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return {};
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(QStringLiteral(".isx"), Qt::CaseInsensitive))
+        return {};
+    return url.toLocalFile();
+}
+
 }  // namespace
 
-MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), host_(host)
+MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), form_(form), host_(host)
 {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -39,6 +54,10 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), hos
     root->addWidget(buildResults(), 1);
     root->addWidget(buildButtons());
     bindControls();
+    setAcceptDrops(true);
+    // A text field would take a dropped file as text: its path typed into the field.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(this);
 }
 
 QWidget* MainWindow::buildInputs()
@@ -342,8 +361,57 @@ QWidget* MainWindow::buildButtons()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // The close box asks about unsaved input as "Выход" does; ending the program
+    // closes this window again, without asking twice.
+    if (!form_.isQuitting()) {
+        form_.exitProgram();
+        if (!form_.isQuitting()) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
-    host_.quit();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedSourceData(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedSourceData(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    form_.openSourceData(path);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedSourceData(drag->mimeData()).isEmpty()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        break;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedSourceData(drop->mimeData()).isEmpty()) {
+            dropEvent(drop);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return FormWindow::eventFilter(watched, event);
 }
 
 void MainWindow::reject()

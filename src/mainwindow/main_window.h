@@ -13,6 +13,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    // A source-data file dropped on the window, or on any of its fields, opens.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildInputs();
@@ -21,6 +25,7 @@ private:
     QWidget* buildResults();
     QWidget* buildButtons();
 
+    MainForm& form_;
     WindowHost& host_;
 };
 

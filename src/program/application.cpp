@@ -23,6 +23,14 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
         openWindow(moisture->formName());
         moisture->RunMoistureAccumulation();
     });
+    main_->setAirLayerWindow([this] { return form(QStringLiteral("frmPr")); });
+    // The air-layer report and results belong to the input before a file was opened:
+    // they must not reach the results file of other input.
+    connect(main_.get(), &MainForm::sourceDataOpened, this, [this] {
+        if (FormModel* air = forms_.value(QStringLiteral("frmPr")))
+            static_cast<AirLayerForm*>(air)->clearResults();
+        ctx_.airLayerReportLines.clear();
+    });
 }
 
 Application::~Application() = default;
@@ -35,11 +43,14 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
     if (name == u"frmPr")
         return std::make_unique<AirLayerForm>(ctx_, *main_);
     if (name == u"FileSave") {
-        // "ОК" writes the report of the last calculation, with the air-layer report
-        // when the user wants it.
-        return std::make_unique<SaveDialogForm>(ctx_, [this](const QString& path) {
-            WriteCalcReport(path, ctx_.report, ctx_.airLayerReportLines, ctx_.prompter);
-        });
+        // "ОК" writes the source-data file when "Сохранить рез." is ticked, and the report
+        // of the last calculation, with the air-layer report when the user wants it.
+        return std::make_unique<SaveDialogForm>(
+            ctx_,
+            [this](const QString& path) {
+                WriteCalcReport(path, ctx_.report, ctx_.airLayerReportLines, ctx_.prompter);
+            },
+            [this](const QString& path, const QString& summary) { main_->saveSourceData(path, summary); });
     }
     if (name == u"frmMove")
         return std::make_unique<RowOperationsForm>(*main_);

@@ -26,6 +26,14 @@ struct AppContext {
     std::optional<EnvelopeOutcome> lastCalc;  // the last main calculation
     QStringList airLayerReportLines;  // what the results file appends on request
 
+    // The source-data file (".isx") the input was last opened from or saved to, empty
+    // for new input, and its summary.
+    QString sourceDataPath;
+    QString sourceDataSummary;
+    // The settings file that keeps the list of recent source-data files; empty: no list
+    // is kept (ogrado_calc, tests).
+    QString recentFilesStore;
+
     // Lets pending window events run during a long loop (set by the windows).
     std::function<void()> processEvents;
     void yieldToEvents() const

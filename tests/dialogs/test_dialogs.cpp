@@ -59,6 +59,7 @@ struct Fixture {
         results = root + QStringLiteral("/Результаты");
         archive = results + QStringLiteral("/Архив");
         QDir().mkpath(archive);
+        QDir().mkpath(root + QStringLiteral("/Isx"));
         for (const char* name : {"Стена.doc", "Кровля.DOC", "заметки.txt", "Стена.isx", "README",
                                  "Архив/Расчет 12.05.2024.doc", "Архив/old.isx"})
             touch(results + u'/' + QString::fromUtf8(name));
@@ -282,7 +283,9 @@ private slots:
     {
         Fixture f;
         SaveDialogForm& s = f.openSave();
-        s.userClick("cmdOk");  // no calculation yet
+        s.userCheck("chkIsxDan", false);
+        s.userClick("cmdOk");  // no calculation yet and no source data: nothing to save
+        s.userCheck("chkIsxDan", true);
         f.main().calculate();
         f.enter(s, f.archive);
         s.userClick("cmdOk");  // placeholder
@@ -301,6 +304,7 @@ private slots:
         QCOMPARE(s.saveConfirmed(), 0);
         QCOMPARE(QDir(f.archive).entryList(QDir::Files).size(), 2);
         QCOMPARE(QDir(f.results).entryList(QDir::Files).size(), 5);
+        QVERIFY(QDir(f.root + QStringLiteral("/Isx")).isEmpty());
     }
 
     void savesTheReport()
@@ -316,7 +320,8 @@ private slots:
         const QString path = f.results + QStringLiteral("/Стена пример.doc");
         QCOMPARE(f.save().saveConfirmed(), 1);
         QCOMPARE(f.save().resultsFilePath(), path);
-        QVERIFY(!QFile::exists(f.save().isxFilePath()));  // the source-data name is only shown
+        QCOMPARE(f.save().isxFilePath(), f.root + QStringLiteral("/Isx/Стена пример.isx"));
+        QVERIFY(QFile::exists(f.save().isxFilePath()));
         const QByteArray bytes = readAll(path);
         QVERIFY(bytes.startsWith(encodeCp1251(QStringLiteral(" Теплотехнический расчет"))));
         QCOMPARE(bytes.count('\n'), f.ctx.report.lineCount());
@@ -332,6 +337,51 @@ private slots:
         QCOMPARE(readAll(path), bytes + encodeCp1251(QStringLiteral("Прослойка 1\r\nПрослойка 2\r\n")));
         QCOMPARE(f.prompter.shown.size(), 2);
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Подтверждение записи"));
+    }
+
+    void sourceDataFileInTheDialog()
+    {
+        Fixture f;
+        const QString isxDir = f.root + QStringLiteral("/Isx");
+        const QString other = isxDir + QStringLiteral("/Чужой.isx");
+        touch(other, "old");
+        SaveDialogForm& s = f.openSave();
+        s.userEdit("NameFile", QStringLiteral("Чужой"));
+        f.prompter.answers = {MessageAnswer::No};
+        s.userClick("cmdOk");  // a file that exists: asked; "Нет" keeps it, and the dialog
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Подтверждение записи"));
+        QVERIFY(s.isLoaded());
+        QCOMPARE(readAll(other), QByteArray("old"));
+        f.prompter.answers = {MessageAnswer::Yes};
+        s.userEdit("Sv", QStringLiteral("Сводка"));
+        s.userClick("cmdOk");  // "Да" replaces it; without a calculation that is all, and said so
+        QVERIFY(!s.isLoaded());
+        QVERIFY(readAll(other).startsWith("{\n    \"format\": \"ogrado-isx\",\n    \"version\": 1,"));
+        QVERIFY(f.prompter.shown.last().text.contains(QStringLiteral("Результаты расчета не записаны")));
+        QCOMPARE(QDir(f.results).entryList(QDir::Files).size(), 5);
+
+        // the next "Сохранить" proposes that file with its summary and rewrites it unasked
+        f.main().calculate();
+        f.prompter.clear();
+        SaveDialogForm& again = f.openSave();
+        QCOMPARE(again.text("NameFile"), QStringLiteral("Чужой"));
+        QCOMPARE(again.text("lblNameFileIsx"), other);
+        QCOMPARE(again.text("Sv"), QStringLiteral("Сводка"));
+        again.userClick("cmdOk");
+        QVERIFY(f.prompter.shown.isEmpty());
+        QVERIFY(QFile::exists(f.results + QStringLiteral("/Чужой.doc")));
+
+        // the source-data directory is gone: a message naming the file, nothing written
+        QVERIFY(QDir(isxDir).removeRecursively());
+        SaveDialogForm& third = f.openSave();
+        third.userEdit("NameFile", QStringLiteral("Новый"));
+        third.userClick("cmdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Не удается записать файл \"") + isxDir +
+                                                    QStringLiteral("/Новый.isx\": каталог")));
+        QVERIFY(third.isLoaded());
+        QVERIFY(!QFile::exists(f.results + QStringLiteral("/Новый.doc")));
     }
 
     void unwritablePath()
@@ -359,6 +409,7 @@ private slots:
         touch(path, "old results\r\n");
         SaveDialogForm& s = f.openSave();
         s.userSelect("Files", int(s.items("Files").indexOf(QStringLiteral("Стена.doc"))));
+        s.userCheck("chkIsxDan", false);  // the results file alone
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);

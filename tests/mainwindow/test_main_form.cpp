@@ -1,12 +1,19 @@
 // The main window's form model: start state, list fills, exclusion, material
 // insertion, key filter, clearing, collection and the checks of "Расчет"; the case
-// files of the batch front end.
+// files of the batch front end; source-data files.
 #include "program/application.h"
+#include "airlayer/airlayer_form.h"
 #include "batch/batch.h"
+#include "batch/batch_output.h"
 #include "batch/case_file.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/source_data_file.h"
 #include "common/app_error.h"
+#include "common/text_file.h"
 #include "test_support.h"
+
+#include <QMimeData>
+#include <sys/stat.h>
 
 #include <QJsonArray>
 #include <QLineEdit>
@@ -28,6 +35,82 @@ struct Fixture : test::AppFixture {
 QString cell(int row, int column)
 {
     return MainForm::cellName(row, column);
+}
+
+// The windowed program started in a working folder of its own: the shipped reference
+// data, Isx and Результаты.
+struct Program {
+    explicit Program(const QString& root, const QString& recentStore = {}) : ctx(prompter)
+    {
+        ctx.settings = defaultDirectories(root);
+        ctx.tables = loadReferenceData(root);
+        ctx.host = &host;
+        ctx.recentFilesStore = recentStore;
+        app = std::make_unique<Application>(ctx);
+        app->mainForm().loadForm();
+    }
+    MainForm& main() { return app->mainForm(); }
+    AirLayerForm& air()
+    {
+        app->openWindow(QStringLiteral("frmPr"));
+        return *static_cast<AirLayerForm*>(app->form(QStringLiteral("frmPr")));
+    }
+    // "Сохранить" with a name and a summary, "ОК".
+    void saveAs(const QString& name, const QString& summary = {})
+    {
+        host.onModal = [=](FormModel& f) {
+            f.userEdit("NameFile", name);
+            f.userEdit("Sv", summary);
+            f.userClick("cmdOk");
+        };
+        main().userClick("cmdSave");
+        host.onModal = nullptr;
+    }
+
+    test::RecordingPrompter prompter;
+    test::FakeHost host;
+    AppContext ctx;
+    std::unique_ptr<Application> app;
+};
+
+struct Workdir {
+    Workdir()
+    {
+        root = dir.path();
+        for (const QString& f : QDir(OGRADO_SHIPPED_DATA).entryList({"*.txt"}))
+            QFile::copy(QStringLiteral(OGRADO_SHIPPED_DATA "/") + f, root + u'/' + f);
+        QDir(root).mkpath("Isx");
+        QDir(root).mkpath(QStringLiteral("Результаты"));
+    }
+    QString isx(const QString& name) const { return root + QStringLiteral("/Isx/") + name + QStringLiteral(".isx"); }
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(isx(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    }
+
+    QTemporaryDir dir;
+    QString root;
+};
+
+// Everything a window holds, control by control, for comparisons.
+QStringList stateOf(const FormModel& f, bool withPicker = false)
+{
+    QStringList state{f.caption()};
+    for (const Control& c : f.controls()) {
+        if (!withPicker && (c.name == u"cboM" || c.name == u"lblM" || c.name == u"txtM" || c.name == u"lstM"))
+            continue;
+        state.append(QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
+                         .arg(c.name, c.text, c.items.join(u';'))
+                         .arg(c.current)
+                         .arg(c.checked)
+                         .arg(c.enabled)
+                         .arg(c.background)
+                         .arg(c.foreground));
+    }
+    return state;
 }
 
 }  // namespace
@@ -304,9 +387,16 @@ private slots:
         QCOMPARE(m.text("txtTv"), QStringLiteral("20"));
         QCOMPARE(m.text(cell(4, 1)), QStringLiteral("3"));
         QCOMPARE(m.text(cell(1, 2)), QStringLiteral("30"));
+        // a list by the exact text of its entry; the building type also takes a typed caption
+        applyCase(m, QJsonObject{{"cboObl", m.items("cboObl")[2]}, {"cboTipZd", "Склад"}});
+        QCOMPARE(m.currentIndex("cboObl"), 2);
+        QCOMPARE(m.text("txtTot_1"), f.ctx.tables.regions[2].set1[0]);
+        QCOMPARE(m.currentIndex("cboTipZd"), -1);
+        QCOMPARE(m.text("lblTipZd"), QStringLiteral("Склад"));
         for (const QJsonObject& bad : {QJsonObject{{"txtNothing", "1"}}, QJsonObject{{"txtTv", 20}},
                                         QJsonObject{{"cboObl", 9}}, QJsonObject{{"chkPr", "да"}},
-                                        QJsonObject{{"cmdOk", true}}}) {
+                                        QJsonObject{{"cmdOk", true}}, QJsonObject{{"txtRt", "1"}},
+                                        QJsonObject{{"cboObl", "Нет такой"}}}) {
             try {
                 applyCase(m, bad);
                 QFAIL("no error");
@@ -442,6 +532,333 @@ private slots:
         QVERIFY(ctx.lastCalc);
         QVERIFY(!window.findChild<QLineEdit*>("txtRt")->text().isEmpty());
         QVERIFY(window.findChild<QPushButton*>("cmdVpr")->isEnabled());
+    }
+
+    void initTestCase()
+    {
+        // nothing here may touch the user's own settings
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void sourceDataRoundTrip()
+    {
+        Workdir w;
+        Program a(w.root);
+        MainForm& m = a.main();
+        // every input changed: the last entry of each list, every box ticked, a caption
+        // typed into the building type, then a text of its own in every field (the
+        // number cells of excluded rows included)
+        for (const QString& list : mainWindowLists())
+            m.userSelect(list, int(m.items(list).size()) - 1);
+        m.userEdit("cboTipZd", QStringLiteral("Склад «Б»"));
+        for (int k = 1; k <= LayerGridRows; ++k)
+            m.userCheck(QStringLiteral("chkIskl_%1").arg(k), true);
+        for (const char* box : {"optVlaga_5", "chkVlaga", "chkPr"})
+            m.userCheck(box, true);
+        int n = 0;
+        for (const auto& [name, value] : mainWindowInputs(m)) {
+            if (value.isString() && !mainWindowLists().contains(name))
+                m.userEdit(name, QStringLiteral("%1,5 \"λ\" \\ %2").arg(++n).arg(name));
+        }
+        AirLayerForm& air = a.air();
+        for (const auto& [name, value] : windowInputs(air)) {
+            if (value.isBool())
+                air.userCheck(name, true);
+            else
+                air.userEdit(name, QStringLiteral("-%1,25").arg(++n));
+        }
+        QVERIFY(m.inputModified());
+        a.saveAs(QStringLiteral("Стена 1"), QStringLiteral("Наружная стена\nвариант «2»"));
+        QCOMPARE(a.prompter.texts().size(), 1);  // saved without a calculation: said so
+        QVERIFY(a.prompter.texts()[0].contains(QStringLiteral("Результаты расчета не записаны")));
+        QVERIFY(!m.inputModified());
+        QCOMPARE(m.caption(), QStringLiteral("Стена 1.isx — ") + MainForm::windowCaption());
+
+        // the file: indented UTF-8 JSON, keys in the window's order
+        const QString path = w.isx(QStringLiteral("Стена 1"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const QJsonObject o = QJsonDocument::fromJson(bytes).object();
+        QCOMPARE(o["format"].toString(), QStringLiteral("ogrado-isx"));
+        QCOMPARE(o["version"].toInt(), 1);
+        QCOMPARE(o["summary"].toString(), QStringLiteral("Наружная стена\nвариант «2»"));
+        QCOMPARE(o["main"].toObject()["cboObl"].toString(), QStringLiteral("Могилевская"));
+        QVERIFY(bytes.contains("\n        \"txtTv\": \"1,5 \\\"λ\\\" \\\\ txtTv\",\n"));
+        qsizetype last = -1;
+        for (const auto& [name, value] : mainWindowInputs(m)) {
+            const qsizetype at = bytes.indexOf(QByteArray("        \"" + name.toUtf8() + "\": "));
+            QVERIFY2(at > last, qPrintable(name));
+            last = at;
+        }
+
+        // a fresh program opens it: every control as it was
+        Program b(w.root);
+        QVERIFY(b.main().openSourceData(path));
+        QCOMPARE(stateOf(b.main()), stateOf(m));
+        QCOMPARE(stateOf(b.air()), stateOf(air));
+        QVERIFY(!b.main().inputModified());
+        QVERIFY(b.prompter.shown.isEmpty());
+    }
+
+    void listEntriesAreFoundByTheirText()
+    {
+        // a city chosen by name is found again after the climate files gain a city in front
+        Workdir w;
+        Program a(w.root);
+        a.main().userSelect("cboGorod", 2);
+        QCOMPARE(a.main().currentItem("cboGorod"), QStringLiteral("Гомель"));
+        a.saveAs(QStringLiteral("Город"));
+        for (const char* name : {"СтенарийКлиматТемпература.txt", "СтенарийКлиматВлажность.txt"}) {
+            QFile f(w.root + u'/' + QString::fromUtf8(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray old = f.readAll();
+            f.close();
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(encodeCp1251(QStringLiteral("Пинск;-5;-4;0;7;13;16;18;17;13;7;2;-2;7\r\n")) + old);
+        }
+        Program b(w.root);
+        QCOMPARE(b.main().items("cboGorod")[2], QStringLiteral("Витебск"));  // what an index would pick
+        QVERIFY(b.main().openSourceData(w.isx(QStringLiteral("Город"))));
+        QCOMPARE(b.main().currentIndex("cboGorod"), 3);
+        QCOMPARE(b.main().currentItem("cboGorod"), QStringLiteral("Гомель"));
+    }
+
+    void badFilesLeaveTheWindowsAsTheyWere()
+    {
+        Workdir w;
+        Program p(w.root);
+        MainForm& m = p.main();
+        p.saveAs(QStringLiteral("Стена"));
+        m.userEdit(cell(2, 2), QStringLiteral("300"));
+        m.userClick("cmdOk");
+        p.air().userEdit("txtHst", QStringLiteral("9"));
+        const QStringList mainBefore = stateOf(m, true);
+        const QStringList airBefore = stateOf(p.air());
+        const QString head = R"({"format": "ogrado-isx", "version": 1, )";
+        const QString dir = w.root + QStringLiteral("/Isx");
+        ::mkfifo(QFile::encodeName(dir + QStringLiteral("/канал.isx")).constData(), 0600);
+        const QList<std::pair<QString, QStringList>> cases = {
+            {R"({"format": "ogrado-isx", "version": 1, "main": {)", {"JSON"}},
+            {"[1, 2]", {"JSON"}},
+            {R"({"format": "ogrado-csv", "version": 1, "main": {}})", {"format"}},
+            {R"({"format": "ogrado-isx", "version": 2, "main": {}})", {"более новой версией"}},
+            {R"({"format": "ogrado-isx", "version": 1})", {"main"}},
+            {head + R"("main": {}, "extra": 1})", {"extra"}},
+            {head + R"("main": {"txtTv": "25", "txtNothing": "1"}})", {"txtNothing"}},
+            {head + R"("main": {"txtTv": 25}})", {"txtTv"}},
+            {head + R"("main": {"txtRt": "1"}})", {"txtRt"}},
+            {head + R"("main": {"txtTv": "25", "cboObl": "Полесская"}})", {"cboObl", "Полесская"}},
+            {head + R"("main": {"cboObl": 6}})", {"cboObl"}},
+            {head + R"("main": {"txtTv": "25"}, "airlayer": {"txtNothing": "1"}})", {"txtNothing", "airlayer"}},
+            {head + R"("main": {"txtTv": "25"}, "airlayer": {"chkEps_0": "да"}})", {"chkEps_0"}},
+            {QStringLiteral("@missing"), {"не найден"}},
+            {QStringLiteral("@канал"), {"не обычный файл"}},
+        };
+        int k = 0;
+        for (const auto& [content, expected] : cases) {
+            const QString path = content.startsWith(u'@') ? w.isx(content.mid(1))
+                                                          : w.write(QStringLiteral("bad%1").arg(++k), content.toUtf8());
+            p.prompter.clear();
+            p.prompter.answers = {MessageAnswer::No};  // the unsaved changes may go
+            QVERIFY2(!m.openSourceData(path), qPrintable(content));
+            QCOMPARE(p.prompter.shown.size(), 2);
+            QCOMPARE(p.prompter.shown[1].title, QStringLiteral("Ошибка"));
+            for (const QString& part : QStringList{path} + expected)
+                QVERIFY2(p.prompter.shown[1].text.contains(part), qPrintable(p.prompter.shown[1].text));
+            QCOMPARE(stateOf(m, true), mainBefore);
+            QCOMPARE(stateOf(p.air()), airBefore);
+            QCOMPARE(m.sourceDataPath(), w.isx(QStringLiteral("Стена")));
+            QVERIFY(p.ctx.lastCalc && p.ctx.report.lineCount() > 0);
+        }
+    }
+
+    void unsavedChangesQuestion()
+    {
+        Workdir w;
+        {
+            Program fresh(w.root);
+            fresh.main().userClick("cmdCancel");  // nothing typed: ends at once
+            QCOMPARE(fresh.host.quits, 1);
+            QVERIFY(fresh.prompter.shown.isEmpty());
+        }
+        Program p(w.root);
+        MainForm& m = p.main();
+
+        m.userEdit(cell(1, 2), QStringLiteral("25"));
+        QCOMPARE(m.caption(), QStringLiteral("Без имени* — ") + MainForm::windowCaption());
+        p.prompter.answers = {MessageAnswer::Cancel};
+        m.userClick("mnuExit");
+        QCOMPARE(p.prompter.shown.last().text, QStringLiteral("Сохранить изменения исходных данных?"));
+        p.host.onModal = [](FormModel& f) { f.userClick("cmdCancel"); };
+        p.prompter.answers = {MessageAnswer::Yes};  // Да, then the save dialog cancelled
+        m.userClick("cmdCancel");
+        QCOMPARE(p.host.opened.count("FileSave"), 1);
+        QCOMPARE(p.host.quits, 0);
+        QVERIFY(m.inputModified());
+        p.prompter.answers = {MessageAnswer::Yes};  // Да, saved: the program ends
+        p.host.onModal = [](FormModel& f) {
+            f.userEdit("NameFile", QStringLiteral("При выходе"));
+            f.userClick("cmdOk");
+        };
+        m.userClick("cmdCancel");
+        QCOMPARE(p.host.quits, 1);
+        QVERIFY(QFile::exists(w.isx(QStringLiteral("При выходе"))));
+
+        // another program: "Нет" ends without saving; opening a file asks the same
+        Program q(w.root);
+        q.main().userEdit(cell(1, 2), QStringLiteral("40"));
+        q.prompter.answers = {MessageAnswer::Cancel};
+        QVERIFY(!q.main().openSourceData(w.isx(QStringLiteral("При выходе"))));
+        QCOMPARE(q.main().cell(1, 2), QStringLiteral("40"));
+        q.prompter.answers = {MessageAnswer::No};
+        QVERIFY(q.main().openSourceData(w.isx(QStringLiteral("При выходе"))));
+        QCOMPARE(q.main().cell(1, 2), QStringLiteral("25"));
+        QCOMPARE(q.main().caption(), QStringLiteral("При выходе.isx — ") + MainForm::windowCaption());
+        q.air().userEdit("txtHst", QStringLiteral("5"));  // an edit in the air-gap window counts
+        QVERIFY(q.main().inputModified());
+        q.prompter.answers = {MessageAnswer::No};
+        q.main().userClick("cmdCancel");
+        QCOMPARE(q.host.quits, 1);
+        QCOMPARE(QDir(w.root + QStringLiteral("/Isx")).entryList(QDir::Files).size(), 1);
+    }
+
+    void airGapInputsFromAFile()
+    {
+        Workdir w;
+        Program a(w.root);
+        a.main().userClick("cmdOk");
+        AirLayerForm& air = a.air();
+        const QString loaded = air.text("txtTn_0");
+        for (const auto& [name, text] : {std::pair{"txtTn_0", "-30"}, {"txtTn_2", "21"}, {"txtHst", "12"}, {"txtEps", "3"}})
+            air.userEdit(name, text);
+        air.userCheck("chkEps_2", true);
+        air.userClick("cmdSave");  // a report block, which opening a file forgets
+        QVERIFY(!a.ctx.airLayerReportLines.isEmpty());
+        a.saveAs(QStringLiteral("Прослойка"));
+        QVERIFY(a.main().openSourceData(w.isx(QStringLiteral("Прослойка"))));  // open window: shown at once
+        QVERIFY(a.ctx.airLayerReportLines.isEmpty() && air.text("txtOut_0").isEmpty() && !a.ctx.lastCalc);
+        QCOMPARE(air.text("txtTn_0"), QStringLiteral("-30"));
+
+        // not yet shown: kept for the window and saved as loaded; its Load does not win
+        Program b(w.root);
+        QVERIFY(b.main().openSourceData(w.isx(QStringLiteral("Прослойка"))));
+        b.main().saveSourceData(w.isx(QStringLiteral("Копия")), QString());
+        auto airlayer = [&](const QString& name) {
+            QFile f(w.isx(name));
+            f.open(QIODevice::ReadOnly);
+            return QJsonDocument::fromJson(f.readAll()).object()["airlayer"].toObject();
+        };
+        QCOMPARE(airlayer(QStringLiteral("Копия")), airlayer(QStringLiteral("Прослойка")));
+        AirLayerForm& shown = b.air();
+        QCOMPARE(shown.text("txtTn_0"), QStringLiteral("-30"));
+        QCOMPARE(shown.text("txtTn_2"), QStringLiteral("21"));
+        QVERIFY(shown.isChecked("chkEps_2") && shown.isEnabled("txtEps"));
+        QVERIFY(!b.main().inputModified());
+        // closed and opened again: the window starts afresh, as it always does
+        shown.userClick("cmdCancel");
+        b.air();
+        QCOMPARE(shown.text("txtTn_0"), loaded);
+        QVERIFY(shown.text("txtHst").isEmpty());
+        QVERIFY(b.main().inputModified());
+
+        // a window never opened and no air-gap inputs in the file: none are written
+        Program c(w.root);
+        c.main().saveSourceData(w.isx(QStringLiteral("Без прослойки")), QString());
+        QVERIFY(airlayer(QStringLiteral("Без прослойки")).isEmpty());
+        QVERIFY(!QFile(w.isx(QStringLiteral("Без прослойки"))).readAll().contains("airlayer"));
+    }
+
+    void recentFiles()
+    {
+        Workdir w;
+        const QString store = w.root + QStringLiteral("/recent.conf");
+        Program p(w.root, store);
+        for (int k = 1; k <= 9; ++k)
+            p.main().saveSourceData(w.isx(QStringLiteral("f%1").arg(k)), QString());
+        QCOMPARE(p.main().recentFiles().size(), 8);
+        QCOMPARE(p.main().recentFiles().first(), w.isx("f9"));
+        QCOMPARE(p.main().recentFiles().last(), w.isx("f2"));
+        QCOMPARE(p.main().items("mnuRecent"), p.main().recentFiles());
+
+        Program q(w.root, store);  // kept for the next start
+        QCOMPARE(q.main().recentFiles(), p.main().recentFiles());
+        q.main().userSelect("mnuRecent", 2);
+        QCOMPARE(q.main().sourceDataPath(), w.isx("f7"));
+        QCOMPARE(q.main().recentFiles().first(), w.isx("f7"));
+        QVERIFY(QFile::remove(w.isx("f9")));
+        q.main().userSelect("mnuRecent", 1);  // gone: a message, and out of the list
+        QVERIFY(q.prompter.shown[0].text.contains(QStringLiteral("не найден")));
+        QVERIFY(!q.main().recentFiles().contains(w.isx("f9")));
+        QCOMPARE(q.main().sourceDataPath(), w.isx("f7"));
+    }
+
+    void batchOpensSourceDataFiles()
+    {
+        Workdir w;
+        Program a(w.root);
+        a.main().userSelect("cboObl", 4);
+        a.main().userCheck("chkPr", true);
+        a.main().userEdit(cell(3, 2), QStringLiteral("80"));
+        a.main().userClick("cmdOk");
+        a.air().userEdit("txtHst", QStringLiteral("10"));
+        a.saveAs(QStringLiteral("Пакет"));
+        const QString path = w.isx(QStringLiteral("Пакет"));
+        QString out;
+        QString err;
+        QTextStream o(&out);
+        QTextStream e(&err);
+        QCOMPARE(runBatch({"--data", w.root, "--json", path}, o, e), 0);
+        o.flush();
+        const QJsonObject j = QJsonDocument::fromJson(out.toUtf8()).object();
+
+        // the window's "Расчет" after opening the same file, and its air-gap run
+        Program b(w.root);
+        QVERIFY(b.main().openSourceData(path));
+        b.main().userClick("cmdOk");
+        const QJsonObject window = calcJson(b.main(), b.ctx.report, b.ctx.lastCalc, QString());
+        for (auto it = window.begin(); it != window.end(); ++it)
+            QVERIFY2(j[it.key()] == it.value(), qPrintable(it.key()));
+        b.air().userClick("cmdSave");
+        QCOMPARE(j["airlayer"].toObject(), airLayerJson(b.air()));
+        QCOMPARE(j["fields"].toObject()["txtRt"].toString(), a.main().text("txtRt"));
+
+        w.write(QStringLiteral("Новее"), R"({"format": "ogrado-isx", "version": 2, "main": {}})");
+        QCOMPARE(runBatch({"--data", w.root, w.isx(QStringLiteral("Новее"))}, o, e), 2);
+        e.flush();
+        QVERIFY(err.contains(w.isx(QStringLiteral("Новее"))) && err.contains(QStringLiteral("более новой")));
+        QCOMPARE(sourceDataArgument({"ogrado_n", "-x", "Стена.isx", "b"}), QStringLiteral("Стена.isx"));
+        QVERIFY(sourceDataArgument({"ogrado_n"}).isEmpty());
+    }
+
+    void mainWindowOpensDroppedFilesAndAsksOnClose()
+    {
+        Workdir w;
+        Program p(w.root);
+        p.saveAs(QStringLiteral("Брошенный"));
+        p.main().userEdit(cell(1, 2), QStringLiteral("33"));
+        MainWindow window(p.main(), p.host);
+        window.show();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(w.isx(QStringLiteral("Брошенный")))});
+        auto* field = window.findChild<QLineEdit*>(cell(2, 0));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        p.prompter.answers = {MessageAnswer::No};  // the typed change is given up
+        QApplication::sendEvent(field, &drop);
+        QCOMPARE(p.main().cell(1, 2), QStringLiteral("20"));
+        QCOMPARE(field->text(), p.main().cell(2, 0));  // not the path typed into the field
+
+        p.main().userEdit(cell(1, 2), QStringLiteral("34"));
+        QVERIFY(!QApplication::activePopupWidget());  // the recent-files menu stays closed
+        p.prompter.answers = {MessageAnswer::Cancel};
+        QVERIFY(!window.close());  // the close box: "Отмена" keeps the window
+        QCOMPARE(p.host.quits, 0);
+        p.prompter.answers = {MessageAnswer::No};
+        QVERIFY(window.close());
+        QCOMPARE(p.host.quits, 1);
     }
 };
 
