@@ -1,6 +1,8 @@
 #include "batch/batch.h"
 
 #include "airlayer/airlayer_form.h"
+#include "chart/chart_form.h"
+#include "chart/chart_plot.h"
 #include "program/application.h"
 #include "batch/batch_options.h"
 #include "batch/batch_output.h"
@@ -13,6 +15,7 @@
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -105,6 +108,12 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     if (opt.version) {
         out << "ogrado_calc " << OGRADO_VERSION_MAJOR << '.' << OGRADO_VERSION_MINOR << "\n";
         return 0;
+    }
+
+    // Drawing needs the graphical module, which ogrado_calc starts only for --chart.
+    if (!opt.chartPath.isEmpty() && !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        err << "Ошибка: для --chart программа должна быть запущена с графическим модулем.\n";
+        return 2;
     }
 
     BatchPrompter prompter(err);
@@ -231,6 +240,23 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         extra.insert(QStringLiteral("airlayer"), airLayerJson(*airForm));
         extraLines << QString();
         extraLines += airForm->report().resultLines();
+    }
+
+    // The chart of "Расчет", as the chart window shows it.
+    if (!opt.chartPath.isEmpty()) {
+        const auto* chart = static_cast<ChartForm*>(app.form(QStringLiteral("frmChart")));
+        if (!chart->chart()) {
+            err << "Ошибка: график не записан. " << chart->text(QStringLiteral("lblHint")).replace(u'\n', u' ')
+                << "\n";
+            stopped = true;
+        } else {
+            try {
+                writeSectionChart(*chart->chart(), opt.chartPath, opt.chartSize);
+            } catch (const AppError& e) {
+                err << "Ошибка: " << e.message() << "\n";
+                return 1;
+            }
+        }
     }
 
     if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {

@@ -2,6 +2,7 @@
 // The command line of ogrado_calc: its options, their values and the usage text.
 #include "common/app_error.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -24,7 +25,12 @@ struct BatchOptions {
     QString stack;
     std::optional<QStringList> dewpoint;  // T, ФИ
     std::optional<QStringList> limits;    // T1, T2, DT, F1, F2, DF
+    QString chartPath;                    // --chart: a .png or .svg file
+    QSize chartSize{1600, 1000};          // --chart-size, pixels
 };
+
+// Whether the arguments ask for the chart (which needs the graphical module).
+bool wantsChart(const QStringList& args);
 
 // A command line that cannot be run: the message says why (exit status 2).
 class UsageError : public AppError {

@@ -50,8 +50,8 @@ signals:
     void calculationDone();
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
-    // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,
-    // frmPir, frmTrosa, frmVariant, frmPr.
+    // A button or menu item asks for another window: frmMove, frmMaterial, FileSave,
+    // frmOpenPir, frmPir, frmTrosa, frmVariant, frmPr, frmChart.
     void windowRequested(const QString& formName);
 
 protected:
