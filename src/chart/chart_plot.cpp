@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ogrado {
 
@@ -241,6 +242,7 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
     : QChart(parent), data_(data), scale_(scale)
 {
     const double s = scale_;
+    layout()->setContentsMargins(0, 0, 0, 0);  // the white background reaches the edges
     setBackgroundRoundness(0);
     setDropShadowEnabled(false);
     setBackgroundBrush(Qt::white);
@@ -387,17 +389,37 @@ double SectionChartPlot::pToPixel(double p) const
     return const_cast<SectionChartPlot*>(this)->mapToPosition(QPointF(0, p), e_).y();
 }
 
-int SectionChartPlot::nearestPoint(double x) const
+int SectionChartPlot::pointAt(QPointF position) const
 {
-    int best = -1;
-    double bestDistance = 0;
-    for (int j = 0; j < data_.points.size(); ++j) {
-        const double d = std::abs(data_.points[j].x - x);
-        if (best < 0 || d < bestDistance) {
-            best = j;
-            bestDistance = d;
+    const QRectF plot = plotArea();
+    const double reach = 8 * scale_;
+    if (data_.points.isEmpty() || !plot.adjusted(-reach, -reach, reach, reach).contains(position))
+        return -1;
+    // distance from the position to each curve, segment by segment
+    auto distanceToSegment = [](QPointF p, QPointF a, QPointF b) {
+        const QPointF ab = b - a;
+        const double length2 = QPointF::dotProduct(ab, ab);
+        const double k = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+        const QPointF d = p - (a + k * ab);
+        return std::hypot(d.x(), d.y());
+    };
+    double nearest = std::numeric_limits<double>::max();
+    for (const QLineSeries* series : {t_, E_, e_}) {
+        auto* self = const_cast<SectionChartPlot*>(this);
+        QPointF previous = self->mapToPosition(series->at(0), const_cast<QLineSeries*>(series));
+        nearest = std::min(nearest, std::hypot(position.x() - previous.x(), position.y() - previous.y()));
+        for (int j = 1; j < series->count(); ++j) {
+            const QPointF next = self->mapToPosition(series->at(j), const_cast<QLineSeries*>(series));
+            nearest = std::min(nearest, distanceToSegment(position, previous, next));
+            previous = next;
         }
     }
+    if (nearest > reach)
+        return -1;
+    int best = 0;
+    for (int j = 1; j < data_.points.size(); ++j)
+        if (std::abs(xToPixel(data_.points[j].x) - position.x()) < std::abs(xToPixel(data_.points[best].x) - position.x()))
+            best = j;
     return best;
 }
 

@@ -27,9 +27,11 @@ public:
     QLineSeries* saturationSeries() const { return E_; }
     QLineSeries* vapourSeries() const { return e_; }
 
-    // The point nearest to `x` mm, and what the tooltip shows for it: the name and the
-    // values in the formats of the result lists.
-    int nearestPoint(double x) const;
+    // The point of the curve under `position` (chart coordinates): the one nearest to it
+    // across, when one of the three curves passes within a few pixels; otherwise -1.
+    int pointAt(QPointF position) const;
+    // What the tooltip shows for a point: the name and the values in the formats of the
+    // result lists.
     static QString pointToolTip(const ChartPoint& p);
 
     // Where the chart draws: x in mm, t in °С, p in Па.

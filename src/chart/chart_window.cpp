@@ -3,11 +3,10 @@
 #include "chart/chart_plot.h"
 
 #include <QChartView>
-#include <QCursor>
+#include <QHelpEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolTip>
@@ -36,6 +35,8 @@ ChartWindow::ChartWindow(ChartForm& form, QWidget* parent) : FormWindow(form, pa
     view_->setObjectName(QStringLiteral("chartView"));
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(480, 320);
+    // Resting on a curve shows the nearest point: its name and values as the lists show them.
+    view_->viewport()->installEventFilter(this);
     stack_->addWidget(view_);
     root->addWidget(stack_, 1);
 
@@ -61,6 +62,21 @@ ChartWindow::ChartWindow(ChartForm& form, QWidget* parent) : FormWindow(form, pa
     rebuild();
 }
 
+bool ChartWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_->viewport() && event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        SectionChartPlot* p = plot();
+        const int j = p ? p->pointAt(p->mapFromScene(view_->mapToScene(help->pos()))) : -1;
+        if (j >= 0)
+            QToolTip::showText(help->globalPos(), SectionChartPlot::pointToolTip(p->data().points[j]), view_->viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
 SectionChartPlot* ChartWindow::plot() const
 {
     return stack_->currentWidget() == view_ ? qobject_cast<SectionChartPlot*>(view_->chart()) : nullptr;
@@ -84,18 +100,6 @@ void ChartWindow::rebuild()
         return;
     }
     auto* plot = new SectionChartPlot(*form_.chart());
-    // Resting on a curve shows the nearest point: its name and values as the lists show them.
-    for (QLineSeries* series : {plot->temperatureSeries(), plot->saturationSeries(), plot->vapourSeries()}) {
-        connect(series, &QLineSeries::hovered, view_, [this, plot](const QPointF& at, bool state) {
-            if (!state) {
-                QToolTip::hideText();
-                return;
-            }
-            const int j = plot->nearestPoint(at.x());
-            if (j >= 0)
-                QToolTip::showText(QCursor::pos(), SectionChartPlot::pointToolTip(plot->data().points[j]), view_);
-        });
-    }
     view_->setChart(plot);
     stack_->setCurrentWidget(view_);
     delete old;

@@ -21,6 +21,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace ogrado;
@@ -380,6 +381,19 @@ private slots:
             QVERIFY(p.E >= pMin && p.E <= pMax && p.e >= pMin && p.e <= pMax);
         }
         QVERIFY(data.inside.t <= tMax && data.outside.t >= tMin);
+
+        // resting on a curve shows its nearest point; away from the curves nothing
+        const ChartPoint& third = data.points[3];
+        const QPointF onCurve = plot->mapToPosition(QPointF(third.x, third.e), plot->vapourSeries()) + QPointF(3, 2);
+        QCOMPARE(plot->pointAt(onCurve), 3);
+        QCOMPARE(plot->pointAt(QPointF(area.center().x(), area.bottom() - 1)), -1);
+        QChartView* view = w.chartView();
+        const QPoint viewPos = view->mapFromScene(plot->mapToScene(onCurve));
+        QHelpEvent help(QEvent::ToolTip, viewPos, view->viewport()->mapToGlobal(viewPos));
+        QApplication::sendEvent(view->viewport(), &help);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), SectionChartPlot::pointToolTip(third));
+        QCOMPARE(QToolTip::text().section(u'\n', 0, 0), f.main().items("lstRez_1")[3]);
 
         // "Сохранить рисунок…" writes a real picture of the size typed
         QTemporaryDir dir;
