@@ -2,7 +2,6 @@
 
 #include "airlayer/airlayer_form.h"
 #include "chart/chart_form.h"
-#include "chart/chart_plot.h"
 #include "program/application.h"
 #include "batch/batch_options.h"
 #include "batch/batch_output.h"
@@ -15,7 +14,6 @@
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -92,7 +90,7 @@ int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringLi
 
 }  // namespace
 
-int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
+int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter)
 {
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         out << kBatchUsage;
@@ -110,9 +108,9 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         return 0;
     }
 
-    // Drawing needs the graphical module, which ogrado_calc starts only for --chart.
-    if (!opt.chartPath.isEmpty() && !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        err << "Ошибка: для --chart программа должна быть запущена с графическим модулем.\n";
+    // Drawing needs the graphical module, which ogrado_calc loads only for --chart.
+    if (!opt.chartPath.isEmpty() && !chartWriter) {
+        err << "Ошибка: график не может быть нарисован: модуль рисования графика не загружен.\n";
         return 2;
     }
 
@@ -251,7 +249,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
             stopped = true;
         } else {
             try {
-                writeSectionChart(*chart->chart(), opt.chartPath, opt.chartSize);
+                chartWriter(*chart->chart(), opt.chartPath, opt.chartSize);
             } catch (const AppError& e) {
                 err << "Ошибка: " << e.message() << "\n";
                 return 1;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QProcess>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -440,7 +441,8 @@ private slots:
         QString o, e;
         QTextStream out(&o), err(&e);
         const QString png = dir.filePath("стена.png");
-        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart", png}, out, err), 0);
+        const ChartForm::ImageWriter draw = &writeSectionChart;
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart", png}, out, err, draw), 0);
         QVERIFY2(e.isEmpty(), qPrintable(e));
         QVERIFY(o.contains(QStringLiteral("ВЫВОД:")));  // the report is printed as without --chart
         const QImage image(png);
@@ -448,7 +450,8 @@ private slots:
         QVERIFY(inkShare(image) > 0.05);
 
         const QString svg = dir.filePath("стена.svg");
-        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart=" + svg, "--chart-size", "1000x640"}, out, err), 0);
+        QCOMPARE(
+            runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart=" + svg, "--chart-size", "1000x640"}, out, err, draw), 0);
         QCOMPARE(QSvgRenderer(svg).defaultSize(), QSize(1000, 640));
 
         // wrong extension, size or company: the usage, status 2, nothing written
@@ -457,7 +460,7 @@ private slots:
               QStringList{"--chart", svg, "--chart-size", "1600"}, QStringList{"--chart-size", "1600x1000"},
               QStringList{"--chart", svg, "--dewpoint", "18;55"}}) {
             e.clear();
-            QCOMPARE(runBatch(QStringList{"--data", OGRADO_SHIPPED_DATA} + args, out, err), 2);
+            QCOMPARE(runBatch(QStringList{"--data", OGRADO_SHIPPED_DATA} + args, out, err, draw), 2);
             QVERIFY(e.contains(QStringLiteral("Использование")));
         }
 
@@ -469,9 +472,39 @@ private slots:
         caseFile.close();
         e.clear();
         const QString none = dir.filePath("none.png");
-        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart", none, casePath}, out, err), 1);
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart", none, casePath}, out, err, draw), 1);
         QVERIFY(!QFile::exists(none));
         QVERIFY2(e.contains(QStringLiteral("график не записан")), qPrintable(e));
+        // without the drawing module --chart is refused
+        e.clear();
+        QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--chart", none}, out, err), 2);
+        QVERIFY(!QFile::exists(none));
+    }
+
+    // The program itself: plain runs without the graphical part, --chart through its
+    // drawing module, off screen when no platform is chosen.
+    void ogradoCalcDrawsWithoutADisplay()
+    {
+        QTemporaryDir dir;
+        const QString png = dir.filePath("wall.png");
+        QProcess calc;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        calc.setProcessEnvironment(env);
+        calc.start(OGRADO_CALC, {"--data", OGRADO_SHIPPED_DATA, "--chart", png, "--chart-size", "1280x800"});
+        QVERIFY(calc.waitForFinished(60000));
+        QCOMPARE(calc.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(calc.readAllStandardError()), QString());
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(1280, 800));
+        QVERIFY(inkShare(image) > 0.05);
+
+        calc.start(OGRADO_CALC, {"--data", OGRADO_SHIPPED_DATA});
+        QVERIFY(calc.waitForFinished(60000));
+        QCOMPARE(calc.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(calc.readAllStandardOutput()).contains(QStringLiteral("ВЫВОД:")));
     }
 };
 
