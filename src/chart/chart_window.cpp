@@ -94,9 +94,11 @@ void ChartWindow::rebuild()
     shownRevision_ = form_.revision();
     QChart* old = view_->chart();
     if (!form_.chart()) {
-        view_->setChart(new QChart);
         stack_->setCurrentWidget(hint_);
-        delete old;
+        if (qobject_cast<SectionChartPlot*>(old)) {  // no stale chart behind the hint
+            view_->setChart(new QChart);
+            delete old;
+        }
         return;
     }
     auto* plot = new SectionChartPlot(*form_.chart());
