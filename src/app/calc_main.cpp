@@ -1,13 +1,52 @@
-// ogrado_calc: the envelope calculation without windows.
+// ogrado_calc: the envelope calculation without windows. Plain runs need QtCore only;
+// --chart loads the drawing module (ogrado_calc_chart), which holds the graphical part.
 #include "batch/batch.h"
+#include "batch/batch_options.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QTextStream>
 
-#include <cstdio>
+namespace {
+
+// The folder of this program, found before any application object exists.
+QString programFolder(const char* argv0)
+{
+    const QString self = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    if (!self.isEmpty())
+        return QFileInfo(self).absolutePath();
+    return QFileInfo(QString::fromLocal8Bit(argv0)).absolutePath();
+}
+
+// Runs the whole program inside the drawing module beside this one.
+int runWithChart(int& argc, char** argv)
+{
+    QTextStream err(stderr);
+    err.setEncoding(QStringConverter::Utf8);
+    QLibrary module(QDir(programFolder(argv[0])).filePath(QStringLiteral("ogrado_calc_chart")));
+    using Entry = int (*)(int*, char**);
+    const auto entry = reinterpret_cast<Entry>(module.resolve("ogradoCalcWithChart"));
+    if (!entry) {
+        err << "Ошибка: для --chart нужен модуль рисования графика ogrado_calc_chart рядом с ogrado_calc: "
+            << module.errorString() << "\n";
+        return 2;
+    }
+    return entry(&argc, argv);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.append(QString::fromLocal8Bit(argv[i]));
+    if (ogrado::wantsChart(raw))
+        return runWithChart(argc, argv);
+
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -1,6 +1,7 @@
 // The window of each form model other than the main window.
 #include "program/application.h"
 #include "airlayer/airlayer_window.h"
+#include "chart/chart_window.h"
 #include "common/form_view.h"
 #include "moisture/moisture_window.h"
 #include "dialogs/material_edit_window.h"
@@ -48,6 +49,8 @@ void registerWindows(GuiHost& host, Application& app)
                         [](FormModel& f, QWidget* main) { return new PirWindow(static_cast<PirForm&>(f), main); });
     host.registerWindow(QStringLiteral("frmOpenPir"),
                         [](FormModel& f, QWidget* main) { return new OpenPirWindow(static_cast<OpenPirForm&>(f), main); });
+    host.registerWindow(QStringLiteral("frmChart"),
+                        [](FormModel& f, QWidget* main) { return new ChartWindow(static_cast<ChartForm&>(f), main); });
 }
 
 }  // namespace ogrado

@@ -1,6 +1,7 @@
 #include "batch/batch.h"
 
 #include "airlayer/airlayer_form.h"
+#include "chart/chart_form.h"
 #include "program/application.h"
 #include "batch/batch_options.h"
 #include "batch/batch_output.h"
@@ -92,7 +93,7 @@ int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringLi
 
 }  // namespace
 
-int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
+int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter)
 {
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         out << kBatchUsage;
@@ -108,6 +109,12 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
     if (opt.version) {
         out << "ogrado_calc " << programVersion() << "\n";
         return 0;
+    }
+
+    // Drawing needs the graphical module, which ogrado_calc loads only for --chart.
+    if (!opt.chartPath.isEmpty() && !chartWriter) {
+        err << "Ошибка: график не может быть нарисован: модуль рисования графика не загружен.\n";
+        return 2;
     }
 
     BatchPrompter prompter(err);
@@ -302,6 +309,23 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err)
         extra.insert(QStringLiteral("airlayer"), airLayerJson(*airForm));
         extraLines << QString();
         extraLines += airForm->report().resultLines();
+    }
+
+    // The chart of "Расчет", as the chart window shows it.
+    if (!opt.chartPath.isEmpty()) {
+        const auto* chart = static_cast<ChartForm*>(app.form(QStringLiteral("frmChart")));
+        if (!chart->chart()) {
+            err << "Ошибка: график не записан. " << chart->text(QStringLiteral("lblHint")).replace(u'\n', u' ')
+                << "\n";
+            stopped = true;
+        } else {
+            try {
+                chartWriter(*chart->chart(), opt.chartPath, opt.chartSize);
+            } catch (const AppError& e) {
+                err << "Ошибка: " << e.message() << "\n";
+                return 1;
+            }
+        }
     }
 
     if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {

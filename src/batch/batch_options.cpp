@@ -1,6 +1,10 @@
 #include "batch/batch_options.h"
 
+#include "chart/chart_form.h"
+
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace ogrado {
@@ -10,6 +14,7 @@ const char* const kBatchUsage =
     "                           [--moisture] [--airlayer ФАЙЛ.json] [--stack ИМЯ]\n"
     "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"]\n"
     "                           [--select \"СЛОЙ;ОТ;ДО;ШАГ\" | --select-list \"СЛОЙ;50;80;100\"]\n"
+    "                           [--chart ФАЙЛ.png|ФАЙЛ.svg [--chart-size ШИРИНАxВЫСОТА]]\n"
     "                           [ВАРИАНТ.json | ФАЙЛ.isx]\n";
 
 namespace {
@@ -38,6 +43,23 @@ QString namedOption(const QString& parserError)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+// "1600x1000" (x, X, × or the Cyrillic х between the two numbers of pixels).
+QSize chartSize(const QString& value)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,6})\\s*[xX×хХ]\\s*(\\d{1,6})\\s*$"));
+    const QRegularExpressionMatch m = pattern.match(value);
+    const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+    const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+    auto inRange = [](int v) { return v >= ChartForm::kMinSide && v <= ChartForm::kMaxSide; };
+    if (!inRange(w) || !inRange(h))
+        throw UsageError(QStringLiteral("--chart-size ждет ширину и высоту рисунка в пикселях от %1 до %2, "
+                                        "например 1600x1000, получено «%3».")
+                             .arg(ChartForm::kMinSide)
+                             .arg(ChartForm::kMaxSide)
+                             .arg(value));
+    return {w, h};
+}
+
 }  // namespace
 
 BatchOptions parseBatchOptions(const QStringList& args)
@@ -56,8 +78,10 @@ BatchOptions parseBatchOptions(const QStringList& args)
     const QCommandLineOption limits(QStringLiteral("limits"), {}, QStringLiteral("values"));
     const QCommandLineOption select(QStringLiteral("select"), {}, QStringLiteral("values"));
     const QCommandLineOption selectList(QStringLiteral("select-list"), {}, QStringLiteral("values"));
-    parser.addOptions(
-        {version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits, select, selectList});
+    const QCommandLineOption chart(QStringLiteral("chart"), {}, QStringLiteral("file"));
+    const QCommandLineOption chartSizeOption(QStringLiteral("chart-size"), {}, QStringLiteral("size"));
+    parser.addOptions({version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits, select,
+                       selectList, chart, chartSizeOption});
 
     // The parser takes the program name first.
     if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args)) {
@@ -104,12 +128,36 @@ BatchOptions parseBatchOptions(const QStringList& args)
             throw UsageError(QStringLiteral("%1: номер слоя «%2» должен быть целым числом от 1.")
                                  .arg(option, o.select->first()));
     }
+    if (parser.isSet(chart)) {
+        o.chartPath = parser.value(chart);
+        const QString suffix = QFileInfo(o.chartPath).suffix().toLower();
+        if (suffix != u"png" && suffix != u"svg")
+            throw UsageError(QStringLiteral("--chart ждет имя файла с расширением .png или .svg, получено «%1».")
+                                 .arg(o.chartPath));
+        if (o.dewpoint || o.dumpInput)
+            throw UsageError(QStringLiteral("--chart рисует график расчета: он не сочетается с %1.")
+                                 .arg(o.dewpoint ? QStringLiteral("--dewpoint") : QStringLiteral("--dump-input")));
+    }
+    if (parser.isSet(chartSizeOption)) {
+        if (!parser.isSet(chart))
+            throw UsageError(QStringLiteral("--chart-size задается вместе с --chart."));
+        o.chartSize = chartSize(parser.value(chartSizeOption));
+    }
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         o.casePath = positional.first();
     if (positional.size() > 1)
         throw UsageError(QStringLiteral("Лишний параметр %1.").arg(positional[1]));
     return o;
+}
+
+bool wantsChart(const QStringList& args)
+{
+    for (const QString& a : args) {
+        if (a == u"--chart" || a == u"-chart" || a.startsWith(u"--chart=") || a.startsWith(u"-chart="))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace ogrado

@@ -2,6 +2,7 @@
 // The command line of ogrado_calc: its options, their values and the usage text.
 #include "common/app_error.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -28,7 +29,12 @@ struct BatchOptions {
     std::optional<QStringList> select;
     bool selectList = false;
     int selectLayer = 0;  // ROW: the layer's number in the collected table
+    QString chartPath;                    // --chart: a .png or .svg file
+    QSize chartSize{1600, 1000};          // --chart-size, pixels
 };
+
+// Whether the arguments ask for the chart (which needs the graphical module).
+bool wantsChart(const QStringList& args);
 
 // A command line that cannot be run: the message says why (exit status 2).
 class UsageError : public AppError {

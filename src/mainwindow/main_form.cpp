@@ -230,8 +230,7 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuSep2"), file, QStringLiteral("-"));
     addMenuItem(QStringLiteral("mnuExit"), file, QStringLiteral("Выход"));
     addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
-                QStringLiteral("Ctrl+G"))
-        .visible = false;
+                QStringLiteral("Ctrl+G"));
     addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"));
     addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
@@ -247,6 +246,7 @@ void MainForm::addMenus()
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
     on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
+    on(QStringLiteral("mnuChart"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmChart")); });
 }
 
 void MainForm::onLoad()

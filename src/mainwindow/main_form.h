@@ -102,8 +102,8 @@ signals:
     void calculationDone();
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
-    // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,
-    // frmPir, frmTrosa, frmVariant, frmPr, frmTolsh.
+    // A button or menu item asks for another window: frmMove, frmMaterial, FileSave,
+    // frmOpenPir, frmPir, frmTrosa, frmVariant, frmPr, frmTolsh, frmChart.
     void windowRequested(const QString& formName);
     // A source-data file was opened: what other windows computed belongs to other input.
     void sourceDataOpened();

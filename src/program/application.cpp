@@ -1,6 +1,7 @@
 #include "program/application.h"
 
 #include "airlayer/airlayer_form.h"
+#include "chart/chart_form.h"
 #include "moisture/moisture_form.h"
 #include "dialogs/materials_form.h"
 #include "dialogs/row_operations.h"
@@ -31,6 +32,9 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
             static_cast<AirLayerForm*>(air)->clearResults();
         ctx_.airLayerReportLines.clear();
     });
+    // The chart follows every calculation, also while its window is closed.
+    connect(main_.get(), &MainForm::calculationDone, this,
+            [this] { static_cast<ChartForm*>(form(QStringLiteral("frmChart")))->followCalculation(); });
 }
 
 Application::~Application() = default;
@@ -66,6 +70,8 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<PirForm>(ctx_, *main_);
     if (name == u"frmOpenPir")
         return std::make_unique<OpenPirForm>(ctx_, *main_);
+    if (name == u"frmChart")
+        return std::make_unique<ChartForm>(ctx_);
     return nullptr;
 }
 

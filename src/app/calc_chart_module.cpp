@@ -1,0 +1,41 @@
+// The drawing module of ogrado_calc: the program with the graphical part, for --chart.
+// It draws off screen unless a platform is chosen, so no display is needed.
+#include "batch/batch.h"
+#include "chart/chart_plot.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// The graphical module's note about a missing runtime folder says nothing to the user
+// of the command line; everything else goes through.
+void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, text);
+}
+
+}  // namespace
+
+extern "C" Q_DECL_EXPORT int ogradoCalcWithChart(int* argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(messageHandler);
+    QApplication app(*argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    const int status = ogrado::runBatch(args, out, err, &ogrado::writeSectionChart);
+    out.flush();
+    err.flush();
+    return status;
+}

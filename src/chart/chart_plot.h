@@ -1,0 +1,79 @@
+#pragma once
+// The drawing of the section chart with Qt Charts: the same picture in the chart window,
+// in PNG and SVG files and in documents. Layers as alternating light bands numbered
+// above the plot and named in a table below it, boundaries as vertical lines (red where
+// п. 9.1 fails, labelled above the plot), t on the left axis, E and e on the right one,
+// the air values at the two edges, the stretches where e ≥ E hatched.
+// Everything here needs a QApplication (on the offscreen platform without a display).
+#include "chart/section_chart.h"
+
+#include <QChart>
+
+class QLineSeries;
+class QPainter;
+
+namespace ogrado {
+
+class SectionChartPlot : public QChart {
+    Q_OBJECT
+public:
+    // `scale` multiplies every font, pen and gap (1 on the screen).
+    explicit SectionChartPlot(const SectionChart& data, double scale = 1.0, QGraphicsItem* parent = nullptr);
+    ~SectionChartPlot() override;
+
+    const SectionChart& data() const { return data_; }
+    double scale() const { return scale_; }
+    QLineSeries* temperatureSeries() const { return t_; }
+    QLineSeries* saturationSeries() const { return E_; }
+    QLineSeries* vapourSeries() const { return e_; }
+
+    // The point of the curve under `position` (chart coordinates): the one nearest to it
+    // across, when one of the three curves passes within a few pixels; otherwise -1.
+    int pointAt(QPointF position) const;
+    // What the tooltip shows for a point: the name and the values in the formats of the
+    // result lists.
+    static QString pointToolTip(const ChartPoint& p);
+
+    // Where the chart draws: x in mm, t in °С, p in Па.
+    double xToPixel(double x) const;
+    double tToPixel(double t) const;
+    double pToPixel(double p) const;
+
+    // The value ranges of the axes (for checks).
+    QPair<double, double> temperatureRange() const;
+    QPair<double, double> pressureRange() const;
+
+    // Lays the chart out at its current size at once (rendering without a view).
+    void layoutNow();
+
+private:
+    class Decor;
+    struct Frame;
+    void fitFrame();
+    Frame frame() const;
+    void paintUnder(QPainter& p) const;  // bands and the condensation zone, below the grid
+    void paintOver(QPainter& p) const;   // boundaries, labels, legend and the table of layers
+
+    SectionChart data_;
+    double scale_;
+    QLineSeries* t_ = nullptr;
+    QLineSeries* E_ = nullptr;
+    QLineSeries* e_ = nullptr;
+    Decor* under_ = nullptr;
+    Decor* over_ = nullptr;
+    bool fitting_ = false;
+};
+
+// The scale of fonts and lines for a picture of `size` pixels.
+double sectionChartScale(QSize size);
+
+// Draws the chart into `painter` over `target` (painter coordinates), laid out for the
+// target's size. Usable without showing a window.
+void renderSectionChart(const SectionChart& chart, QPainter& painter, const QRectF& target);
+// The chart as an image of `size` pixels on white.
+QImage sectionChartImage(const SectionChart& chart, QSize size);
+// Writes the chart to `path`, PNG or SVG by the suffix, at `size` pixels, through a
+// temporary file that replaces `path` only when complete. Throws AppError.
+void writeSectionChart(const SectionChart& chart, const QString& path, QSize size);
+
+}  // namespace ogrado
