@@ -1,5 +1,6 @@
 # What "cmake --install" puts under the prefix, and the Debian package made of it.
 #   bin/                          ogrado, ogrado_n, ogrado_calc
+#   lib/ogrado/                   ogrado_calc_chart.so, the drawing module of --chart
 #   share/ogrado/data/            the shipped reference data and its README; the
 #                                 programs find it as ../share/ogrado/data from bin/
 #   share/applications/           the desktop entry of ogrado
@@ -9,6 +10,7 @@
 #   share/man/man1/               the manual page of ogrado_calc
 
 install(TARGETS ogrado ogrado_n ogrado_calc RUNTIME DESTINATION bin)
+install(TARGETS ogrado_calc_chart LIBRARY DESTINATION lib/ogrado)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION share/ogrado/data)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/ogrado.desktop DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/ogrado.svg DESTINATION share/icons/hicolor/scalable/apps)

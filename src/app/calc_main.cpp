@@ -21,20 +21,27 @@ QString programFolder(const char* argv0)
     return QFileInfo(QString::fromLocal8Bit(argv0)).absolutePath();
 }
 
-// Runs the whole program inside the drawing module beside this one.
+// Runs the whole program inside the drawing module: beside this one in the build
+// folder, in ../lib/ogrado of an installed prefix.
 int runWithChart(int& argc, char** argv)
 {
     QTextStream err(stderr);
     err.setEncoding(QStringConverter::Utf8);
-    QLibrary module(QDir(programFolder(argv[0])).filePath(QStringLiteral("ogrado_calc_chart")));
+    const QDir bin(programFolder(argv[0]));
+    const QStringList places = {bin.filePath(QStringLiteral("ogrado_calc_chart")),
+                                bin.filePath(QStringLiteral("../lib/ogrado/ogrado_calc_chart"))};
     using Entry = int (*)(int*, char**);
-    const auto entry = reinterpret_cast<Entry>(module.resolve("ogradoCalcWithChart"));
-    if (!entry) {
-        err << "Ошибка: для --chart нужен модуль рисования графика ogrado_calc_chart рядом с ogrado_calc: "
-            << module.errorString() << "\n";
-        return 2;
+    QString why;
+    for (const QString& place : places) {
+        QLibrary module(place);
+        if (const auto entry = reinterpret_cast<Entry>(module.resolve("ogradoCalcWithChart")))
+            return entry(&argc, argv);
+        why = module.errorString();
     }
-    return entry(&argc, argv);
+    err << "Ошибка: для --chart нужен модуль рисования графика ogrado_calc_chart рядом с ogrado_calc или в "
+           "../lib/ogrado: "
+        << why << "\n";
+    return 2;
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ fail() {
 
 # Exactly these files, nothing the program does not use.
 expected=$(
-    printf '%s\n' bin/ogrado bin/ogrado_n bin/ogrado_calc \
+    printf '%s\n' bin/ogrado bin/ogrado_n bin/ogrado_calc lib/ogrado/ogrado_calc_chart.so \
         share/applications/ogrado.desktop \
         share/icons/hicolor/scalable/apps/ogrado.svg \
         share/man/man1/ogrado_calc.1.gz \
@@ -52,6 +52,11 @@ mv "$tmp/prefix" "$tmp/moved"
 (cd "$tmp/elsewhere" && "$tmp/moved/bin/ogrado_calc" "$tmp/case.json") >"$tmp/moved.txt" ||
     fail "ogrado_calc in a moved prefix failed"
 cmp -s "$tmp/build.txt" "$tmp/moved.txt" || fail "ogrado_calc in a moved prefix prints another report"
+
+# The installed drawing module: --chart writes a picture without a display.
+(cd "$tmp/elsewhere" && env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/moved/bin/ogrado_calc" --chart "$tmp/chart.png" \
+    "$tmp/case.json") >/dev/null 2>"$tmp/chart-err.txt" || fail "the installed ogrado_calc --chart failed: $(cat "$tmp/chart-err.txt")"
+[ -s "$tmp/chart.png" ] || fail "the installed ogrado_calc --chart wrote no picture"
 
 # Neither the current folder nor an installed prefix holds data: the message names both.
 set +e
