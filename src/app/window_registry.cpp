@@ -9,6 +9,7 @@
 #include "tools/dew_point_window.h"
 #include "tools/limits_window.h"
 #include "library/library_windows.h"
+#include "help/guide_window.h"
 
 namespace ogrado {
 
@@ -40,6 +41,8 @@ void registerWindows(GuiHost& host, Application& app)
                         [](FormModel& f, QWidget* main) { return new PirWindow(static_cast<PirForm&>(f), main); });
     host.registerWindow(QStringLiteral("frmOpenPir"),
                         [](FormModel& f, QWidget* main) { return new OpenPirWindow(static_cast<OpenPirForm&>(f), main); });
+    host.registerWindow(QStringLiteral("frmGuide"),
+                        [](FormModel& f, QWidget* main) { return new GuideWindow(static_cast<GuideForm&>(f), main); });
 }
 
 }  // namespace ogrado

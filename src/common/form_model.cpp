@@ -82,6 +82,7 @@ void FormModel::setText(const QString& name, const QString& text)
     if (c.text != text) {
         c.text = text;
         dirty_ = true;
+        valueChanged(c);
     }
 }
 
@@ -93,12 +94,14 @@ void FormModel::setChecked(const QString& name, bool checked)
             if (other.group == c.group && other.name != name && other.checked) {
                 other.checked = false;
                 dirty_ = true;
+                valueChanged(other);
             }
         }
     }
     if (c.checked != checked) {
         c.checked = checked;
         dirty_ = true;
+        valueChanged(c);
     }
 }
 
@@ -123,9 +126,13 @@ QString FormModel::currentItem(const QString& name) const
 void FormModel::setCurrentIndex(const QString& name, int index)
 {
     Control& c = mutableControl(name);
+    const int before = c.current;
+    const QString textBefore = c.text;
     c.current = (index >= 0 && index < c.items.size()) ? index : -1;
     if (c.kind == ControlKind::ComboBox)
         c.text = c.current >= 0 ? c.items[c.current] : QString();
+    if (c.current != before || c.text != textBefore)
+        valueChanged(c);
 }
 
 void FormModel::setEnabled(const QString& name, bool enabled)
@@ -267,9 +274,12 @@ void FormModel::userEdit(const QString& name, const QString& text)
 {
     EventScope scope(*this);
     Control& c = mutableControl(name);
+    const bool changed = c.text != text;
     c.text = text;
     if (c.kind == ControlKind::ComboBox)
         c.current = c.items.indexOf(text);
+    if (changed)
+        valueChanged(c);
     fire(name, FormEvent::Change);
 }
 
@@ -342,6 +352,12 @@ void FormModel::unloadForm()
     loaded_ = false;
     onUnload();
     emit closeRequested();
+}
+
+void FormModel::watchInput(const QString& name)
+{
+    control(name);  // the control exists
+    watchedInputs_.insert(name);
 }
 
 void FormModel::notifyChanged()

@@ -98,6 +98,7 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
     add(QStringLiteral("lblRezList"), ControlKind::Label);
     for (int k = 1; k <= 5; ++k)
         add(item("lstRez", k), ControlKind::ListBox).heightTwips = 2220;
+    addVerdict();
 
     // buttons
     add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
@@ -125,6 +126,8 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
     setSelectAllOnClick(QStringLiteral("txtFiv"));
 
     addMenus();
+    watchInputs();
+    addKeysAndTips();
 
     // events
     on(QStringLiteral("cboTipZd"), FormEvent::Click, [this] {
@@ -182,7 +185,10 @@ MainForm::MainForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral(
 
     on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { calculate(); });
     on(QStringLiteral("cmdPR"), FormEvent::Click, [this] { recalculate(); });
-    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("FileSave")); });
+    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] {
+        if (confirmSaveOfStaleResults())
+            emit windowRequested(QStringLiteral("FileSave"));
+    });
     on(QStringLiteral("cmdOp"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmOpenPir")); });
     on(QStringLiteral("cmdSp"), FormEvent::Click, [this] {
         collectInput();
@@ -230,12 +236,13 @@ void MainForm::addMenus()
         .visible = false;
     addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"))
         .visible = false;
-    addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
+    addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1"));
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
 
     on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
+    on(QStringLiteral("mnuGuide"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmGuide")); });
 }
 
 void MainForm::onLoad()
@@ -394,6 +401,7 @@ void MainForm::collectInput()
     h.eHeat = text(QStringLiteral("txtTot_3"));
     h.zHeat = text(QStringLiteral("txtTot_4"));
     ctx_.layerTable = table;
+    changedSinceCollect_ = false;
 }
 
 int MainForm::lastIncompleteLayer() const
@@ -507,6 +515,7 @@ void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
         }
         setSizeTwips(widthTwips(), l.windowHeightTwips);
     }
+    showResultsCurrent();
 }
 
 }  // namespace ogrado

@@ -44,6 +44,16 @@ public:
     // Clears the grid as "Очистить поля" does.
     void clearGrid();
 
+    // The results on screen were computed from an input that has changed since: they are
+    // greyed and the verdict asks for "Расчет".
+    bool resultsStale() const { return stale_; }
+    // Saving a results file of stale results asks first; true: go on saving.
+    bool confirmSaveOfStaleResults();
+    // The result fields and lists a calculation writes.
+    static const QStringList& resultControlNames();
+    // The verdict lines under the results.
+    static const QStringList& verdictControlNames();
+
 signals:
     // A calculation ran ("Расчет" or "Пересчитать"), finished or stopped: the result
     // fields, lists and ctx.lastCalc hold what it left.
@@ -51,19 +61,31 @@ signals:
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
     // A button asks for another window: frmMove, frmMaterial, FileSave, frmOpenPir,
-    // frmPir, frmTrosa, frmVariant, frmPr.
+    // frmPir, frmTrosa, frmVariant, frmPr, frmGuide.
     void windowRequested(const QString& formName);
 
 protected:
     void onLoad() override;
+    void inputChanged(const QString& name) override;
 
 private:
+    // main_form_status.cpp: the verdict and the stale marking
+    void addVerdict();
+    void watchInputs();
+    void showVerdict();
+    void showResultsCurrent();
+    void markStale();
+    // main_form_help.cpp: key sequences and tooltips
+    void addKeysAndTips();
+
     void addMenus();
     void climateFill();
     void excludeRow(int k);
     void runEnvelope(bool recalc);
 
     AppContext& ctx_;
+    bool stale_ = false;
+    bool changedSinceCollect_ = false;  // an input that collectInput() takes changed since
 };
 
 }  // namespace ogrado

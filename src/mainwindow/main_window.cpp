@@ -1,6 +1,7 @@
 #include "mainwindow/main_window.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,7 +11,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace ogrado {
@@ -28,17 +32,66 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), hos
 {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    // The inputs, results and verdict scroll when the screen is smaller than they are;
+    // the buttons stay where they are, below them. The window keeps the size the user
+    // gives it: the result lists scroll rather than grow it.
+    setScrollable(false);
+    setFollowsModelSize(false);
     auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(6, 6, 6, 6);
+    root->setContentsMargins(0, 0, 0, 6);
     root->setSpacing(4);
-    root->addWidget(buildInputs());
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(6, 6, 6, 0);
+    body->setSpacing(4);
+    body->addWidget(buildInputs());
     auto* middle = new QHBoxLayout;
-    middle->addWidget(buildGrid(), 0, Qt::AlignTop);
-    middle->addWidget(buildMaterials(), 1);
-    root->addLayout(middle);
-    root->addWidget(buildResults(), 1);
-    root->addWidget(buildButtons());
+    middle->addWidget(buildGrid(), 1);
+    middle->addWidget(buildMaterials(), 0);
+    body->addLayout(middle);
+    body->addWidget(buildResults(), 1);
+    body->addWidget(buildVerdict());
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("scrollArea"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(content);
+    root->addWidget(scroll_, 1);
+    QWidget* buttons = buildButtons();
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(6, 0, 6, 0);
+    bottom->addWidget(buttons);
+    root->addLayout(bottom);
     bindControls();
+    // Enter in a field goes to the next one, as Tab does: it never presses a button.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(this);
+}
+
+QSize MainWindow::contentSize() const
+{
+    QSize size = scroll_->widget()->minimumSizeHint();
+    size.rwidth() += scroll_->verticalScrollBar()->sizeHint().width();
+    size.rheight() += layout()->spacing() + layout()->contentsMargins().bottom() +
+                      findChild<QWidget*>(QStringLiteral("buttons"))->minimumSizeHint().height();
+    if (QWidget* menu = layout()->menuBar())
+        size.rheight() += menu->sizeHint().height();
+    return size;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(watched, &tab);  // the scroll area shows the next field
+            return true;
+        }
+    }
+    return FormWindow::eventFilter(watched, event);
 }
 
 QWidget* MainWindow::buildInputs()
@@ -117,8 +170,8 @@ QWidget* MainWindow::buildInputs()
         coef->addWidget(caption(QString::fromUtf8(row.caption)), r, 0);
         coef->addWidget(comboBox(QLatin1String(row.combo), false, 330), r, 1);
         coef->addWidget(lineEdit(QLatin1String(row.field), 40), r, 2);
-        QLabel* l = label(QLatin1String(row.label));
-        l->setFixedWidth(440);
+        QLabel* l = label(QLatin1String(row.label), true);
+        l->setMinimumWidth(440);
         l->setStyleSheet(QStringLiteral("color: #404040; font-size: 8pt;"));
         coef->addWidget(l, r + 1, 0, 1, 3);
         r += 2;
@@ -134,11 +187,10 @@ QWidget* MainWindow::buildInputs()
     coef->addWidget(lineEdit(QStringLiteral("txtTp"), 40), r, 2);
     ++r;
     auto* tpLabel = label(QStringLiteral("lblTp"), true);
-    tpLabel->setFixedWidth(440);
+    tpLabel->setMinimumWidth(440);
     tpLabel->setStyleSheet(QStringLiteral("color: #404040;"));
     coef->addWidget(tpLabel, r, 0, 1, 3);
-    h->addLayout(coef);
-    h->addStretch();
+    h->addLayout(coef, 1);
     return box;
 }
 
@@ -170,9 +222,12 @@ QWidget* MainWindow::buildGrid()
     head(QStringLiteral("Увлаж- няемый"), 0, 10, 2);
     head(QStringLiteral("фи(ср.), %"), 0, 11, 2);
     g->setRowMinimumHeight(0, 34);
+    g->setColumnStretch(0, 1);
     for (int row = 1; row <= LayerGridRows; ++row) {
         for (int c = 0; c <= 8; ++c) {
-            QLineEdit* e = lineEdit(MainForm::cellName(row, c), widths[c]);
+            QLineEdit* e = lineEdit(MainForm::cellName(row, c), c == 0 ? 0 : widths[c]);
+            if (c == 0)
+                e->setMinimumWidth(widths[0]);
             if (c == 1)
                 e->setAlignment(Qt::AlignCenter);
             g->addWidget(e, row + 1, c);
@@ -286,26 +341,61 @@ QWidget* MainWindow::buildResults()
     lists->setVerticalSpacing(1);
     const char* heads[5] = {"Точка", "t, °С", "E, Па", "e, Па", "фи, %"};
     const int widths[5] = {200, 52, 56, 56, 62};
+    QListWidget* columns[5] = {};
     for (int k = 1; k <= 5; ++k) {
         lists->addWidget(caption(QString::fromUtf8(heads[k - 1])), 0, k - 1);
-        QListWidget* l = listBox(item("lstRez", k), widths[k - 1]);
-        l->setFixedHeight(px(2220));
-        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QListWidget* l = listBox(item("lstRez", k), k == 1 ? 0 : widths[k - 1]);
+        if (k == 1)
+            l->setMinimumWidth(widths[0]);
+        // the five lists are one table: they scroll together, with the bar on the last one
+        l->setMinimumHeight(px(2220));
+        l->setVerticalScrollBarPolicy(k == 5 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         l->setSelectionMode(QAbstractItemView::NoSelection);
+        l->setTextElideMode(Qt::ElideRight);
         l->setStyleSheet(QStringLiteral("QListWidget { font-size: 8pt; }"));
-        lists->addWidget(l, 1, k - 1, Qt::AlignTop);
+        lists->addWidget(l, 1, k - 1);
+        columns[k - 1] = l;
     }
-    right->addLayout(lists);
-    right->addStretch();
-    h->addLayout(right);
-    h->addStretch();
+    if (columns[4])
+        columns[4]->setFixedWidth(widths[4] + columns[4]->verticalScrollBar()->sizeHint().width());
+    for (QListWidget* from : columns) {
+        for (QListWidget* to : columns) {
+            if (from != to)
+                connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+                        &QScrollBar::setValue);
+        }
+    }
+    lists->setColumnStretch(0, 1);
+    lists->setRowStretch(1, 1);
+    right->addLayout(lists, 1);
+    h->addLayout(right, 1);
+    return box;
+}
+
+QWidget* MainWindow::buildVerdict()
+{
+    auto* box = new QWidget(this);
+    box->setObjectName(QStringLiteral("verdict"));
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(2, 2, 2, 2);
+    v->setSpacing(1);
+    QLabel* summary = label(QStringLiteral("lblVerdict"), true);
+    QFont bold = summary->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    summary->setFont(bold);
+    summary->setMargin(3);
+    v->addWidget(summary);
+    for (const char* name : {"lblVerdictRt", "lblVerdictVapour", "lblVerdictSurface"})
+        v->addWidget(label(QLatin1String(name), true));
     return box;
 }
 
 QWidget* MainWindow::buildButtons()
 {
     auto* w = new QWidget(this);
+    w->setObjectName(QStringLiteral("buttons"));
     auto* g = new QGridLayout(w);
     g->setContentsMargins(0, 0, 0, 0);
     g->setHorizontalSpacing(4);

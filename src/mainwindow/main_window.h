@@ -3,6 +3,8 @@
 #include "mainwindow/main_form.h"
 #include "common/form_view.h"
 
+class QScrollArea;
+
 namespace ogrado {
 
 class MainWindow : public FormWindow {
@@ -13,15 +15,19 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QSize contentSize() const override;
 
 private:
     QWidget* buildInputs();
     QWidget* buildGrid();
     QWidget* buildMaterials();
     QWidget* buildResults();
+    QWidget* buildVerdict();
     QWidget* buildButtons();
 
     WindowHost& host_;
+    QScrollArea* scroll_ = nullptr;
 };
 
 }  // namespace ogrado

@@ -9,6 +9,7 @@
 #include "tools/limits_form.h"
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
+#include "help/guide_form.h"
 
 namespace ogrado {
 
@@ -52,6 +53,8 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<PirForm>(ctx_, *main_);
     if (name == u"frmOpenPir")
         return std::make_unique<OpenPirForm>(ctx_, *main_);
+    if (name == u"frmGuide")
+        return std::make_unique<GuideForm>(ctx_.prompter);
     return nullptr;
 }
 
