@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 namespace ogrado {
@@ -160,7 +161,8 @@ QSize FormWindow::contentSize() const
 {
     QSize size;
     if (content_) {
-        size = absoluteContent_ ? content_->size() : content_->minimumSizeHint();
+        // the preferred size: a layout with word-wrapped texts gives its full height there
+        size = absoluteContent_ ? content_->size() : content_->sizeHint().expandedTo(content_->minimumSizeHint());
         if (menuBar_)
             size.rheight() += menuBar_->sizeHint().height();
     } else {
@@ -183,12 +185,26 @@ QSize FormWindow::availableClientSize() const
 
 QSize FormWindow::openingSize() const
 {
+    // Before the first show a text set on a hidden widget leaves its layout's cached
+    // sizes as they were: drop them, so that the sizes are those of the texts shown.
+    auto* self = const_cast<FormWindow*>(this);
+    self->ensurePolished();
+    for (QWidget* w : self->findChildren<QWidget*>())
+        w->ensurePolished();
+    for (QLayout* l : self->findChildren<QLayout*>())
+        l->invalidate();
+    if (QLayout* l = self->layout())
+        l->activate();
     QSize want = contentSize();
     const int w = model_.widthTwips();
     const int h = model_.heightTwips();
     if (w > 0 && h > 0)
         want = want.expandedTo(QSize(px(w), px(h)));
-    return want.boundedTo(availableClientSize());
+    const QSize room = availableClientSize();
+    // content taller than the screen scrolls: leave room for the scroll bar beside it
+    if (want.height() > room.height())
+        want.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    return want.boundedTo(room);
 }
 
 void FormWindow::updateCutTextTip(QWidget* w)

@@ -12,9 +12,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace ogrado {
@@ -58,26 +60,57 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), hos
     scroll_->setWidgetResizable(true);
     scroll_->setWidget(content);
     root->addWidget(scroll_, 1);
+    // On a screen narrower than the buttons they scroll sideways; they never wrap or move.
     QWidget* buttons = buildButtons();
+    buttonBar_ = new QScrollArea(this);
+    buttonBar_->setObjectName(QStringLiteral("buttonBar"));
+    buttonBar_->setFrameShape(QFrame::NoFrame);
+    buttonBar_->setWidgetResizable(true);
+    buttonBar_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    buttonBar_->setWidget(buttons);
+    buttonBar_->setFixedHeight(buttons->sizeHint().height());
     auto* bottom = new QHBoxLayout;
     bottom->setContentsMargins(6, 0, 6, 0);
-    bottom->addWidget(buttons);
+    bottom->addWidget(buttonBar_);
     root->addLayout(bottom);
     bindControls();
     // Enter in a field goes to the next one, as Tab does: it never presses a button.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->installEventFilter(this);
+    // After a calculation the verdict is in view, however small the screen.
+    connect(&form, &MainForm::calculationDone, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            // scrolled down just enough; the left edge stays where it is
+            if (QWidget* verdict = findChild<QWidget*>(QStringLiteral("verdict"))) {
+                const int x = scroll_->horizontalScrollBar()->value();
+                scroll_->ensureVisible(x, verdict->geometry().bottom(), 0, 0);
+                scroll_->ensureVisible(x, verdict->geometry().top(), 0, 0);
+            }
+        });
+    });
 }
 
 QSize MainWindow::contentSize() const
 {
-    QSize size = scroll_->widget()->minimumSizeHint();
-    size.rwidth() += scroll_->verticalScrollBar()->sizeHint().width();
-    size.rheight() += layout()->spacing() + layout()->contentsMargins().bottom() +
-                      findChild<QWidget*>(QStringLiteral("buttons"))->minimumSizeHint().height();
+    const QWidget* content = scroll_->widget();
+    QSize size = content->sizeHint().expandedTo(content->minimumSizeHint());
+    const QWidget* buttons = buttonBar_->widget();
+    size.rheight() += layout()->spacing() + layout()->contentsMargins().bottom() + buttons->sizeHint().height();
+    size.setWidth(std::max(size.width(), buttons->sizeHint().width() + 12));
     if (QWidget* menu = layout()->menuBar())
         size.rheight() += menu->sizeHint().height();
     return size;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    FormWindow::resizeEvent(event);
+    const QWidget* buttons = buttonBar_->widget();
+    const bool scrolls = event->size().width() - 12 < buttons->minimumSizeHint().width();
+    const int height = buttons->sizeHint().height() +
+                       (scrolls ? buttonBar_->horizontalScrollBar()->sizeHint().height() : 0);
+    if (buttonBar_->height() != height)
+        buttonBar_->setFixedHeight(height);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -168,7 +201,9 @@ QWidget* MainWindow::buildInputs()
     int r = 0;
     for (const Row& row : rows) {
         coef->addWidget(caption(QString::fromUtf8(row.caption)), r, 0);
-        coef->addWidget(comboBox(QLatin1String(row.combo), false, 330), r, 1);
+        QComboBox* combo = comboBox(QLatin1String(row.combo), false);
+        combo->setMinimumWidth(330);
+        coef->addWidget(combo, r, 1);
         coef->addWidget(lineEdit(QLatin1String(row.field), 40), r, 2);
         QLabel* l = label(QLatin1String(row.label), true);
         l->setMinimumWidth(440);
@@ -178,8 +213,11 @@ QWidget* MainWindow::buildInputs()
     }
     coef->addWidget(caption(QStringLiteral("Тип констр.:")), r, 0);
     auto* types = new QHBoxLayout;
-    types->addWidget(comboBox(item("cboTp", 0), false, 120));
-    types->addWidget(comboBox(item("cboTp", 1), false, 120));
+    for (int k = 0; k <= 1; ++k) {
+        QComboBox* type = comboBox(item("cboTp", k), false);
+        type->setMinimumWidth(120);
+        types->addWidget(type, 1);
+    }
     QLabel* dtCaption = caption(QStringLiteral("Температурный\nперепад"));
     dtCaption->setStyleSheet(QStringLiteral("font-size: 8pt;"));
     types->addWidget(dtCaption);
@@ -190,6 +228,7 @@ QWidget* MainWindow::buildInputs()
     tpLabel->setMinimumWidth(440);
     tpLabel->setStyleSheet(QStringLiteral("color: #404040;"));
     coef->addWidget(tpLabel, r, 0, 1, 3);
+    coef->setColumnStretch(1, 1);
     h->addLayout(coef, 1);
     return box;
 }
@@ -205,6 +244,13 @@ QWidget* MainWindow::buildGrid()
         QLabel* l = caption(text, true);
         l->setAlignment(Qt::AlignCenter);
         l->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+        // a heading wraps within its column; only the name column takes more width
+        if (col > 0) {
+            int width = 0;
+            for (int c = col; c < col + colSpan; ++c)
+                width += (c <= 8 ? widths[c] : 48) + 2;
+            l->setMaximumWidth(std::max(width, 48));
+        }
         g->addWidget(l, row, col, rowSpan, colSpan);
     };
     head(QStringLiteral("Наименование"), 0, 0, 2);
@@ -353,7 +399,10 @@ QWidget* MainWindow::buildResults()
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         l->setSelectionMode(QAbstractItemView::NoSelection);
         l->setTextElideMode(Qt::ElideRight);
-        l->setStyleSheet(QStringLiteral("QListWidget { font-size: 8pt; }"));
+        // a font, not a style sheet: the lists' text colour follows the model (grey when stale)
+        QFont small = l->font();
+        small.setPointSizeF(8);
+        l->setFont(small);
         lists->addWidget(l, 1, k - 1);
         columns[k - 1] = l;
     }
@@ -389,6 +438,8 @@ QWidget* MainWindow::buildVerdict()
     v->addWidget(summary);
     for (const char* name : {"lblVerdictRt", "lblVerdictVapour", "lblVerdictSurface"})
         v->addWidget(label(QLatin1String(name), true));
+    // room for the four lines from the start: the window does not change when they appear
+    box->setMinimumHeight(QFontMetrics(bold).height() + 6 + 3 * fontMetrics().height() + 8);
     return box;
 }
 
@@ -420,7 +471,7 @@ QWidget* MainWindow::buildButtons()
     int i = 0;
     for (const auto& [name, text] : buttons) {
         QPushButton* b = button(QString::fromUtf8(name), QString::fromUtf8(text));
-        b->setMinimumWidth(140);
+        b->setMinimumWidth(std::max(110, b->sizeHint().width()));
         if (cells[i][2] == 2 || i == 2)
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         g->addWidget(b, cells[i][0], cells[i][1], cells[i][2], 1);

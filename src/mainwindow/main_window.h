@@ -16,6 +16,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     QSize contentSize() const override;
 
 private:
@@ -27,7 +28,8 @@ private:
     QWidget* buildButtons();
 
     WindowHost& host_;
-    QScrollArea* scroll_ = nullptr;
+    QScrollArea* scroll_ = nullptr;     // inputs, results, verdict
+    QScrollArea* buttonBar_ = nullptr;  // the buttons below them
 };
 
 }  // namespace ogrado

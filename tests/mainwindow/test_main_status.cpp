@@ -2,6 +2,7 @@
 // they no longer belong to the input, keys, tooltips from the guide, the help window and
 // a window that keeps its size.
 #include "program/application.h"
+#include "airlayer/airlayer_form.h"
 #include "batch/batch.h"
 #include "common/guide_text.h"
 #include "dialogs/row_operations.h"
@@ -418,6 +419,41 @@ private slots:
         for (int i = 0; i < types->count(); ++i)
             longest = std::max(longest, types->fontMetrics().horizontalAdvance(types->itemText(i)));
         QVERIFY(types->view()->minimumWidth() >= longest);
+    }
+
+    // The air-gap window names the cladding it takes (the last layer) and warns when that
+    // layer is thick or insulating.
+    void airGapCladding()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        auto& air = static_cast<AirLayerForm&>(*f.app->form(QStringLiteral("frmPr")));
+        air.loadForm();
+        QVERIFY(air.text("lblCladding").contains(QStringLiteral("выполните «Расчет»")));
+        m.userClick("cmdOk");
+        QCOMPARE(air.text("lblCladding"),
+                 QStringLiteral("Облицовка: слой №4 «Штукатурка ц-песчаная»; прослойка между слоями 3 и 4"));
+        QVERIFY(air.text("lblCladdingWarning").isEmpty());  // 10 mm, λБ 0,93
+
+        // without row 4 the insulation is last: 60 mm and λБ 0,042
+        m.userCheck("chkIskl_4", true);
+        QVERIFY(air.text("lblCladdingWarning").contains(QStringLiteral("изменены после расчета")));
+        m.userClick("cmdOk");
+        QCOMPARE(air.text("lblCladding"), QStringLiteral("Облицовка: слой №3 «Белтеп ПП100»; прослойка между слоями 2 и 3"));
+        QCOMPARE(air.text("lblCladdingWarning"),
+                 QStringLiteral("Последний слой не похож на облицовку (толщина 60 мм больше 50 мм, λ = 0,042 Вт/(м·°С) "
+                                "меньше 0,2): расчет принимает облицовкой последний слой конструкции. Проверьте "
+                                "порядок слоев."));
+
+        // the edges: 50 mm and λ 0,2 still look like a cladding
+        m.userCheck("chkIskl_4", false);
+        m.userEdit(cell(4, 2), "50");
+        m.userEdit(cell(4, 5), "0,2");
+        m.userClick("cmdOk");
+        QVERIFY(air.text("lblCladdingWarning").isEmpty());
+        m.userEdit(cell(4, 2), "51");
+        m.userClick("cmdOk");
+        QVERIFY(air.text("lblCladdingWarning").startsWith(QStringLiteral("Последний слой не похож на облицовку (толщина 51")));
     }
 };
 
