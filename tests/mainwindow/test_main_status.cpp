@@ -19,7 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTextStream>
@@ -419,6 +421,29 @@ private slots:
         for (int i = 0; i < types->count(); ++i)
             longest = std::max(longest, types->fontMetrics().horizontalAdvance(types->itemText(i)));
         QVERIFY(types->view()->minimumWidth() >= longest);
+    }
+
+    // A secondary window scrolls its content rather than squash it below its readable size.
+    void windowsScrollWhenSmall()
+    {
+        test::AppFixture f;
+        auto& dew = static_cast<DewPointForm&>(*f.app->form(QStringLiteral("frmTrosa")));
+        dew.loadForm();
+        DewPointWindow w(dew, nullptr);
+        auto* area = w.findChild<QScrollArea*>("scrollArea");
+        QVERIFY(area);
+        const QSize opening = w.openingSize();
+        QVERIFY(opening.width() <= w.availableClientSize().width());
+        QVERIFY(opening.height() <= w.availableClientSize().height());
+        w.resize(opening);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize natural = area->widget()->size();
+        w.resize(120, 80);
+        QCoreApplication::processEvents();
+        QVERIFY(area->widget()->height() >= area->widget()->minimumSizeHint().height());
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        QVERIFY(natural.height() >= area->widget()->minimumSizeHint().height());
     }
 
     // The air-gap window names the cladding it takes (the last layer) and warns when that
