@@ -46,6 +46,8 @@ AirLayerForm::AirLayerForm(AppContext& ctx, MainForm& main, QObject* parent)
     add(QStringLiteral("cmdAbout"), ControlKind::Button, QStringLiteral("О расчете"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
     add(QStringLiteral("cmdStop"), ControlKind::Button, QStringLiteral("Прервать")).enabled = false;
+    add(QStringLiteral("lblCladding"), ControlKind::Label);
+    add(QStringLiteral("lblCladdingWarning"), ControlKind::Label).foreground = kRed;
 
     setKeyFilter(QStringLiteral("txtDnac"), wholeNumberKey);
     setKeyFilter(QStringLiteral("txtDpr"), wholeNumberKey);
@@ -71,6 +73,52 @@ AirLayerForm::AirLayerForm(AppContext& ctx, MainForm& main, QObject* parent)
                            QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);
     });
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
+
+    // the cladding follows the main window's calculation and input while the window is open
+    auto follow = [this] {
+        if (isLoaded()) {
+            showCladding();
+            notifyChanged();
+        }
+    };
+    connect(&main_, &MainForm::calculationDone, this, follow);
+    connect(&main_, &FormModel::changed, this, follow);
+}
+
+void AirLayerForm::showCladding()
+{
+    QString place;
+    QStringList warnings;
+    const CalcState* st = ctx_.lastCalc && ctx_.lastCalc->finished() ? &ctx_.lastCalc->state : nullptr;
+    if (!st) {
+        place = QStringLiteral("Облицовка: нет результатов теплотехнического расчета — выполните «Расчет» в главном окне.");
+    } else if (st->layerCount < 2 || st->layers.size() < st->layerCount) {
+        place = QStringLiteral("Облицовка: в конструкции меньше двух слоев — прослойке негде быть.");
+    } else {
+        const int n = st->layerCount;
+        const LayerResult& last = st->layers[n - 1];
+        const QString name = last.name.trimmed().isEmpty() ? QStringLiteral("без названия") : last.name.trimmed();
+        place = QStringLiteral("Облицовка: слой №%1 «%2»; прослойка между слоями %3 и %1").arg(n).arg(name).arg(n - 1);
+        // the λ the calculation took for the cladding's resistance R2
+        const bool columnA = st->refined ? (last.phiMean && *last.phiMean <= 75) : st->conditionA;
+        const double lambda = columnA ? last.inputs.lambdaA : last.inputs.lambdaB;
+        QStringList why;
+        if (last.inputs.thickness > kCladdingThicknessMm)
+            why.append(QStringLiteral("толщина %1 мм больше %2 мм")
+                           .arg(generalText(last.inputs.thickness), generalText(kCladdingThicknessMm)));
+        if (lambda < kCladdingLambda)
+            why.append(QStringLiteral("λ = %1 Вт/(м·°С) меньше %2")
+                           .arg(generalText(lambda), generalText(kCladdingLambda)));
+        if (!why.isEmpty())
+            warnings.append(QStringLiteral("Последний слой не похож на облицовку (%1): расчет принимает облицовкой "
+                                           "последний слой конструкции. Проверьте порядок слоев.")
+                                .arg(why.join(QStringLiteral(", "))));
+    }
+    if (st && main_.resultsStale())
+        warnings.append(QStringLiteral("Исходные данные главного окна изменены после расчета: прослойка считается по "
+                                       "результатам последнего «Расчета»."));
+    setText(QStringLiteral("lblCladding"), place);
+    setText(QStringLiteral("lblCladdingWarning"), warnings.join(u' '));
 }
 
 void AirLayerForm::updateEnabling()
@@ -93,6 +141,7 @@ void AirLayerForm::onLoad()
         setText(QLatin1String(to), v ? generalText(*v) : text);
     }
     updateEnabling();
+    showCladding();
     // inputs a source-data file gave go over these
     main_.airLayerLoaded(*this);
 }
@@ -217,6 +266,7 @@ void AirLayerForm::AirLayerCalculation(int mode)
         }
     } restore{*this};
 
+    showCladding();
     try {
         for (int k = 0; k <= 11; ++k)
             setText(item("txtOut", k), QString());

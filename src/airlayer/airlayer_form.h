@@ -24,6 +24,13 @@ public:
     // Forgets the results and the report of earlier runs (other input was opened).
     void clearResults();
 
+    // A cladding thicker than this, or with a smaller λ, does not look like a cladding.
+    static constexpr double kCladdingThicknessMm = 50;
+    static constexpr double kCladdingLambda = 0.2;
+    // Shows which layer the calculation takes as the cladding (the last one of the main
+    // calculation) and warns when it does not look like one.
+    void showCladding();
+
 protected:
     void onLoad() override;
 

@@ -13,6 +13,11 @@ namespace ogrado {
 AirLayerWindow::AirLayerWindow(AirLayerForm& form, QWidget* parent) : FormWindow(form, parent)
 {
     auto* root = new QVBoxLayout(this);
+    // which layer is the cladding, and a warning when it does not look like one
+    QLabel* cladding = label(QStringLiteral("lblCladding"), true);
+    cladding->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    root->addWidget(cladding);
+    root->addWidget(label(QStringLiteral("lblCladdingWarning"), true));
     auto* columns = new QHBoxLayout;
     root->addLayout(columns);
 
@@ -82,9 +87,13 @@ AirLayerWindow::AirLayerWindow(AirLayerForm& form, QWidget* parent) : FormWindow
         "Подбор Tc.         Принятая Тс",
         "Расчетная Тс",
     };
+    // the captions are shown whole, the dots fill the rest up to the fields
+    int widest = 0;
+    for (const char* text : outputs)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(QString::fromUtf8(text)));
     for (int i = 0; i < 14; ++i) {
         QLabel* l = dotted(QString::fromUtf8(outputs[i]));
-        l->setFixedWidth(470);
+        l->setFixedWidth(widest + 24);
         results->addWidget(l, i + 1, 0);
         results->addWidget(lineEdit(QStringLiteral("txtOut_%1").arg(i), 80), i + 1, 1);
     }

@@ -12,6 +12,7 @@
 #include "tools/limits_window.h"
 #include "tools/thickness_window.h"
 #include "library/library_windows.h"
+#include "help/guide_window.h"
 
 namespace ogrado {
 
@@ -51,6 +52,8 @@ void registerWindows(GuiHost& host, Application& app)
                         [](FormModel& f, QWidget* main) { return new OpenPirWindow(static_cast<OpenPirForm&>(f), main); });
     host.registerWindow(QStringLiteral("frmChart"),
                         [](FormModel& f, QWidget* main) { return new ChartWindow(static_cast<ChartForm&>(f), main); });
+    host.registerWindow(QStringLiteral("frmGuide"),
+                        [](FormModel& f, QWidget* main) { return new GuideWindow(static_cast<GuideForm&>(f), main); });
 }
 
 }  // namespace ogrado

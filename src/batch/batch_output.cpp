@@ -77,6 +77,18 @@ QJsonObject resultFieldsJson(const MainForm& form)
     return fields;
 }
 
+QJsonObject verdictJson(const MainForm& form)
+{
+    auto textOrNull = [&](const char* name) {
+        const QString t = form.text(QLatin1String(name));
+        return t.isEmpty() ? QJsonValue() : QJsonValue(t);
+    };
+    return QJsonObject{{"summary", textOrNull("lblVerdict")},
+                       {"resistance", textOrNull("lblVerdictRt")},
+                       {"vapour", textOrNull("lblVerdictVapour")},
+                       {"innerSurface", textOrNull("lblVerdictSurface")}};
+}
+
 QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::optional<EnvelopeOutcome>& outcome,
                      const QString& error)
 {
@@ -125,6 +137,7 @@ QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::
     }
     o.insert("points", points);
     o.insert("fields", resultFieldsJson(form));
+    o.insert("verdict", verdictJson(form));
     o.insert("report", QJsonArray::fromStringList(report.lines()));
     o.insert("error", error.isEmpty() ? QJsonValue() : QJsonValue(error));
     return o;

@@ -25,6 +25,9 @@ void printLayerTable(const LayerTable& t, QTextStream& out);
 
 // Every result field and list of the main window, as the window shows them.
 QJsonObject resultFieldsJson(const MainForm& form);
+// The verdict lines under the main window's results, as the window shows them:
+// summary, resistance, vapour, innerSurface (null when empty).
+QJsonObject verdictJson(const MainForm& form);
 // The results of the last main calculation, the window's fields and the report.
 QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::optional<EnvelopeOutcome>& outcome,
                      const QString& error);

@@ -82,6 +82,7 @@ void FormModel::setText(const QString& name, const QString& text)
     if (c.text != text) {
         c.text = text;
         dirty_ = true;
+        valueChanged(c);
     }
 }
 
@@ -93,12 +94,14 @@ void FormModel::setChecked(const QString& name, bool checked)
             if (other.group == c.group && other.name != name && other.checked) {
                 other.checked = false;
                 dirty_ = true;
+                valueChanged(other);
             }
         }
     }
     if (c.checked != checked) {
         c.checked = checked;
         dirty_ = true;
+        valueChanged(c);
     }
 }
 
@@ -124,10 +127,14 @@ QString FormModel::currentItem(const QString& name) const
 void FormModel::setCurrentIndex(const QString& name, int index)
 {
     Control& c = mutableControl(name);
+    const int before = c.current;
+    const QString textBefore = c.text;
     const qsizetype count = c.kind == ControlKind::Table ? c.rows.size() : c.items.size();
     c.current = (index >= 0 && index < count) ? index : -1;
     if (c.kind == ControlKind::ComboBox)
         c.text = c.current >= 0 ? c.items[c.current] : QString();
+    if (c.current != before || c.text != textBefore)
+        valueChanged(c);
 }
 
 void FormModel::setEnabled(const QString& name, bool enabled)
@@ -304,9 +311,12 @@ void FormModel::userEdit(const QString& name, const QString& text)
 {
     EventScope scope(*this);
     Control& c = mutableControl(name);
+    const bool changed = c.text != text;
     c.text = text;
     if (c.kind == ControlKind::ComboBox)
         c.current = c.items.indexOf(text);
+    if (changed)
+        valueChanged(c);
     fire(name, FormEvent::Change);
 }
 
@@ -390,6 +400,12 @@ void FormModel::unloadForm()
     loaded_ = false;
     onUnload();
     emit closeRequested();
+}
+
+void FormModel::watchInput(const QString& name)
+{
+    control(name);  // the control exists
+    watchedInputs_.insert(name);
 }
 
 void FormModel::notifyChanged()

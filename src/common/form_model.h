@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QSet>
 #include <QStringList>
 #include <QVector>
 
@@ -130,6 +131,11 @@ public:
     // Emits changed() when something changed since the last call.
     void notifyChanged();
 
+    // Marks a control as an input: each change of its value (text, tick, chosen entry),
+    // by the user or from code, then calls inputChanged(name).
+    void watchInput(const QString& name);
+    bool isWatchedInput(const QString& name) const { return watchedInputs_.contains(name); }
+
 signals:
     void changed();
     void closeRequested();
@@ -152,12 +158,19 @@ protected:
     // state first when the window is opened again.
     virtual void onLoad() {}
     virtual void onUnload() {}
+    // A watched input changed its value (see watchInput).
+    virtual void inputChanged(const QString& name) { Q_UNUSED(name); }
     void resetControls();
 
     Control& mutableControl(const QString& name);
 
 private:
     class EventScope;
+    void valueChanged(const Control& c)
+    {
+        if (!watchedInputs_.isEmpty() && watchedInputs_.contains(c.name))
+            inputChanged(c.name);
+    }
 
     QString formName_;
     Prompter& prompter_;
@@ -175,6 +188,7 @@ private:
     QHash<QString, std::function<void()>> handlers_;
     QHash<QString, KeyFilter> keyFilters_;
     QHash<QString, bool> selectAllOnClick_;
+    QSet<QString> watchedInputs_;
 };
 
 }  // namespace ogrado

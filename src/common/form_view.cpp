@@ -20,8 +20,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTableWidget>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 namespace ogrado {
@@ -152,6 +156,7 @@ QLabel* FormWindow::caption(const QString& text, bool wrap)
 
 void FormWindow::bindControls()
 {
+    wrapInScrollArea();
     buildMenuBar();
     for (const Control& c : model_.controls()) {
         // Menu items follow the model through their actions; a submenu's QMenu carries
@@ -163,9 +168,133 @@ void FormWindow::bindControls()
             continue;
         widgets_.insert(c.name, w);
         names_.insert(w, c.name);
+        baseTips_.insert(w, w->toolTip());
         bindWidget(w, c);
     }
     refresh();
+}
+
+void FormWindow::wrapInScrollArea()
+{
+    if (!scrollable_ || scrollArea_)
+        return;
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    if (QLayout* l = layout()) {
+        content->setLayout(l);  // takes the layout and its widgets from the window
+    } else {
+        // widgets placed by coordinates: the content is as large as they reach
+        absoluteContent_ = true;
+        QRect used;
+        const QList<QWidget*> children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* w : children) {
+            if (w->isWindow())
+                continue;
+            used = used.united(w->geometry());
+            w->setParent(content);
+        }
+        absoluteExtent_ = QSize(used.right() + 7, used.bottom() + 7);
+        content->resize(absoluteExtent_);
+    }
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("scrollArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(!absoluteContent_);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    scrollArea_ = area;
+    content_ = content;
+}
+
+QSize FormWindow::contentSize() const
+{
+    QSize size;
+    if (content_) {
+        // the preferred size: a layout with word-wrapped texts gives its full height there
+        size = absoluteContent_ ? content_->size() : content_->sizeHint().expandedTo(content_->minimumSizeHint());
+        if (menuBar_)
+            size.rheight() += menuBar_->sizeHint().height();
+    } else {
+        size = minimumSizeHint();
+    }
+    return size;
+}
+
+QSize FormWindow::availableClientSize() const
+{
+    const QScreen* s = screen();
+    if (!s)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // the frame a window manager draws around the window: title bar and borders
+    QSize frame(16, 40);
+    if (isVisible() && frameGeometry().size() != size())
+        frame = frameGeometry().size() - size();
+    return s->availableGeometry().size() - frame;
+}
+
+QSize FormWindow::openingSize() const
+{
+    // Before the first show a text set on a hidden widget leaves its layout's cached
+    // sizes as they were: drop them, so that the sizes are those of the texts shown.
+    auto* self = const_cast<FormWindow*>(this);
+    self->ensurePolished();
+    for (QWidget* w : self->findChildren<QWidget*>())
+        w->ensurePolished();
+    for (QLayout* l : self->findChildren<QLayout*>())
+        l->invalidate();
+    if (QLayout* l = self->layout())
+        l->activate();
+    QSize want = contentSize();
+    const int w = model_.widthTwips();
+    const int h = model_.heightTwips();
+    if (w > 0 && h > 0)
+        want = want.expandedTo(QSize(px(w), px(h)));
+    const QSize room = availableClientSize();
+    // content taller than the screen scrolls: leave room for the scroll bar beside it
+    if (want.height() > room.height())
+        want.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    return want.boundedTo(room);
+}
+
+void FormWindow::updateCutTextTip(QWidget* w)
+{
+    auto base = baseTips_.find(w);
+    if (base == baseTips_.end())
+        base = baseTips_.insert(w, w->toolTip());
+    QString whole;
+    auto cut = [](const QFontMetrics& fm, const QString& text, int room) {
+        return !text.isEmpty() && fm.horizontalAdvance(text) > room;
+    };
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (cut(edit->fontMetrics(), edit->text(), edit->width() - 8))
+            whole = edit->text();
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (cut(combo->fontMetrics(), combo->currentText(), combo->width() - 30))
+            whole = combo->currentText();
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (!label->wordWrap() && label->textFormat() != Qt::RichText &&
+            cut(label->fontMetrics(), label->text(), label->contentsRect().width()))
+            whole = label->text();
+    }
+    QString tip = *base;
+    if (!whole.isEmpty() && !tip.contains(whole))
+        tip = tip.isEmpty() ? whole : tip + u'\n' + whole;
+    if (w->toolTip() != tip)
+        w->setToolTip(tip);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // the layout has placed the children when the queued call runs
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* w : findChildren<QWidget*>()) {
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLabel*>(w))
+                updateCutTextTip(w);
+        }
+    });
 }
 
 void FormWindow::buildMenuBar()
@@ -388,8 +517,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 
 void FormWindow::syncWidget(QWidget* w, const Control& c)
 {
-    if (w->toolTip() != c.toolTip)
-        w->setToolTip(c.toolTip);
+    // the model's tooltip, else the one the view gave
+    if (!c.toolTip.isEmpty())
+        baseTips_[w] = c.toolTip;
     if (auto* button = qobject_cast<QPushButton*>(w); button && !c.shortcut.isEmpty()) {
         const QKeySequence keys(c.shortcut, QKeySequence::PortableText);
         if (button->shortcut() != keys)
@@ -399,7 +529,7 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
         w->setEnabled(c.enabled);
     if (w->isVisibleTo(this) != c.visible && (c.visible || w->isVisibleTo(this)))
         w->setVisible(c.visible);
-    if (c.heightTwips > 0 && w->height() != px(c.heightTwips))
+    if (followsModelSize_ && c.heightTwips > 0 && w->height() != px(c.heightTwips))
         w->setFixedHeight(px(c.heightTwips));
 
     auto setColours = [&](QPalette::ColorRole bgRole, bool withBackground) {
@@ -421,8 +551,12 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
     };
 
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != c.text)
+        if (edit->text() != c.text) {
             edit->setText(c.text);
+            // a text longer than the field shows its beginning, not its tail
+            if (!edit->hasFocus() && edit->fontMetrics().horizontalAdvance(c.text) > edit->width() - 8)
+                edit->setCursorPosition(0);
+        }
         edit->setReadOnly(c.readOnly);
         setColours(QPalette::Base, true);
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
@@ -438,6 +572,13 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
         if (current != c.items) {
             combo->clear();
             combo->addItems(c.items);
+            // the drop-down list is as wide as its longest entry
+            QAbstractItemView* view = combo->view();
+            const QFontMetrics fm(view->font());
+            int widest = 0;
+            for (const QString& entry : c.items)
+                widest = std::max(widest, fm.horizontalAdvance(entry));
+            view->setMinimumWidth(widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16);
         }
         if (combo->currentIndex() != c.current)
             combo->setCurrentIndex(c.current);
@@ -457,6 +598,8 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
         if (!same) {
             list->clear();
             list->addItems(c.items);
+            for (int i = 0; i < list->count(); ++i)
+                list->item(i)->setToolTip(list->item(i)->text());
         }
         for (int i = 0; i < list->count(); ++i) {
             const QColor colour = QColor::fromRgba(i < c.itemBackgrounds.size() ? c.itemBackgrounds[i] : c.background);
@@ -476,8 +619,13 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->text() != c.text)
             label->setText(c.text);
-        setColours(QPalette::Window, false);
+        // a label is filled only with a colour of its own; white stands for none
+        const bool filled = c.background != kWhite;
+        if (label->autoFillBackground() != filled)
+            label->setAutoFillBackground(filled);
+        setColours(QPalette::Window, filled);
     }
+    updateCutTextTip(w);
 }
 
 void FormWindow::syncTable(QTableWidget* grid, const Control& c)
@@ -534,10 +682,16 @@ void FormWindow::refresh()
         setWindowTitle(model_.caption());
     const int w = model_.widthTwips();
     const int h = model_.heightTwips();
-    if (w > 0 && h > 0 && (h != lastHeightTwips_ || w != lastWidthTwips_)) {
+    if (absoluteContent_ && content_ && w > 0) {
+        // the content shows what lies within the model's width (a half kept hidden stays so)
+        const QSize room(std::min(px(w), absoluteExtent_.width()), absoluteExtent_.height());
+        if (content_->size() != room)
+            content_->resize(room);
+    }
+    if (followsModelSize_ && w > 0 && h > 0 && (h != lastHeightTwips_ || w != lastWidthTwips_)) {
         lastHeightTwips_ = h;
         lastWidthTwips_ = w;
-        resize(std::max(px(w), minimumSizeHint().width()), std::max(px(h), minimumSizeHint().height()));
+        resize(openingSize());
     }
 }
 
@@ -671,11 +825,7 @@ void GuiHost::showForm(FormModel& form)
     form.loadForm();
     w->refresh();
     if (!wasLoaded || !w->isVisible()) {
-        if (form.widthTwips() > 0 && form.heightTwips() > 0)
-            w->resize(std::max(px(form.widthTwips()), w->minimumSizeHint().width()),
-                      std::max(px(form.heightTwips()), w->minimumSizeHint().height()));
-        else
-            w->adjustSize();
+        w->resize(w->openingSize());
         w->refresh();
         place(*w);
     }
@@ -691,6 +841,7 @@ void GuiHost::showModal(FormModel& form)
         return;
     form.loadForm();
     w->refresh();
+    w->resize(w->openingSize());
     place(*w);
     w->exec();
     form.unloadForm();

@@ -15,6 +15,7 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+class QScrollArea;
 #include <QHash>
 #include <QPointer>
 
@@ -42,6 +43,12 @@ public:
     // Mirrors the model: texts, lists, states, colours, sizes, caption.
     void refresh();
 
+    // The size the window opens with: the model's size, at least what the content needs
+    // to show without scrolling, at most the free area of its screen.
+    QSize openingSize() const;
+    // The free area of the screen the window is on, less the window frame.
+    QSize availableClientSize() const;
+
 protected:
     // Named widgets for the model's controls, and plain captions.
     QLineEdit* lineEdit(const QString& name, int widthPx = 0);
@@ -61,7 +68,19 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void reject() override;  // Esc closes as the close box does
+
+    // The window's content is put into a scroll area by bindControls(), so that a screen
+    // smaller than the window scrolls it rather than squashing it (the default). A view
+    // that builds its own scroll area, or whose content scrolls itself, turns it off.
+    void setScrollable(bool on) { scrollable_ = on; }
+    // Whether the window follows the model's size and the heights it gives its lists
+    // (the default); when not, the window keeps the size the user gave it and its lists
+    // take the height of the layout.
+    void setFollowsModelSize(bool on) { followsModelSize_ = on; }
+    // The content needs at least this much (without the window's own frame).
+    virtual QSize contentSize() const;
 
 private:
     void bindWidget(QWidget* w, const Control& c);
@@ -70,12 +89,22 @@ private:
     // The menu bar of the model's menu items, above the window's layout.
     void buildMenuBar();
     void syncMenus();
+    void wrapInScrollArea();
+    // Texts a widget cannot show whole get the whole text as their tooltip.
+    void updateCutTextTip(QWidget* w);
 
     FormModel& model_;
     QHash<QString, QPointer<QWidget>> widgets_;
     QHash<QWidget*, QString> names_;
     QPointer<QMenuBar> menuBar_;
     QHash<QString, QAction*> menuActions_;  // menu items by control name
+    QHash<QWidget*, QString> baseTips_;  // tooltips the view gave, or the model's
+    QPointer<QScrollArea> scrollArea_;
+    QPointer<QWidget> content_;
+    bool absoluteContent_ = false;  // widgets placed by coordinates, not by a layout
+    QSize absoluteExtent_;          // how far such widgets reach
+    bool scrollable_ = true;
+    bool followsModelSize_ = true;
     bool syncing_ = false;
     int lastHeightTwips_ = 0;
     int lastWidthTwips_ = 0;

@@ -107,6 +107,7 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     add(QStringLiteral("lblRezList"), ControlKind::Label);
     for (int k = 1; k <= 5; ++k)
         add(item("lstRez", k), ControlKind::ListBox).heightTwips = 2220;
+    addVerdict();
 
     // buttons
     add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
@@ -134,6 +135,8 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     setSelectAllOnClick(QStringLiteral("txtFiv"));
 
     addMenus();
+    watchInputs();
+    addKeysAndTips();
 
     // events
     on(QStringLiteral("cboTipZd"), FormEvent::Click, [this] {
@@ -188,7 +191,10 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
 
     on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { calculate(); });
     on(QStringLiteral("cmdPR"), FormEvent::Click, [this] { recalculate(); });
-    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("FileSave")); });
+    on(QStringLiteral("cmdSave"), FormEvent::Click, [this] {
+        if (confirmSaveOfStaleResults())
+            emit windowRequested(QStringLiteral("FileSave"));
+    });
     on(QStringLiteral("cmdOp"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmOpenPir")); });
     on(QStringLiteral("cmdSp"), FormEvent::Click, [this] {
         collectInput();
@@ -232,7 +238,7 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
                 QStringLiteral("Ctrl+G"));
     addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"));
-    addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1")).visible = false;
+    addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1"));
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
 
     on(QStringLiteral("mnuOpen"), FormEvent::Click, [this] { openSourceDataDialog(); });
@@ -247,6 +253,7 @@ void MainForm::addMenus()
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
     on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
     on(QStringLiteral("mnuChart"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmChart")); });
+    on(QStringLiteral("mnuGuide"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmGuide")); });
 }
 
 void MainForm::onLoad()
@@ -420,6 +427,7 @@ void MainForm::collectInput()
             setText(cellName(i, 3), QStringLiteral("0"));
     }
     ctx_.layerTable = collectedTable();
+    changedSinceCollect_ = false;
 }
 
 std::optional<int> MainForm::moistenedLayer() const
@@ -539,6 +547,7 @@ void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
         }
         setSizeTwips(widthTwips(), l.windowHeightTwips);
     }
+    showResultsCurrent();
 }
 
 void MainForm::clearResults()

@@ -96,6 +96,16 @@ public:
     // window has not shown yet go into it, over what Load took from the main window.
     void airLayerLoaded(FormModel& air);
 
+    // The results on screen were computed from an input that has changed since: they are
+    // greyed and the verdict asks for "Расчет".
+    bool resultsStale() const { return stale_; }
+    // Saving a results file of stale results asks first; true: go on saving.
+    bool confirmSaveOfStaleResults();
+    // The result fields and lists a calculation writes.
+    static const QStringList& resultControlNames();
+    // The verdict lines under the results.
+    static const QStringList& verdictControlNames();
+
 signals:
     // A calculation ran ("Расчет" or "Пересчитать"), finished or stopped: the result
     // fields, lists and ctx.lastCalc hold what it left.
@@ -103,15 +113,25 @@ signals:
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
     // A button or menu item asks for another window: frmMove, frmMaterial, FileSave,
-    // frmOpenPir, frmPir, frmTrosa, frmVariant, frmPr, frmTolsh, frmChart.
+    // frmOpenPir, frmPir, frmTrosa, frmVariant, frmPr, frmTolsh, frmChart, frmGuide.
     void windowRequested(const QString& formName);
     // A source-data file was opened: what other windows computed belongs to other input.
     void sourceDataOpened();
 
 protected:
     void onLoad() override;
+    void inputChanged(const QString& name) override;
 
 private:
+    // main_form_status.cpp: the verdict and the stale marking
+    void addVerdict();
+    void watchInputs();
+    void showVerdict();
+    void showResultsCurrent();
+    void markStale();
+    // main_form_help.cpp: key sequences and tooltips
+    void addKeysAndTips();
+
     void addMenus();
     void climateFill();
     void excludeRow(int k);
@@ -139,6 +159,8 @@ private:
     bool modified_ = false;
     bool quitting_ = false;
     QStringList recent_;
+    bool stale_ = false;
+    bool changedSinceCollect_ = false;  // an input that collectInput() takes changed since
 };
 
 }  // namespace ogrado

@@ -1,6 +1,7 @@
 #include "mainwindow/main_window.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -14,7 +15,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QKeyEvent>
+#include <QResizeEvent>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace ogrado {
@@ -43,21 +49,85 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
 {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    // The inputs, results and verdict scroll when the screen is smaller than they are;
+    // the buttons stay where they are, below them. The window keeps the size the user
+    // gives it: the result lists scroll rather than grow it.
+    setScrollable(false);
+    setFollowsModelSize(false);
     auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(6, 6, 6, 6);
+    root->setContentsMargins(0, 0, 0, 6);
     root->setSpacing(4);
-    root->addWidget(buildInputs());
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(6, 6, 6, 0);
+    body->setSpacing(4);
+    body->addWidget(buildInputs());
     auto* middle = new QHBoxLayout;
-    middle->addWidget(buildGrid(), 0, Qt::AlignTop);
-    middle->addWidget(buildMaterials(), 1);
-    root->addLayout(middle);
-    root->addWidget(buildResults(), 1);
-    root->addWidget(buildButtons());
+    middle->addWidget(buildGrid(), 1);
+    middle->addWidget(buildMaterials(), 0);
+    body->addLayout(middle);
+    body->addWidget(buildResults(), 1);
+    body->addWidget(buildVerdict());
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("scrollArea"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(content);
+    root->addWidget(scroll_, 1);
+    // On a screen narrower than the buttons they scroll sideways; they never wrap or move.
+    QWidget* buttons = buildButtons();
+    buttonBar_ = new QScrollArea(this);
+    buttonBar_->setObjectName(QStringLiteral("buttonBar"));
+    buttonBar_->setFrameShape(QFrame::NoFrame);
+    buttonBar_->setWidgetResizable(true);
+    buttonBar_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    buttonBar_->setWidget(buttons);
+    buttonBar_->setFixedHeight(buttons->sizeHint().height());
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(6, 0, 6, 0);
+    bottom->addWidget(buttonBar_);
+    root->addLayout(bottom);
     bindControls();
     setAcceptDrops(true);
-    // A text field would take a dropped file as text: its path typed into the field.
+    // Fields take a dropped file as text (its path typed into the field), and Enter in a
+    // field would press a button: the window handles both first.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->installEventFilter(this);
+    // After a calculation the verdict is in view, however small the screen.
+    connect(&form, &MainForm::calculationDone, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            // scrolled down just enough; the left edge stays where it is
+            if (QWidget* verdict = findChild<QWidget*>(QStringLiteral("verdict"))) {
+                const int x = scroll_->horizontalScrollBar()->value();
+                scroll_->ensureVisible(x, verdict->geometry().bottom(), 0, 0);
+                scroll_->ensureVisible(x, verdict->geometry().top(), 0, 0);
+            }
+        });
+    });
+}
+
+QSize MainWindow::contentSize() const
+{
+    const QWidget* content = scroll_->widget();
+    QSize size = content->sizeHint().expandedTo(content->minimumSizeHint());
+    const QWidget* buttons = buttonBar_->widget();
+    size.rheight() += layout()->spacing() + layout()->contentsMargins().bottom() + buttons->sizeHint().height();
+    size.setWidth(std::max(size.width(), buttons->sizeHint().width() + 12));
+    if (QWidget* menu = layout()->menuBar())
+        size.rheight() += menu->sizeHint().height();
+    return size;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    FormWindow::resizeEvent(event);
+    const QWidget* buttons = buttonBar_->widget();
+    const bool scrolls = event->size().width() - 12 < buttons->minimumSizeHint().width();
+    const int height = buttons->sizeHint().height() +
+                       (scrolls ? buttonBar_->horizontalScrollBar()->sizeHint().height() : 0);
+    if (buttonBar_->height() != height)
+        buttonBar_->setFixedHeight(height);
 }
 
 QWidget* MainWindow::buildInputs()
@@ -134,18 +204,23 @@ QWidget* MainWindow::buildInputs()
     int r = 0;
     for (const Row& row : rows) {
         coef->addWidget(caption(QString::fromUtf8(row.caption)), r, 0);
-        coef->addWidget(comboBox(QLatin1String(row.combo), false, 330), r, 1);
+        QComboBox* combo = comboBox(QLatin1String(row.combo), false);
+        combo->setMinimumWidth(330);
+        coef->addWidget(combo, r, 1);
         coef->addWidget(lineEdit(QLatin1String(row.field), 40), r, 2);
-        QLabel* l = label(QLatin1String(row.label));
-        l->setFixedWidth(440);
+        QLabel* l = label(QLatin1String(row.label), true);
+        l->setMinimumWidth(440);
         l->setStyleSheet(QStringLiteral("color: #404040; font-size: 8pt;"));
         coef->addWidget(l, r + 1, 0, 1, 3);
         r += 2;
     }
     coef->addWidget(caption(QStringLiteral("Тип констр.:")), r, 0);
     auto* types = new QHBoxLayout;
-    types->addWidget(comboBox(item("cboTp", 0), false, 120));
-    types->addWidget(comboBox(item("cboTp", 1), false, 120));
+    for (int k = 0; k <= 1; ++k) {
+        QComboBox* type = comboBox(item("cboTp", k), false);
+        type->setMinimumWidth(120);
+        types->addWidget(type, 1);
+    }
     QLabel* dtCaption = caption(QStringLiteral("Температурный\nперепад"));
     dtCaption->setStyleSheet(QStringLiteral("font-size: 8pt;"));
     types->addWidget(dtCaption);
@@ -153,11 +228,11 @@ QWidget* MainWindow::buildInputs()
     coef->addWidget(lineEdit(QStringLiteral("txtTp"), 40), r, 2);
     ++r;
     auto* tpLabel = label(QStringLiteral("lblTp"), true);
-    tpLabel->setFixedWidth(440);
+    tpLabel->setMinimumWidth(440);
     tpLabel->setStyleSheet(QStringLiteral("color: #404040;"));
     coef->addWidget(tpLabel, r, 0, 1, 3);
-    h->addLayout(coef);
-    h->addStretch();
+    coef->setColumnStretch(1, 1);
+    h->addLayout(coef, 1);
     return box;
 }
 
@@ -172,6 +247,13 @@ QWidget* MainWindow::buildGrid()
         QLabel* l = caption(text, true);
         l->setAlignment(Qt::AlignCenter);
         l->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+        // a heading wraps within its column; only the name column takes more width
+        if (col > 0) {
+            int width = 0;
+            for (int c = col; c < col + colSpan; ++c)
+                width += (c <= 8 ? widths[c] : 48) + 2;
+            l->setMaximumWidth(std::max(width, 48));
+        }
         g->addWidget(l, row, col, rowSpan, colSpan);
     };
     head(QStringLiteral("Наименование"), 0, 0, 2);
@@ -189,9 +271,12 @@ QWidget* MainWindow::buildGrid()
     head(QStringLiteral("Увлаж- няемый"), 0, 10, 2);
     head(QStringLiteral("фи(ср.), %"), 0, 11, 2);
     g->setRowMinimumHeight(0, 34);
+    g->setColumnStretch(0, 1);
     for (int row = 1; row <= LayerGridRows; ++row) {
         for (int c = 0; c <= 8; ++c) {
-            QLineEdit* e = lineEdit(MainForm::cellName(row, c), widths[c]);
+            QLineEdit* e = lineEdit(MainForm::cellName(row, c), c == 0 ? 0 : widths[c]);
+            if (c == 0)
+                e->setMinimumWidth(widths[0]);
             if (c == 1)
                 e->setAlignment(Qt::AlignCenter);
             g->addWidget(e, row + 1, c);
@@ -305,26 +390,66 @@ QWidget* MainWindow::buildResults()
     lists->setVerticalSpacing(1);
     const char* heads[5] = {"Точка", "t, °С", "E, Па", "e, Па", "фи, %"};
     const int widths[5] = {200, 52, 56, 56, 62};
+    QListWidget* columns[5] = {};
     for (int k = 1; k <= 5; ++k) {
         lists->addWidget(caption(QString::fromUtf8(heads[k - 1])), 0, k - 1);
-        QListWidget* l = listBox(item("lstRez", k), widths[k - 1]);
-        l->setFixedHeight(px(2220));
-        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QListWidget* l = listBox(item("lstRez", k), k == 1 ? 0 : widths[k - 1]);
+        if (k == 1)
+            l->setMinimumWidth(widths[0]);
+        // the five lists are one table: they scroll together, with the bar on the last one
+        l->setMinimumHeight(px(2220));
+        l->setVerticalScrollBarPolicy(k == 5 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         l->setSelectionMode(QAbstractItemView::NoSelection);
-        l->setStyleSheet(QStringLiteral("QListWidget { font-size: 8pt; }"));
-        lists->addWidget(l, 1, k - 1, Qt::AlignTop);
+        l->setTextElideMode(Qt::ElideRight);
+        // a font, not a style sheet: the lists' text colour follows the model (grey when stale)
+        QFont small = l->font();
+        small.setPointSizeF(8);
+        l->setFont(small);
+        lists->addWidget(l, 1, k - 1);
+        columns[k - 1] = l;
     }
-    right->addLayout(lists);
-    right->addStretch();
-    h->addLayout(right);
-    h->addStretch();
+    if (columns[4])
+        columns[4]->setFixedWidth(widths[4] + columns[4]->verticalScrollBar()->sizeHint().width());
+    for (QListWidget* from : columns) {
+        for (QListWidget* to : columns) {
+            if (from != to)
+                connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+                        &QScrollBar::setValue);
+        }
+    }
+    lists->setColumnStretch(0, 1);
+    lists->setRowStretch(1, 1);
+    right->addLayout(lists, 1);
+    h->addLayout(right, 1);
+    return box;
+}
+
+QWidget* MainWindow::buildVerdict()
+{
+    auto* box = new QWidget(this);
+    box->setObjectName(QStringLiteral("verdict"));
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(2, 2, 2, 2);
+    v->setSpacing(1);
+    QLabel* summary = label(QStringLiteral("lblVerdict"), true);
+    QFont bold = summary->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    summary->setFont(bold);
+    summary->setMargin(3);
+    v->addWidget(summary);
+    for (const char* name : {"lblVerdictRt", "lblVerdictVapour", "lblVerdictSurface"})
+        v->addWidget(label(QLatin1String(name), true));
+    // room for the four lines from the start: the window does not change when they appear
+    box->setMinimumHeight(QFontMetrics(bold).height() + 6 + 3 * fontMetrics().height() + 8);
     return box;
 }
 
 QWidget* MainWindow::buildButtons()
 {
     auto* w = new QWidget(this);
+    w->setObjectName(QStringLiteral("buttons"));
     auto* g = new QGridLayout(w);
     g->setContentsMargins(0, 0, 0, 0);
     g->setHorizontalSpacing(4);
@@ -349,7 +474,7 @@ QWidget* MainWindow::buildButtons()
     int i = 0;
     for (const auto& [name, text] : buttons) {
         QPushButton* b = button(QString::fromUtf8(name), QString::fromUtf8(text));
-        b->setMinimumWidth(140);
+        b->setMinimumWidth(std::max(110, b->sizeHint().width()));
         if (cells[i][2] == 2 || i == 2)
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         g->addWidget(b, cells[i][0], cells[i][1], cells[i][2], 1);
@@ -391,6 +516,17 @@ void MainWindow::dropEvent(QDropEvent* event)
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Enter in a field goes to the next one, as Tab does: it never presses a button.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (qobject_cast<QLineEdit*>(watched) && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(watched, &tab);  // the scroll area shows the next field
+            return true;
+        }
+        break;
+    }
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);

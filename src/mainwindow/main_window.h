@@ -3,6 +3,8 @@
 #include "mainwindow/main_form.h"
 #include "common/form_view.h"
 
+class QScrollArea;
+
 namespace ogrado {
 
 class MainWindow : public FormWindow {
@@ -17,16 +19,21 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    QSize contentSize() const override;
 
 private:
     QWidget* buildInputs();
     QWidget* buildGrid();
     QWidget* buildMaterials();
     QWidget* buildResults();
+    QWidget* buildVerdict();
     QWidget* buildButtons();
 
     MainForm& form_;
     WindowHost& host_;
+    QScrollArea* scroll_ = nullptr;     // inputs, results, verdict
+    QScrollArea* buttonBar_ = nullptr;  // the buttons below them
 };
 
 }  // namespace ogrado

@@ -19,8 +19,6 @@ void place(QWidget* w, int x, int y, int width, int height)
 
 MoistureWindow::MoistureWindow(MoistureForm& form, QWidget* parent) : FormWindow(form, parent)
 {
-    setFixedHeight(px(MoistureForm::kHeightTwips));
-    setMinimumWidth(px(MoistureForm::kNarrowTwips));
     QFont small = font();
     small.setPointSizeF(8);
 

@@ -11,6 +11,7 @@
 #include "tools/thickness_form.h"
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
+#include "help/guide_form.h"
 
 namespace ogrado {
 
@@ -72,6 +73,8 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<OpenPirForm>(ctx_, *main_);
     if (name == u"frmChart")
         return std::make_unique<ChartForm>(ctx_);
+    if (name == u"frmGuide")
+        return std::make_unique<GuideForm>(ctx_.prompter);
     return nullptr;
 }
 

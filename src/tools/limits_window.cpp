@@ -56,7 +56,7 @@ LimitsWindow::LimitsWindow(LimitsForm& form, QWidget* parent) : FormWindow(form,
         head->setAlignment(Qt::AlignCenter);
         lists->addWidget(head, 0, k);
         QListWidget* l = listBox(LimitsForm::list(k), 96);
-        l->setFixedHeight(300);
+        l->setMinimumHeight(150);  // taller when the window is
         l->setSelectionMode(QAbstractItemView::NoSelection);
         l->setFocusPolicy(Qt::NoFocus);
         lists->addWidget(l, 1, k);
@@ -72,7 +72,7 @@ LimitsWindow::LimitsWindow(LimitsForm& form, QWidget* parent) : FormWindow(form,
                         &QScrollBar::setValue);
         }
     }
-    root->addWidget(box);
+    root->addWidget(box, 1);
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(4);
