@@ -265,6 +265,7 @@ private slots:
         for (const Control& c : f.main().controls()) {
             const bool result = c.name.startsWith("txtRt") || c.name.startsWith("txtRp") || c.name == "txtD" ||
                                 c.name == "txtTnras" || c.name.startsWith("txtT_") || c.name.startsWith("txtPm") ||
+                                c.name.startsWith("lblVerdict") ||
                                 c.name.startsWith("txtPr") || c.name == "lblRezList";
             if (!result && before.value(c.name) != c.text + (c.checked ? "☑" : ""))
                 changed.append(c.name);
