@@ -1,6 +1,7 @@
 #include "batch/case_file.h"
 
 #include "common/app_error.h"
+#include "common/text_file.h"
 #include "mainwindow/main_form.h"
 
 #include <QFile>
@@ -22,6 +23,20 @@ QJsonObject readJsonObject(const QString& path)
     return doc.object();
 }
 
+namespace {
+
+// Texts end up in the Windows-1251 results file: one it cannot hold is an error of the
+// case, not a name cut short in the report.
+void requireWritable(const QString& key, const QString& text)
+{
+    if (const QString ch = firstOutsideCp1251(text); !ch.isEmpty())
+        throw AppError(QStringLiteral("Ключ «%1» варианта расчета: в тексте стоит знак «%2», которого нет в "
+                                      "кодировке Windows-1251 файла результатов.")
+                           .arg(key, ch));
+}
+
+}  // namespace
+
 void applyCase(MainForm& form, const QJsonObject& c)
 {
     auto wrongKind = [](const QString& key, const QString& expected) {
@@ -39,6 +54,10 @@ void applyCase(MainForm& form, const QJsonObject& c)
             continue;
         const QJsonValue v = c.value(key);
         const int count = int(form.items(key).size());
+        if (count == 0)
+            throw AppError(QStringLiteral("Ключ «%1» варианта расчета: %2, выбрать в нем нечего.")
+                               .arg(key, key == QStringLiteral("cboM") ? QStringLiteral("каталог материалов пуст")
+                                                                      : QStringLiteral("список пуст")));
         if (!v.isDouble() || v.toDouble() != double(v.toInt()) || v.toInt() < 0 || v.toInt() >= count)
             wrongKind(key, QStringLiteral("номер строки списка от 0 до %1").arg(count - 1));
         form.userSelect(key, v.toInt());
@@ -51,6 +70,7 @@ void applyCase(MainForm& form, const QJsonObject& c)
         case ControlKind::TextBox:
             if (!it->isString())
                 wrongKind(it.key(), QStringLiteral("текст"));
+            requireWritable(it.key(), it->toString());
             form.setText(it.key(), it->toString());
             break;
         case ControlKind::ComboBox:
@@ -81,8 +101,10 @@ void applyWindowKeys(FormModel& form, const QJsonObject& keys)
         if (!form.has(it.key()))
             throw AppError(QStringLiteral("Ключ «%1» не является элементом окна %2.").arg(it.key(), form.formName()));
         const Control& c = form.control(it.key());
-        if (c.kind == ControlKind::TextBox && it->isString())
+        if (c.kind == ControlKind::TextBox && it->isString()) {
+            requireWritable(it.key(), it->toString());
             form.setText(it.key(), it->toString());
+        }
         else if ((c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton) && it->isBool())
             form.userCheck(it.key(), it->toBool());
         else

@@ -41,6 +41,10 @@ public:
     // Shows the results of a calculation in the window's fields and lists.
     void applyOutcome(const EnvelopeOutcome& outcome);
 
+    // The reason of the last run when it was refused before the calculation (then
+    // ctx.lastCalc is empty); nothing after a run that calculated.
+    const std::optional<EnvelopeMessage>& lastRefusal() const { return lastRefusal_; }
+
     // Clears the grid as "Очистить поля" does.
     void clearGrid();
 
@@ -62,8 +66,12 @@ private:
     void climateFill();
     void excludeRow(int k);
     void runEnvelope(bool recalc);
+    bool confirmRowsWithoutThickness();
+    void refuseRun(const EnvelopeMessage& why);
+    void keepOutcome(const EnvelopeOutcome& outcome);
 
     AppContext& ctx_;
+    std::optional<EnvelopeMessage> lastRefusal_;
 };
 
 }  // namespace ogrado
