@@ -12,6 +12,8 @@ class MainForm;
 // The JSON object in a file. Throws AppError when the file cannot be read or does not
 // hold an object.
 QJsonObject readJsonObject(const QString& path);
+// The same for the bytes of such a file; `path` names it in the message.
+QJsonObject parseJsonObject(const QByteArray& bytes, const QString& path);
 
 // Applies a case object to a loaded main form: lists first (by 0-based index, in the
 // order of the window's load sequence, each firing its click), then texts, then check
