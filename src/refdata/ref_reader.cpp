@@ -84,7 +84,11 @@ public:
         const QString line = next(section);
         const QStringList f = splitFields(line);
         if (!hasShape(f, shape)) {
-            QString expected = QStringLiteral("нужно %1 полей, разделенных \";\"").arg(shape.fields);
+            const int n = shape.fields;
+            const QString word = n % 10 == 1 && n % 100 != 11                         ? QStringLiteral("поле")
+                                 : n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14) ? QStringLiteral("поля")
+                                                                                               : QStringLiteral("полей");
+            QString expected = QStringLiteral("нужно %1 %2, разделенных \";\"").arg(n).arg(word);
             if (shape.firstNumber < shape.fields)
                 expected += shape.firstNumber == 0 ? QStringLiteral(", все — числа")
                                                    : QStringLiteral(", начиная с поля %1 — числа").arg(shape.firstNumber + 1);

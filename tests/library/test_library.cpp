@@ -344,6 +344,27 @@ private slots:
         QVERIFY(!pir.isEnabled("cmdRen"));
     }
 
+    // A library read from a UTF-8 file may hold a character that the Windows-1251 file
+    // cannot: a change is refused naming it, instead of turning it into "?" on disk.
+    void aLibraryWithATextOutsideTheCodePageIsNotRewrittenWithQuestionMarks()
+    {
+        Fixture f;
+        QStringList lines = kThreeStacks;
+        lines[6] = QStringLiteral("Кирпич λ≤0,7;380;2;0,7;0,81;9,2;10,12;0,11");
+        const QByteArray utf8 = (QStringLiteral("\uFEFF") + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+        writeBytes(f.path(), utf8);
+        PirForm& pir = f.openEditor();
+        QCOMPARE(pir.items("cbo1").size(), 3);
+        pir.userSelect("cbo1", 2);
+        pir.userClick("cmdDel");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("«λ»")) &&
+                     f.prompter.shown[0].text.contains(QStringLiteral("строке 7")),
+                 qPrintable(f.prompter.shown[0].text));
+        QCOMPARE(readBytes(f.path()), utf8);
+        QCOMPARE(pir.items("cbo1").size(), 3);
+    }
+
     void failedSaveLeavesTheFile()
     {
 #ifdef Q_OS_UNIX
