@@ -39,14 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     for (int k = 1; k <= library.stackCount(); ++k)
         library.find(library.stack(k).name);
-    // What the file would hold, through the code page, read again. A text that
-    // Windows-1251 cannot hold (a UTF-8 file may bring one) is not written at all: the
-    // writer refuses it.
-    const QStringList lines2 = libraryFileLines(library);
-    for (const QString& line : lines2)
-        if (!firstOutsideCp1251(line).isEmpty())
-            return 0;
-    const QStringList written = splitLines(decodeText(encodeCp1251(lines2.join(u'\n'))));
+    // What the file would hold, through the code page, read again. The writer refuses
+    // a text that Windows-1251 cannot hold (a UTF-8 file may bring one) and bytes that
+    // would be read back as UTF-8: no file is written then.
+    QString text;
+    for (const QString& line : libraryFileLines(library))
+        text += line + QStringLiteral("\r\n");
+    if (!firstOutsideCp1251(text).isEmpty())
+        return 0;
+    const QString reread = decodeText(encodeCp1251(text));
+    if (reread != text)
+        return 0;
+    const QStringList written = splitLines(reread);
     try {
         if (!same(library, parseLibraryLines(written, QStringLiteral("fuzz"))))
             std::abort();  // a stack does not come back as it was read

@@ -365,6 +365,21 @@ private slots:
         QCOMPARE(pir.items("cbo1").size(), 3);
     }
 
+    // Windows-1251 bytes that are valid UTF-8 throughout would read back as other
+    // characters: such a library is refused, not stored to change.
+    void aLibraryThatWouldReadBackAsUtf8IsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = libraryFilePath(dir.path());
+        LayerStackLibrary lib;
+        lib.stacks.append({QStringLiteral("В°"), QStringLiteral("x"), {{"A", "1", "0", "1", "1", "1", "1", "1"}}});
+        QVERIFY_THROWS_EXCEPTION(AppError, SaveLibraryFile(path, lib));
+        QVERIFY(!QFile::exists(path));
+        lib.stacks[0].name = QStringLiteral("Стена В°");
+        SaveLibraryFile(path, lib);
+        QCOMPARE(LoadLibraryFile(path).stacks[0].name, QStringLiteral("Стена В°"));
+    }
+
     void failedSaveLeavesTheFile()
     {
 #ifdef Q_OS_UNIX
