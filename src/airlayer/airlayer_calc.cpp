@@ -1,6 +1,7 @@
 #include "airlayer/airlayer_calc.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/saturation.h"
 
@@ -17,15 +18,31 @@ constexpr double kE = 2.718;          // the base of both exponentials
 constexpr double kHeatFactor = 1.004;  // formula (5): divisor 1.004·i
 constexpr double kStep = 0.01;        // height step of the mean-temperature integral, m
 constexpr double kMaxThickness = 1.0;  // m: a wider gap is not searched
-constexpr int kMaxThicknessSteps = 100000;
 constexpr int kMaxTcSteps = 1000000;
 
-void requireFinite(double v, const char* what)
+// Limits that keep every accepted search within a few seconds (the integral of
+// formula (9) costs one evaluation of formula (5) per 0,01 m of height):
+constexpr InputRange kHeightRange{0, false, 100, "м"};            // at most 10 000 steps of 0,01 m
+constexpr InputRange kIncrementRange{1, true, 1000, "мм"};        // at most 1000 thicknesses
+constexpr InputRange kInitialRange{0, true, 1000, "мм"};
+constexpr InputRange kAccuracyRange{0.001, true, 10, "°С"};
+// Evaluations of formula (5) in one search, all thicknesses and mean temperatures
+// together: a search that would need more stops with a message.
+constexpr qint64 kMaxProfileEvaluations = 100'000'000;
+
+double checked(double v, const char* what)
 {
-    if (!std::isfinite(v))
-        throw AppError(QStringLiteral("Расчет вентилируемой прослойки: величина %1 не определяется "
-                                      "(арифметическая ошибка). Проверьте исходные данные.")
-                           .arg(QString::fromUtf8(what)));
+    return requireFinite(v, QStringLiteral("Расчет вентилируемой прослойки: величина %1").arg(QString::fromUtf8(what)));
+}
+
+// Metres typed in millimetres: compared in millimetres, a hair of binary rounding allowed.
+void requireMillimetres(double metres, const char* what, const InputRange& range)
+{
+    const double mm = metres * 1000;
+    const double tolerance = 1e-9 * std::max(1.0, std::fabs(mm));
+    const double nearest = std::round(mm);
+    const double shown = std::fabs(mm - nearest) <= tolerance ? nearest : mm;
+    requireInRange(shown, generalText(shown), QString::fromUtf8(what), range);
 }
 
 // One trial of the mean gap-air temperature Tc at thickness d: the flow and the mean
@@ -49,7 +66,8 @@ struct Search {
             t.Th = (A + (LAsum * in.Text - A) * std::pow(kE, -3.6 * LAsum * x / (kHeatFactor * t.i))) / LAsum;
             sum = sum + kStep * t.Th;
         }
-        t.Tcalc = sum / in.h;
+        t.Tcalc = checked(sum / in.h, "Tcalc");
+        checked(t.Th, "Th");
         return t;
     }
 };
@@ -65,15 +83,31 @@ double airGapSurfaceCoefficient(double h)
     return 12;
 }
 
+void checkAirLayerInputs(const AirLayerInputs& in)
+{
+    auto plain = [](double v, const char* what, const InputRange& range) {
+        requireInRange(v, generalText(v), QString::fromUtf8(what), range);
+    };
+    plain(in.h, "Разность высот входного и выходного отверстия h (не более 10000 шагов интегрирования по 0,01 м)",
+          kHeightRange);
+    requireMillimetres(in.dd, "Приращение толщины прослойки", kIncrementRange);
+    requireMillimetres(in.d0, "Начальная толщина прослойки", kInitialRange);
+    plain(in.eps, "Точность определения средней температуры воздуха в прослойке", kAccuracyRange);
+    plain(in.FIn, "Влажность наружного воздуха", kHumidityRange);
+    plain(in.FIv, "Влажность внутреннего воздуха", kHumidityRange);
+    plain(in.ALint, "Коэффициент теплоотдачи внутренней поверхности альфа(в)", kPositiveRange);
+    plain(in.ALext, "Коэффициент теплоотдачи наружной поверхности альфа(н)", kPositiveRange);
+    plain(in.k, "Коэффициент k", kPositiveRange);
+    plain(in.turnCount, "Количество поворотов потока воздуха", kNonNegativeRange);
+}
+
 AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTable& sat, const AirLayerHooks& hooks,
                                     bool straightforward)
 {
-    if (!(in.eps > 0) || !(in.dd > 0) || !(in.h > 0) || !(in.d0 >= 0))
-        throw AppError(QStringLiteral("Расчет вентилируемой прослойки: точность, приращение толщины и разность "
-                                      "высот должны быть больше нуля, начальная толщина — не меньше нуля."));
+    checkAirLayerInputs(in);
     AirLayerResults r;
-    r.Eext = SaturationPressure(sat, in.Text);
-    r.Eint = SaturationPressure(sat, in.Tint);
+    r.Eext = SaturationPressure(sat, in.Text, QStringLiteral("Расчетная температура наружного воздуха Text"));
+    r.Eint = SaturationPressure(sat, in.Tint, QStringLiteral("Расчетная температура внутреннего воздуха Tint"));
     r.ALm = airGapSurfaceCoefficient(in.h);
     r.LAint = 1 / (double(in.R1) + 1 / r.ALm + 1 / in.ALint);  // formula (8)
     r.LAext = 1 / (double(in.R2) + 1 / r.ALm + 1 / in.ALext);  // formula (7)
@@ -87,10 +121,11 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
     if (in.turns)
         r.SymEp += in.turnCount;
     r.A = r.LAint * in.Tint + r.LAext * in.Text;  // formula (6)
-    requireFinite(r.LAint, "LAint");
-    requireFinite(r.LAext, "LAext");
-    requireFinite(r.KSIint, "KSIint (1/Rп1)");
-    requireFinite(r.KSIext, "KSIext (1/Rп2)");
+    checked(r.LAint, "LAint");
+    checked(r.LAext, "LAext");
+    checked(r.KSIint, "KSIint (1/Rп1)");
+    checked(r.KSIext, "KSIext (1/Rп2)");
+    checked(r.A, "A");
 
     Search s{in};
     s.LAsum = r.LAint + r.LAext;
@@ -116,10 +151,15 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
     const double eint = 0.01 * in.FIv * r.Eint;
     const double eext = 0.01 * in.FIn * r.Eext;
     const double ksiSum = r.KSIint + r.KSIext;
+    // the evaluations of formula (5) of one trial: x = 0, 0,01, … while x ≤ h
+    qint64 perTrial = 0;
+    for (double x = 0; x <= in.h; x += kStep)
+        ++perTrial;
+    qint64 evaluations = 0;
     double d = in.d0 - in.dd;
-    for (int step = 0;; ++step) {
+    for (;;) {
         d = d + in.dd;
-        if (d > kMaxThickness + 1e-9 || step >= kMaxThicknessSteps)
+        if (d > kMaxThickness + 1e-9)
             throw AppError(QStringLiteral("Удаление влаги из прослойки не обеспечивается при толщине прослойки до "
                                           "1000 мм."));
         if (hooks.thickness)
@@ -131,6 +171,15 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
             if (hooks.cancelled && hooks.cancelled())
                 throw AppError(QStringLiteral("Расчет вентилируемой прослойки прерван."),
                                QStringLiteral("Расчет прерван"));
+            evaluations += perTrial;
+            if (evaluations > kMaxProfileEvaluations)
+                throw AppError(QStringLiteral("Подбор толщины прослойки остановлен на толщине %1 мм: дальнейший подбор "
+                                              "превысил бы предел вычислений (%2 млн. расчетов температуры воздуха по "
+                                              "высоте прослойки); при меньших толщинах удаление влаги из прослойки не "
+                                              "обеспечивается. Увеличьте начальную толщину или приращение толщины "
+                                              "прослойки.")
+                                   .arg(generalText(std::round(d * 1e6) / 1e3))
+                                   .arg(kMaxProfileEvaluations / 1'000'000));
             const Trial t = s.trial(tcs[n], d);
             if (hooks.tcStep)
                 hooks.tcStep(tcs[n], t.Tcalc);
@@ -182,11 +231,13 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
         r.Th = accepted.Th;
         r.eint = eint;
         r.eext = eext;
-        r.Eh = SaturationPressure(sat, r.Th);
-        r.M = r.KSIext * eext + r.KSIint * eint;
-        r.B = 7.935 / (r.Pmid * (1 + r.Th / 273));
-        r.eh = (r.M + (eext * ksiSum - r.M) * std::pow(kE, -ksiSum * in.h / (r.i * r.B))) / ksiSum;
-        requireFinite(r.eh, "eh");
+        r.Eh = SaturationPressure(sat, r.Th, QStringLiteral("Температура воздуха на выходе из прослойки Th"));
+        r.M = checked(r.KSIext * eext + r.KSIint * eint, "M");
+        r.B = checked(7.935 / (r.Pmid * (1 + r.Th / 273)), "B");
+        r.eh = checked((r.M + (eext * ksiSum - r.M) * std::pow(kE, -ksiSum * in.h / (r.i * r.B))) / ksiSum, "eh");
+        checked(r.V, "V");
+        checked(r.i, "i");
+        checked(r.Pmid, "Pmid");
         if (!(r.Eh < r.eh))
             return r;
     }

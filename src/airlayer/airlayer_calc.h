@@ -52,10 +52,16 @@ struct AirLayerHooks {
     std::function<bool()> cancelled;                       // true: stop the search
 };
 
+// The limits of the inputs: h above 0 and at most 100 m, Δd from 1 to 1000 mm, d0 from
+// 0 to 1000 mm, ε from 0,001 to 10 °С, humidities 0 < фи ≤ 100 %, α, k above 0, turns
+// not below 0. Throws AppError titled "Ошибка в исходных данных!!" naming the field.
+void checkAirLayerInputs(const AirLayerInputs& in);
+
 // The search. Throws AppError with a Russian message when the inputs make no sense, a
 // temperature lies outside the saturation table, the mean temperature cannot be found
-// below the inside temperature, no thickness up to 1000 mm removes the moisture, or the
-// search was cancelled. `straightforward` tries every mean temperature Text + n·ε in
+// below the inside temperature, no thickness up to 1000 mm removes the moisture, the
+// search would take more than its limit of work (100 million evaluations of formula
+// (5)), or the search was cancelled. `straightforward` tries every mean temperature Text + n·ε in
 // turn; otherwise the first one within the accuracy is found by halving (the same one,
 // since Tc − Tcalc grows with Tc).
 AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTable& sat,

@@ -1,6 +1,8 @@
 #include "airlayer/airlayer_form.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
+#include "engine/point_field.h"
 #include "common/number_text.h"
 
 namespace ogrado {
@@ -15,7 +17,7 @@ QString item(const char* name, int k)
 // digits, "-" and backspace only: thicknesses in whole millimetres
 std::optional<QChar> wholeNumberKey(QChar key)
 {
-    if (key == QChar(8) || key == QChar(0) || key.isDigit() || key == u'-')
+    if (key == QChar(8) || key == QChar(0) || (key >= u'0' && key <= u'9') || key == u'-')
         return key;
     return std::nullopt;
 }
@@ -183,40 +185,26 @@ AirLayerInputs AirLayerForm::collectInputs() const
     in.FIn = field(QStringLiteral("txtTn_1"), QStringLiteral("Влажность наружного воздуха"));
     in.Tint = field(QStringLiteral("txtTn_2"), QStringLiteral("Расчетная температура внутреннего воздуха"));
     in.FIv = field(QStringLiteral("txtTn_3"), QStringLiteral("Влажность внутреннего воздуха"));
-    const auto alphaOut = parseNumber(main_.text(QStringLiteral("txtAln")));
-    const auto alphaIn = parseNumber(main_.text(QStringLiteral("txtAlv")));
-    if (!alphaOut || *alphaOut <= 0)
-        throw AppError(QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н) главного окна: «%1» — "
-                                      "нужно положительное число.")
-                           .arg(main_.text(QStringLiteral("txtAln")).trimmed()));
-    if (!alphaIn || *alphaIn <= 0)
-        throw AppError(QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в) главного окна: «%1» — "
-                                      "нужно положительное число.")
-                           .arg(main_.text(QStringLiteral("txtAlv")).trimmed()));
-    in.ALext = *alphaOut;
-    in.ALint = *alphaIn;
+    // α of the main window as currently typed
+    const QString alphaOutText = main_.text(QStringLiteral("txtAln"));
+    const QString alphaInText = main_.text(QStringLiteral("txtAlv"));
+    const QString alphaOutName = QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н) главного окна");
+    const QString alphaInName = QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в) главного окна");
+    in.ALext = headerNumber(alphaOutText, alphaOutName);
+    in.ALint = headerNumber(alphaInText, alphaInName);
+    requireInRange(in.ALext, alphaOutText, alphaOutName, kPositiveRange);
+    requireInRange(in.ALint, alphaInText, alphaInName, kPositiveRange);
     in.h = field(QStringLiteral("txtHst"), QStringLiteral("Разность высот входного и выходного отверстия"));
     in.eps = field(QStringLiteral("txtTocn"), QStringLiteral("Точность определения средней температуры воздуха"));
     in.d0 = field(QStringLiteral("txtDnac"), QStringLiteral("Начальная толщина прослойки")) / 1000;
     in.dd = field(QStringLiteral("txtDpr"), QStringLiteral("Приращение толщины прослойки")) / 1000;
-    if (!(in.h > 0) || in.h > 1000)
-        throw AppError(QStringLiteral("Разность высот входного и выходного отверстия должна быть больше 0 и не более "
-                                      "1000 м."));
-    if (!(in.eps > 0))
-        throw AppError(QStringLiteral("Точность определения средней температуры воздуха в прослойке должна быть больше 0."));
-    if (!(in.d0 >= 0))
-        throw AppError(QStringLiteral("Начальная толщина прослойки не может быть отрицательной."));
-    if (!(in.dd > 0))
-        throw AppError(QStringLiteral("Приращение толщины прослойки должно быть больше 0."));
     in.gridIn = isChecked(QStringLiteral("chkEps_0"));
     in.gridOut = isChecked(QStringLiteral("chkEps_1"));
     in.turns = isChecked(QStringLiteral("chkEps_2"));
     in.k = in.gridIn ? field(QStringLiteral("txtK"), QStringLiteral("Коэффициент k")) : 1;
-    if (!(in.k > 0))
-        throw AppError(QStringLiteral("Коэффициент k должен быть больше 0."));
     in.turnCount = in.turns ? field(QStringLiteral("txtEps"), QStringLiteral("Количество поворотов")) : 0;
-    if (in.turnCount < 0)
-        throw AppError(QStringLiteral("Количество поворотов потока воздуха не может быть отрицательным."));
+    // the limits of every value: refused here, before the main calculation's values are read
+    checkAirLayerInputs(in);
     in.R1 = st.rLayersButLast;
     in.R2 = st.rLayersAll - st.rLayersButLast;
     const LayerResult& beforeGap = st.layers[st.layerCount - 2];

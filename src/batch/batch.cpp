@@ -18,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -116,6 +117,18 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
         err << "Ошибка: график не может быть нарисован: модуль рисования графика не загружен.\n";
         return 2;
     }
+    // The results file is only ever a regular file: a directory, a device or a pipe is
+    // refused before anything runs.
+    if (!opt.outPath.isEmpty()) {
+        const QFileInfo target(opt.outPath);
+        if (target.exists() && !target.isFile()) {
+            err << "Ошибка: --out " << opt.outPath << ": "
+                << (target.isDir() ? QStringLiteral("это каталог, а не файл")
+                                   : QStringLiteral("это не обычный файл (устройство или канал)"))
+                << "; отчет записывается только в обычный файл.\n";
+            return 2;
+        }
+    }
 
     BatchPrompter prompter(err);
     BatchHost host;
@@ -184,8 +197,11 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
     if (opt.moisture && !form.isChecked(QStringLiteral("chkVlaga")))
         form.userCheck(QStringLiteral("chkVlaga"), true);
     const int before = int(prompter.messages.size());
+    // the messages after the main calculation's own are those of the moisture balance
+    int afterCalc = before;
+    QObject::connect(&form, &MainForm::calculationDone, &form,
+                     [&] { afterCalc = int(prompter.messages.size()); });
     form.userClick(QStringLiteral("cmdOk"));
-    const int afterCalc = int(prompter.messages.size());
 
     // Objects the other windows add to the JSON output, and lines to the text output.
     QJsonObject extra;
@@ -271,19 +287,22 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
         error = ctx.lastCalc->error->text;
     else if (ctx.lastCalc && ctx.lastCalc->warning)
         error = ctx.lastCalc->warning->text;
-    else if (!ctx.lastCalc && prompter.messages.size() > before)
-        error = prompter.messages[before].text;
-    const bool finished = ctx.lastCalc && ctx.lastCalc->finished() && windowsFinished;
+    else if (!ctx.lastCalc && form.lastRefusal())
+        error = form.lastRefusal()->text;
+    bool finished = ctx.lastCalc && ctx.lastCalc->finished() && windowsFinished;
 
     if (opt.moisture) {
         QStringList messages;
         if (ctx.lastCalc && ctx.lastCalc->finished()) {
-            for (int i = before; i < afterCalc; ++i)
+            for (qsizetype i = afterCalc; i < prompter.messages.size(); ++i)
                 messages.append(prompter.messages[i].text);
         }
         auto* moisture = static_cast<MoistureForm*>(app.form(QStringLiteral("frmVlaga")));
         extra.insert(QStringLiteral("moisture"), moistureJson(*moisture, messages));
         extraLines += moistureLines(*moisture);
+        // refused (no mark, a bad climate value) or stopped: the run did not finish
+        if (!moisture->lastRunCompleted())
+            finished = false;
     }
 
     bool stopped = !finished;
@@ -328,12 +347,17 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
         }
     }
 
-    if (!opt.outPath.isEmpty() && ctx.report.lineCount() > 0) {
-        try {
-            WriteCalcReport(opt.outPath, ctx.report, ctx.airLayerReportLines, prompter);
-        } catch (const AppError& e) {
-            err << "Ошибка: " << e.message() << "\n";
-            return 1;
+    // Only a finished calculation replaces the results file; the old one stays otherwise.
+    if (!opt.outPath.isEmpty()) {
+        if (!ctx.lastCalc || !ctx.lastCalc->finished()) {
+            err << "Файл " << opt.outPath << " не записан: расчет не завершен.\n";
+        } else {
+            try {
+                WriteCalcReport(opt.outPath, ctx.report, ctx.airLayerReportLines, prompter);
+            } catch (const AppError& e) {
+                err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
+                return 1;
+            }
         }
     }
 

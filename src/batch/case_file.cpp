@@ -13,8 +13,13 @@ QJsonObject readJsonObject(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, f.errorString()));
+    return parseJsonObject(f.readAll(), path);
+}
+
+QJsonObject parseJsonObject(const QByteArray& bytes, const QString& path)
+{
     QJsonParseError pe;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &pe);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &pe);
     if (pe.error != QJsonParseError::NoError || !doc.isObject())
         throw AppError(QStringLiteral("Файл \"%1\" не является объектом JSON: %2.")
                            .arg(path, pe.error != QJsonParseError::NoError ? pe.errorString()

@@ -14,6 +14,8 @@ namespace ogrado {
 // The JSON object in a file. Throws AppError when the file cannot be read or does not
 // hold an object.
 QJsonObject readJsonObject(const QString& path);
+// The same for the bytes of such a file; `path` names it in the message.
+QJsonObject parseJsonObject(const QByteArray& bytes, const QString& path);
 
 // What a case file gives: the main window's keys and, from a source-data file, the
 // air-gap window's keys.

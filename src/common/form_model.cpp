@@ -1,18 +1,28 @@
 #include "common/form_model.h"
 
 #include "common/app_error.h"
+#include "common/text_file.h"
 
 namespace ogrado {
 
 KeyFilter numericKeyFilter(bool comma)
 {
     return [comma](QChar key) -> std::optional<QChar> {
-        if (key == QChar(8) || key == QChar(0) || key.isDigit() || key == u'-')
+        if (key == QChar(8) || key == QChar(0) || (key >= u'0' && key <= u'9') || key == u'-')
             return key;
         if (comma && key == u',')
             return key;
         if (comma && key == u'.')
             return QChar(u',');
+        return std::nullopt;
+    };
+}
+
+KeyFilter cp1251KeyFilter()
+{
+    return [](QChar key) -> std::optional<QChar> {
+        if (key == QChar(8) || key == QChar(0) || firstOutsideCp1251(QString(key)).isEmpty())
+            return key;
         return std::nullopt;
     };
 }
@@ -302,9 +312,10 @@ void FormModel::select(const QString& name, int index)
     fire(name, FormEvent::Click);
 }
 
-void FormModel::setKeyFilter(const QString& name, KeyFilter filter)
+void FormModel::setKeyFilter(const QString& name, KeyFilter filter, bool pastedText)
 {
     keyFilters_.insert(name, std::move(filter));
+    filtersPastedText_.insert(name, pastedText);
 }
 
 void FormModel::userEdit(const QString& name, const QString& text)
@@ -313,6 +324,20 @@ void FormModel::userEdit(const QString& name, const QString& text)
     Control& c = mutableControl(name);
     const bool changed = c.text != text;
     c.text = text;
+    if (filtersPastedText_.value(name)) {
+        const KeyFilter& filter = keyFilters_[name];
+        QString kept;
+        kept.reserve(text.size());
+        for (QChar ch : text) {
+            if (const std::optional<QChar> k = filter(ch))
+                kept += *k;
+        }
+        if (kept != text) {
+            prompter_.beep();
+            c.text = kept;
+            dirty_ = true;  // the window shows the text as kept
+        }
+    }
     if (c.kind == ControlKind::ComboBox)
         c.current = c.items.indexOf(text);
     if (changed)

@@ -56,8 +56,13 @@ struct Control {
 // discarded and the program beeps).
 using KeyFilter = std::function<std::optional<QChar>(QChar)>;
 
-// Digits, "-", backspace and, with `comma`, "," pass; "." becomes "," when `comma`.
+// The digits 0 to 9, "-", backspace and, with `comma`, "," pass; "." becomes "," when
+// `comma`. Digits of other scripts do not pass.
 KeyFilter numericKeyFilter(bool comma = true);
+
+// Every character that a Windows-1251 file can hold passes (texts that go into the
+// results file or the layer-stack library).
+KeyFilter cp1251KeyFilter();
 
 class FormModel : public QObject {
     Q_OBJECT
@@ -150,7 +155,9 @@ protected:
     void fire(const QString& name, FormEvent event);
     // Choosing an entry from code runs the Click event too.
     void select(const QString& name, int index);
-    void setKeyFilter(const QString& name, KeyFilter filter);
+    // With `pastedText`, a text put in whole (pasted) loses the characters the filter
+    // refuses, with one beep.
+    void setKeyFilter(const QString& name, KeyFilter filter, bool pastedText = false);
     void setSelectAllOnClick(const QString& name) { selectAllOnClick_.insert(name, true); }
     void setModal(bool modal) { modal_ = modal; }
 
@@ -187,6 +194,7 @@ private:
     QHash<QString, int> index_;
     QHash<QString, std::function<void()>> handlers_;
     QHash<QString, KeyFilter> keyFilters_;
+    QHash<QString, bool> filtersPastedText_;
     QHash<QString, bool> selectAllOnClick_;
     QSet<QString> watchedInputs_;
 };

@@ -1,9 +1,12 @@
 #include "common/number_text.h"
 
+#include "common/app_error.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace ogrado {
 
@@ -264,8 +267,28 @@ QString generalDecimal(double value, int significant)
 
 }  // namespace
 
+namespace {
+
+// A value that is not a number cannot be written as digits. The calculations check
+// their values where they produce them and name them; this is the last guard.
+void refuseNonFinite(double value)
+{
+    if (!std::isfinite(value))
+        throw AppError(QStringLiteral("Значение не является конечным числом (переполнение или деление на ноль): "
+                                      "вычисление остановлено. Проверьте исходные данные."));
+}
+
+// From this magnitude on a fixed pattern would write a long row of digits of which
+// only the first 15 mean anything.
+constexpr double kFixedLimit = 1e15;
+
+}  // namespace
+
 QString formatNumber(double value, std::string_view pattern)
 {
+    refuseNonFinite(value);
+    if (std::fabs(value) >= kFixedLimit)
+        return generalDecimal(value, 15);
     bool done = false;
     QString fast = formatFast(value, pattern, 15, done);
     return done ? fast : formatDecimal(toDecimal(value, 15), pattern);
@@ -273,6 +296,9 @@ QString formatNumber(double value, std::string_view pattern)
 
 QString formatSingle(float value, std::string_view pattern)
 {
+    refuseNonFinite(double(value));
+    if (std::fabs(double(value)) >= kFixedLimit)
+        return generalDecimal(double(value), 7);
     bool done = false;
     QString fast = formatFast(double(value), pattern, 7, done);
     return done ? fast : formatDecimal(toDecimal(double(value), 7), pattern);
@@ -280,17 +306,47 @@ QString formatSingle(float value, std::string_view pattern)
 
 QString formatNumberExact(double value, std::string_view pattern, int significant)
 {
+    refuseNonFinite(value);
+    if (std::fabs(value) >= kFixedLimit)
+        return generalDecimal(value, significant);
     return formatDecimal(toDecimal(value, significant), pattern);
 }
 
 QString generalText(double value)
 {
+    refuseNonFinite(value);
     return generalDecimal(value, 15);
 }
 
 QString generalTextSingle(float value)
 {
+    refuseNonFinite(double(value));
     return generalDecimal(double(value), 7);
+}
+
+QString shortNumberText(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("?");
+    if (std::fabs(value) >= 1e9)
+        return generalDecimal(value, 6);
+    return formatNumber(value, "0.##");
+}
+
+double requireFinite(double value, const QString& what)
+{
+    if (!std::isfinite(value))
+        throw AppError(QStringLiteral("%1 не определяется: результат вычисления не является конечным числом "
+                                      "(переполнение или деление на ноль). Проверьте исходные данные.")
+                           .arg(what));
+    return value;
+}
+
+float requireFiniteSingle(double value, const QString& what)
+{
+    if (!(std::fabs(value) <= double(std::numeric_limits<float>::max())))
+        requireFinite(HUGE_VAL, what);
+    return float(value);
 }
 
 }  // namespace ogrado

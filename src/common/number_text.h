@@ -13,7 +13,9 @@ std::optional<double> parseNumber(const QString& text);
 
 // Formats by a pattern of "0" (digit always shown), "#" (digit shown when significant)
 // and "." (decimal sign), e.g. "0.00", "0.0##", "#.0#", "#". Rounds half away from zero
-// on the value's 15-digit decimal form (7 digits for single precision).
+// on the value's 15-digit decimal form (7 digits for single precision). A magnitude of
+// 1E+15 and more is written in the general form. Every formatter throws AppError for a
+// value that is not finite: NaN or an infinity never becomes a digit string.
 QString formatNumber(double value, std::string_view pattern);
 QString formatSingle(float value, std::string_view pattern);
 
@@ -24,5 +26,13 @@ QString formatNumberExact(double value, std::string_view pattern, int significan
 // an exponent below 1E-04 and from 1E+15.
 QString generalText(double value);
 QString generalTextSingle(float value);
+
+// A number for a message: two decimals at most, the general form for a huge magnitude.
+QString shortNumberText(double value);
+
+// The value itself; AppError "<what> не определяется: ..." when it is not finite.
+double requireFinite(double value, const QString& what);
+// The value in single precision; the same error when it is not finite as a float.
+float requireFiniteSingle(double value, const QString& what);
 
 }  // namespace ogrado

@@ -130,11 +130,29 @@ void writeTextLines(const QString& path, const QStringList& lines)
         text += line;
         text += QStringLiteral("\r\n");
     }
+    // Every character must survive the code page: nothing is dropped without a word,
+    // and nothing is written when something would be.
+    if (!firstOutsideCp1251(text).isEmpty()) {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (const QString ch = firstOutsideCp1251(lines[i]); !ch.isEmpty())
+                throw AppError(QStringLiteral("Не удается записать файл \"%1\": в строке %2 стоит знак «%3», которого "
+                                              "нет в кодировке Windows-1251. Файл не записан; уберите этот знак.")
+                                   .arg(path)
+                                   .arg(i + 1)
+                                   .arg(ch));
+        }
+    }
     writeFileBytes(path, encodeCp1251(text));
 }
 
 void writeFileBytes(const QString& path, const QByteArray& bytes)
 {
+    // A device, a pipe or a directory is never replaced by a file.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.")
+                           .arg(path, target.isDir() ? QStringLiteral("это каталог, а не файл")
+                                                     : QStringLiteral("это не обычный файл (устройство или канал)")));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));

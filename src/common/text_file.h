@@ -24,7 +24,9 @@ QByteArray encodeCp1251(const QString& text);
 QString firstOutsideCp1251(const QString& text);
 
 // Writes the lines, each followed by CR LF, in Windows-1251. The file is replaced whole
-// or not at all. Throws AppError naming the file and the reason.
+// or not at all. Throws AppError naming the file and the reason, writing nothing, when
+// a line holds a character Windows-1251 cannot (the message names it and its line) or
+// when the path is a directory, a device or a pipe.
 void writeTextLines(const QString& path, const QStringList& lines);
 
 // Writes the bytes to a temporary file and renames it over `path`: the file is replaced

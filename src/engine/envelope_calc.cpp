@@ -2,6 +2,7 @@
 
 #include "common/app_error.h"
 #include "common/colors.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/envelope_run.h"
 #include "engine/saturation.h"
@@ -35,13 +36,6 @@ const QString& cellNameOf(int sourceRow, int column)
     return indexedName(Named::Cell, (sourceRow - 1) * 9 + column);
 }
 
-void requireFinite(double value, const QString& what)
-{
-    if (!std::isfinite(value))
-        throw AppError(QStringLiteral("%1 не определяется: результат вычисления не является конечным числом.")
-                           .arg(what));
-}
-
 }  // namespace
 
 void EnvelopeRun::highlightColumns(int i, bool lambdaA, bool sA, bool resetOthers)
@@ -59,6 +53,51 @@ void EnvelopeRun::highlightColumns(int i, bool lambdaA, bool sA, bool resetOther
     update(cellNameOf(row, sCol), std::nullopt, kHighlight);
 }
 
+static QVector<FieldUpdate> clearedResultFields()
+{
+    QVector<FieldUpdate> updates;
+    updates.reserve(48);
+    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
+        updates.append({QLatin1String(name), QString(), std::nullopt});
+    for (int k = 1; k <= 8; ++k)
+        updates.append({indexedName(Named::FiSl, k), QString(), std::nullopt});
+    for (int k = 1; k <= 7; ++k) {
+        for (Named name : {Named::T, Named::Pm, Named::Pr, Named::Rptr})
+            updates.append({indexedName(name, k), QString(), std::nullopt});
+        updates.append({indexedName(Named::Rpv, k), QString(), kWhite});
+    }
+    updates.append({QStringLiteral("lblRezList"), QStringLiteral("Результаты предварительных расчетов"), std::nullopt});
+    return updates;
+}
+
+void EnvelopeRun::readInputs()
+{
+    const int N = table.count();
+    if (N == 0)
+        throw AppError(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина."));
+    values = convertLayers(table);
+    const LayerTableHeader& h = table.header;
+    auto header = [](const QString& text, const QString& what, const InputRange* range) {
+        const double v = headerNumber(text, what);
+        if (range)
+            requireInRange(v, text, what, *range);
+        return v;
+    };
+    alphaIn = header(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
+                     &kPositiveRange);
+    alphaOut = header(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
+                      &kPositiveRange);
+    tIn = header(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), nullptr);
+    phiIn = header(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), &kHumidityRange);
+    tOut = header(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"), nullptr);
+    phiOut = header(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"), &kHumidityRange);
+    n = header(in.n, QStringLiteral("Коэффициент n"), &kPositiveRange);
+    // an empty or zero temperature difference ends the run later with its own warning
+    tempDiff = in.tempDiff.trimmed().isEmpty()
+                   ? 0
+                   : header(in.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"), &kNonNegativeRange);
+}
+
 void EnvelopeRun::run()
 {
     const int N = table.count();
@@ -66,31 +105,15 @@ void EnvelopeRun::run()
     st.refined = in.refine;
     out.updates.reserve(160);
     // results of an earlier run must not stay beside this one if it stops early
-    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
-        update(QLatin1String(name), QString());
-    for (int k = 1; k <= 8; ++k)
-        update(indexedName(Named::FiSl, k), QString());
-    for (int k = 1; k <= 7; ++k) {
-        for (Named name : {Named::T, Named::Pm, Named::Pr, Named::Rptr})
-            update(indexedName(name, k), QString());
-        update(indexedName(Named::Rpv, k), QString(), kWhite);
-    }
-    update(QStringLiteral("lblRezList"), QStringLiteral("Результаты предварительных расчетов"));
+    out.updates = clearedResultFields();
     st.complies = true;
     report.restart();
 
-    reportSourceData();
-    if (N == 0)
-        throw AppError(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина."));
+    // Everything is read and checked before anything is calculated or reported.
+    readInputs();
 
-    values = convertLayers(table);
+    reportSourceData();
     const LayerTableHeader& h = table.header;
-    alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"));
-    alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"));
-    tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
-    phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
-    tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"));
-    phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"));
     const double invAlphaIn = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn);
     const double invAlphaOut =
         divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut);
@@ -113,11 +136,9 @@ void EnvelopeRun::run()
         sumR += layerResistance(table, values, i, st.conditionA);
         rp += layerVapourResistance(values, i);
     }
-    st.rtPreliminary = invAlphaIn + sumR + invAlphaOut;
+    st.rtPreliminary = requireFinite(invAlphaIn + sumR + invAlphaOut, QStringLiteral("Сопротивление теплопередаче Rт"));
     st.rt = st.rtPreliminary;
-    st.rp = rp;
-    requireFinite(st.rt, QStringLiteral("Сопротивление теплопередаче Rт"));
-    requireFinite(st.rp, QStringLiteral("Сопротивление паропроницанию Rп"));
+    st.rp = requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
     st.reached = CalcState::kResistances;
     update(QStringLiteral("txtRt"), formatNumber(st.rt, "0.00"));
     update(QStringLiteral("txtRp"), formatNumber(st.rp, "0.00"));
@@ -131,27 +152,29 @@ void EnvelopeRun::run()
         r.inputs = values[i];
         st.layers.append(r);
     }
+    // The air on both sides: a temperature outside the saturation table is named here.
+    st.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
+    st.ev = PartialPressure(phiIn, st.Ev);
+    st.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"));
+    st.en = PartialPressure(phiOut, st.En);
+
     buildPointList(table, values, st.points, st.pointLabels);
     if (in.refine) {
         if (st.rt == 0)
             throw AppError(QStringLiteral("Сопротивление теплопередаче Rт равно 0 — деление на ноль."));
         const bool a = st.conditionA;
-        fillTemperatureField(table, st.points, [a](const CalcPoint&) { return a; }, tIn, tOut, alphaIn, st.rt, sat);
+        fillTemperatureField(table, st.points, st.pointLabels, [a](const CalcPoint&) { return a; }, tIn, tOut,
+                             alphaIn, st.rt, sat);
         reportTemperatureField();
         reportSaturationField();
     }
-
-    st.Ev = SaturationPressure(sat, tIn);
-    st.ev = PartialPressure(phiIn, st.Ev);
-    st.En = SaturationPressure(sat, tOut);
-    st.en = PartialPressure(phiOut, st.En);
     reportAir();
 
     layerA.fill(false, N);
     if (in.refine) {
         if (st.rp == 0)
             throw AppError(QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль."));
-        fillVapourField(st.points, st.ev, st.en, st.rp);
+        fillVapourField(st.points, st.pointLabels, st.ev, st.en, st.rp);
         reportVapourField();
         const QVector<double> means = layerMeanHumidity(st.points, values, &averagedPhi);
         for (int i = 0; i < N; ++i) {
@@ -165,15 +188,16 @@ void EnvelopeRun::run()
     double butLast = 0;
     double all = 0;
     for (int i = 0; i < N; ++i) {
-        const double r = layerResistance(table, values, i, in.refine ? layerA[i] : st.conditionA);
+        const double r = layerResistance(table, values, i, boundaryA(i));
         all += r;
         if (i < N - 1)
             butLast += r;
     }
-    st.rLayersButLast = float(butLast);
-    st.rLayersAll = float(all);
+    const QString layerSum = QStringLiteral("Сумма термических сопротивлений слоев");
+    st.rLayersButLast = requireFiniteSingle(butLast, layerSum);
+    st.rLayersAll = requireFiniteSingle(all, layerSum);
     if (in.refine) {
-        st.rt = invAlphaIn + all + invAlphaOut;
+        st.rt = requireFinite(invAlphaIn + all + invAlphaOut, QStringLiteral("Уточненное сопротивление теплопередаче Rт"));
         for (int i = 0; i < N; ++i) {
             update(indexedName(Named::FiSl, i + 1), formatNumber(*st.layers[i].phiMean, "0.0"));
             highlightColumns(i, layerA[i], layerA[i], true);
@@ -181,16 +205,16 @@ void EnvelopeRun::run()
         reportRefinedResistance();
     }
 
-    // Thermal inertia
+    // Thermal inertia: with refinement each layer's own condition, else the preliminary one
     double D = 0;
     for (int i = 0; i < N; ++i) {
-        const bool a = in.refine ? layerA[i] : st.conditionA;
+        const bool a = boundaryA(i);
         const double lambda = a ? values[i].lambdaA : values[i].lambdaB;
         if (lambda == 0)
             layerResistance(table, values, i, a);  // reports the division by zero
         D += values[i].thickness * 0.001 * (a ? values[i].sA : values[i].sB) / lambda;
     }
-    st.D = D;
+    st.D = requireFinite(D, QStringLiteral("Тепловая инерция D"));
     update(QStringLiteral("txtD"), formatNumber(D, "0.00"));
     reportInertia();
 
@@ -208,18 +232,14 @@ void EnvelopeRun::run()
     reportDesignTemperature();
 
     // Required resistance, formula 5.2
-    tempDiff = in.tempDiff.trimmed().isEmpty()
-                   ? 0
-                   : headerNumber(in.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"));
     if (tempDiff == 0) {
         out.warning = EnvelopeMessage{QStringLiteral("Нет данных по температурному перепаду!!!"),
-                                      QStringLiteral("Ошибка в исходных данных!!")};
+                                      QString::fromUtf8(kInputErrorTitle)};
         return;
     }
-    n = headerNumber(in.n, QStringLiteral("Коэффициент n"));
     st.tn = headerNumber(st.tnText, QStringLiteral("Расчетная температура наружного воздуха tн"));
-    const double rtr = n * (tIn - st.tn) / (alphaIn * tempDiff);
-    requireFinite(rtr, QStringLiteral("Требуемое сопротивление теплопередаче Rт.тр."));
+    const double rtr = requireFinite(n * (tIn - st.tn) / (alphaIn * tempDiff),
+                                     QStringLiteral("Требуемое сопротивление теплопередаче Rт.тр."));
     st.rtRequired = rtr;
     st.reached = CalcState::kRequired;
     update(QStringLiteral("txtRtr"), formatNumber(rtr, "0.00"));
@@ -247,21 +267,24 @@ void EnvelopeRun::checkBoundaries()
     double rSum = 0;
     double rpIn = 0;
     for (int i = 0; i < N - 1; ++i) {
-        rSum += layerResistance(table, values, i, refinedA(i));
+        rSum += layerResistance(table, values, i, boundaryA(i));
         rpIn += layerVapourResistance(values, i);
         LayerResult& r = st.layers[i];
-        r.tBoundary = tIn - (tIn - tOut) * (1 / alphaIn + rSum) / st.rt;
-        r.rpFromInside = rpIn;
-        r.rpToOutside = st.rp - rpIn;
-        r.eSatBoundary = SaturationPressure(sat, r.tBoundary);
-        r.eBoundary = st.ev - (st.ev - st.en) * rpIn / st.rp;
+        const QString b = QStringLiteral("Граница слоев %1-%2: ").arg(i + 1).arg(i + 2);
+        r.tBoundary = requireFinite(tIn - (tIn - tOut) * (1 / alphaIn + rSum) / st.rt, b + QStringLiteral("температура"));
+        r.rpFromInside = requireFinite(rpIn, b + QStringLiteral("сопротивление паропроницанию Rп.в."));
+        r.rpToOutside = requireFinite(st.rp - rpIn, b + QStringLiteral("сопротивление паропроницанию Rп.н."));
+        r.eSatBoundary = SaturationPressure(sat, r.tBoundary, b + QStringLiteral("температура"));
+        r.eBoundary =
+            requireFinite(st.ev - (st.ev - st.en) * rpIn / st.rp, b + QStringLiteral("парциальное давление водяного пара e"));
         if (r.eSatBoundary - st.en == 0)
             throw AppError(QStringLiteral("Граница слоев %1-%2: максимальное парциальное давление E равно "
                                           "парциальному давлению наружного воздуха ен (%3 Па) — деление на ноль.")
                                .arg(i + 1)
                                .arg(i + 2)
                                .arg(formatNumber(st.en, "0.0")));
-        r.rpRequired = (st.ev - r.eSatBoundary) * r.rpToOutside / (r.eSatBoundary - st.en);
+        r.rpRequired = requireFinite((st.ev - r.eSatBoundary) * r.rpToOutside / (r.eSatBoundary - st.en),
+                                     b + QStringLiteral("требуемое сопротивление паропроницанию Rп.тр."));
         r.passes = !(r.rpFromInside < r.rpRequired);
         if (!r.passes)
             st.complies = false;
@@ -284,8 +307,19 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
     } catch (const AppError& e) {
         run.st.finished = false;
         run.out.error = EnvelopeMessage{e.message(), e.title()};
+        if (run.st.reached == CalcState::kNothing)
+            report.restart();  // refused: no line of it stays
     }
     return std::move(run.out);
+}
+
+EnvelopeOutcome RefusedEnvelopeRun(CalcReport& report, const EnvelopeMessage& why)
+{
+    EnvelopeOutcome o;
+    o.updates = clearedResultFields();
+    o.error = why;
+    report.restart();
+    return o;
 }
 
 ResultLists resultListsOf(const CalcState& state, const QString& caption)
@@ -326,26 +360,35 @@ ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, b
     const double phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
     const double tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"));
     const double phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"));
+    // With the refine flag each layer takes its own condition; without it every layer
+    // takes the preliminary condition's column, as the preliminary Rт does.
+    const bool conditionA = state.conditionA;
     double sumR = 0;
     double rp = 0;
     for (int i = 0; i < values.size(); ++i) {
         const std::optional<double> phiMean = i < state.layers.size() ? state.layers[i].phiMean : std::nullopt;
-        const bool a = refine && phiMean && *phiMean <= 75;
+        const bool a = refine ? phiMean && *phiMean <= 75 : conditionA;
         sumR += layerResistance(table, values, i, a);
         rp += layerVapourResistance(values, i);
     }
-    const double rt = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn) + sumR +
-                      divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut);
+    const double rt = requireFinite(
+        divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn) + sumR +
+            divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut),
+        QStringLiteral("Сопротивление теплопередаче Rт"));
+    requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
     if (rt == 0 || rp == 0)
         throw AppError(QStringLiteral("Сопротивление теплопередаче или паропроницанию равно 0 — деление на ноль."));
-    fillTemperatureField(table, state.points, [refine](const CalcPoint& p) { return refine && p.phiMean <= 75; },
-                         tIn, tOut, alphaIn, rt, sat);
-    state.Ev = SaturationPressure(sat, tIn);
+    fillTemperatureField(
+        table, state.points, state.pointLabels,
+        [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, tIn, tOut, alphaIn,
+        rt, sat);
+    state.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
     state.ev = PartialPressure(phiIn, state.Ev);
-    state.En = SaturationPressure(sat, tOut);
+    state.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"));
     state.en = PartialPressure(phiOut, state.En);
-    fillVapourField(state.points, state.ev, state.en, rp);
-    return resultListsOf(state, QStringLiteral("Результаты по уточненному Rt"));
+    fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
+    return resultListsOf(state, refine ? QStringLiteral("Результаты по уточненному Rt")
+                                       : QStringLiteral("Результаты предварительных расчетов"));
 }
 
 }  // namespace ogrado

@@ -55,21 +55,33 @@ struct EnvelopeOutcome {
     QVector<FieldUpdate> updates;  // in the order the run writes them
     std::optional<ResultLists> lists;
     std::optional<EnvelopeMessage> warning;  // the run ended at the missing Δt(в)
-    std::optional<EnvelopeMessage> error;    // the run stopped at an error
+    std::optional<EnvelopeMessage> error;    // the run stopped at an error or was refused
     bool finished() const { return state.finished; }
     bool complies() const { return state.complies; }
+    // Refused before anything was calculated: there is no result of it at all.
+    bool refused() const { return error && state.reached == CalcState::kNothing; }
 };
 
 // Runs the whole calculation on the collected table. Writes μ = 0.00001 back into the
 // table where μ is 0. Restarts `report` and writes every line; a run that stops early
 // leaves the lines written so far. Never throws for bad input: the outcome carries the
-// warning or the error message.
+// warning or the error message. Every input is read and checked first: no layers, a
+// text that is not a number or a value outside its physical limits refuses the run
+// (refused(), the report store left empty, the result fields emptied). A value that
+// is not finite stops the run with a message naming it.
 EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
                                        CalcReport& report);
 
-// Recomputes the point field with each layer's own condition (А where the refine flag
-// is ticked and the layer's mean humidity is at most 75 %, otherwise Б) and refills
-// the result lists, captioned "Результаты по уточненному Rt". Throws AppError.
+// A run refused before the calculation for a reason of the window (an incomplete
+// layer): the result fields emptied as a run empties them, the report store emptied,
+// and the reason as the error.
+EnvelopeOutcome RefusedEnvelopeRun(CalcReport& report, const EnvelopeMessage& why);
+
+// Recomputes the point field and refills the result lists. With `refine` each layer
+// takes its own condition (А where its mean humidity is at most 75 %, otherwise Б),
+// captioned "Результаты по уточненному Rt"; without it every layer takes the column of
+// the preliminary condition, captioned "Результаты предварительных расчетов". Throws
+// AppError.
 ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, bool refine,
                                     const SaturationTable& sat);
 

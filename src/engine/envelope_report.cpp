@@ -291,7 +291,7 @@ void EnvelopeRun::reportInertia()
     report.add(QStringLiteral("   Тепловая инерция данной конструкции стены составляет:"));
     QString line = QStringLiteral("D=");
     for (int i = 0; i < table.count(); ++i) {
-        const bool a = in.refine ? layerA[i] : st.conditionA;
+        const bool a = boundaryA(i);
         if (i > 0)
             line += u'+';
         line += g(values[i].thickness * 0.001) + u'*' + table.layers[i].cell(a ? kColSA : kColSB) + u'/' +
@@ -339,7 +339,7 @@ void EnvelopeRun::reportVapourCheck()
         const int i = b - 1;
         const LayerResult& r = st.layers[i];
         terms += u'+' + formatNumber(values[i].thickness * 0.001, "0.0##") + u'/' +
-                 table.layers[i].cell(refinedA(i) ? kColLambdaA : kColLambdaB);
+                 table.layers[i].cell(boundaryA(i) ? kColLambdaA : kColLambdaB);
         const QString pair = QString::number(b) + u'-' + QString::number(b + 1);
         report.add(QStringLiteral("t(") + pair + QStringLiteral(")=") + h.tIn + QStringLiteral("-(") + h.tIn + u'-' +
                    tOutText() + QStringLiteral(")/") + rt + QStringLiteral("*(1/") + h.alphaIn + terms +

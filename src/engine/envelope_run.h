@@ -28,9 +28,12 @@ private:
         out.updates.append({name, std::move(text), background});
     }
     void highlightColumns(int layer, bool lambdaA, bool sA, bool resetOthers);
+    void readInputs();
     void checkBoundaries();
-    // Whether layer i uses the А columns in the refined steps (refine flag and φ ≤ 75 %).
-    bool refinedA(int i) const { return in.refine && layerA[i]; }
+    // Whether layer i uses the А columns where a temperature is divided by the run's Rт
+    // (boundaries, layer sums, D): with the refine flag the layer's own condition
+    // (φ ≤ 75 %), without it the preliminary condition of every layer.
+    bool boundaryA(int i) const { return in.refine ? layerA[i] : st.conditionA; }
 
     // report steps
     void reportSourceData();

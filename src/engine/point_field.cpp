@@ -1,6 +1,7 @@
 #include "engine/point_field.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/saturation.h"
 
@@ -37,6 +38,20 @@ QString cellName(int column)
                        .arg(cellName(column), table.layers[i].cell(column).trimmed(), what));
 }
 
+QString columnSuffix(int column)
+{
+    switch (column) {
+    case kColLambdaA:
+    case kColSA:
+        return QStringLiteral(" для условий А");
+    case kColLambdaB:
+    case kColSB:
+        return QStringLiteral(" для условий Б");
+    default:
+        return QString();
+    }
+}
+
 }  // namespace
 
 double headerNumber(const QString& text, const QString& what)
@@ -63,8 +78,9 @@ QVector<LayerValues> convertLayers(const LayerTable& table)
             const auto v = parseNumber(table.layers[i].cell(column));
             if (!v)
                 layerFail(table, i, column, QStringLiteral("не является числом."));
-            if (*v < 0)
-                layerFail(table, i, column, QStringLiteral("не может быть отрицательным."));
+            requireInRange(*v, table.layers[i].cell(column),
+                           QStringLiteral("Слой №%1, %2%3").arg(i + 1).arg(cellName(column), columnSuffix(column)),
+                           column == kColThickness ? kThicknessRange : kNonNegativeRange);
             return *v;
         };
         LayerValues v;
@@ -147,32 +163,50 @@ void buildPointList(const LayerTable& table, const QVector<LayerValues>& values,
     }
 }
 
-void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points,
+QString pointName(const QStringList& labels, int j)
+{
+    if (j == 0)
+        return QStringLiteral("Внутренняя поверхность");
+    if (j == labels.size() - 1)
+        return QStringLiteral("Наружная поверхность");
+    return labels.value(j);
+}
+
+void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points, const QStringList& labels,
                           const std::function<bool(const CalcPoint&)>& useA, double tIn, double tOut,
                           double alphaIn, double rt, const SaturationTable& sat)
 {
     float rSum = 0;
     float rpSum = 0;
-    for (CalcPoint& p : points) {
+    for (int j = 0; j < points.size(); ++j) {
+        CalcPoint& p = points[j];
         const bool a = useA(p);
         const float lambda = a ? p.lambdaA : p.lambdaB;
         if (lambda == 0)
             layerFail(table, p.layer - 1, a ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."));
-        rSum = float(double(rSum) + double(p.thickness) * 0.001 / double(lambda));
+        const QString at = QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
+        rSum = requireFiniteSingle(double(rSum) + double(p.thickness) * 0.001 / double(lambda),
+                                   QStringLiteral("Термическое сопротивление от внутренней поверхности") + at);
         p.rSum = rSum;
-        p.t = float(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt);
-        rpSum = float(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu));
+        p.t = requireFiniteSingle(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt,
+                                  QStringLiteral("Температура") + at);
+        rpSum = requireFiniteSingle(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu),
+                                    QStringLiteral("Сопротивление паропроницанию от внутренней поверхности") + at);
         p.rpSum = rpSum;
     }
-    for (CalcPoint& p : points)
-        p.E = float(SaturationPressure(sat, double(p.t)));
+    for (int j = 0; j < points.size(); ++j)
+        points[j].E = float(SaturationPressure(sat, double(points[j].t),
+                                               QStringLiteral("Температура в точке «%1»").arg(pointName(labels, j))));
 }
 
-void fillVapourField(QVector<CalcPoint>& points, double ev, double en, double rp)
+void fillVapourField(QVector<CalcPoint>& points, const QStringList& labels, double ev, double en, double rp)
 {
-    for (CalcPoint& p : points) {
-        p.e = float(ev - (ev - en) * double(p.rpSum) / rp);
-        p.phi = RelativeHumidity(double(p.e), double(p.E));
+    for (int j = 0; j < points.size(); ++j) {
+        CalcPoint& p = points[j];
+        const QString at = QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
+        p.e = requireFiniteSingle(ev - (ev - en) * double(p.rpSum) / rp,
+                                  QStringLiteral("Парциальное давление водяного пара") + at);
+        p.phi = RelativeHumidity(double(p.e), double(p.E), QStringLiteral("Относительная влажность") + at);
     }
 }
 

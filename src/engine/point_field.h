@@ -19,7 +19,8 @@ double headerNumber(const QString& text, const QString& what);
 double divideOrFail(double numerator, double divisor, const QString& what, const QString& text);
 
 // Converts every collected layer to numbers (μ = 0 stays 0 here). Throws AppError
-// naming the layer and the cell when a cell is not a number or out of its range.
+// naming the layer and the cell when a cell is not a number or out of its range
+// (thickness above 0 and at most 10000 mm; λ, s and μ not below 0).
 QVector<LayerValues> convertLayers(const LayerTable& table);
 
 // Writes μ = 0.00001 back into every layer whose μ is 0, in the table and the values.
@@ -38,13 +39,17 @@ double layerVapourResistance(const QVector<LayerValues>& values, int i);
 void buildPointList(const LayerTable& table, const QVector<LayerValues>& values, QVector<CalcPoint>& points,
                     QStringList& labels);
 
-// rSum, t, rpSum and E of every point; λ of column А where useA(point) holds.
-void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points,
+// The name of point j in messages and lists: the surfaces by name, the others by label.
+QString pointName(const QStringList& labels, int j);
+
+// rSum, t, rpSum and E of every point; λ of column А where useA(point) holds. A value
+// that is not finite in single precision throws AppError naming the point.
+void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points, const QStringList& labels,
                           const std::function<bool(const CalcPoint&)>& useA, double tIn, double tOut,
                           double alphaIn, double rt, const SaturationTable& sat);
 
-// e and φ of every point, formula (9.3).
-void fillVapourField(QVector<CalcPoint>& points, double ev, double en, double rp);
+// e and φ of every point, formula (9.3); the same check.
+void fillVapourField(QVector<CalcPoint>& points, const QStringList& labels, double ev, double en, double rp);
 
 // Mean relative humidity of each layer: the mean of φ over the point before the layer
 // and the layer's own points. It is also stored into each of the layer's own points.

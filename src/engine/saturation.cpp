@@ -8,17 +8,19 @@
 
 namespace ogrado {
 
-double SaturationPressure(const SaturationTable& table, double t)
+double SaturationPressure(const SaturationTable& table, double t, const QString& what)
 {
     const auto& rows = table.rows;
     const qsizetype n = rows.size();
-    if (n < 2 || !std::isfinite(t) || t < double(rows.first().t) || t > double(rows.last().t)) {
+    if (!std::isfinite(t))
+        requireFinite(t, what);
+    if (n < 2 || t < double(rows.first().t) || t > double(rows.last().t)) {
         const QString range = n > 0 ? QStringLiteral("от %1 до %2 °С")
                                           .arg(generalTextSingle(rows.first().t), generalTextSingle(rows.last().t))
                                     : QStringLiteral("таблица пуста");
-        throw AppError(QStringLiteral("Температура %1 °С лежит вне таблицы максимальных парциальных давлений "
-                                      "водяного пара (%2).")
-                           .arg(std::isfinite(t) ? formatNumber(t, "0.0#") : QStringLiteral("?"), range));
+        throw AppError(QStringLiteral("%1 %2 °С лежит вне таблицы максимальных парциальных давлений "
+                                      "водяного пара (%3).")
+                           .arg(what, shortNumberText(t), range));
     }
     if (t == double(rows.last().t))
         return double(rows.last().E);
@@ -33,12 +35,13 @@ double SaturationPressure(const SaturationTable& table, double t)
     return double(hi.E) - double(dE) * (double(hi.t) - t) / double(dT);
 }
 
-float RelativeHumidity(double e, double E)
+float RelativeHumidity(double e, double E, const QString& what)
 {
     if (E == 0)
-        throw AppError(QStringLiteral("Максимальное парциальное давление водяного пара равно 0 — "
-                                      "относительную влажность определить нельзя (деление на ноль)."));
-    return float(e * 100.0 / E);
+        throw AppError(QStringLiteral("%1: максимальное парциальное давление водяного пара равно 0 — "
+                                      "относительную влажность определить нельзя (деление на ноль).")
+                           .arg(what));
+    return requireFiniteSingle(e * 100.0 / E, what);
 }
 
 double SaturationTemperature(const SaturationTable& table, double E)
@@ -51,7 +54,7 @@ double SaturationTemperature(const SaturationTable& table, double E)
                                     : QStringLiteral("таблица пуста");
         throw AppError(QStringLiteral("Парциальное давление водяного пара %1 Па лежит вне таблицы максимальных "
                                       "парциальных давлений (%2).")
-                           .arg(std::isfinite(E) ? formatNumber(E, "0.0") : QStringLiteral("?"), range));
+                           .arg(shortNumberText(E), range));
     }
     if (E == double(rows.last().E))
         return double(rows.last().t);

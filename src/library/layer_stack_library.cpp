@@ -146,7 +146,20 @@ LayerStackLibrary LoadLibraryFile(const QString& path)
 
 void SaveLibraryFile(const QString& path, const LayerStackLibrary& library)
 {
-    writeTextLines(path, libraryFileLines(library));
+    const QStringList lines = libraryFileLines(library);
+    // The file is read back with its encoding guessed: Windows-1251 bytes that happen to
+    // be valid UTF-8 throughout (only capital letters before signs such as "°" or "–",
+    // no small Russian letter) would come back as other characters. Refused rather
+    // than stored to change on the next reading.
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    if (firstOutsideCp1251(text).isEmpty() && decodeText(encodeCp1251(text)) != text)
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": в кодировке Windows-1251 его текст при следующем "
+                                      "чтении был бы принят за UTF-8 и изменился бы. Добавьте в имя или описание "
+                                      "пирожка строчную русскую букву.")
+                           .arg(QDir::toNativeSeparators(path)));
+    writeTextLines(path, lines);
 }
 
 void AddStack(LayerStackLibrary& library, const LayerTable& table, const QString& name, const QString& description)

@@ -58,7 +58,9 @@ QStringList libraryFileLines(const LayerStackLibrary& library);
 // The library in the file; a missing file is an empty library. Throws AppError when
 // the file cannot be read or is damaged (see parseLibraryLines).
 LayerStackLibrary LoadLibraryFile(const QString& path);
-// Replaces the file whole, or leaves the old one as it was and throws AppError.
+// Replaces the file whole, or leaves the old one as it was and throws AppError (also
+// when the file would not read back as the same library: a text Windows-1251 cannot
+// hold, or bytes that would be taken for UTF-8).
 void SaveLibraryFile(const QString& path, const LayerStackLibrary& library);
 
 // Appends the layers of a collected layer table as a new last stack. No check for an

@@ -82,8 +82,8 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
             else if (r <= 4)
                 t = kExampleWall[r - 1][c];
             add(cellName(r, c), ControlKind::TextBox, t);
-            if (c > 0)
-                setKeyFilter(cellName(r, c), numeric);
+            // names go into the Windows-1251 results file and library: nothing else enters
+            setKeyFilter(cellName(r, c), c > 0 ? numeric : cp1251KeyFilter(), c == 0);
         }
     }
     addArray("chkIskl", 1, LayerGridRows, ControlKind::CheckBox);
@@ -471,17 +471,43 @@ void MainForm::calculate()
         prompter().beep();
         return;
     }
+    if (!confirmRowsWithoutThickness())
+        return;  // Нет: nothing collected, nothing changed
     collectInput();
     const int incomplete = lastIncompleteLayer();
     if (incomplete > 0) {
-        prompter().message(QStringLiteral("В слое №%1 введены не \r все данные.\r").arg(incomplete),
-                           QStringLiteral("Ошибка"), MessageIcon::Exclamation, MessageButtons::Ok);
+        refuseRun(EnvelopeMessage{QStringLiteral("В слое №%1 введены не \r все данные.\r").arg(incomplete),
+                                  QStringLiteral("Ошибка")});
     } else {
         runEnvelope(false);
         if (isChecked(QStringLiteral("chkVlaga")) && ctx_.lastCalc && ctx_.lastCalc->finished())
             emit moistureRequested();
     }
     setEnabled(QStringLiteral("cmdVpr"), true);
+}
+
+bool MainForm::confirmRowsWithoutThickness()
+{
+    // A row without a thickness is left out of the wall: a forgotten thickness would
+    // silently compute another wall, so a row with anything else in it is asked about.
+    for (int i = 1; i <= LayerGridRows; ++i) {
+        if (isChecked(item("chkIskl", i)) || !cell(i, kColThickness).trimmed().isEmpty())
+            continue;
+        bool filled = !cell(i, 0).trimmed().isEmpty();
+        for (int c = kColPoints; c <= kColMu && !filled; ++c)
+            filled = !cell(i, c).trimmed().isEmpty();
+        if (!filled)
+            continue;
+        const MessageAnswer answer =
+            prompter().message(QStringLiteral("В строке №%1 заполнены данные слоя «%2», но не указана толщина: слой не "
+                                              "войдет в расчет. Продолжить?")
+                                   .arg(i)
+                                   .arg(cell(i, 0).trimmed()),
+                               QStringLiteral("Внимание!"), MessageIcon::Question, MessageButtons::YesNo);
+        if (answer != MessageAnswer::Yes)
+            return false;
+    }
+    return true;
 }
 
 void MainForm::recalculate()
@@ -493,12 +519,31 @@ void MainForm::recalculate()
     runEnvelope(true);
 }
 
+void MainForm::refuseRun(const EnvelopeMessage& why)
+{
+    const EnvelopeOutcome outcome = RefusedEnvelopeRun(ctx_.report, why);
+    keepOutcome(outcome);
+    applyOutcome(outcome);
+    notifyChanged();
+    prompter().message(why.text, why.title, MessageIcon::Exclamation, MessageButtons::Ok);
+    emit calculationDone();
+}
+
+void MainForm::keepOutcome(const EnvelopeOutcome& outcome)
+{
+    // A refused run leaves no calculation behind: later windows must not work on the
+    // results of an earlier one beside the table collected now.
+    if (outcome.refused()) {
+        ctx_.lastCalc.reset();
+        lastRefusal_ = outcome.error;
+    } else {
+        ctx_.lastCalc = outcome;
+        lastRefusal_.reset();
+    }
+}
+
 void MainForm::runEnvelope(bool recalc)
 {
-    if (ctx_.layerTable.count() == 0) {
-        prompter().error(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина."));
-        return;
-    }
     RunGuard guard(ctx_);
     const QStringList runButtons = {QStringLiteral("cmdOk"), QStringLiteral("cmdPR")};
     for (const QString& b : runButtons)
@@ -513,7 +558,7 @@ void MainForm::runEnvelope(bool recalc)
             outcome.error = EnvelopeMessage{e.message(), e.title()};
         }
     }
-    ctx_.lastCalc = outcome;
+    keepOutcome(outcome);
     applyOutcome(outcome);
     for (const QString& b : runButtons)
         setEnabled(b, true);

@@ -57,6 +57,10 @@ public:
     // Shows the results of a calculation in the window's fields and lists.
     void applyOutcome(const EnvelopeOutcome& outcome);
 
+    // The reason of the last run when it was refused before the calculation (then
+    // ctx.lastCalc is empty); nothing after a run that calculated.
+    const std::optional<EnvelopeMessage>& lastRefusal() const { return lastRefusal_; }
+
     // Clears the grid as "Очистить поля" does.
     void clearGrid();
     // Empties the result fields and lists and forgets the last calculation, its report
@@ -136,6 +140,9 @@ private:
     void climateFill();
     void excludeRow(int k);
     void runEnvelope(bool recalc);
+    bool confirmRowsWithoutThickness();
+    void refuseRun(const EnvelopeMessage& why);
+    void keepOutcome(const EnvelopeOutcome& outcome);
 
     bool openWithoutAsking(const QString& path);
     // The air-gap inputs a file written now would hold: those a file gave and the window
@@ -161,6 +168,7 @@ private:
     QStringList recent_;
     bool stale_ = false;
     bool changedSinceCollect_ = false;  // an input that collectInput() takes changed since
+    std::optional<EnvelopeMessage> lastRefusal_;
 };
 
 }  // namespace ogrado

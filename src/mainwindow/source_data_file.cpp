@@ -79,6 +79,9 @@ CasePlan::Choice chooseEntry(const FormModel& form, const QString& key, const QJ
     choice.list = key;
     if (v.isNull())
         return choice;  // no entry chosen
+    if (entries.isEmpty() && key != kTypedList)
+        keyError(key, where, key == u"cboM" ? QStringLiteral("каталог материалов пуст, выбрать в нем нечего.")
+                                            : QStringLiteral("список пуст, выбрать в нем нечего."));
     if (v.isString()) {
         const QString t = v.toString();
         choice.index = int(entries.indexOf(t));
@@ -125,6 +128,12 @@ CasePlan plan(const FormModel& form, const QJsonObject& o, const QStringList& li
         if (takesText(c)) {
             if (!v.isString())
                 keyError(c.name, where, QStringLiteral("ожидается текст в кавычках, задано значение вида «%1».").arg(kindName(v)));
+            // texts end up in the Windows-1251 results file: one it cannot hold is an
+            // error of the file, not a name cut short in the report
+            if (const QString ch = firstOutsideCp1251(v.toString()); !ch.isEmpty())
+                keyError(c.name, where, QStringLiteral("в тексте стоит знак «%1», которого нет в кодировке Windows-1251 "
+                                                       "файла результатов.")
+                                            .arg(ch));
             p.texts.append({c.name, v.toString()});
         } else {
             if (!v.isBool())

@@ -1,6 +1,7 @@
 #include "moisture/moisture_calc.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/point_field.h"
 #include "engine/saturation.h"
@@ -20,13 +21,15 @@ MonthAir monthAir(const ClimateRecord& city, int month, const QString& tIn, cons
 
 double climateNumber(const QString& text, const ClimateRecord& city, int month, bool humidity)
 {
+    const QString what = QStringLiteral("Климатические данные «%1», %2: %3")
+                             .arg(city.name, QString::fromUtf8(kMonthNames[month - 1]).toLower(),
+                                  humidity ? QStringLiteral("влажность наружного воздуха")
+                                           : QStringLiteral("температура наружного воздуха"));
     const auto v = parseNumber(text);
     if (!v)
-        throw AppError(QStringLiteral("Климатические данные «%1», %2: %3 «%4» не является числом.")
-                           .arg(city.name, QString::fromUtf8(kMonthNames[month - 1]).toLower(),
-                                humidity ? QStringLiteral("влажность наружного воздуха")
-                                         : QStringLiteral("температура наружного воздуха"),
-                                text.trimmed()));
+        throw AppError(QStringLiteral("%1 «%2» не является числом.").arg(what, text.trimmed()));
+    if (humidity)
+        requireInRange(*v, text, what, kHumidityRange);
     return *v;
 }
 
@@ -68,17 +71,21 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
     if (rp == 0)
         throw AppError(QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль."));
 
+    rt = requireFinite(rt, QStringLiteral("Сопротивление теплопередаче Rт"));
+    requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
+    const double Ev = SaturationPressure(sat, tv, QStringLiteral("Температура внутреннего воздуха tв"));
+    const double ev = 0.01 * phiV * Ev;
+    const double En = SaturationPressure(sat, tn, QStringLiteral("Температура наружного воздуха tн"));
+    const double en = 0.01 * phiN * En;
+
     QVector<CalcPoint> points;
     QStringList labels;
     buildPointList(table, values, points, labels);
     // The field of the month with the condition's λ (for the point lists; with the
     // refine flag also for each layer's mean humidity).
-    fillTemperatureField(table, points, [conditionA](const CalcPoint&) { return conditionA; }, tv, tn, alphaIn, rt, sat);
-    const double Ev = SaturationPressure(sat, tv);
-    const double ev = 0.01 * phiV * Ev;
-    const double En = SaturationPressure(sat, tn);
-    const double en = 0.01 * phiN * En;
-    fillVapourField(points, ev, en, rp);
+    fillTemperatureField(table, points, labels, [conditionA](const CalcPoint&) { return conditionA; }, tv, tn, alphaIn,
+                         rt, sat);
+    fillVapourField(points, labels, ev, en, rp);
 
     QVector<bool> layerA(N, false);
     if (setup.refine) {
@@ -88,24 +95,29 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
             layerA[i] = means[i] <= 75;
             refined += layerResistance(table, values, i, layerA[i]);
         }
-        rt = 1 / alphaIn + refined + 1 / alphaOut;
+        rt = requireFinite(1 / alphaIn + refined + 1 / alphaOut, QStringLiteral("Уточненное сопротивление теплопередаче Rт"));
     }
 
-    // the plane behind layer k
+    // The plane behind layer k. Its temperature is divided by the Rт of the month: with
+    // the refine flag each layer's own condition, without it the condition of the
+    // preliminary Rт for every layer, so that the plane shows the temperature of its
+    // point in the field.
     const int k = setup.planeLayer;
     if (k < 1 || k > N - 1)
         throw AppError(QStringLiteral("Увлажняемый слой №%1 не граничит с другим слоем.").arg(k));
+    const QString plane = QStringLiteral("%1-%2").arg(k).arg(k + 1);
+    const QString at = QStringLiteral("Граница слоев %1: ").arg(plane);
     double R = 0;
     double rpIn = 0;
     double tPlane = 0;
     for (int i = 0; i < k; ++i) {
-        R += layerResistance(table, values, i, setup.refine && layerA[i]);
+        R += layerResistance(table, values, i, setup.refine ? layerA[i] : conditionA);
         rpIn += layerVapourResistance(values, i);
-        tPlane = tv - (tv - tn) * (1 / alphaIn + R) / rt;
+        tPlane = requireFinite(tv - (tv - tn) * (1 / alphaIn + R) / rt, at + QStringLiteral("температура t(гр.)"));
     }
-    const double rpOut = rp - rpIn;
-    const double Eplane = SaturationPressure(sat, tPlane);
-    const QString plane = QStringLiteral("%1-%2").arg(k).arg(k + 1);
+    const double rpOut = requireFinite(rp - rpIn, at + QStringLiteral("сопротивление паропроницанию Rп.н."));
+    requireFinite(rpIn, at + QStringLiteral("сопротивление паропроницанию Rп.в."));
+    const double Eplane = SaturationPressure(sat, tPlane, at + QStringLiteral("температура t(гр.)"));
     if (rpIn == 0)
         throw AppError(QStringLiteral("Граница слоев %1: сопротивление паропроницанию от внутренней поверхности "
                                       "равно 0 — деление на ноль.")
@@ -115,12 +127,14 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
                                       "равно 0 — деление на ноль.")
                            .arg(plane));
 
+    const QString gInName = at + QStringLiteral("поток пара g(в.)");
+    const QString gOutName = at + QStringLiteral("поток пара g(н.)");
     MoistureMonthResult r;
     if (month != 0) {
         r.tPlane = formatNumber(tPlane, "0.0");
         if (ev > Eplane) {
-            const double gIn = 0.72 * (ev - Eplane) / rpIn;
-            const double gOut = 0.72 * (Eplane - en) / rpOut;
+            const double gIn = requireFinite(0.72 * (ev - Eplane) / rpIn, gInName);
+            const double gOut = requireFinite(0.72 * (Eplane - en) / rpOut, gOutName);
             r.gIn = formatNumber(gIn, "0");
             r.gOut = formatNumber(gOut, "0");
             if (gIn > gOut)
@@ -130,8 +144,8 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
             r.balance = formatNumber(gIn - gOut, "0");
         } else {
             if (month > 5 && month < 9) {
-                const double gIn = 0.72 * (Eplane - ev) / rpIn;
-                const double gOut = 0.72 * (Eplane - en) / rpOut;
+                const double gIn = requireFinite(0.72 * (Eplane - ev) / rpIn, gInName);
+                const double gOut = requireFinite(0.72 * (Eplane - en) / rpOut, gOutName);
                 r.gIn = formatNumber(gIn, "0");
                 r.gOut = formatNumber(gOut, "0");
                 totals.summerDrying += gIn + gOut;
@@ -142,9 +156,9 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
             r.balance = QStringLiteral("--");
         }
     } else {
-        const double gIn = 0.72 * (ev - Eplane) / rpIn;
-        const double gOut = 0.72 * (Eplane - en) / rpOut;
-        r.dailyBalance = (gIn - gOut) / 30;
+        const double gIn = requireFinite(0.72 * (ev - Eplane) / rpIn, gInName);
+        const double gOut = requireFinite(0.72 * (Eplane - en) / rpOut, gOutName);
+        r.dailyBalance = requireFinite((gIn - gOut) / 30, at + QStringLiteral("суточный баланс влаги"));
     }
 
     const int P = int(points.size());
@@ -155,9 +169,7 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
     }
     for (int j = 0; j < P; ++j) {
         const CalcPoint& p = points[j];
-        r.points[0].append(j == 0       ? QStringLiteral("Внутренняя поверхность")
-                           : j == P - 1 ? QStringLiteral("Наружная поверхность")
-                                        : labels[j]);
+        r.points[0].append(pointName(labels, j));
         r.points[1].append(formatSingle(p.t, "0.0"));
         r.points[2].append(formatSingle(p.E, "0"));
         r.points[3].append(formatSingle(p.e, "0"));
@@ -176,6 +188,13 @@ MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& 
 {
     const double tv = headerNumber(tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
     const double phiV = headerNumber(phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
+    // every climate value of the year is checked before the first month is shown
+    for (int m = 1; m <= 12; ++m) {
+        if (m < 6 || m > 8) {
+            climateNumber(city.monthTemperature(m), city, m, false);
+            climateNumber(city.monthHumidity(m), city, m, true);
+        }
+    }
     MoistureTotals totals;
     for (int m = 1; m <= 12; ++m) {
         const MonthAir air = monthAir(city, m, tIn, phiIn);
@@ -188,6 +207,8 @@ MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& 
         if (hooks.monthDone)
             hooks.monthDone(m, r);
     }
+    requireFinite(totals.accumulated + totals.summerDrying + totals.heatingDrying,
+                  QStringLiteral("Количество воды за год"));
     return totals;
 }
 

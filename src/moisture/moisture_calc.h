@@ -46,7 +46,8 @@ struct MonthAir {
 };
 MonthAir monthAir(const ClimateRecord& city, int month, const QString& tIn, const QString& phiIn);
 
-// The number of a climate value; throws AppError naming the city, month and value.
+// The number of a climate value; throws AppError naming the city, month and value,
+// also for a humidity outside 0 < фи ≤ 100 %.
 double climateNumber(const QString& text, const ClimateRecord& city, int month, bool humidity);
 
 // One month of the balance (month 1..12, totals updated) or a single case (month 0,

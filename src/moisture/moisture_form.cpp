@@ -1,6 +1,7 @@
 #include "moisture/moisture_form.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/point_field.h"
 
@@ -131,9 +132,12 @@ void MoistureForm::RunMoistureAccumulation()
     }
     RunGuard guard(ctx_);
     ButtonsOff off(*this);
+    completed_ = false;
     setSizeTwips(kNarrowTwips, kHeightTwips);
     for (int k = 1; k <= 8; ++k)
         setItems(item("lstV", k), {});
+    for (int k = 0; k <= 2; ++k)
+        setText(item("txtV", k), QString());
     totals_ = MoistureTotals{};
     const std::optional<int> k = markedLayer();
     if (k)
@@ -181,6 +185,7 @@ void MoistureForm::RunMoistureAccumulation()
         setText(QStringLiteral("txtV_0"), formatNumber(totals_.accumulated, "0"));
         setText(QStringLiteral("txtV_1"), formatNumber(totals_.summerDrying, "0"));
         setText(QStringLiteral("txtV_2"), u'-' + formatNumber(totals_.heatingDrying, "0"));
+        completed_ = true;
     } catch (const AppError& e) {
         notifyChanged();
         prompter().message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
@@ -196,6 +201,9 @@ void MoistureForm::showPoints(const MoistureMonthResult& r)
 
 MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)
 {
+    if (!ctx_.lastCalc || !ctx_.lastCalc->finished())
+        throw AppError(QStringLiteral("Нет результатов теплотехнического расчета конструкции: выполните «Расчет» в "
+                                      "главном окне."));
     const LayerTableHeader& h = ctx_.layerTable.header;
     const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
     const double phiIn = designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
@@ -241,6 +249,8 @@ double MoistureForm::entryNumber(int k) const
     const auto v = parseNumber(t);
     if (!v)
         throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(QString::fromUtf8(names[k]), t.trimmed()));
+    if (k == 1)
+        requireInRange(*v, t, QString::fromUtf8(names[k]), kHumidityRange);
     return *v;
 }
 
@@ -259,11 +269,17 @@ void MoistureForm::calculateEntries()
     }
     RunGuard guard(ctx_);
     captionFromEntries();
+    setText(QStringLiteral("txtT_3"), QString());
     const double tn = entryNumber(0);
     const double phiN = entryNumber(1);
     const double days = entryNumber(2);
     const MoistureMonthResult r = singleCase(tn, phiN);
-    setText(QStringLiteral("txtT_3"), formatNumber(days * r.dailyBalance, "0"));
+    setText(QStringLiteral("txtT_3"), formatNumber(periodWater(days, r), "0"));
+}
+
+double MoistureForm::periodWater(double days, const MoistureMonthResult& r)
+{
+    return requireFinite(days * r.dailyBalance, QStringLiteral("Количество воды за период"));
 }
 
 void MoistureForm::searchMinimumTemperature()
@@ -284,7 +300,7 @@ void MoistureForm::searchMinimumTemperature()
         ctx_.yieldToEvents();
         setText(QStringLiteral("txtT_0"), formatNumber(t, "0.0"));
         const MoistureMonthResult r = singleCase(t, phiN);
-        setText(QStringLiteral("txtT_3"), formatNumber(days * r.dailyBalance, "0"));
+        setText(QStringLiteral("txtT_3"), formatNumber(periodWater(days, r), "0"));
         notifyChanged();
         if (!r.condensation) {
             setText(QStringLiteral("txtT_0"), formatNumber(t, "0.0"));

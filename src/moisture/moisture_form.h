@@ -17,6 +17,8 @@ public:
     void RunMoistureAccumulation();
 
     const MoistureTotals& totals() const { return totals_; }
+    // The last run went through all twelve months and shows its totals.
+    bool lastRunCompleted() const { return completed_; }
     std::optional<QPoint> placement(const QRect& mainTwips) const override;
 
     static constexpr int kNarrowTwips = 6000;
@@ -42,10 +44,12 @@ private:
     void captionFromEntries();
     void showRightHalf();
     double entryNumber(int k) const;
+    static double periodWater(double days, const MoistureMonthResult& r);
 
     AppContext& ctx_;
     MainForm& main_;
     MoistureTotals totals_;
+    bool completed_ = false;
 };
 
 }  // namespace ogrado

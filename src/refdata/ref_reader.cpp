@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cmath>
+#include <limits>
+#include <optional>
+
 namespace ogrado {
 
 const char* const kNormativeFile = "СтенарийТКП.txt";
@@ -27,6 +31,36 @@ QStringList splitFields(const QString& line)
 
 namespace {
 
+// What the lines of a section look like: the number of fields and which of them are
+// numbers. A line of another shape means the file is damaged (a line missing or
+// doubled shifts every later section), and start-up stops naming it.
+struct Shape {
+    int fields = 0;          // 0: the whole line is one text (section 6)
+    int firstNumber = 1;     // fields from this one (0-based) to the last are numbers
+};
+
+bool isFiniteNumber(const QString& text)
+{
+    const std::optional<double> v = parseNumber(text);
+    return v && std::isfinite(*v);
+}
+
+bool hasShape(const QStringList& f, const Shape& shape)
+{
+    if (f.size() != shape.fields)
+        return false;
+    for (int k = shape.firstNumber; k < f.size(); ++k)
+        if (!isFiniteNumber(f[k]))
+            return false;
+    return true;
+}
+
+// Two numbers separated by ";": a row of the saturation table.
+bool isSaturationRow(const QString& line)
+{
+    return hasShape(splitFields(line), Shape{2, 0});
+}
+
 class LineCursor {
 public:
     LineCursor(const QStringList& lines, const QString& path) : lines_(lines), path_(path) {}
@@ -43,20 +77,39 @@ public:
     }
     bool atEnd() const { return pos_ >= lines_.size(); }
     int lineNumber() const { return int(pos_); }  // of the line read last
+    const QStringList& lines() const { return lines_; }
+    qsizetype position() const { return pos_; }
 
-    QStringList fields(const QString& section, int needed)
+    // A data line of the section in its shape.
+    QStringList fields(const QString& section, const Shape& shape)
     {
         const QString line = next(section);
-        QStringList f = splitFields(line);
-        if (f.size() < needed)
-            throw AppError(QStringLiteral("Ошибка в файле справочных данных \"%1\", строка %2 (раздел «%3»): "
-                                          "нужно не менее %4 полей, разделенных \";\", найдено %5.")
-                               .arg(path_)
-                               .arg(lineNumber())
-                               .arg(section)
-                               .arg(needed)
-                               .arg(f.size()));
+        const QStringList f = splitFields(line);
+        if (!hasShape(f, shape)) {
+            const int n = shape.fields;
+            const QString word = n % 10 == 1 && n % 100 != 11                         ? QStringLiteral("поле")
+                                 : n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14) ? QStringLiteral("поля")
+                                                                                               : QStringLiteral("полей");
+            QString expected = QStringLiteral("нужно %1 %2, разделенных \";\"").arg(n).arg(word);
+            if (shape.firstNumber < shape.fields)
+                expected += shape.firstNumber == 0 ? QStringLiteral(", все — числа")
+                                                   : QStringLiteral(", начиная с поля %1 — числа").arg(shape.firstNumber + 1);
+            fail(QStringLiteral("строка «%1» не похожа на строку раздела «%2» (%3). Возможно, в файле пропущена "
+                                "или повторена строка.")
+                     .arg(line, section, expected));
+        }
         return f;
+    }
+
+    // A header (or name) line that must not be a data line: when it is, a line of the
+    // previous section is missing or doubled.
+    void header(const QString& section, const Shape& data)
+    {
+        const QString line = next(section);
+        if (hasShape(splitFields(line), data) || isSaturationRow(line))
+            fail(QStringLiteral("на месте заголовка раздела «%1» стоит строка данных «%2». Возможно, в файле "
+                                "пропущена или повторена строка.")
+                     .arg(section, line));
     }
 
     [[noreturn]] void fail(const QString& what) const
@@ -73,25 +126,54 @@ private:
     qsizetype pos_ = 0;
 };
 
+// A value of the saturation table in single precision, or the message why not.
+std::optional<float> tableValue(const QString& text)
+{
+    const std::optional<double> v = parseNumber(text);
+    if (!v || !(std::fabs(*v) <= double(std::numeric_limits<float>::max())))
+        return std::nullopt;
+    return float(*v);
+}
+
 void readSaturationSection(LineCursor& cur, SaturationTable& table)
 {
-    // Every line with two numbers is a row; the first other line closes the section.
+    const QString section = QStringLiteral("максимальные парциальные давления водяного пара");
     while (!cur.atEnd()) {
-        const QString line = cur.next(QString());
-        const QStringList f = line.split(u';');
-        const auto t = parseNumber(f.value(0));
-        if (f.size() < 2 || !t)
+        const QString line = cur.next(section);
+        if (!isSaturationRow(line)) {
+            // The section ends at the first other line, unless it starts like a row or
+            // rows follow it: then it is a damaged row and the table must not end
+            // silently here.
+            if (isFiniteNumber(splitFields(line).value(0)))
+                cur.fail(QStringLiteral("строка «%1» не является строкой таблицы максимальных парциальных давлений "
+                                        "водяного пара (два числа через «;»).")
+                             .arg(line));
+            for (qsizetype k = cur.position(); k < cur.lines().size(); ++k) {
+                if (isSaturationRow(cur.lines()[k]))
+                    cur.fail(QStringLiteral("строка «%1» не является строкой таблицы максимальных парциальных "
+                                            "давлений водяного пара (два числа через «;»), а за ней в файле есть "
+                                            "строки таблицы (строка %2).")
+                                 .arg(line)
+                                 .arg(k + 1));
+            }
             break;
-        const auto e = parseNumber(f.mid(1).join(u';'));
-        if (!e)
-            cur.fail(QStringLiteral("в таблице максимальных парциальных давлений водяного пара значение "
-                                    "«%1» не является числом.")
-                         .arg(f.mid(1).join(u';').trimmed()));
-        if (!table.rows.isEmpty() && float(*t) <= table.rows.last().t)
-            cur.fail(QStringLiteral("температуры таблицы максимальных парциальных давлений водяного пара "
-                                    "должны возрастать (%1 после %2).")
-                         .arg(f.value(0).trimmed(), generalTextSingle(table.rows.last().t)));
-        table.rows.append({float(*t), float(*e)});
+        }
+        const QStringList f = splitFields(line);
+        const std::optional<float> t = tableValue(f[0]);
+        const std::optional<float> e = tableValue(f[1]);
+        if (!t || !e || !std::isfinite(*t) || !std::isfinite(*e))
+            cur.fail(QStringLiteral("в таблице максимальных парциальных давлений водяного пара значение строки «%1» "
+                                    "не является конечным числом одинарной точности.")
+                         .arg(line));
+        if (!(*e > 0))
+            cur.fail(QStringLiteral("максимальное парциальное давление водяного пара должно быть больше 0 (%1).")
+                         .arg(line));
+        if (!table.rows.isEmpty() && !(*t > table.rows.last().t && *e > table.rows.last().E))
+            cur.fail(QStringLiteral("температуры и давления таблицы максимальных парциальных давлений водяного пара "
+                                    "должны возрастать (%1 после %2; %3).")
+                         .arg(generalTextSingle(*t), generalTextSingle(table.rows.last().t),
+                              generalTextSingle(table.rows.last().E)));
+        table.rows.append({*t, *e});
     }
     if (table.rows.size() < 2)
         throw AppError(QStringLiteral("Ошибка в файле справочных данных: таблица максимальных парциальных "
@@ -103,33 +185,35 @@ void readSaturationSection(LineCursor& cur, SaturationTable& table)
 void readNormativeTables(const QStringList& lines, const QString& path, RefTables& t)
 {
     LineCursor cur(lines, path);
+    const Shape s1shape{3, 1}, s2shape{6, 0}, s3shape{9, 1}, namedShape{2, 1}, s7shape{4, 1};
+
     const QString s1 = QStringLiteral("типы зданий");
-    cur.next(s1);
+    cur.header(s1, s1shape);
     t.buildingTypes.clear();
     for (int i = 0; i < 5; ++i) {
-        const QStringList f = cur.fields(s1, 3);
+        const QStringList f = cur.fields(s1, s1shape);
         t.buildingTypes.append({f[0], f[1], f[2]});
     }
 
     const QString s2 = QStringLiteral("расчетные температуры наружного воздуха");
-    cur.next(s2);
+    cur.header(s2, s2shape);
     t.designTemperatures.clear();
     for (int i = 0; i < 4; ++i)
-        t.designTemperatures.append(cur.fields(s2, 6).mid(0, 6));
+        t.designTemperatures.append(cur.fields(s2, s2shape));
 
     const QString s3 = QStringLiteral("области");
-    cur.next(s3);
+    cur.header(s3, s3shape);
     t.regions.clear();
     for (int i = 0; i < 6; ++i) {
-        const QStringList f = cur.fields(s3, 9);
+        const QStringList f = cur.fields(s3, s3shape);
         t.regions.append({f[0], f.mid(1, 4), f.mid(5, 4)});
     }
 
     auto readNamed = [&](const QString& section, int count) {
-        cur.next(section);
+        cur.header(section, namedShape);
         QVector<NamedValue> v;
         for (int i = 0; i < count; ++i) {
-            const QStringList f = cur.fields(section, 2);
+            const QStringList f = cur.fields(section, namedShape);
             v.append({f[0], f[1]});
         }
         return v;
@@ -137,22 +221,31 @@ void readNormativeTables(const QStringList& lines, const QString& path, RefTable
     t.coefficientN = readNamed(QStringLiteral("коэффициент n"), 5);
     t.innerCoefficients = readNamed(QStringLiteral("коэффициент теплоотдачи внутренней поверхности"), 2);
 
+    // Section 6 has no numbers: each of its lines is one name. None of them may look
+    // like a data line of the neighbouring sections.
     const QString s6 = QStringLiteral("графы таблицы температурных перепадов");
-    cur.next(s6);
+    cur.header(s6, namedShape);
     t.tempDiffColumns.clear();
-    for (int i = 0; i < 3; ++i)
-        t.tempDiffColumns.append(cur.next(s6));
+    for (int i = 0; i < 3; ++i) {
+        const QString line = cur.next(s6);
+        const QStringList f = splitFields(line);
+        if (line.isEmpty() || hasShape(f, s7shape) || hasShape(f, namedShape) || isSaturationRow(line))
+            cur.fail(QStringLiteral("строка «%1» не похожа на название графы раздела «%2». Возможно, в файле "
+                                    "пропущена или повторена строка.")
+                         .arg(line, s6));
+        t.tempDiffColumns.append(line);
+    }
 
     const QString s7 = QStringLiteral("типы ограждающих конструкций");
     t.envelopeTypes.clear();
     for (int i = 0; i < 8; ++i) {
-        const QStringList f = cur.fields(s7, 4);
+        const QStringList f = cur.fields(s7, s7shape);
         t.envelopeTypes.append({f[0], f.mid(1, 3)});
     }
 
     t.outerCoefficients = readNamed(QStringLiteral("коэффициент теплоотдачи наружной поверхности"), 4);
 
-    cur.next(QStringLiteral("максимальные парциальные давления водяного пара"));
+    cur.header(QStringLiteral("максимальные парциальные давления водяного пара"), namedShape);
     t.saturation.rows.clear();
     readSaturationSection(cur, t.saturation);
 }

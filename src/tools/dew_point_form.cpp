@@ -1,6 +1,7 @@
 #include "tools/dew_point_form.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/saturation.h"
 
@@ -54,11 +55,15 @@ void DewPointForm::calculate()
             throw AppError(QStringLiteral("Не задана влажность воздуха."));
         throw AppError(QStringLiteral("Влажность воздуха «%1» не является числом.").arg(phiText.trimmed()));
     }
+    if (!inRange(*phi, kHumidityRange)) {
+        setText(entry(kDewPoint), QString());
+        requireInRange(*phi, phiText, QStringLiteral("Влажность воздуха"), kHumidityRange);
+    }
 
     const SaturationTable& table = ctx_.tables.saturation;
     double E = 0;
     try {
-        E = SaturationPressure(table, *t);
+        E = SaturationPressure(table, *t, QStringLiteral("Температура воздуха"));
     } catch (const AppError&) {
         // a shortened table: no value rather than the last one shown
         setText(entry(kPressure), QString());

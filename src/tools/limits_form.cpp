@@ -59,7 +59,7 @@ void LimitsForm::search()
         return;
     }
     lastSearchCompleted_ = false;
-    if (ctx_.layerTable.count() == 0)
+    if (!ctx_.lastCalc || ctx_.layerTable.count() == 0)
         throw AppError(QStringLiteral("Нет конструкции для расчета вариантов: сначала выполните «Расчет» в главном "
                                       "окне, чтобы были собраны слои ограждающей конструкции."));
     const SearchRange tRange = makeSearchRange(text(temperatureEntry(0)), text(temperatureEntry(1)),
@@ -136,7 +136,10 @@ void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& 
     // The design case once more, shown in the main window as its "Расчет" shows it.
     const EnvelopeOutcome outcome =
         RunEnvelopeCalculation(ctx_.layerTable, inputs, ctx_.tables.saturation, ctx_.report);
-    ctx_.lastCalc = outcome;
+    if (outcome.refused())
+        ctx_.lastCalc.reset();
+    else
+        ctx_.lastCalc = outcome;
     main_.applyOutcome(outcome);
     main_.notifyChanged();
     notifyChanged();

@@ -1,6 +1,7 @@
 #include "tools/limits_search.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 
 #include <cmath>
@@ -38,6 +39,13 @@ SearchRange makeSearchRange(const QString& first, const QString& last, const QSt
     r.first = entryValue(first, QStringLiteral("начальное значение"), what);
     r.last = entryValue(last, QStringLiteral("конечное значение"), what);
     r.step = entryValue(step, QStringLiteral("шаг"), what);
+    if (what == RangeQuantity::InsideHumidity) {
+        // every humidity of the loop lies between the first and the last one
+        requireInRange(r.first, first, QStringLiteral("Начальное значение влажности внутреннего воздуха фи(в)"),
+                       kHumidityRange);
+        requireInRange(r.last, last, QStringLiteral("Конечное значение влажности внутреннего воздуха фи(в)"),
+                       kHumidityRange);
+    }
     if (r.step == 0)
         throw AppError(QStringLiteral("Шаг %1 равен нулю: перебор значений не закончится. Задайте шаг, отличный от нуля.")
                            .arg(quantityName(what)));

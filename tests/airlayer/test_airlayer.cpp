@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <ctime>
 
 using namespace ogrado;
 
@@ -312,6 +313,69 @@ private slots:
         f.app->mainForm().userClick("cmdOk");
         f.openAir().userClick("cmdOk");
         QVERIFY(a.lastError().contains(QStringLiteral("не менее двух слоев")));
+    }
+
+    // Every accepted input ends, or stops with a message, within seconds: the limits
+    // of the search are stated in the refusals.
+    void searchLimits()
+    {
+        struct Bad {
+            void (*set)(AirLayerInputs&);
+            const char* said;
+        };
+        const Bad bad[] = {
+            {[](AirLayerInputs& in) { in.dd = 0.00001; }, "не меньше 1 и не более 1000 мм"},
+            {[](AirLayerInputs& in) { in.h = 1000; }, "не более 100 м"},
+            {[](AirLayerInputs& in) { in.eps = 0.0001; }, "не меньше 0,001"},
+            {[](AirLayerInputs& in) { in.d0 = 1.5; }, "не более 1000 мм"},
+            {[](AirLayerInputs& in) { in.FIn = 0; }, "больше 0 и не более 100 %"},
+            {[](AirLayerInputs& in) { in.FIv = 101; }, "больше 0 и не более 100 %"},
+        };
+        for (const Bad& b : bad) {
+            AirLayerInputs in = wetRoom();
+            b.set(in);
+            try {
+                AirLayerCalculation(in, sat());
+                QFAIL("accepted");
+            } catch (const AppError& e) {
+                QCOMPARE(e.title(), QStringLiteral("Ошибка в исходных данных!!"));
+                QVERIFY2(e.message().contains(QString::fromUtf8(b.said)), qPrintable(e.message()));
+            }
+        }
+        // the worst accepted input: the highest gap, the finest steps, from no gap at all,
+        // and moisture that no gap removes
+        AirLayerInputs in = wetRoom();
+        in.h = 100;
+        in.dd = 0.001;
+        in.d0 = 0;
+        in.eps = 0.001;
+        in.FIv = 100;
+        in.Rp1 = 0.01;
+        const std::clock_t start = std::clock();
+        try {
+            AirLayerCalculation(in, sat());
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("не обеспечивается")), qPrintable(e.message()));
+        }
+        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_UNDEFINED__)
+        QVERIFY2(seconds < 5, qPrintable(QString::number(seconds)));
+#endif
+    }
+
+    // The case that used to run for minutes: refused at once in the window.
+    void hangingCaseIsRefusedInTheWindow()
+    {
+        Fixture f;
+        f.calculateMain();
+        AirLayerForm& a = f.openAir();
+        a.setText("txtHst", "1000");
+        a.setText("txtDpr", "0,01");
+        a.setText("txtDnac", "0");
+        a.userClick("cmdSave");
+        QVERIFY2(a.lastError().contains(QStringLiteral("не более 100 м")), qPrintable(a.lastError()));
+        QVERIFY(!a.userKey("txtDpr", QChar(u'\u0663')));
     }
 
     void windowLoadAndEnabling()

@@ -6,13 +6,16 @@
 #include "common/text_file.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <sys/stat.h>
 #include <random>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -142,6 +145,81 @@ private slots:
         QCOMPARE(generalText(-24), QStringLiteral("-24"));
         QCOMPARE(generalText(1.0 / 3), QStringLiteral("0,333333333333333"));
         QCOMPARE(generalText(0), QStringLiteral("0"));
+    }
+
+    // A value that is not a finite number never becomes a digit string; an absurd
+    // magnitude is written in the general form instead of hundreds of digits.
+    void nonFiniteValuesAreRefusedAndHugeOnesWrittenShort()
+    {
+        const double bad[] = {std::nan(""), HUGE_VAL, -HUGE_VAL};
+        for (double v : bad) {
+            QVERIFY_THROWS_EXCEPTION(AppError, formatNumber(v, "0.00"));
+            QVERIFY_THROWS_EXCEPTION(AppError, formatSingle(float(v), "0.0"));
+            QVERIFY_THROWS_EXCEPTION(AppError, formatNumberExact(v, "0.0", 15));
+            QVERIFY_THROWS_EXCEPTION(AppError, generalText(v));
+        }
+        QCOMPARE(formatNumber(2.5e307, "0.000"), QStringLiteral("2,5E+307"));
+        QCOMPARE(formatNumber(-1e15, "0.00"), QStringLiteral("-1E+15"));
+        QCOMPARE(formatSingle(3e38f, "0.0"), QStringLiteral("3E+38"));
+        QCOMPARE(formatNumber(999999999999999.0, "0"), QStringLiteral("999999999999999"));
+        QCOMPARE(shortNumberText(1e308), QStringLiteral("1E+308"));
+        QCOMPARE(shortNumberText(-4.567), QStringLiteral("-4,57"));
+        QCOMPARE(requireFinite(2.0, QStringLiteral("Rт")), 2.0);
+        try {
+            requireFinite(std::nan(""), QStringLiteral("Сопротивление теплопередаче Rт"));
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().startsWith(QStringLiteral("Сопротивление теплопередаче Rт не определяется")));
+        }
+        // beyond single precision is not finite for a value kept as float
+        QVERIFY_THROWS_EXCEPTION(AppError, requireFiniteSingle(1e39, QStringLiteral("t")));
+        QCOMPARE(requireFiniteSingle(-1.5, QStringLiteral("t")), -1.5f);
+    }
+
+    // Only the digits 0 to 9 pass a numeric field; other scripts' digits are refused.
+    void numericKeysAreAsciiDigits()
+    {
+        const KeyFilter f = numericKeyFilter();
+        QCOMPARE(*f(u'7'), QChar(u'7'));
+        for (char16_t c : {u'\u0663', u'\uFF15', u'\u00B2', u'\u0967'})
+            QVERIFY(!f(QChar(c)));
+    }
+
+    // Every line is checked before anything is written: the old file stays.
+    void unencodableTextIsRefusedWithItsLine()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("r.doc");
+        writeTextLines(out, {QStringLiteral("старый")});
+        try {
+            writeTextLines(out, {QStringLiteral("Слой"), QStringLiteral("1;Кирпич λ≤0,7;120")});
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("«λ»")) && e.message().contains(QStringLiteral("строке 2")),
+                     qPrintable(e.message()));
+        }
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), encodeCp1251(QStringLiteral("старый\r\n")));
+    }
+
+    // A directory or a FIFO is not replaced by a file.
+    void onlyRegularFilesAreWritten()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        for (const QString& target : {fifo, dir.filePath("sub")}) {
+            try {
+                writeTextLines(target, {QStringLiteral("x")});
+                QFAIL("no error");
+            } catch (const AppError& e) {
+                QVERIFY2(e.message().contains(target), qPrintable(e.message()));
+            }
+        }
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+        QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
     }
 
     void readsBothEncodingsAndWritesCp1251()

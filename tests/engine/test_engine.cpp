@@ -151,13 +151,13 @@ private slots:
     void saturationLookup()
     {
         const SaturationTable& s = shippedSaturation();
-        QCOMPARE(SaturationPressure(s, 18), 2064.0);  // a table row gives its own E
-        QCOMPARE(SaturationPressure(s, 17.5), (1938.0 + 2064.0) / 2);
-        QCOMPARE(SaturationPressure(s, -40), 12.6f * 1.0);  // first row
-        QCOMPARE(SaturationPressure(s, 40), 7375.0);         // last row
+        QCOMPARE(SaturationPressure(s, 18, "t"), 2064.0);  // a table row gives its own E
+        QCOMPARE(SaturationPressure(s, 17.5, "t"), (1938.0 + 2064.0) / 2);
+        QCOMPARE(SaturationPressure(s, -40, "t"), 12.6f * 1.0);  // first row
+        QCOMPARE(SaturationPressure(s, 40, "t"), 7375.0);         // last row
         for (double t : {-40.5, 40.01}) {
             try {
-                SaturationPressure(s, t);
+                SaturationPressure(s, t, "t");
                 QFAIL("no error");
             } catch (const AppError& e) {
                 QVERIFY2(e.message().contains(QStringLiteral("от -40 до 40 °С")), qPrintable(e.message()));
@@ -225,9 +225,9 @@ private slots:
         QCOMPARE(fieldText(o, "txtRpv_2"), QStringLiteral("1,417"));
         QCOMPARE(fieldText(o, "txtRptr_2"), QStringLiteral("0,044"));
         QVERIFY(s.complies);
-        // the result lists come from the refined field with Б for every layer
+        // the result lists: the field with the preliminary condition's column (Б) for every layer
         QVERIFY(o.lists);
-        QCOMPARE(o.lists->caption, QStringLiteral("Результаты по уточненному Rt"));
+        QCOMPARE(o.lists->caption, QStringLiteral("Результаты предварительных расчетов"));
         QCOMPARE(o.lists->columns[0].size(), 11);
         QCOMPARE(o.lists->columns[0][0], QStringLiteral("Внутренняя поверхность"));
         QCOMPARE(o.lists->columns[0][2], QStringLiteral("1пр. точка.  Слой 2"));
@@ -446,10 +446,10 @@ private slots:
         QTest::newRow("λ = 0") << 2 << int(kColLambdaB) << "0"
                                << "Слой №2: коэффициент теплопроводности «0» — деление на ноль." << 46;
         QTest::newRow("not a number") << 3 << int(kColThickness) << "6o"
-                                      << "Слой №3: толщина «6o» не является числом." << 42;
+                                      << "Слой №3: толщина «6o» не является числом." << 0;
         QTest::newRow("points") << 1 << int(kColPoints) << "1,5"
                                 << "Слой №1: количество промежуточных точек «1,5» должно быть целым числом от 0 до 100."
-                                << 42;
+                                << 0;
     }
     void badInputStopsWithAMessage()
     {
@@ -474,7 +474,7 @@ private slots:
         t.header.alphaIn = "0";
         CalcReport r;
         EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
-        QVERIFY(o.error && o.error->text.contains(QStringLiteral("деление на ноль")));
+        QVERIFY(o.refused() && o.error->text.contains(QStringLiteral("альфа(в)")));
         t = exampleWall();
         t.header.tIn = "18x";
         o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
@@ -487,6 +487,172 @@ private slots:
         t.header.tHeat = "-45";  // below the table
         o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
         QVERIFY(o.error && o.error->text.contains(QStringLiteral("вне таблицы")));
+    }
+
+    // Under condition А without refinement every temperature divided by the
+    // preliminary Rт takes the λА column: the boundary fields, the report lines and the
+    // result lists show one temperature for one boundary.
+    void conditionAWithoutRefinementTakesOneColumn()
+    {
+        LayerTable t = exampleWall();
+        t.header.phiIn = "50";  // 18 °С, 50 %: condition А
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.finished());
+        QCOMPARE(o.state.conditionLetter, QStringLiteral("А"));
+        // Rт = 1/8,7 + 0,02/0,7 + 0,25/0,15 + 0,06/0,041 + 0,01/0,76 + 1/23 = 3,330231;
+        // t(1-2) = 18 − 20·(1/8,7 + 0,02/0,7)/3,330231 = 17,138; t(2-3) = 7,129; t(3-4) = −1,660
+        const double tb[3] = {17.138114206024675, 7.1287997794233515, -1.6598665463729283};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(qAbs(o.state.layers[i].tBoundary - tb[i]) < 1e-9, qPrintable(QString::number(i)));
+        QCOMPARE(fieldText(o, "txtT_3"), QStringLiteral("-1,66"));
+        QVERIFY(r.lines().contains(
+            QStringLiteral("t(3-4)=18-(18-(-2))/3,330*(1/8,7+0,02/0,7+0,25/0,15+0,06/0,041)= -1,66°С.")));
+        QVERIFY(o.lists);
+        QCOMPARE(o.lists->caption, QStringLiteral("Результаты предварительных расчетов"));
+        const QStringList expected = {"17,14", "7,13", "-1,66"};
+        for (int b = 1; b <= 3; ++b) {
+            const qsizetype j = o.lists->columns[0].indexOf(QStringLiteral("Граница слоев %1-%2").arg(b).arg(b + 1));
+            QCOMPARE(o.lists->columns[1][j], expected[b - 1]);
+            QCOMPARE(fieldText(o, QStringLiteral("txtT_%1").arg(b)), expected[b - 1]);
+        }
+        // "Пересчитать" without the flag: the same column and caption
+        CalcState st = o.state;
+        const ResultLists again = RecalculateRefinedField(t, st, false, shippedSaturation());
+        QCOMPARE(again.caption, QStringLiteral("Результаты предварительных расчетов"));
+        QCOMPARE(again.columns[1], o.lists->columns[1]);
+    }
+
+    // With refinement each layer's thermal inertia takes its own condition: a wet
+    // insulation layer of a condition-А wall takes λБ and sБ.
+    void thermalInertiaTakesEachLayersOwnCondition()
+    {
+        LayerTable t = exampleWall();
+        t.header.phiIn = "50";
+        t.layers[3].cells[kColMu] = "0,03";  // a tighter plaster keeps the insulation wet
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(true), shippedSaturation(), r);
+        QVERIFY(o.finished());
+        // by hand: фи(ср.) 51,1 54,2 76,7 91,0 %: layers 3 and 4 Б
+        QVERIFY(qAbs(*o.state.layers[2].phiMean - 76.745) < 0.05);
+        // D = 0,02·8,69/0,7 + 0,25·2,38/0,15 + 0,06·0,65/0,042 + 0,01·11,09/0,93 = 5,263
+        QVERIFY(qAbs(o.state.D - 5.262771121351767) < 1e-12);
+        QCOMPARE(fieldText(o, "txtD"), QStringLiteral("5,26"));
+    }
+
+    // A value that is not finite stops the run with a message naming it, and no field
+    // ever shows "0" or hundreds of digits in its place.
+    void aNonFiniteValueStopsTheRunNamingIt()
+    {
+        struct Case {
+            int layer, column;
+            QString value;
+            bool refine;
+            QString named;
+        };
+        const Case cases[] = {
+            {2, kColMu, "1e-308", false, "Граница слоев 1-2"},       // Rп.тр. overflows
+            {2, kColLambdaB, "3e-308", false, "Rт"},                  // 0,25/3E-308 is beyond double
+            {2, kColLambdaA, "1e-40", true, "Слой 2"},                // beyond single precision in the field
+        };
+        for (const Case& c : cases) {
+            LayerTable t = exampleWall();
+            t.layers[c.layer - 1].cells[size_t(c.column)] = c.value;
+            if (c.column == kColLambdaB)
+                t.layers[c.layer - 1].cells[kColThickness] = "10000";
+            if (c.column == kColLambdaA)
+                t.header.phiIn = "50";
+            CalcReport r;
+            const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(c.refine), shippedSaturation(), r);
+            QVERIFY(!o.finished());
+            QVERIFY(o.error);
+            QVERIFY2(o.error->text.contains(c.named) && o.error->text.contains(QStringLiteral("не определяется")),
+                     qPrintable(o.error->text));
+            for (const FieldUpdate& u : o.updates) {
+                if (u.text && !u.name.startsWith(u'l'))
+                    QVERIFY2(u.text->size() < 30, qPrintable(u.name + u' ' + *u.text));
+            }
+            for (const QString& line : r.lines())
+                QVERIFY2(!line.contains(QStringLiteral("0000000000000000")), qPrintable(line));
+        }
+    }
+
+    // Physically impossible inputs are refused before anything is calculated.
+    void impossibleInputsAreRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("range");
+        const QString humidity = "больше 0 и не более 100 %";
+        QTest::newRow("фи(в) 0") << "phiIn" << "0" << "фи(в)" << humidity;
+        QTest::newRow("фи(в) above 100") << "phiIn" << "100,5" << "фи(в)" << humidity;
+        QTest::newRow("фи(от.) 1e308") << "phiHeat" << "1e308" << "фи(от.)" << humidity;
+        QTest::newRow("фи(от.) negative") << "phiHeat" << "-83" << "фи(от.)" << humidity;
+        QTest::newRow("альфа(в) 0") << "alphaIn" << "0" << "альфа(в)" << "больше 0";
+        QTest::newRow("альфа(н) negative") << "alphaOut" << "-23" << "альфа(н)" << "больше 0";
+        QTest::newRow("n 0") << "n" << "0" << "n" << "больше 0";
+        QTest::newRow("дельта(tв) negative") << "tempDiff" << "-6" << "дельта(tв)" << "не меньше 0";
+        QTest::newRow("thickness 0") << "thickness" << "0" << "толщина" << "больше 0 и не более 10000 мм";
+        QTest::newRow("thickness 10 m and more") << "thickness" << "10000,5" << "толщина"
+                                                 << "больше 0 и не более 10000 мм";
+        QTest::newRow("λ negative") << "lambdaA" << "-0,15" << "теплопроводности" << "не меньше 0";
+        QTest::newRow("s negative") << "sB" << "-2" << "теплоусвоения" << "не меньше 0";
+        QTest::newRow("μ negative") << "mu" << "-0,2" << "паропроницаемости" << "не меньше 0";
+    }
+    void impossibleInputsAreRefused()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, named);
+        QFETCH(QString, range);
+        LayerTable t = exampleWall();
+        EnvelopeInputs in = exampleInputs(true);
+        LayerRow& layer = t.layers[1];
+        if (field == "phiIn") t.header.phiIn = value;
+        if (field == "phiHeat") t.header.phiHeat = value;
+        if (field == "alphaIn") t.header.alphaIn = value;
+        if (field == "alphaOut") t.header.alphaOut = value;
+        if (field == "n") in.n = value;
+        if (field == "tempDiff") in.tempDiff = value;
+        if (field == "thickness") layer.cells[kColThickness] = value;
+        if (field == "lambdaA") layer.cells[kColLambdaA] = value;
+        if (field == "sB") layer.cells[kColSB] = value;
+        if (field == "mu") layer.cells[kColMu] = value;
+        CalcReport r;
+        r.add("старая строка");
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, in, shippedSaturation(), r);
+        QVERIFY(o.error);
+        QCOMPARE(o.error->title, QStringLiteral("Ошибка в исходных данных!!"));
+        QVERIFY2(o.error->text.contains(named) && o.error->text.contains(range) && o.error->text.contains(value),
+                 qPrintable(o.error->text));
+        QCOMPARE(o.state.reached, CalcState::kNothing);
+        QCOMPARE(r.lineCount(), 0);
+        QVERIFY(fieldText(o, "txtRt").isEmpty());
+    }
+
+    void limitValuesAreAccepted()
+    {
+        LayerTable t = exampleWall();
+        t.header.phiIn = "100";
+        t.layers[1].cells[kColThickness] = "10000";
+        EnvelopeInputs in = exampleInputs(false);
+        in.tempDiff = "0,5";
+        CalcReport r;
+        QVERIFY(RunEnvelopeCalculation(t, in, shippedSaturation(), r).finished());
+    }
+
+    // A temperature outside the saturation table is named by what it is.
+    void temperatureOutsideTheTableIsNamed()
+    {
+        LayerTable t = exampleWall();
+        t.header.tHeat = "-45";
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
+        QVERIFY(o.error);
+        QVERIFY2(o.error->text.startsWith(QStringLiteral("Средняя температура отопительного периода t(от.) -45 °С "
+                                                         "лежит вне таблицы")),
+                 qPrintable(o.error->text));
     }
 
     void zeroPermeabilityIsWrittenBack()

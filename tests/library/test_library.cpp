@@ -346,6 +346,42 @@ private slots:
         QVERIFY(!pir.isEnabled("cmdRen"));
     }
 
+    // A library read from a UTF-8 file may hold a character that the Windows-1251 file
+    // cannot: a change is refused naming it, instead of turning it into "?" on disk.
+    void aLibraryWithATextOutsideTheCodePageIsNotRewrittenWithQuestionMarks()
+    {
+        Fixture f;
+        QStringList lines = kThreeStacks;
+        lines[6] = QStringLiteral("Кирпич λ≤0,7;380;2;0,7;0,81;9,2;10,12;0,11");
+        const QByteArray utf8 = (QStringLiteral("\uFEFF") + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+        writeBytes(f.path(), utf8);
+        PirForm& pir = f.openEditor();
+        QCOMPARE(pir.items("cbo1").size(), 3);
+        pir.userSelect("cbo1", 2);
+        pir.userClick("cmdDel");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("«λ»")) &&
+                     f.prompter.shown[0].text.contains(QStringLiteral("строке 7")),
+                 qPrintable(f.prompter.shown[0].text));
+        QCOMPARE(readBytes(f.path()), utf8);
+        QCOMPARE(pir.items("cbo1").size(), 3);
+    }
+
+    // Windows-1251 bytes that are valid UTF-8 throughout would read back as other
+    // characters: such a library is refused, not stored to change.
+    void aLibraryThatWouldReadBackAsUtf8IsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = libraryFilePath(dir.path());
+        LayerStackLibrary lib;
+        lib.stacks.append({QStringLiteral("В°"), QStringLiteral("x"), {{"A", "1", "0", "1", "1", "1", "1", "1"}}});
+        QVERIFY_THROWS_EXCEPTION(AppError, SaveLibraryFile(path, lib));
+        QVERIFY(!QFile::exists(path));
+        lib.stacks[0].name = QStringLiteral("Стена В°");
+        SaveLibraryFile(path, lib);
+        QCOMPARE(LoadLibraryFile(path).stacks[0].name, QStringLiteral("Стена В°"));
+    }
+
     void failedSaveLeavesTheFile()
     {
 #ifdef Q_OS_UNIX

@@ -332,10 +332,10 @@ private slots:
         m.setText(cell(5, 0), QStringLiteral("Только имя"));
         m.setText(cell(5, 4), QStringLiteral("0,5"));
         m.setText(cell(1, 3), QStringLiteral(" "));
-        m.userClick("cmdOk");
+        m.userClick("cmdOk");  // the question about row 5 is answered Да
         QCOMPARE(f.ctx.layerTable.count(), 4);
         QCOMPARE(m.text(cell(1, 3)), QStringLiteral("0"));
-        QVERIFY(f.prompter.shown.isEmpty());
+        QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(m.isEnabled("cmdVpr"));
         QCOMPARE(f.ctx.layerTable.header.tIn, QStringLiteral("18"));
         QCOMPARE(f.ctx.layerTable.header.tHeat, m.text("txtTot_1"));
@@ -365,6 +365,113 @@ private slots:
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет слоев для расчета")));
         QVERIFY(!f.ctx.lastCalc);
+    }
+
+    // A row with data but no thickness would silently compute another wall: "Расчет"
+    // asks first; Нет leaves everything as it was, an excluded row is not asked about.
+    void aLayerWithoutThicknessIsAskedAbout()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.setText(cell(6, 0), QStringLiteral(" Кирпич "));
+        m.setText(cell(6, 5), QStringLiteral("0,81"));
+        f.prompter.answers = {MessageAnswer::No};
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].text, QStringLiteral("В строке №6 заполнены данные слоя «Кирпич», но не указана "
+                                                          "толщина: слой не войдет в расчет. Продолжить?"));
+        QVERIFY(!f.ctx.lastCalc);
+        QCOMPARE(f.ctx.layerTable.count(), 0);  // nothing collected either
+        QVERIFY(m.text("txtRt").isEmpty());
+
+        f.prompter.clear();
+        m.userClick("cmdOk");  // Да
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
+        QCOMPARE(f.ctx.layerTable.count(), 4);
+
+        f.prompter.clear();
+        m.userCheck("chkIskl_6", true);
+        m.userClick("cmdOk");
+        QVERIFY(f.prompter.shown.isEmpty());
+    }
+
+    // A run refused before the calculation leaves no earlier result behind: the
+    // moisture balance, the air gap, the variants and the save dialog see none.
+    void aRefusedRunClearsTheLastCalculation()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userCheck("chkVlaga", true);
+        m.userCheck("optVlaga_3", true);
+        m.userClick("cmdOk");
+        QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
+        QVERIFY(f.ctx.report.lineCount() > 0);
+        QVERIFY(!m.text("txtT_3").isEmpty());
+        f.prompter.clear();
+
+        m.userClick("Комманда1");
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral(
+                                         "Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина.")});
+        QVERIFY(!f.ctx.lastCalc);
+        QCOMPARE(f.ctx.report.lineCount(), 0);
+        for (const char* name : {"txtRt", "txtRp", "txtD", "txtRtr", "txtTnras", "txtT_1", "txtT_3", "txtRpv_2",
+                                 "txtFiSl_1"})
+            QVERIFY2(m.text(QLatin1String(name)).isEmpty(), name);
+        QVERIFY(m.items("lstRez_2").isEmpty());
+
+        f.prompter.clear();
+        f.app->openWindow("frmVariant");
+        f.app->form("frmVariant")->userClick("cvdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет конструкции для расчета вариантов")));
+        f.prompter.clear();
+        f.app->openWindow("frmPr");
+        f.app->form("frmPr")->setText("txtHst", "10");
+        f.app->form("frmPr")->userClick("cmdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет результатов теплотехнического расчета")));
+    }
+
+    void anIncompleteOrImpossibleInputClearsTheLastCalculation()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userClick("cmdOk");
+        QVERIFY(f.ctx.lastCalc);
+        m.setText(cell(2, 6), QString());
+        m.userClick("cmdOk");
+        QVERIFY(!f.ctx.lastCalc);
+        QVERIFY(m.text("txtRt").isEmpty());
+        m.setText(cell(2, 6), QStringLiteral("2,38"));
+        m.userClick("cmdOk");
+        QVERIFY(f.ctx.lastCalc);
+        f.prompter.clear();
+        m.setText("txtFiv", QStringLiteral("150"));
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
+        QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("фи(в)")) &&
+                     f.prompter.shown[0].text.contains(QStringLiteral("не более 100")),
+                 qPrintable(f.prompter.shown[0].text));
+        QVERIFY(!f.ctx.lastCalc);
+        QCOMPARE(f.ctx.report.lineCount(), 0);
+        QVERIFY(m.text("txtRt").isEmpty());
+    }
+
+    // Names go into a Windows-1251 results file: what it cannot hold does not enter.
+    void nameCellsTakeOnlyWhatTheResultsFileCanHold()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        QVERIFY(!m.userKey(cell(1, 0), u'λ'));
+        QCOMPARE(f.prompter.beeps, 1);
+        QCOMPARE(*m.userKey(cell(1, 0), u'№'), QChar(u'№'));
+        m.userEdit(cell(1, 0), QStringLiteral("Кирпич λ≤0,7"));  // pasted
+        QCOMPARE(m.text(cell(1, 0)), QStringLiteral("Кирпич 0,7"));
+        QCOMPARE(f.prompter.beeps, 2);
+        QVERIFY(!m.userKey(cell(1, 4), QChar(u'\u0663')));  // an Arabic-Indic three is no digit here
     }
 
     void aboutAndExit()

@@ -173,6 +173,73 @@ private slots:
         }());
     }
 
+    // A line that is not a row inside the saturation table stops start-up when rows
+    // follow it; the rows rise in t and E and hold finite numbers.
+    void saturationTableErrorsNameTheLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("typo") << "1S; 650" << "не является строкой таблицы";
+        QTest::newRow("empty line between rows") << "" << "не является строкой таблицы";
+        QTest::newRow("temperature not rising") << "0; 650" << "возрастать";
+        QTest::newRow("E not rising") << "1; 600" << "возрастать";
+        QTest::newRow("E beyond single precision") << "1; 1e39" << "конечным числом";
+        QTest::newRow("three values") << "1; 650; 7" << "не является строкой таблицы";
+    }
+    void saturationTableErrorsNameTheLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, said);
+        QStringList lines = normativeLines(QStringLiteral(" "), true, 4);
+        const qsizetype second = lines.size() - 4;  // rows 0..3, then the closing line
+        lines[second] = line;
+        try {
+            RefTables t;
+            readNormativeTables(lines, QStringLiteral("/d/СтенарийТКП.txt"), t);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("/d/СтенарийТКП.txt")) &&
+                         e.message().contains(QStringLiteral("строка %1").arg(second + 1)) && e.message().contains(said),
+                     qPrintable(e.message()));
+        }
+    }
+
+    // Deleting or doubling one line of a section of fixed length shifts every later
+    // section: start-up stops instead, naming the file and a line.
+    void shiftedSectionsStopStartUp()
+    {
+        const QString path = QStringLiteral(OGRADO_SHIPPED_DATA "/СтенарийТКП.txt");
+        const QStringList lines = readTextLines(path);
+        qsizetype saturationHeader = 0;
+        for (qsizetype i = 0; i < lines.size() && !saturationHeader; ++i)
+            if (lines[i].trimmed().startsWith(QStringLiteral("-40;")))
+                saturationHeader = i - 1;
+        QVERIFY(saturationHeader > 40);
+        auto refused = [&](const QStringList& changed) {
+            try {
+                RefTables t;
+                readNormativeTables(changed, path, t);
+                return false;
+            } catch (const AppError& e) {
+                return e.message().contains(path) && e.message().contains(QStringLiteral("строка"));
+            }
+        };
+        for (qsizetype i = 0; i <= saturationHeader; ++i) {
+            QStringList deleted = lines;
+            deleted.removeAt(i);
+            QVERIFY2(refused(deleted), qPrintable(QStringLiteral("deleted line %1").arg(i + 1)));
+            QStringList doubled = lines;
+            doubled.insert(i, lines[i]);
+            QVERIFY2(refused(doubled), qPrintable(QStringLiteral("doubled line %1").arg(i + 1)));
+        }
+        QStringList doubledRow = lines;
+        doubledRow.insert(saturationHeader + 10, lines[saturationHeader + 10]);
+        QVERIFY(refused(doubledRow));
+        RefTables t;
+        readNormativeTables(lines, path, t);  // the file itself is sound
+        QCOMPARE(t.saturation.rows.first().t, -40.0f);
+    }
+
     void materialAndClimateLines()
     {
         const MaterialTable m = readMaterials({QStringLiteral("1 Бетон;1800;0,7;0,81;8,69;9,76;0,12"),

@@ -120,8 +120,6 @@ private slots:
         // saturated air condenses at its own temperature
         QTest::newRow("фи 100") << "18,5" << "100" << "2130,5" << "18,5";
         QTest::newRow("фи 100 on a row") << "18" << "100" << "2064,0" << "18,0";
-        // above 100 % the dew point lies above t: e = 2270,4: tр = 20 - 67,6/141 = 19,52
-        QTest::newRow("фи 110") << "18" << "110" << "2064,0" << "19,5";
     }
     void dewPointInTheShippedTable()
     {
@@ -186,21 +184,14 @@ private slots:
         DewPointForm& d = f.dew();
         d.userClick("cmdOk");
 
-        // фи = 0: e = 0 lies below the first row (12,6 Па at -40 °С)
-        d.userEdit(entry(0), "0");
+        // фи = 0,01 %: e = 0,2 Па lies below the first row (12,6 Па at -40 °С)
+        d.userEdit(entry(0), "0,01");
         d.userClick("cmdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка"));
         QVERIFY(f.prompter.shown[0].text.contains(QStringLiteral("ниже наименьшего")));
         QVERIFY(f.prompter.shown[0].text.contains(QStringLiteral("12,6 Па при -40 °С")));
         QCOMPARE(d.text(entry(3)), QStringLiteral("2064,0"));
-        QVERIFY(d.text(entry(2)).isEmpty());
-
-        // e = 4·4243 lies above the last row (7375 Па at 40 °С)
-        d.userEdit(entry(0), "400");
-        d.userEdit(entry(1), "30");
-        d.userClick("cmdOk");
-        QVERIFY(f.prompter.shown.last().text.contains(QStringLiteral("выше наибольшего")));
         QVERIFY(d.text(entry(2)).isEmpty());
 
         // not numbers: the entries keep their texts
@@ -219,6 +210,42 @@ private slots:
         QCOMPARE(d.text(entry(2)), QStringLiteral("8,8"));
     }
 
+    // The humidity of the air is a relative humidity: 0 < фи ≤ 100.
+    void dewPointHumidityRange()
+    {
+        Fixture f;
+        DewPointForm& d = f.dew();
+        for (const char* phi : {"0", "-5", "100,1"}) {
+            f.prompter.clear();
+            d.userEdit(entry(0), QLatin1String(phi));
+            d.userClick("cmdOk");
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
+            QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("Влажность воздуха")) &&
+                         f.prompter.shown[0].text.contains(QStringLiteral("больше 0 и не более 100 %")),
+                     qPrintable(f.prompter.shown[0].text));
+            QVERIFY(d.text(entry(2)).isEmpty());
+        }
+        // saturated air: the dew point is the air temperature
+        d.userEdit(entry(0), "100");
+        d.userClick("cmdOk");
+        QCOMPARE(d.text(entry(2)), QStringLiteral("18,0"));
+    }
+
+    void limitsHumidityRange()
+    {
+        for (const QStringList& texts : {QStringList{"0", "70", "1"}, QStringList{"50", "100,5", "1"}}) {
+            try {
+                makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity::InsideHumidity);
+                QFAIL("accepted");
+            } catch (const AppError& e) {
+                QCOMPARE(e.title(), QStringLiteral("Ошибка в исходных данных!!"));
+                QVERIFY2(e.message().contains(QStringLiteral("больше 0 и не более 100 %")), qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(makeSearchRange("100", "1", "-1", RangeQuantity::InsideHumidity).count, 100);
+    }
+
     void dewPointTemperatureOutsideAShortTable()
     {
         Fixture f;
@@ -232,7 +259,7 @@ private slots:
         d.userEdit(entry(1), "25");
         d.userClick("cmdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
-        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Температура 25,0 °С лежит вне таблицы")));
+        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Температура воздуха 25 °С лежит вне таблицы")));
         QVERIFY(d.text(entry(3)).isEmpty());
         QVERIFY(d.text(entry(2)).isEmpty());
     }
@@ -243,7 +270,7 @@ private slots:
     {
         const auto range = [](const char* a, const char* b, const char* s) {
             return makeSearchRange(QLatin1String(a), QLatin1String(b), QLatin1String(s),
-                                   RangeQuantity::InsideHumidity);
+                                   RangeQuantity::InsideTemperature);
         };
         SearchRange r = range("50", "70", "1");
         QCOMPARE(r.count, 21);
@@ -502,7 +529,7 @@ private slots:
             {{"5", "20", "1"}, {"50", "70", "-1"}},     // step leads away
             {{"5", "x", "1"}, {"50", "70", "1"}},       // not a number
             {{"5", "20", "1"}, {"", "70", "1"}},        // empty
-            {{"5", "20", "0,01"}, {"0", "100", "0,1"}}  // 1501·1001 calculations
+            {{"5", "20", "0,01"}, {"0,1", "100", "0,1"}}  // 1501·1000 calculations
         };
         for (const auto& [t, phi] : bad) {
             f.setRanges(t, phi);
@@ -533,7 +560,8 @@ private slots:
         f.limits().userClick("cvdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.startsWith(
-            QStringLiteral("Расчет вариантов остановлен при t(в)=50 °С, фи(в)=50 %:\rТемпература 50,0 °С лежит вне")));
+            QStringLiteral("Расчет вариантов остановлен при t(в)=50 °С, фи(в)=50 %:\rТемпература внутреннего воздуха t(в) 50 °С "
+                           "лежит вне")));
         QVERIFY(!f.limits().lastSearchCompleted());
         QCOMPARE(f.column(0), QStringList({"30", "40"}));
         QCOMPARE(f.column(2).size(), 2);
@@ -607,9 +635,9 @@ private slots:
         // a message case
         out.clear();
         err.clear();
-        QCOMPARE(batch({"--dewpoint", "18;0"}, out, err), 1);
+        QCOMPARE(batch({"--dewpoint", "18;0,01"}, out, err), 1);
         QCOMPARE(out, QStringLiteral("2064,0\n\n"));
-        QVERIFY(err.startsWith(QStringLiteral("Ошибка: Влажность воздуха 0 % слишком мала")));
+        QVERIFY(err.startsWith(QStringLiteral("Ошибка: Влажность воздуха 0,01 % слишком мала")));
         // not two values
         QCOMPARE(batch({"--dewpoint", "18"}, out, err), 2);
     }
