@@ -665,7 +665,7 @@ private slots:
         int n = 0;
         for (const auto& [name, value] : mainWindowInputs(m)) {
             if (value.isString() && !mainWindowLists().contains(name))
-                m.userEdit(name, QStringLiteral("%1,5 \"λ\" \\ %2").arg(++n).arg(name));
+                m.userEdit(name, QStringLiteral("%1,5 \"№\" \\ %2").arg(++n).arg(name));
         }
         AirLayerForm& air = a.air();
         for (const auto& [name, value] : windowInputs(air)) {
@@ -691,7 +691,7 @@ private slots:
         QCOMPARE(o["version"].toInt(), 1);
         QCOMPARE(o["summary"].toString(), QStringLiteral("Наружная стена\nвариант «2»"));
         QCOMPARE(o["main"].toObject()["cboObl"].toString(), QStringLiteral("Могилевская"));
-        QVERIFY(bytes.contains("\n        \"txtTv\": \"1,5 \\\"λ\\\" \\\\ txtTv\",\n"));
+        QVERIFY(bytes.contains("\n        \"txtTv\": \"1,5 \\\"№\\\" \\\\ txtTv\",\n"));
         qsizetype last = -1;
         for (const auto& [name, value] : mainWindowInputs(m)) {
             const qsizetype at = bytes.indexOf(QByteArray("        \"" + name.toUtf8() + "\": "));
