@@ -93,7 +93,8 @@ int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringLi
 
 }  // namespace
 
-int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter)
+int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter,
+             const DocumentWriter& documentWriter)
 {
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         out << kBatchUsage;
@@ -114,6 +115,10 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
     // Drawing needs the graphical module, which ogrado_calc loads only for --chart.
     if (!opt.chartPath.isEmpty() && !chartWriter) {
         err << "Ошибка: график не может быть нарисован: модуль рисования графика не загружен.\n";
+        return 2;
+    }
+    if ((!opt.pdfPath.isEmpty() || !opt.odtPath.isEmpty()) && !documentWriter) {
+        err << "Ошибка: документ не может быть записан: модуль рисования не загружен.\n";
         return 2;
     }
 
@@ -325,6 +330,28 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
                 err << "Ошибка: " << e.message() << "\n";
                 return 1;
             }
+        }
+    }
+
+    // The document of "Расчет", with the air-gap block when there is one (the question
+    // about it is answered "OK", as for --out). A calculation that stopped gives none.
+    const std::pair<DocumentFormat, QString> documents[] = {{DocumentFormat::Pdf, opt.pdfPath},
+                                                            {DocumentFormat::Odt, opt.odtPath}};
+    for (const auto& [format, path] : documents) {
+        if (path.isEmpty())
+            continue;
+        if (!documentAvailable(ctx)) {
+            err << "Ошибка: документ \"" << QDir::toNativeSeparators(path)
+                << "\" не записан: расчет не завершен.\n";
+            stopped = true;
+            continue;
+        }
+        try {
+            const CalcDocument document = calcDocumentOf(ctx, {opt.casePath, path}, true);
+            documentWriter(document, format, path);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
+            return 1;
         }
     }
 

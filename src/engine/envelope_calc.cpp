@@ -285,6 +285,8 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
         run.st.finished = false;
         run.out.error = EnvelopeMessage{e.message(), e.title()};
     }
+    run.out.table = table;
+    run.out.inputs = inputs;
     return std::move(run.out);
 }
 
