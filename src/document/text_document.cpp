@@ -766,10 +766,12 @@ int writeCalcDocument(const CalcDocument& content, DocumentFormat format, const 
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QTextDocumentWriter writer(&buffer, "ODF");
-        if (writer.write(doc.get())) {
-            const QByteArray package = withPageStyle(buffer.data());
-            written = !package.isEmpty() && file.write(package) == package.size();
-        }
+        const QByteArray package = writer.write(doc.get()) ? withPageStyle(buffer.data()) : QByteArray();
+        if (package.isEmpty())
+            throw AppError(QStringLiteral("Не удалось записать документ в файл «%1»: текст OpenDocument не "
+                                          "сформирован.")
+                               .arg(shown));
+        written = file.write(package) == package.size();
     }
     if (!written || !file.commit())
         throw AppError(QStringLiteral("Не удалось записать документ в файл «%1»: %2")

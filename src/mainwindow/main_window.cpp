@@ -28,6 +28,7 @@
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace ogrado {
 
@@ -129,6 +130,11 @@ void MainWindow::showPrintPreview(const CalcDocument& document)
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("printPreview"));
     preview.setWindowTitle(QStringLiteral("Печать: ") + document.title);
+    // a page read at a glance: as tall as the screen allows
+    if (const QScreen* screen = this->screen()) {
+        const QSize free = screen->availableGeometry().size();
+        preview.resize(std::min(free.width() * 9 / 10, free.height() * 3 / 4), free.height() * 9 / 10);
+    }
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &document](QPrinter* target) {
         if (printCalcDocument(document, &renderSectionChart, *target) == 0)
             form_.prompter().error(QStringLiteral("Документ не напечатан: принтер недоступен."));
