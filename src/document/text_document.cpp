@@ -8,7 +8,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QGuiApplication>
 #include <QImage>
