@@ -1,7 +1,9 @@
-// The drawing module of ogrado_calc: the program with the graphical part, for --chart.
-// It draws off screen unless a platform is chosen, so no display is needed.
+// The drawing module of ogrado_calc: the program with the graphical part, for --chart,
+// --pdf and --odt. It draws off screen unless a platform is chosen, so no display is
+// needed.
 #include "batch/batch.h"
 #include "chart/chart_plot.h"
+#include "document/text_document.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -34,7 +36,11 @@ extern "C" Q_DECL_EXPORT int ogradoCalcWithChart(int* argc, char** argv)
     err.setEncoding(QStringConverter::Utf8);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    const int status = ogrado::runBatch(args, out, err, &ogrado::writeSectionChart);
+    const auto writeDocument = [](const ogrado::CalcDocument& document, ogrado::DocumentFormat format,
+                                  const QString& path) {
+        ogrado::writeCalcDocument(document, format, path, &ogrado::renderSectionChart);
+    };
+    const int status = ogrado::runBatch(args, out, err, &ogrado::writeSectionChart, writeDocument);
     out.flush();
     err.flush();
     return status;

@@ -1,5 +1,6 @@
 // ogrado_calc: the envelope calculation without windows. Plain runs need QtCore only;
-// --chart loads the drawing module (ogrado_calc_chart), which holds the graphical part.
+// --chart, --pdf and --odt load the drawing module (ogrado_calc_chart), which holds the
+// graphical part.
 #include "batch/batch.h"
 #include "batch/batch_options.h"
 
@@ -38,7 +39,7 @@ int runWithChart(int& argc, char** argv)
             return entry(&argc, argv);
         why = module.errorString();
     }
-    err << "Ошибка: для --chart нужен модуль рисования графика ogrado_calc_chart рядом с ogrado_calc или в "
+    err << "Ошибка: для --chart, --pdf и --odt нужен модуль рисования ogrado_calc_chart рядом с ogrado_calc или в "
            "../lib/ogrado: "
         << why << "\n";
     return 2;
@@ -51,7 +52,7 @@ int main(int argc, char** argv)
     QStringList raw;
     for (int i = 1; i < argc; ++i)
         raw.append(QString::fromLocal8Bit(argv[i]));
-    if (ogrado::wantsChart(raw))
+    if (ogrado::wantsDrawing(raw))
         return runWithChart(argc, argv);
 
     QCoreApplication app(argc, argv);

@@ -94,7 +94,8 @@ int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringLi
 
 }  // namespace
 
-int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter)
+int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter,
+             const DocumentWriter& documentWriter)
 {
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         out << kBatchUsage;
@@ -128,6 +129,10 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
                 << "; отчет записывается только в обычный файл.\n";
             return 2;
         }
+    }
+    if ((!opt.pdfPath.isEmpty() || !opt.odtPath.isEmpty()) && !documentWriter) {
+        err << "Ошибка: документ не может быть записан: модуль рисования не загружен.\n";
+        return 2;
     }
 
     BatchPrompter prompter(err);
@@ -344,6 +349,28 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
                 err << "Ошибка: " << e.message() << "\n";
                 return 1;
             }
+        }
+    }
+
+    // The document of "Расчет", with the air-gap block when there is one (the question
+    // about it is answered "OK", as for --out). A calculation that stopped gives none.
+    const std::pair<DocumentFormat, QString> documents[] = {{DocumentFormat::Pdf, opt.pdfPath},
+                                                            {DocumentFormat::Odt, opt.odtPath}};
+    for (const auto& [format, path] : documents) {
+        if (path.isEmpty())
+            continue;
+        if (!documentAvailable(ctx)) {
+            err << "Ошибка: документ \"" << QDir::toNativeSeparators(path)
+                << "\" не записан: расчет не завершен.\n";
+            stopped = true;
+            continue;
+        }
+        try {
+            const CalcDocument document = calcDocumentOf(ctx, {opt.casePath, path}, true);
+            documentWriter(document, format, path);
+        } catch (const AppError& e) {
+            err << "Ошибка: " << QString(e.message()).replace(u'\r', u'\n') << "\n";
+            return 1;
         }
     }
 

@@ -15,6 +15,7 @@ const char* const kBatchUsage =
     "                           [--dewpoint \"T;ФИ\"] [--limits \"T1;T2;DT;F1;F2;DF\"]\n"
     "                           [--select \"СЛОЙ;ОТ;ДО;ШАГ\" | --select-list \"СЛОЙ;50;80;100\"]\n"
     "                           [--chart ФАЙЛ.png|ФАЙЛ.svg [--chart-size ШИРИНАxВЫСОТА]]\n"
+    "                           [--pdf ФАЙЛ.pdf] [--odt ФАЙЛ.odt]\n"
     "                           [ВАРИАНТ.json | ФАЙЛ.isx]\n";
 
 namespace {
@@ -80,8 +81,10 @@ BatchOptions parseBatchOptions(const QStringList& args)
     const QCommandLineOption selectList(QStringLiteral("select-list"), {}, QStringLiteral("values"));
     const QCommandLineOption chart(QStringLiteral("chart"), {}, QStringLiteral("file"));
     const QCommandLineOption chartSizeOption(QStringLiteral("chart-size"), {}, QStringLiteral("size"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("file"));
+    const QCommandLineOption odt(QStringLiteral("odt"), {}, QStringLiteral("file"));
     parser.addOptions({version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits, select,
-                       selectList, chart, chartSizeOption});
+                       selectList, chart, chartSizeOption, pdf, odt});
 
     // The parser takes the program name first.
     if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args)) {
@@ -143,6 +146,20 @@ BatchOptions parseBatchOptions(const QStringList& args)
             throw UsageError(QStringLiteral("--chart-size задается вместе с --chart."));
         o.chartSize = chartSize(parser.value(chartSizeOption));
     }
+    // The document of "Расчет": any file name, the option gives the format.
+    for (const auto& [option, path] : {std::pair{&pdf, &o.pdfPath}, std::pair{&odt, &o.odtPath}}) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString name = QStringLiteral("--") + option->names().first();
+        *path = parser.value(*option);
+        if (path->trimmed().isEmpty() || QFileInfo(*path).fileName().isEmpty())
+            throw UsageError(QStringLiteral("%1 ждет имя файла документа, получено «%2».").arg(name, *path));
+        if (o.dewpoint || o.dumpInput)
+            throw UsageError(QStringLiteral("%1 записывает документ расчета: он не сочетается с %2.")
+                                 .arg(name, o.dewpoint ? QStringLiteral("--dewpoint") : QStringLiteral("--dump-input")));
+    }
+    if (!o.pdfPath.isEmpty() && QFileInfo(o.pdfPath).absoluteFilePath() == QFileInfo(o.odtPath).absoluteFilePath())
+        throw UsageError(QStringLiteral("--pdf и --odt указывают один и тот же файл «%1».").arg(o.pdfPath));
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         o.casePath = positional.first();
@@ -151,11 +168,16 @@ BatchOptions parseBatchOptions(const QStringList& args)
     return o;
 }
 
-bool wantsChart(const QStringList& args)
+bool wantsDrawing(const QStringList& args)
 {
     for (const QString& a : args) {
-        if (a == u"--chart" || a == u"-chart" || a.startsWith(u"--chart=") || a.startsWith(u"-chart="))
-            return true;
+        for (const char* option : {"chart", "pdf", "odt"}) {
+            const QString name = QLatin1String(option);
+            for (const QString& dashes : {QStringLiteral("--"), QStringLiteral("-")}) {
+                if (a == dashes + name || a.startsWith(dashes + name + u'='))
+                    return true;
+            }
+        }
     }
     return false;
 }

@@ -31,10 +31,13 @@ struct BatchOptions {
     int selectLayer = 0;  // ROW: the layer's number in the collected table
     QString chartPath;                    // --chart: a .png or .svg file
     QSize chartSize{1600, 1000};          // --chart-size, pixels
+    QString pdfPath;                      // --pdf: the document as PDF
+    QString odtPath;                      // --odt: the document as an OpenDocument text
 };
 
-// Whether the arguments ask for the chart (which needs the graphical module).
-bool wantsChart(const QStringList& args);
+// Whether the arguments ask for a drawing: the chart or a document, which need the
+// graphical module.
+bool wantsDrawing(const QStringList& args);
 
 // A command line that cannot be run: the message says why (exit status 2).
 class UsageError : public AppError {

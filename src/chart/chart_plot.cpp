@@ -752,13 +752,13 @@ double sectionChartScale(QSize size)
     return std::clamp(std::min(size.width() / 1100.0, size.height() / 700.0), 0.75, 4.0);
 }
 
-void renderSectionChart(const SectionChart& chart, QPainter& painter, const QRectF& target)
+void renderSectionChart(const SectionChart& chart, QPainter& painter, const QRectF& target, double scale)
 {
     if (target.width() < 1 || target.height() < 1)
         return;
     QGraphicsScene scene;
     const QSizeF size = target.size();
-    auto* plot = new SectionChartPlot(chart, sectionChartScale(size.toSize()));
+    auto* plot = new SectionChartPlot(chart, scale > 0 ? scale : sectionChartScale(size.toSize()));
     scene.addItem(plot);
     plot->setGeometry(QRectF(QPointF(0, 0), size));
     plot->layoutNow();

@@ -68,8 +68,10 @@ private:
 double sectionChartScale(QSize size);
 
 // Draws the chart into `painter` over `target` (painter coordinates), laid out for the
-// target's size. Usable without showing a window.
-void renderSectionChart(const SectionChart& chart, QPainter& painter, const QRectF& target);
+// target's size with fonts and lines multiplied by `scale` (0: sectionChartScale of the
+// target's size; a printed page takes larger letters than a screen of the same width).
+// Usable without showing a window.
+void renderSectionChart(const SectionChart& chart, QPainter& painter, const QRectF& target, double scale = 0);
 // The chart as an image of `size` pixels on white.
 QImage sectionChartImage(const SectionChart& chart, QSize size);
 // Writes the chart to `path`, PNG or SVG by the suffix, at `size` pixels, through a

@@ -94,6 +94,23 @@ QString SaveDialogForm::shortenedDirectory(const QString& path)
     return path.left(3) + QStringLiteral("...") + tail;
 }
 
+QString SaveDialogForm::proposedName(const AppContext& ctx)
+{
+    const QString opened = ctx.sourceDataPath;
+    return opened.isEmpty() ? defaultFileName() : QFileInfo(opened).completeBaseName();
+}
+
+QString SaveDialogForm::proposedFolder(const AppContext& ctx)
+{
+    const QString wanted = ctx.settings.resultsDir;
+    if (wanted.isEmpty())
+        return QDir::currentPath();
+    QString dir = QFileInfo(wanted).absoluteFilePath();
+    while (!(QFileInfo(dir).isDir() && QFileInfo(dir).isReadable()) && !QDir(dir).isRoot())
+        dir = QFileInfo(dir).absolutePath();
+    return QDir::cleanPath(dir);
+}
+
 SaveDialogForm::SaveDialogForm(AppContext& ctx, SaveAction save, SourceSaveAction saveSource, QObject* parent)
     : FormModel(QStringLiteral("FileSave"), ctx.prompter, parent), ctx_(ctx), save_(std::move(save)),
       saveSource_(std::move(saveSource)), volumes_(mountedVolumes)
@@ -167,10 +184,7 @@ void SaveDialogForm::startUp()
     // 3, 4. the results directory; when it is missing, the nearest folder above it
     const QString wanted = ctx_.settings.resultsDir;
     if (!setTreePath(wanted)) {
-        QString dir = wanted.isEmpty() ? QDir::currentPath() : QFileInfo(wanted).absolutePath();
-        while (!QFileInfo(dir).isDir() && !QDir(dir).isRoot())
-            dir = QFileInfo(dir).absolutePath();
-        if (!setTreePath(dir))
+        if (!setTreePath(proposedFolder(ctx_)))
             setTreePath(QDir::currentPath());
         const QString missing = wanted.isEmpty()
                                     ? QStringLiteral("Каталог результатов не задан.")
@@ -182,8 +196,7 @@ void SaveDialogForm::startUp()
 
     // 5. the proposed name: that of the source-data file the input came from, if any,
     // with its summary
-    const QString opened = ctx_.sourceDataPath;
-    setText(kName, opened.isEmpty() ? defaultFileName() : QFileInfo(opened).completeBaseName());
+    setText(kName, proposedName(ctx_));
     setText(kSummary, ctx_.sourceDataSummary);
     nameChanged();
 }

@@ -23,6 +23,12 @@ public:
     ~SaveDialogForm() override;
 
     static QString defaultFileName() { return QStringLiteral("Теплотехнический расчет"); }
+    // The name the dialog proposes, without extension: that of the source-data file the
+    // input came from, or defaultFileName().
+    static QString proposedName(const AppContext& ctx);
+    // The folder the dialog opens in: the results directory, or the nearest folder above
+    // it that can be read (the current directory when none is set).
+    static QString proposedFolder(const AppContext& ctx);
     static const QStringList& filterTexts();
     // The directory as txtActDir shows it: longer than 23 characters, the first three,
     // "..." and the tail from the first separator among the last 17 characters.

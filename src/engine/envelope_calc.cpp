@@ -310,6 +310,8 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
         if (run.st.reached == CalcState::kNothing)
             report.restart();  // refused: no line of it stays
     }
+    run.out.table = table;
+    run.out.inputs = inputs;
     return std::move(run.out);
 }
 

@@ -56,6 +56,11 @@ struct EnvelopeOutcome {
     std::optional<ResultLists> lists;
     std::optional<EnvelopeMessage> warning;  // the run ended at the missing Δt(в)
     std::optional<EnvelopeMessage> error;    // the run stopped at an error or was refused
+    // The input the run used: the collected table (with μ = 0 written back as 0,00001)
+    // and the values read from the main window. Documents of the calculation show these,
+    // whatever the window holds by then.
+    LayerTable table;
+    EnvelopeInputs inputs;
     bool finished() const { return state.finished; }
     bool complies() const { return state.complies; }
     // Refused before anything was calculated: there is no result of it at all.

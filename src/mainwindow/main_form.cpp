@@ -230,9 +230,10 @@ void MainForm::addMenus()
     addSubmenu(QStringLiteral("mnuRecent"), file, QStringLiteral("Последние файлы"));
     addMenuItem(QStringLiteral("mnuSave"), file, QStringLiteral("Сохранить…"), QStringLiteral("Ctrl+S"));
     addMenuItem(QStringLiteral("mnuSep1"), file, QStringLiteral("-"));
-    addMenuItem(QStringLiteral("mnuPdf"), file, QStringLiteral("Экспорт в PDF…")).visible = false;
-    addMenuItem(QStringLiteral("mnuOdt"), file, QStringLiteral("Экспорт в ODF (.odt)…")).visible = false;
-    addMenuItem(QStringLiteral("mnuPrint"), file, QStringLiteral("Печать…"), QStringLiteral("Ctrl+P")).visible = false;
+    // the documents of a calculation: enabled once one has reached its verdict
+    addMenuItem(QStringLiteral("mnuPdf"), file, QStringLiteral("Экспорт в PDF…")).enabled = false;
+    addMenuItem(QStringLiteral("mnuOdt"), file, QStringLiteral("Экспорт в ODF (.odt)…")).enabled = false;
+    addMenuItem(QStringLiteral("mnuPrint"), file, QStringLiteral("Печать…"), QStringLiteral("Ctrl+P")).enabled = false;
     addMenuItem(QStringLiteral("mnuSep2"), file, QStringLiteral("-"));
     addMenuItem(QStringLiteral("mnuExit"), file, QStringLiteral("Выход"));
     addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
@@ -254,6 +255,9 @@ void MainForm::addMenus()
     on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
     on(QStringLiteral("mnuChart"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmChart")); });
     on(QStringLiteral("mnuGuide"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmGuide")); });
+    on(QStringLiteral("mnuPdf"), FormEvent::Click, [this] { exportDocument(DocumentFormat::Pdf); });
+    on(QStringLiteral("mnuOdt"), FormEvent::Click, [this] { exportDocument(DocumentFormat::Odt); });
+    on(QStringLiteral("mnuPrint"), FormEvent::Click, [this] { printDocument(); });
 }
 
 void MainForm::onLoad()
@@ -593,6 +597,7 @@ void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
         setSizeTwips(widthTwips(), l.windowHeightTwips);
     }
     showResultsCurrent();
+    updateDocumentMenus();
 }
 
 void MainForm::clearResults()
@@ -616,6 +621,7 @@ void MainForm::clearResults()
     ctx_.lastCalc.reset();
     ctx_.report.restart();
     ctx_.layerTable = LayerTable();
+    updateDocumentMenus();
     notifyChanged();
 }
 

@@ -3,6 +3,7 @@
 // results, and the buttons that open the other windows.
 #include "session/app_context.h"
 #include "common/form_model.h"
+#include "document/calc_document.h"
 #include "mainwindow/material_picker.h"
 #include "mainwindow/source_data_file.h"
 
@@ -105,6 +106,18 @@ public:
     bool resultsStale() const { return stale_; }
     // Saving a results file of stale results asks first; true: go on saving.
     bool confirmSaveOfStaleResults();
+    // Documents of the last calculation: "Экспорт в PDF…", "Экспорт в ODF (.odt)…" and
+    // "Печать…", enabled while the last calculation reached its verdict. Writing and
+    // printing need the graphical part of the program: the window passes them in.
+    using DocumentPrinter = std::function<void(const CalcDocument& document)>;
+    void setDocumentWriter(DocumentWriter writer) { documentWriter_ = std::move(writer); }
+    void setDocumentPrinter(DocumentPrinter printer) { documentPrinter_ = std::move(printer); }
+    // Asks for the file (the name and folder the save dialog proposes, with the
+    // extension of the format) and writes the document there.
+    void exportDocument(DocumentFormat format);
+    // The document on the printer, through the print preview.
+    void printDocument();
+
     // The result fields and lists a calculation writes.
     static const QStringList& resultControlNames();
     // The verdict lines under the results.
@@ -135,6 +148,10 @@ private:
     void markStale();
     // main_form_help.cpp: key sequences and tooltips
     void addKeysAndTips();
+    // main_form_document.cpp: the document menu items
+    void updateDocumentMenus();
+    bool documentMayStart();
+    bool addAirLayer(const QString& question, const QString& title);
 
     void addMenus();
     void climateFill();
@@ -169,6 +186,8 @@ private:
     bool stale_ = false;
     bool changedSinceCollect_ = false;  // an input that collectInput() takes changed since
     std::optional<EnvelopeMessage> lastRefusal_;
+    DocumentWriter documentWriter_;
+    DocumentPrinter documentPrinter_;
 };
 
 }  // namespace ogrado

@@ -1,5 +1,8 @@
 #include "mainwindow/main_window.h"
 
+#include "chart/chart_plot.h"
+#include "document/text_document.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -22,6 +25,10 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QPageLayout>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
 
 namespace ogrado {
 
@@ -89,6 +96,11 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     bottom->addWidget(buttonBar_);
     root->addLayout(bottom);
     bindControls();
+    // The documents of a calculation are drawn here, with the chart window's drawing.
+    form_.setDocumentWriter([](const CalcDocument& document, DocumentFormat format, const QString& path) {
+        writeCalcDocument(document, format, path, &renderSectionChart);
+    });
+    form_.setDocumentPrinter([this](const CalcDocument& document) { showPrintPreview(document); });
     setAcceptDrops(true);
     // Fields take a dropped file as text (its path typed into the field), and Enter in a
     // field would press a button: the window handles both first.
@@ -105,6 +117,29 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
             }
         });
     });
+}
+
+void MainWindow::showPrintPreview(const CalcDocument& document)
+{
+    // A4 portrait from the corner of the sheet: the document keeps its own margins.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    printer.setFullPage(true);
+    printer.setDocName(document.title);
+    // The preview's own button prints through the print dialog.
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("printPreview"));
+    preview.setWindowTitle(QStringLiteral("Печать: ") + document.title);
+    // a page read at a glance: as tall as the screen allows
+    if (const QScreen* screen = this->screen()) {
+        const QSize free = screen->availableGeometry().size();
+        preview.resize(std::min(free.width() * 9 / 10, free.height() * 3 / 4), free.height() * 9 / 10);
+    }
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &document](QPrinter* target) {
+        if (printCalcDocument(document, &renderSectionChart, *target) == 0)
+            form_.prompter().error(QStringLiteral("Документ не напечатан: принтер недоступен."));
+    });
+    preview.exec();
 }
 
 QSize MainWindow::contentSize() const

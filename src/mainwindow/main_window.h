@@ -29,6 +29,8 @@ private:
     QWidget* buildResults();
     QWidget* buildVerdict();
     QWidget* buildButtons();
+    // "Печать…": the document in the print preview, printed from there.
+    void showPrintPreview(const CalcDocument& document);
 
     MainForm& form_;
     WindowHost& host_;

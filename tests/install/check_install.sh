@@ -57,6 +57,10 @@ cmp -s "$tmp/build.txt" "$tmp/moved.txt" || fail "ogrado_calc in a moved prefix 
 (cd "$tmp/elsewhere" && env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/moved/bin/ogrado_calc" --chart "$tmp/chart.png" \
     "$tmp/case.json") >/dev/null 2>"$tmp/chart-err.txt" || fail "the installed ogrado_calc --chart failed: $(cat "$tmp/chart-err.txt")"
 [ -s "$tmp/chart.png" ] || fail "the installed ogrado_calc --chart wrote no picture"
+# ... and --pdf the document of the calculation.
+(cd "$tmp/elsewhere" && env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/moved/bin/ogrado_calc" --pdf "$tmp/doc.pdf" \
+    "$tmp/case.json") >/dev/null 2>"$tmp/pdf-err.txt" || fail "the installed ogrado_calc --pdf failed: $(cat "$tmp/pdf-err.txt")"
+[ "$(head -c 4 "$tmp/doc.pdf")" = "%PDF" ] || fail "the installed ogrado_calc --pdf wrote no PDF"
 
 # Neither the current folder nor an installed prefix holds data: the message names both.
 set +e
