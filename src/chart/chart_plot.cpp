@@ -2,6 +2,7 @@
 
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "common/text_file.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QValueAxis>
 
@@ -789,13 +789,14 @@ void writeSectionChart(const SectionChart& chart, const QString& path, QSize siz
         throw AppError(QStringLiteral("Рисунок записывается в формате PNG или SVG: имя файла «%1» должно "
                                       "оканчиваться на .png или .svg.")
                            .arg(QFileInfo(path).fileName()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Не удалось открыть файл «%1» для записи: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    // The picture is made in memory and then written whole: a device, a pipe or a
+    // directory under that name is refused, never replaced.
+    QByteArray bytes;
     bool written = false;
     if (suffix == u"png") {
-        written = sectionChartImage(chart, size).save(&file, "PNG");
+        QBuffer png(&bytes);
+        png.open(QIODevice::WriteOnly);
+        written = sectionChartImage(chart, size).save(&png, "PNG");
     } else {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -822,11 +823,12 @@ void writeSectionChart(const SectionChart& chart, const QString& path, QSize siz
             const QString px = QStringLiteral("<svg width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height());
             text.replace(m.captured(0).toUtf8(), px.toUtf8());
         }
-        written = written && file.write(text) == text.size();
+        bytes = text;
     }
-    if (!written || !file.commit())
-        throw AppError(QStringLiteral("Не удалось записать рисунок в файл «%1»: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!written)
+        throw AppError(QStringLiteral("Не удалось нарисовать рисунок для файла «%1».")
+                           .arg(QDir::toNativeSeparators(path)));
+    writeFileBytes(path, bytes);
 }
 
 }  // namespace ogrado

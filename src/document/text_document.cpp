@@ -2,6 +2,7 @@
 
 #include "common/app_error.h"
 #include "common/colors.h"
+#include "common/text_file.h"
 #include "common/version.h"
 #include "document/odf_package.h"
 
@@ -15,7 +16,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -744,38 +744,39 @@ int writeCalcDocument(const CalcDocument& content, DocumentFormat format, const 
                       const ChartRenderer& renderer)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Не удалось открыть файл «%1» для записи: %2").arg(shown, file.errorString()));
+    // The document is made in memory and then written whole: a device, a pipe or a
+    // directory under that name is refused, never replaced.
+    QByteArray bytes;
     int pages = 0;
-    bool written = false;
     if (format == DocumentFormat::Pdf) {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfDpi);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        writer.setTitle(content.title);
-        writer.setCreator(QStringLiteral("ogrado ") + programVersion());
+        QBuffer pdf(&bytes);
+        pdf.open(QIODevice::WriteOnly);
         {
+            QPdfWriter writer(&pdf);
+            writer.setResolution(kPdfDpi);
+            writer.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+            writer.setTitle(content.title);
+            writer.setCreator(QStringLiteral("ogrado ") + programVersion());
             const std::unique_ptr<QTextDocument> doc = pagedTextDocument(content, renderer, writer);
             pages = paintTextDocument(*doc, writer);
         }
-        written = pages > 0;
+        if (pages <= 0 || bytes.isEmpty())
+            throw AppError(QStringLiteral("Не удалось записать документ в файл «%1»: страницы PDF не "
+                                          "сформированы.")
+                               .arg(shown));
     } else {
         const std::unique_ptr<QTextDocument> doc = odfTextDocument(content, renderer);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QTextDocumentWriter writer(&buffer, "ODF");
-        const QByteArray package = writer.write(doc.get()) ? withPageStyle(buffer.data()) : QByteArray();
-        if (package.isEmpty())
+        bytes = writer.write(doc.get()) ? withPageStyle(buffer.data()) : QByteArray();
+        if (bytes.isEmpty())
             throw AppError(QStringLiteral("Не удалось записать документ в файл «%1»: текст OpenDocument не "
                                           "сформирован.")
                                .arg(shown));
-        written = file.write(package) == package.size();
     }
-    if (!written || !file.commit())
-        throw AppError(QStringLiteral("Не удалось записать документ в файл «%1»: %2")
-                           .arg(shown, file.errorString().isEmpty() ? QStringLiteral("ошибка записи")
-                                                                    : file.errorString()));
+    writeFileBytes(path, bytes);
     return pages;
 }
 

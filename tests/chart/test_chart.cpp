@@ -25,6 +25,8 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace ogrado;
 
 namespace {
@@ -433,6 +435,10 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, writeSectionChart(chart, dir.filePath("a.bmp"), QSize(800, 600)));
         QVERIFY_THROWS_EXCEPTION(AppError, writeSectionChart(chart, dir.filePath("нет/a.png"), QSize(800, 600)));
         QVERIFY(!QFile::exists(dir.filePath("a.bmp")));
+        const QString fifo = dir.filePath("канал.png");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY_THROWS_EXCEPTION(AppError, writeSectionChart(chart, fifo, QSize(800, 600)));
+        QVERIFY(!QFileInfo(fifo).isFile());
     }
 
     void batchWritesTheChart()

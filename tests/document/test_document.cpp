@@ -29,6 +29,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 using namespace ogrado;
@@ -548,6 +549,13 @@ private slots:
         } catch (const AppError& e) {
             QVERIFY(e.message().contains(QDir::toNativeSeparators(inFile)));
         }
+
+        // a pipe under the name stays a pipe: the document is never renamed over it
+        const QString fifo = dir.filePath("канал.pdf");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (DocumentFormat format : {DocumentFormat::Pdf, DocumentFormat::Odt})
+            QVERIFY_THROWS_EXCEPTION(AppError, writeWith(d, format, fifo));
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
     }
 
     // ogrado_calc --pdf and --odt: the document of "Расчет"; a calculation that stopped
