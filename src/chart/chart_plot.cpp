@@ -770,7 +770,7 @@ QImage sectionChartImage(const SectionChart& chart, QSize size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        throw AppError(QStringLiteral("Не хватает памяти для рисунка %1 × %2 пикселей.")
+        throw AppError(QStringLiteral("Не хватает памяти для рисунка %1 × %2 пикселей. Уменьшите размер рисунка.")
                            .arg(size.width())
                            .arg(size.height()));
     image.fill(Qt::white);
@@ -791,7 +791,8 @@ void writeSectionChart(const SectionChart& chart, const QString& path, QSize siz
                            .arg(QFileInfo(path).fileName()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Не удалось открыть файл «%1» для записи: %2")
+        throw AppError(QStringLiteral("Не удалось открыть файл «%1» для записи: %2. Выберите другой каталог или имя "
+                                      "файла.")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
     bool written = false;
     if (suffix == u"png") {
@@ -825,7 +826,8 @@ void writeSectionChart(const SectionChart& chart, const QString& path, QSize siz
         written = written && file.write(text) == text.size();
     }
     if (!written || !file.commit())
-        throw AppError(QStringLiteral("Не удалось записать рисунок в файл «%1»: %2")
+        throw AppError(QStringLiteral("Не удалось записать рисунок в файл «%1»: %2. Выберите другой каталог или имя "
+                                      "файла.")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 

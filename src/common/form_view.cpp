@@ -625,7 +625,56 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
             label->setAutoFillBackground(filled);
         setColours(QPalette::Window, filled);
     }
+    showMark(w, c.marked);
     updateCutTextTip(w);
+}
+
+void FormWindow::showMark(QWidget* w, bool marked)
+{
+    // The widget's own style sheet, kept when the mark is added and restored after it.
+    static const char* const kOwnStyle = "ogradoOwnStyle";
+    if (marked == w->property("ogradoMarked").toBool())
+        return;
+    if (!w->property(kOwnStyle).isValid())
+        w->setProperty(kOwnStyle, w->styleSheet());
+    const QString own = w->property(kOwnStyle).toString();
+    w->setProperty("ogradoMarked", marked);
+    if (!marked) {
+        w->setStyleSheet(own);
+        return;
+    }
+    // Only the frame changes: the colours stay those of the palette the model sets.
+    const QString frame = QStringLiteral("border: 2px solid rgb(255, 0, 0);");
+    QString rule;
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
+        qobject_cast<QTableWidget*>(w) || qobject_cast<QPlainTextEdit*>(w))
+        rule = QStringLiteral("#%1 { %2 }").arg(w->objectName(), frame);
+    else
+        rule = QStringLiteral("#%1 { %2 padding: 1px; }").arg(w->objectName(), frame);
+    if (own.isEmpty())
+        w->setStyleSheet(rule);
+    else
+        w->setStyleSheet((own.contains(u'{') ? own : QStringLiteral("* { %1 }").arg(own)) + u'\n' + rule);
+}
+
+void FormWindow::takeFocus()
+{
+    if (model_.focusSerial() == focusSerial_)
+        return;
+    focusSerial_ = model_.focusSerial();
+    QWidget* w = widgets_.value(model_.focusRequest());
+    if (!w || !w->isEnabled())
+        return;
+    // a field scrolled out of sight is brought into view
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(p)) {
+            if (area->widget() && area->widget()->isAncestorOf(w))
+                area->ensureWidgetVisible(w);
+        }
+    }
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->selectAll();  // the wrong value is replaced by what the user types
 }
 
 void FormWindow::syncTable(QTableWidget* grid, const Control& c)
@@ -677,6 +726,7 @@ void FormWindow::refresh()
             syncWidget(it.value(), model_.control(it.key()));
     }
     syncMenus();
+    takeFocus();
     syncing_ = false;
     if (!model_.caption().isEmpty() && windowTitle() != model_.caption())
         setWindowTitle(model_.caption());
