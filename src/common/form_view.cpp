@@ -625,32 +625,40 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
             label->setAutoFillBackground(filled);
         setColours(QPalette::Window, filled);
     }
-    showMark(w, c.marked);
+    showMark(w, c);
     updateCutTextTip(w);
 }
 
-void FormWindow::showMark(QWidget* w, bool marked)
+void FormWindow::showMark(QWidget* w, const Control& c)
 {
     // The widget's own style sheet, kept when the mark is added and restored after it.
     static const char* const kOwnStyle = "ogradoOwnStyle";
-    if (marked == w->property("ogradoMarked").toBool())
+    static const char* const kMarkStyle = "ogradoMarkStyle";
+    if (!c.marked && !w->property(kMarkStyle).isValid())
         return;
     if (!w->property(kOwnStyle).isValid())
         w->setProperty(kOwnStyle, w->styleSheet());
     const QString own = w->property(kOwnStyle).toString();
-    w->setProperty("ogradoMarked", marked);
-    if (!marked) {
+    if (!c.marked) {
+        w->setProperty(kMarkStyle, QVariant());
         w->setStyleSheet(own);
         return;
     }
-    // Only the frame changes: the colours stay those of the palette the model sets.
-    const QString frame = QStringLiteral("border: 2px solid rgb(255, 0, 0);");
-    QString rule;
-    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
-        qobject_cast<QTableWidget*>(w) || qobject_cast<QPlainTextEdit*>(w))
-        rule = QStringLiteral("#%1 { %2 }").arg(w->objectName(), frame);
+    // A style sheet's frame replaces the palette's drawing of the field: the colours the
+    // model gives (a chosen column, a failing boundary) go into the rule with it.
+    const QColor back = QColor::fromRgba(c.background);
+    const QColor text = QColor::fromRgba(c.foreground);
+    QString rule = QStringLiteral("#%1 { border: 2px solid rgb(255, 0, 0);").arg(w->objectName());
+    const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
+                       qobject_cast<QTableWidget*>(w) || qobject_cast<QPlainTextEdit*>(w);
+    if (field)
+        rule += QStringLiteral(" background-color: %1; color: %2;").arg(back.name(), text.name());
     else
-        rule = QStringLiteral("#%1 { %2 padding: 1px; }").arg(w->objectName(), frame);
+        rule += QStringLiteral(" padding: 1px;");
+    rule += QStringLiteral(" }");
+    if (w->property(kMarkStyle).toString() == rule)
+        return;
+    w->setProperty(kMarkStyle, rule);
     if (own.isEmpty())
         w->setStyleSheet(rule);
     else

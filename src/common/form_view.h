@@ -93,7 +93,7 @@ private:
     // Texts a widget cannot show whole get the whole text as their tooltip.
     void updateCutTextTip(QWidget* w);
     // A control an error message named: a red frame around it.
-    void showMark(QWidget* w, bool marked);
+    void showMark(QWidget* w, const Control& c);
     // The model asked for the focus on a control: the control takes it, in view.
     void takeFocus();
 

@@ -575,6 +575,15 @@ private slots:
         QCOMPARE(f.main().text("txtPm_1"), designPm);
         QVERIFY(f.limits().isEnabled("cvdOk") && f.limits().isEnabled("cmdSave"));
         QCOMPARE(f.ctx.activeRuns, 0);
+        // the temperature tried comes from this window's range, not from the main window
+        QCOMPARE(f.limits().markedControls(), (QStringList{"txtTv_0", "txtTv_1"}));
+        QCOMPARE(f.limits().focusRequest(), QStringLiteral("txtTv_0"));
+        QVERIFY(f.main().markedControls().isEmpty());
+        // an entry the range check refuses is marked itself
+        f.setRanges({"30", "50", "0"}, {"50", "50", "1"});
+        f.prompter.clear();
+        f.limits().userClick("cvdOk");
+        QCOMPARE(f.limits().markedControls(), QStringList{"txtTv_2"});
     }
 
     // A problem of the case itself stops at the first run and is said once.
@@ -588,6 +597,7 @@ private slots:
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.endsWith(QStringLiteral("\rНет данных по температурному перепаду!!!")));
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
+        QCOMPARE(f.main().markedControls(), QStringList{"txtTp"});  // a field of the main window, marked there
         QVERIFY(f.column(0).isEmpty());
         QVERIFY(f.ctx.lastCalc->warning);
     }
