@@ -205,13 +205,23 @@ void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points, c
             layerFail(table, p.layer - 1, a ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."),
                       QStringLiteral("Укажите коэффициент теплопроводности больше нуля."));
         const QString at = QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
-        rSum = requireFiniteSingle(double(rSum) + double(p.thickness) * 0.001 / double(lambda),
-                                   QStringLiteral("Термическое сопротивление от внутренней поверхности") + at);
+        // a value of a point inside a layer that is not finite comes from that layer's
+        // values: the message names the point, the window marks the layer's first cell
+        auto finite = [&](double v, const QString& what) {
+            try {
+                return requireFiniteSingle(v, what);
+            } catch (AppError& e) {
+                if (p.layer >= 1 && p.layer <= table.count())
+                    e.orField(table.layers[p.layer - 1].field(0));
+                throw;
+            }
+        };
+        rSum = finite(double(rSum) + double(p.thickness) * 0.001 / double(lambda),
+                      QStringLiteral("Термическое сопротивление от внутренней поверхности") + at);
         p.rSum = rSum;
-        p.t = requireFiniteSingle(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt,
-                                  QStringLiteral("Температура") + at);
-        rpSum = requireFiniteSingle(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu),
-                                    QStringLiteral("Сопротивление паропроницанию от внутренней поверхности") + at);
+        p.t = finite(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt, QStringLiteral("Температура") + at);
+        rpSum = finite(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu),
+                       QStringLiteral("Сопротивление паропроницанию от внутренней поверхности") + at);
         p.rpSum = rpSum;
     }
     for (int j = 0; j < points.size(); ++j)

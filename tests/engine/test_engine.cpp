@@ -605,11 +605,12 @@ private slots:
             QString value;
             bool refine;
             QString named;
+            QStringList field;  // a point inside a layer: the layer's first cell
         };
         const Case cases[] = {
-            {2, kColMu, "1e-308", false, "Граница слоев 1-2"},       // Rп.тр. overflows
-            {2, kColLambdaB, "3e-308", false, "Rт"},                  // 0,25/3E-308 is beyond double
-            {2, kColLambdaA, "1e-40", true, "Слой 2"},                // beyond single precision in the field
+            {2, kColMu, "1e-308", false, "Граница слоев 1-2", {}},          // Rп.тр. overflows
+            {2, kColLambdaB, "3e-308", false, "Rт", {}},                     // 0,25/3E-308 is beyond double
+            {2, kColLambdaA, "1e-40", true, "Слой 2", {"txt1_9"}},           // beyond single precision in the field
         };
         for (const Case& c : cases) {
             LayerTable t = exampleWall();
@@ -624,6 +625,7 @@ private slots:
             QVERIFY(o.error);
             QVERIFY2(o.error->text.contains(c.named) && o.error->text.contains(QStringLiteral("не определяется")),
                      qPrintable(o.error->text));
+            QCOMPARE(o.error->field.controls, c.field);
             for (const FieldUpdate& u : o.updates) {
                 if (u.text && !u.name.startsWith(u'l'))
                     QVERIFY2(u.text->size() < 30, qPrintable(u.name + u' ' + *u.text));
