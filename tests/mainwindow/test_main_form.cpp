@@ -911,6 +911,13 @@ private slots:
             QCOMPARE(p.prompter.shown[1].title, QStringLiteral("Ошибка"));
             for (const QString& part : QStringList{path} + expected)
                 QVERIFY2(p.prompter.shown[1].text.contains(part), qPrintable(p.prompter.shown[1].text));
+            // the message ends with what to do: a file that cannot be read names the
+            // remedy of its reason, one that does not fit says to put it right
+            const QString& text = p.prompter.shown[1].text;
+            QVERIFY2(text.endsWith(QStringLiteral("Исправьте файл или откройте другой.")) ||
+                         text.endsWith(QStringLiteral("Проверьте имя файла и каталог.")) ||
+                         text.endsWith(QStringLiteral("Укажите обычный файл.")),
+                     qPrintable(text));
             QCOMPARE(stateOf(m, true), mainBefore);
             QCOMPARE(stateOf(p.air()), airBefore);
             QCOMPARE(m.sourceDataPath(), w.isx(QStringLiteral("Стена")));

@@ -160,6 +160,10 @@ private slots:
             QVERIFY2(e.message().contains(QStringLiteral("/d/СтенарийТКП.txt")) &&
                          e.message().contains(QStringLiteral("строка 4")),
                      qPrintable(e.message()));
+            // the start-up stops: the message says how to get going again
+            QVERIFY2(e.message().endsWith(QStringLiteral(" Исправьте файл или восстановите его из поставки программы и "
+                                                         "запустите программу снова.")),
+                     qPrintable(e.message()));
         }
         QStringList bad = normativeLines(QStringLiteral(" "), true);
         bad[bad.size() - 2] = QStringLiteral("2; много");
