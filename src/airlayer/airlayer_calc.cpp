@@ -3,6 +3,7 @@
 #include "common/app_error.h"
 #include "common/input_check.h"
 #include "common/number_text.h"
+#include "engine/layer_table.h"
 #include "engine/saturation.h"
 
 #include <cmath>
@@ -30,19 +31,25 @@ constexpr InputRange kAccuracyRange{0.001, true, 10, "°С"};
 // together: a search that would need more stops with a message.
 constexpr qint64 kMaxProfileEvaluations = 100'000'000;
 
+// A field of the air-gap window frmPr, which messages about its inputs name.
+FieldRef airField(const char* control)
+{
+    return fieldOf(QStringLiteral("frmPr"), QLatin1String(control));
+}
+
 double checked(double v, const char* what)
 {
     return requireFinite(v, QStringLiteral("Расчет вентилируемой прослойки: величина %1").arg(QString::fromUtf8(what)));
 }
 
 // Metres typed in millimetres: compared in millimetres, a hair of binary rounding allowed.
-void requireMillimetres(double metres, const char* what, const InputRange& range)
+void requireMillimetres(double metres, const char* what, const InputRange& range, const FieldRef& field)
 {
     const double mm = metres * 1000;
     const double tolerance = 1e-9 * std::max(1.0, std::fabs(mm));
     const double nearest = std::round(mm);
     const double shown = std::fabs(mm - nearest) <= tolerance ? nearest : mm;
-    requireInRange(shown, generalText(shown), QString::fromUtf8(what), range);
+    requireInRange(shown, generalText(shown), QString::fromUtf8(what), range, field);
 }
 
 // One trial of the mean gap-air temperature Tc at thickness d: the flow and the mean
@@ -85,20 +92,22 @@ double airGapSurfaceCoefficient(double h)
 
 void checkAirLayerInputs(const AirLayerInputs& in)
 {
-    auto plain = [](double v, const char* what, const InputRange& range) {
-        requireInRange(v, generalText(v), QString::fromUtf8(what), range);
+    auto plain = [](double v, const char* what, const InputRange& range, const FieldRef& field) {
+        requireInRange(v, generalText(v), QString::fromUtf8(what), range, field);
     };
     plain(in.h, "Разность высот входного и выходного отверстия h (не более 10000 шагов интегрирования по 0,01 м)",
-          kHeightRange);
-    requireMillimetres(in.dd, "Приращение толщины прослойки", kIncrementRange);
-    requireMillimetres(in.d0, "Начальная толщина прослойки", kInitialRange);
-    plain(in.eps, "Точность определения средней температуры воздуха в прослойке", kAccuracyRange);
-    plain(in.FIn, "Влажность наружного воздуха", kHumidityRange);
-    plain(in.FIv, "Влажность внутреннего воздуха", kHumidityRange);
-    plain(in.ALint, "Коэффициент теплоотдачи внутренней поверхности альфа(в)", kPositiveRange);
-    plain(in.ALext, "Коэффициент теплоотдачи наружной поверхности альфа(н)", kPositiveRange);
-    plain(in.k, "Коэффициент k", kPositiveRange);
-    plain(in.turnCount, "Количество поворотов потока воздуха", kNonNegativeRange);
+          kHeightRange, airField("txtHst"));
+    requireMillimetres(in.dd, "Приращение толщины прослойки", kIncrementRange, airField("txtDpr"));
+    requireMillimetres(in.d0, "Начальная толщина прослойки", kInitialRange, airField("txtDnac"));
+    plain(in.eps, "Точность определения средней температуры воздуха в прослойке", kAccuracyRange, airField("txtTocn"));
+    plain(in.FIn, "Влажность наружного воздуха", kHumidityRange, airField("txtTn_1"));
+    plain(in.FIv, "Влажность внутреннего воздуха", kHumidityRange, airField("txtTn_3"));
+    plain(in.ALint, "Коэффициент теплоотдачи внутренней поверхности альфа(в)", kPositiveRange,
+          mainWindowField(QStringLiteral("txtAlv")));
+    plain(in.ALext, "Коэффициент теплоотдачи наружной поверхности альфа(н)", kPositiveRange,
+          mainWindowField(QStringLiteral("txtAln")));
+    plain(in.k, "Коэффициент k", kPositiveRange, airField("txtK"));
+    plain(in.turnCount, "Количество поворотов потока воздуха", kNonNegativeRange, airField("txtEps"));
 }
 
 AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTable& sat, const AirLayerHooks& hooks,
@@ -106,8 +115,10 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
 {
     checkAirLayerInputs(in);
     AirLayerResults r;
-    r.Eext = SaturationPressure(sat, in.Text, QStringLiteral("Расчетная температура наружного воздуха Text"));
-    r.Eint = SaturationPressure(sat, in.Tint, QStringLiteral("Расчетная температура внутреннего воздуха Tint"));
+    r.Eext = SaturationPressure(sat, in.Text, QStringLiteral("Расчетная температура наружного воздуха Text"), {},
+                                airField("txtTn_0"));
+    r.Eint = SaturationPressure(sat, in.Tint, QStringLiteral("Расчетная температура внутреннего воздуха Tint"), {},
+                                airField("txtTn_2"));
     r.ALm = airGapSurfaceCoefficient(in.h);
     r.LAint = 1 / (double(in.R1) + 1 / r.ALm + 1 / in.ALint);  // formula (8)
     r.LAext = 1 / (double(in.R2) + 1 / r.ALm + 1 / in.ALext);  // formula (7)
@@ -140,8 +151,10 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
     for (double tc = in.Text + in.eps; tc <= in.Tint; tc += in.eps) {
         if (int(tcs.size()) >= kMaxTcSteps)
             throw AppError(QStringLiteral("Точность определения средней температуры воздуха в прослойке слишком мала: "
-                                          "более %1 шагов подбора Tc.")
-                               .arg(kMaxTcSteps));
+                                          "более %1 шагов подбора Tc. Укажите значение точности больше, например "
+                                          "0,01 °С.")
+                               .arg(kMaxTcSteps),
+                           airField("txtTocn"));
         tcs.push_back(tc);
     }
     const QString tcFails = QStringLiteral(
@@ -161,7 +174,8 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
         d = d + in.dd;
         if (d > kMaxThickness + 1e-9)
             throw AppError(QStringLiteral("Удаление влаги из прослойки не обеспечивается при толщине прослойки до "
-                                          "1000 мм."));
+                                          "1000 мм. Проверьте исходные данные прослойки: высоту h, решетки и "
+                                          "повороты потока, температуры и влажности воздуха."));
         if (hooks.thickness)
             hooks.thickness(d);
         if (d <= 0)
@@ -179,7 +193,8 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
                                               "обеспечивается. Увеличьте начальную толщину или приращение толщины "
                                               "прослойки.")
                                    .arg(generalText(std::round(d * 1e6) / 1e3))
-                                   .arg(kMaxProfileEvaluations / 1'000'000));
+                                   .arg(kMaxProfileEvaluations / 1'000'000),
+                               FieldRef{QStringLiteral("frmPr"), {QStringLiteral("txtDnac"), QStringLiteral("txtDpr")}});
             const Trial t = s.trial(tcs[n], d);
             if (hooks.tcStep)
                 hooks.tcStep(tcs[n], t.Tcalc);
@@ -231,7 +246,8 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
         r.Th = accepted.Th;
         r.eint = eint;
         r.eext = eext;
-        r.Eh = SaturationPressure(sat, r.Th, QStringLiteral("Температура воздуха на выходе из прослойки Th"));
+        r.Eh = SaturationPressure(sat, r.Th, QStringLiteral("Температура воздуха на выходе из прослойки Th"),
+                                  kComputedTemperatureAdvice);
         r.M = checked(r.KSIext * eext + r.KSIint * eint, "M");
         r.B = checked(7.935 / (r.Pmid * (1 + r.Th / 273)), "B");
         r.eh = checked((r.M + (eext * ksiSum - r.M) * std::pow(kE, -ksiSum * in.h / (r.i * r.B))) / ksiSum, "eh");

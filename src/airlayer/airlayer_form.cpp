@@ -164,10 +164,11 @@ double AirLayerForm::field(const QString& name, const QString& what) const
 {
     const QString t = text(name);
     if (t.trimmed().isEmpty())
-        throw AppError(QStringLiteral("%1: значение не задано.").arg(what));
+        throw AppError(QStringLiteral("%1: значение не задано. Введите число.").arg(what), fieldOf(formName(), name));
     const auto v = parseNumber(t);
     if (!v)
-        throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(what, t.trimmed()));
+        throw AppError(QStringLiteral("%1: «%2» не является числом. Введите число.").arg(what, t.trimmed()),
+                       fieldOf(formName(), name));
     return *v;
 }
 
@@ -179,7 +180,8 @@ AirLayerInputs AirLayerForm::collectInputs() const
     const CalcState& st = ctx_.lastCalc->state;
     if (st.layerCount < 2)
         throw AppError(QStringLiteral("Для расчета вентилируемой прослойки нужны не менее двух слоев: последний слой — "
-                                      "облицовка за прослойкой."));
+                                      "облицовка за прослойкой. Добавьте в главном окне слой облицовки последним и "
+                                      "выполните «Расчет»."));
     AirLayerInputs in;
     in.Text = field(QStringLiteral("txtTn_0"), QStringLiteral("Расчетная температура наружного воздуха"));
     in.FIn = field(QStringLiteral("txtTn_1"), QStringLiteral("Влажность наружного воздуха"));
@@ -190,10 +192,12 @@ AirLayerInputs AirLayerForm::collectInputs() const
     const QString alphaInText = main_.text(QStringLiteral("txtAlv"));
     const QString alphaOutName = QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н) главного окна");
     const QString alphaInName = QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в) главного окна");
-    in.ALext = headerNumber(alphaOutText, alphaOutName);
-    in.ALint = headerNumber(alphaInText, alphaInName);
-    requireInRange(in.ALext, alphaOutText, alphaOutName, kPositiveRange);
-    requireInRange(in.ALint, alphaInText, alphaInName, kPositiveRange);
+    const FieldRef alphaOutField = mainWindowField(QStringLiteral("txtAln"));
+    const FieldRef alphaInField = mainWindowField(QStringLiteral("txtAlv"));
+    in.ALext = headerNumber(alphaOutText, alphaOutName, alphaOutField);
+    in.ALint = headerNumber(alphaInText, alphaInName, alphaInField);
+    requireInRange(in.ALext, alphaOutText, alphaOutName, kPositiveRange, alphaOutField);
+    requireInRange(in.ALint, alphaInText, alphaInName, kPositiveRange, alphaInField);
     in.h = field(QStringLiteral("txtHst"), QStringLiteral("Разность высот входного и выходного отверстия"));
     in.eps = field(QStringLiteral("txtTocn"), QStringLiteral("Точность определения средней температуры воздуха"));
     in.d0 = field(QStringLiteral("txtDnac"), QStringLiteral("Начальная толщина прослойки")) / 1000;
@@ -283,8 +287,7 @@ void AirLayerForm::AirLayerCalculation(int mode)
         ctx_.airLayerReportLines = report_.resultLines();
     } catch (const AppError& e) {
         lastError_ = e.message();
-        notifyChanged();
-        prompter().message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(e);
     }
 }
 

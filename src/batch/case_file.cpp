@@ -36,7 +36,8 @@ CaseInput readCaseFile(const QString& path)
         const SourceDataContents c = parseSourceData(o);
         return {c.main, c.airLayer};
     } catch (const AppError& e) {
-        throw AppError(QStringLiteral("Файл исходных данных \"%1\" не открыт.\r%2")
+        // the words of the window that opens such a file
+        throw AppError(QStringLiteral("Файл исходных данных \"%1\" не открыт.\r%2\rИсправьте файл или откройте другой.")
                            .arg(QDir::toNativeSeparators(path), e.message()));
     }
 }

@@ -75,10 +75,11 @@ QSize ChartForm::imageSize() const
         const QString t = text(QLatin1String(field));
         const std::optional<double> v = parseNumber(t);
         if (!v || *v != std::floor(*v) || *v < kMinSide || *v > kMaxSide)
-            throw AppError(QStringLiteral("%1 рисунка «%2»: нужно целое число пикселей от %3 до %4.")
+            throw AppError(QStringLiteral("%1 рисунка «%2» недопустима. Укажите целое число пикселей от %3 до %4.")
                                .arg(what, t.trimmed())
                                .arg(kMinSide)
-                               .arg(kMaxSide));
+                               .arg(kMaxSide),
+                           fieldOf(formName(), QLatin1String(field)));
         return int(*v);
     };
     const int w = side("txtWidth", QStringLiteral("Ширина"));

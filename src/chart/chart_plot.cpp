@@ -770,7 +770,7 @@ QImage sectionChartImage(const SectionChart& chart, QSize size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        throw AppError(QStringLiteral("Не хватает памяти для рисунка %1 × %2 пикселей.")
+        throw AppError(QStringLiteral("Не хватает памяти для рисунка %1 × %2 пикселей. Уменьшите размер рисунка.")
                            .arg(size.width())
                            .arg(size.height()));
     image.fill(Qt::white);
@@ -826,7 +826,7 @@ void writeSectionChart(const SectionChart& chart, const QString& path, QSize siz
         bytes = text;
     }
     if (!written)
-        throw AppError(QStringLiteral("Не удалось нарисовать рисунок для файла «%1».")
+        throw AppError(QStringLiteral("Не удалось нарисовать рисунок для файла «%1». Уменьшите размер рисунка.")
                            .arg(QDir::toNativeSeparators(path)));
     writeFileBytes(path, bytes);
 }

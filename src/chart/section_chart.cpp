@@ -11,7 +11,9 @@ double airTemperature(const QString& text, const QString& what)
 {
     const std::optional<double> v = parseNumber(text);
     if (!v)
-        throw AppError(QStringLiteral("График не построен: %1 «%2» не является числом.").arg(what, text.trimmed()));
+        throw AppError(QStringLiteral("График не построен: %1 «%2» не является числом. Исправьте это значение в "
+                                      "главном окне и выполните «Расчет».")
+                           .arg(what, text.trimmed()));
     return *v;
 }
 

@@ -101,10 +101,16 @@ void FormModel::setChecked(const QString& name, bool checked)
     Control& c = const_cast<Control&>(control(name));
     if (checked && !c.group.isEmpty()) {
         for (Control& other : controls_) {
-            if (other.group == c.group && other.name != name && other.checked) {
+            if (other.group != c.group || other.name == name)
+                continue;
+            if (other.checked) {
                 other.checked = false;
                 dirty_ = true;
                 valueChanged(other);
+            } else if (other.marked && !c.checked) {
+                // the group's choice changed: a mark on any of its options has done its work
+                other.marked = false;
+                dirty_ = true;
             }
         }
     }
@@ -299,7 +305,7 @@ void FormModel::fire(const QString& name, FormEvent event)
     try {
         handler();
     } catch (const AppError& e) {
-        prompter_.message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(e);
     } catch (const std::exception& e) {
         prompter_.message(QStringLiteral("Внутренняя ошибка программы: %1").arg(QString::fromUtf8(e.what())),
                           QStringLiteral("Ошибка"), MessageIcon::Critical, MessageButtons::Ok);
@@ -414,7 +420,7 @@ void FormModel::loadForm()
     try {
         onLoad();
     } catch (const AppError& e) {
-        prompter_.message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(e);
     }
 }
 
@@ -431,6 +437,59 @@ void FormModel::watchInput(const QString& name)
 {
     control(name);  // the control exists
     watchedInputs_.insert(name);
+}
+
+void FormModel::showError(const QString& text, const QString& title, const FieldRef& field)
+{
+    if (field.form.isEmpty() || field.form == formName_) {
+        markFields(field.controls);
+    } else {
+        clearMarks();
+        emit fieldsNamed(field);
+    }
+    // the window shows the mark behind the message
+    notifyChanged();
+    prompter_.message(text, title, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+void FormModel::markFields(const QStringList& names)
+{
+    clearMarks();
+    QString first;
+    for (const QString& name : names) {
+        auto it = index_.constFind(name);
+        if (it == index_.constEnd())
+            continue;
+        Control& c = controls_[size_t(*it)];
+        c.marked = true;
+        dirty_ = true;
+        if (first.isEmpty())
+            first = name;
+    }
+    if (!first.isEmpty()) {
+        focusRequest_ = first;
+        ++focusSerial_;
+        dirty_ = true;
+    }
+}
+
+void FormModel::clearMarks()
+{
+    for (Control& c : controls_) {
+        if (c.marked) {
+            c.marked = false;
+            dirty_ = true;
+        }
+    }
+}
+
+QStringList FormModel::markedControls() const
+{
+    QStringList names;
+    for (const Control& c : controls_)
+        if (c.marked)
+            names.append(c.name);
+    return names;
 }
 
 void FormModel::notifyChanged()

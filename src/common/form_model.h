@@ -2,6 +2,7 @@
 // A form model holds everything a window shows (texts, lists, colours, enabled flags)
 // under the window's control names, and the logic of every event. It never touches a
 // widget: a view mirrors it, tests and the batch front end drive it directly.
+#include "common/app_error.h"
 #include "common/colors.h"
 #include "common/prompter.h"
 
@@ -50,6 +51,7 @@ struct Control {
     QVector<QStringList> rows;  // a table's cells, row by row, in the order shown
     int sortColumn = -1;        // a table's sort column (its heading is marked), -1 for none
     bool sortDescending = false;
+    bool marked = false;  // named by the last error message: a red frame until its value changes
 };
 
 // The key filter of a text box: the character to insert, or nothing (the key is
@@ -136,6 +138,22 @@ public:
     // Emits changed() when something changed since the last call.
     void notifyChanged();
 
+    // Shows an error message under its title. The inputs it names are marked first and
+    // the first of them takes the focus: in this window, or, when they belong to another
+    // window, in that one (fieldsNamed). A message that names none clears the marks.
+    void showError(const QString& text, const QString& title, const FieldRef& field = {});
+    void showError(const AppError& e) { showError(e.message(), e.title(), e.field()); }
+    // Marks these controls (those the window has) instead of the marked ones and asks
+    // for the focus on the first. A mark goes when the control's value changes.
+    void markFields(const QStringList& names);
+    void clearMarks();
+    bool isMarked(const QString& name) const { return control(name).marked; }
+    QStringList markedControls() const;
+    // The control the window should give the focus to, and a number that grows with
+    // each request (the view focuses the control when the number changes).
+    const QString& focusRequest() const { return focusRequest_; }
+    int focusSerial() const { return focusSerial_; }
+
     // Marks a control as an input: each change of its value (text, tick, chosen entry),
     // by the user or from code, then calls inputChanged(name).
     void watchInput(const QString& name);
@@ -144,6 +162,8 @@ public:
 signals:
     void changed();
     void closeRequested();
+    // An error shown here names inputs of another window (field.form).
+    void fieldsNamed(const FieldRef& field);
 
 protected:
     Control& add(const QString& name, ControlKind kind, const QString& text = {});
@@ -175,6 +195,10 @@ private:
     class EventScope;
     void valueChanged(const Control& c)
     {
+        if (c.marked) {
+            const_cast<Control&>(c).marked = false;
+            dirty_ = true;
+        }
         if (!watchedInputs_.isEmpty() && watchedInputs_.contains(c.name))
             inputChanged(c.name);
     }
@@ -197,6 +221,8 @@ private:
     QHash<QString, bool> filtersPastedText_;
     QHash<QString, bool> selectAllOnClick_;
     QSet<QString> watchedInputs_;
+    QString focusRequest_;
+    int focusSerial_ = 0;
 };
 
 }  // namespace ogrado

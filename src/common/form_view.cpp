@@ -625,7 +625,64 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
             label->setAutoFillBackground(filled);
         setColours(QPalette::Window, filled);
     }
+    showMark(w, c);
     updateCutTextTip(w);
+}
+
+void FormWindow::showMark(QWidget* w, const Control& c)
+{
+    // The widget's own style sheet, kept when the mark is added and restored after it.
+    static const char* const kOwnStyle = "ogradoOwnStyle";
+    static const char* const kMarkStyle = "ogradoMarkStyle";
+    if (!c.marked && !w->property(kMarkStyle).isValid())
+        return;
+    if (!w->property(kOwnStyle).isValid())
+        w->setProperty(kOwnStyle, w->styleSheet());
+    const QString own = w->property(kOwnStyle).toString();
+    if (!c.marked) {
+        w->setProperty(kMarkStyle, QVariant());
+        w->setStyleSheet(own);
+        return;
+    }
+    // A style sheet's frame replaces the palette's drawing of the field: the colours the
+    // model gives (a chosen column, a failing boundary) go into the rule with it.
+    const QColor back = QColor::fromRgba(c.background);
+    const QColor text = QColor::fromRgba(c.foreground);
+    QString rule = QStringLiteral("#%1 { border: 2px solid rgb(255, 0, 0);").arg(w->objectName());
+    const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
+                       qobject_cast<QTableWidget*>(w) || qobject_cast<QPlainTextEdit*>(w);
+    if (field)
+        rule += QStringLiteral(" background-color: %1; color: %2;").arg(back.name(), text.name());
+    else
+        rule += QStringLiteral(" padding: 1px;");
+    rule += QStringLiteral(" }");
+    if (w->property(kMarkStyle).toString() == rule)
+        return;
+    w->setProperty(kMarkStyle, rule);
+    if (own.isEmpty())
+        w->setStyleSheet(rule);
+    else
+        w->setStyleSheet((own.contains(u'{') ? own : QStringLiteral("* { %1 }").arg(own)) + u'\n' + rule);
+}
+
+void FormWindow::takeFocus()
+{
+    if (model_.focusSerial() == focusSerial_)
+        return;
+    focusSerial_ = model_.focusSerial();
+    QWidget* w = widgets_.value(model_.focusRequest());
+    if (!w || !w->isEnabled())
+        return;
+    // a field scrolled out of sight is brought into view
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(p)) {
+            if (area->widget() && area->widget()->isAncestorOf(w))
+                area->ensureWidgetVisible(w);
+        }
+    }
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->selectAll();  // the wrong value is replaced by what the user types
 }
 
 void FormWindow::syncTable(QTableWidget* grid, const Control& c)
@@ -677,6 +734,7 @@ void FormWindow::refresh()
             syncWidget(it.value(), model_.control(it.key()));
     }
     syncMenus();
+    takeFocus();
     syncing_ = false;
     if (!model_.caption().isEmpty() && windowTitle() != model_.caption())
         setWindowTitle(model_.caption());

@@ -92,6 +92,10 @@ private:
     void wrapInScrollArea();
     // Texts a widget cannot show whole get the whole text as their tooltip.
     void updateCutTextTip(QWidget* w);
+    // A control an error message named: a red frame around it.
+    void showMark(QWidget* w, const Control& c);
+    // The model asked for the focus on a control: the control takes it, in view.
+    void takeFocus();
 
     FormModel& model_;
     QHash<QString, QPointer<QWidget>> widgets_;
@@ -108,6 +112,7 @@ private:
     bool syncing_ = false;
     int lastHeightTwips_ = 0;
     int lastWidthTwips_ = 0;
+    int focusSerial_ = 0;
 };
 
 // Message boxes and the beep.

@@ -24,12 +24,13 @@ bool inRange(double value, const InputRange& range)
     return aboveLow && (!range.high || value <= *range.high);
 }
 
-void requireInRange(double value, const QString& text, const QString& what, const InputRange& range)
+void requireInRange(double value, const QString& text, const QString& what, const InputRange& range,
+                    const FieldRef& field)
 {
     if (!inRange(value, range))
-        throw AppError(QStringLiteral("%1: значение «%2» недопустимо, допускается %3.")
+        throw AppError(QStringLiteral("%1: значение «%2» недопустимо. Укажите значение %3.")
                            .arg(what, text.trimmed(), rangeText(range)),
-                       QString::fromUtf8(kInputErrorTitle));
+                       QString::fromUtf8(kInputErrorTitle), field);
 }
 
 }  // namespace ogrado

@@ -2,6 +2,8 @@
 // Physical limits of the values a user types: a value outside them is refused before
 // anything is calculated, with a message naming the field and the allowed range under
 // the title "Ошибка в исходных данных!!".
+#include "common/app_error.h"
+
 #include <QString>
 
 #include <optional>
@@ -31,8 +33,9 @@ QString rangeText(const InputRange& range);
 
 bool inRange(double value, const InputRange& range);
 
-// Throws AppError titled kInputErrorTitle: "<what>: значение «text» недопустимо,
-// допускается <range>." when the value lies outside the range.
-void requireInRange(double value, const QString& text, const QString& what, const InputRange& range);
+// Throws AppError titled kInputErrorTitle: "<what>: значение «text» недопустимо.
+// Укажите значение <range>." about the input `field` when the value lies outside the range.
+void requireInRange(double value, const QString& text, const QString& what, const InputRange& range,
+                    const FieldRef& field = {});
 
 }  // namespace ogrado

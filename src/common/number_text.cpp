@@ -275,7 +275,8 @@ void refuseNonFinite(double value)
 {
     if (!std::isfinite(value))
         throw AppError(QStringLiteral("Значение не является конечным числом (переполнение или деление на ноль): "
-                                      "вычисление остановлено. Проверьте исходные данные."));
+                                      "вычисление остановлено. Проверьте, нет ли в исходных данных слишком больших "
+                                      "или слишком малых значений."));
 }
 
 // From this magnitude on a fixed pattern would write a long row of digits of which
@@ -337,7 +338,8 @@ double requireFinite(double value, const QString& what)
 {
     if (!std::isfinite(value))
         throw AppError(QStringLiteral("%1 не определяется: результат вычисления не является конечным числом "
-                                      "(переполнение или деление на ноль). Проверьте исходные данные.")
+                                      "(переполнение или деление на ноль). Проверьте, нет ли в исходных данных "
+                                      "слишком больших или слишком малых значений.")
                            .arg(what));
     return value;
 }

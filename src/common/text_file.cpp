@@ -15,37 +15,43 @@ namespace ogrado {
 
 namespace {
 
+// Why a file cannot be read, and what to do: "файл не найден. Проверьте …".
 QString readFailure(const QString& path, const QFileDevice& file)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("файл не найден");
+        return QStringLiteral("файл не найден. Проверьте имя файла и каталог.");
     if (info.isDir())
-        return QStringLiteral("это каталог, а не файл");
+        return QStringLiteral("это каталог, а не файл. Укажите файл.");
     if (!info.isReadable())
-        return QStringLiteral("нет прав на чтение");
-    return QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
+        return QStringLiteral("нет прав на чтение. Разрешите чтение файла или скопируйте его в свой каталог.");
+    return QStringLiteral("ошибка чтения (%1). Проверьте диск и повторите попытку.").arg(file.errorString());
 }
 
+// Why a file cannot be written, and what to do (in words that fit a file the user
+// chose as well as one of the program's own).
 QString writeFailure(const QString& path, const QFileDevice& file, int systemError = 0)
 {
     const QFileInfo info(path);
     const QFileInfo dir(info.absolutePath());
+    const QString retry = QStringLiteral("Проверьте диск и повторите попытку.");
     if (!dir.exists())
-        return QStringLiteral("каталог «%1» не существует").arg(QDir::toNativeSeparators(info.absolutePath()));
+        return QStringLiteral("каталог «%1» не существует. Создайте этот каталог.")
+            .arg(QDir::toNativeSeparators(info.absolutePath()));
     if (info.isDir())
-        return QStringLiteral("это каталог, а не файл");
+        return QStringLiteral("это каталог, а не файл. Укажите имя файла.");
     if (!dir.isWritable())
-        return QStringLiteral("нет прав на запись в каталог «%1»").arg(QDir::toNativeSeparators(info.absolutePath()));
+        return QStringLiteral("нет прав на запись в каталог «%1». Разрешите запись в этот каталог.")
+            .arg(QDir::toNativeSeparators(info.absolutePath()));
     if (info.exists() && !info.isWritable())
-        return QStringLiteral("нет прав на запись в файл");
+        return QStringLiteral("нет прав на запись в файл. Снимите с файла защиту от записи.");
     if (file.error() == QFileDevice::ResourceError || systemError == ENOSPC)
-        return QStringLiteral("недостаточно места на диске");
+        return QStringLiteral("недостаточно места на диске. Освободите место на диске.");
     if (systemError == EFBIG)
-        return QStringLiteral("файл превышает допустимый размер");
+        return QStringLiteral("файл превышает допустимый размер. %1").arg(retry);
     if (systemError != 0)
-        return QStringLiteral("ошибка записи (%1)").arg(qt_error_string(systemError));
-    return QStringLiteral("ошибка записи (%1)").arg(file.errorString());
+        return QStringLiteral("ошибка записи (%1). %2").arg(qt_error_string(systemError), retry);
+    return QStringLiteral("ошибка записи (%1). %2").arg(file.errorString(), retry);
 }
 
 }  // namespace
@@ -95,10 +101,10 @@ QStringList readTextLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, readFailure(path, file)));
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2").arg(path, readFailure(path, file)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2.").arg(path, readFailure(path, file)));
+        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2").arg(path, readFailure(path, file)));
     return splitLines(decodeText(bytes));
 }
 
@@ -150,23 +156,25 @@ void writeFileBytes(const QString& path, const QByteArray& bytes)
     // A device, a pipe or a directory is never replaced by a file.
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.")
-                           .arg(path, target.isDir() ? QStringLiteral("это каталог, а не файл")
-                                                     : QStringLiteral("это не обычный файл (устройство или канал)")));
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2")
+                           .arg(path, target.isDir()
+                                          ? QStringLiteral("это каталог, а не файл. Укажите имя файла.")
+                                          : QStringLiteral("это не обычный файл (устройство или канал). Укажите "
+                                                           "имя обычного файла.")));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file)));
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2").arg(path, writeFailure(path, file)));
     // The last buffered bytes reach the disk only on flush; QSaveFile's commit() does
     // not notice when that fails (a full disk would leave a cut-off file in place of
     // the old one), so flush first and check.
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int systemError = errno;
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.")
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2")
                            .arg(path, writeFailure(path, file, systemError)));
     }
     if (!file.commit())
-        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2.").arg(path, writeFailure(path, file, errno)));
+        throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2").arg(path, writeFailure(path, file, errno)));
 }
 
 QByteArray readFileBytes(const QString& path, qint64 maxBytes)
@@ -174,16 +182,19 @@ QByteArray readFileBytes(const QString& path, qint64 maxBytes)
     // A pipe would block the program until something writes to it, a device never ends.
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && !info.isFile())
-        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": это не обычный файл.").arg(path));
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": это не обычный файл. Укажите обычный файл.")
+                           .arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, readFailure(path, file)));
+        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2").arg(path, readFailure(path, file)));
     // read one byte more than allowed: a device or a pipe has no size to ask for
     const QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2.").arg(path, readFailure(path, file)));
+        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2").arg(path, readFailure(path, file)));
     if (bytes.size() > maxBytes)
-        throw AppError(QStringLiteral("Файл \"%1\" больше %2 байт: это не файл программы.").arg(path).arg(maxBytes));
+        throw AppError(QStringLiteral("Файл \"%1\" больше %2 байт: это не файл программы. Укажите другой файл.")
+                           .arg(path)
+                           .arg(maxBytes));
     return bytes;
 }
 

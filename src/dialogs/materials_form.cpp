@@ -212,7 +212,8 @@ void MaterialsForm::requireOwnFile() const
     if (!ctx_.tables.userMaterialsProblem.isEmpty())
         throw AppError(ctx_.tables.userMaterialsProblem, QStringLiteral("Внимание!"));
     if (ctx_.settings.dataDir.trimmed().isEmpty())
-        throw AppError(QStringLiteral("Не задана папка справочных данных: файл своих материалов записать некуда."));
+        throw AppError(QStringLiteral("Не задана папка справочных данных: файл своих материалов записать некуда. "
+                                      "Проверьте настройки каталогов программы."));
 }
 
 void MaterialsForm::openEditor(const QString& caption, const QStringList& texts, int replacing)
@@ -220,7 +221,8 @@ void MaterialsForm::openEditor(const QString& caption, const QStringList& texts,
     requireOwnFile();
     edit_->prepare(caption, texts, [this, replacing](const QStringList& entered) {
         MaterialTable next = ctx_.tables.materials;
-        const QStringList values = checkMaterialEntry(entered, next, replacing);
+        const QStringList values =
+            checkMaterialEntry(entered, next, replacing, edit_->formName(), MaterialEditForm::fieldNames());
         if (replacing >= 0)
             replaceOwnMaterial(next, replacing, values);
         else

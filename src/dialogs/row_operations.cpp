@@ -67,13 +67,13 @@ void RowOperationsForm::execute()
         if (!locked)
             continue;
         if (r == t) {
-            prompter().message(QStringLiteral("В качестве приемного   выбран\rзаблокированный слой."),
-                               QStringLiteral("Ошибка"), MessageIcon::Exclamation, MessageButtons::Ok);
+            showError(QStringLiteral("В качестве приемного   выбран\rзаблокированный слой."), QStringLiteral("Ошибка"),
+                      fieldOf(formName(), kTo));
             return;
         }
         if (r == f) {
-            prompter().message(QStringLiteral("В качестве исходного выбран\rзаблокированный слой."),
-                               QStringLiteral("Ошибка"), MessageIcon::Exclamation, MessageButtons::Ok);
+            showError(QStringLiteral("В качестве исходного выбран\rзаблокированный слой."), QStringLiteral("Ошибка"),
+                      fieldOf(formName(), kFrom));
             return;
         }
     }

@@ -138,7 +138,8 @@ SaveDialogForm::SaveDialogForm(AppContext& ctx, SaveAction save, SourceSaveActio
         if (i < 0 || i >= treeEntries_.size() || treeEntries_[i] == treePath_)
             return;
         if (!setTreePath(treeEntries_[i]))
-            throw AppError(QStringLiteral("Каталог \"%1\" недоступен.").arg(treeEntries_[i]));
+            throw AppError(QStringLiteral("Каталог \"%1\" недоступен. Выберите другой каталог.").arg(treeEntries_[i]),
+                           fieldOf(formName(), kTree));
     });
     on(kSpec, FormEvent::Click, [this] { filterClicked(); });
     on(kIsxSwitch, FormEvent::Click, [this] { sourceSwitchClicked(); });
@@ -418,13 +419,15 @@ void SaveDialogForm::confirm()
     const QString out = text(kOut);
     if (name.isEmpty() || isPlaceholderOrPattern(name) || out.isEmpty() || out.startsWith(u'?')) {
         throw AppError(QStringLiteral("Не задано имя файла результатов.") +
-                       QStringLiteral("\rВведите имя файла в поле \"Имя файла:\" или выберите файл в списке."));
+                           QStringLiteral("\rВведите имя файла в поле \"Имя файла:\" или выберите файл в списке."),
+                       fieldOf(formName(), kName));
     }
     const QString isx = text(kIsx);
     if (withSource) {
         if (isx.isEmpty() || isPlaceholderOrPattern(QFileInfo(isx).fileName()))
             throw AppError(QStringLiteral("Не задано имя файла исходных данных.") +
-                           QStringLiteral("\rВведите имя файла в поле \"Имя файла:\" или выберите файл в списке."));
+                               QStringLiteral("\rВведите имя файла в поле \"Имя файла:\" или выберите файл в списке."),
+                           fieldOf(formName(), kName));
         // Saving again into the file the input came from is what "Сохранить" is for;
         // any other existing file is replaced only when the user agrees.
         const QFileInfo target(isx);

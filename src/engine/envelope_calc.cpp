@@ -36,6 +36,12 @@ const QString& cellNameOf(int sourceRow, int column)
     return indexedName(Named::Cell, (sourceRow - 1) * 9 + column);
 }
 
+// Rт or Rп of zero: the layers give no resistance at all.
+const QString kZeroRt = QStringLiteral("Сопротивление теплопередаче Rт равно 0 — деление на ноль. Проверьте "
+                                       "коэффициенты теплоотдачи, толщины и коэффициенты теплопроводности слоев.");
+const QString kZeroRp = QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль. Проверьте "
+                                       "толщины и коэффициенты паропроницаемости слоев.");
+
 }  // namespace
 
 void EnvelopeRun::highlightColumns(int i, bool lambdaA, bool sA, bool resetOthers)
@@ -74,28 +80,31 @@ void EnvelopeRun::readInputs()
 {
     const int N = table.count();
     if (N == 0)
-        throw AppError(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина."));
+        throw AppError(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина. "
+                                      "Заполните слои конструкции, указав их толщину."));
     values = convertLayers(table);
     const LayerTableHeader& h = table.header;
-    auto header = [](const QString& text, const QString& what, const InputRange* range) {
-        const double v = headerNumber(text, what);
+    auto header = [](const QString& text, const QString& what, const char* control, const InputRange* range) {
+        const FieldRef field = mainWindowField(QLatin1String(control));
+        const double v = headerNumber(text, what, field);
         if (range)
-            requireInRange(v, text, what, *range);
+            requireInRange(v, text, what, *range, field);
         return v;
     };
-    alphaIn = header(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
+    alphaIn = header(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"), "txtAlv",
                      &kPositiveRange);
-    alphaOut = header(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
+    alphaOut = header(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"), "txtAln",
                       &kPositiveRange);
-    tIn = header(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), nullptr);
-    phiIn = header(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), &kHumidityRange);
-    tOut = header(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"), nullptr);
-    phiOut = header(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"), &kHumidityRange);
-    n = header(in.n, QStringLiteral("Коэффициент n"), &kPositiveRange);
+    tIn = header(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), "txtTv", nullptr);
+    phiIn = header(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), "txtFiv", &kHumidityRange);
+    tOut = header(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"), "txtTot_1", nullptr);
+    phiOut = header(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"), "txtTot_2",
+                    &kHumidityRange);
+    n = header(in.n, QStringLiteral("Коэффициент n"), "txtN", &kPositiveRange);
     // an empty or zero temperature difference ends the run later with its own warning
     tempDiff = in.tempDiff.trimmed().isEmpty()
                    ? 0
-                   : header(in.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"), &kNonNegativeRange);
+                   : header(in.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"), "txtTp", &kNonNegativeRange);
 }
 
 void EnvelopeRun::run()
@@ -114,9 +123,10 @@ void EnvelopeRun::run()
 
     reportSourceData();
     const LayerTableHeader& h = table.header;
-    const double invAlphaIn = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn);
-    const double invAlphaOut =
-        divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut);
+    const double invAlphaIn = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
+                                           mainWindowField(QStringLiteral("txtAlv")));
+    const double invAlphaOut = divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"),
+                                            h.alphaOut, mainWindowField(QStringLiteral("txtAln")));
 
     // Operating condition after table 4.2
     st.conditionA = conditionIsA(tIn, phiIn);
@@ -153,15 +163,17 @@ void EnvelopeRun::run()
         st.layers.append(r);
     }
     // The air on both sides: a temperature outside the saturation table is named here.
-    st.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
+    st.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), {},
+                               mainWindowField(QStringLiteral("txtTv")));
     st.ev = PartialPressure(phiIn, st.Ev);
-    st.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"));
+    st.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"), {},
+                               mainWindowField(QStringLiteral("txtTot_1")));
     st.en = PartialPressure(phiOut, st.En);
 
     buildPointList(table, values, st.points, st.pointLabels);
     if (in.refine) {
         if (st.rt == 0)
-            throw AppError(QStringLiteral("Сопротивление теплопередаче Rт равно 0 — деление на ноль."));
+            throw AppError(kZeroRt);
         const bool a = st.conditionA;
         fillTemperatureField(table, st.points, st.pointLabels, [a](const CalcPoint&) { return a; }, tIn, tOut,
                              alphaIn, st.rt, sat);
@@ -173,7 +185,7 @@ void EnvelopeRun::run()
     layerA.fill(false, N);
     if (in.refine) {
         if (st.rp == 0)
-            throw AppError(QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль."));
+            throw AppError(kZeroRp);
         fillVapourField(st.points, st.pointLabels, st.ev, st.en, st.rp);
         reportVapourField();
         const QVector<double> means = layerMeanHumidity(st.points, values, &averagedPhi);
@@ -234,10 +246,11 @@ void EnvelopeRun::run()
     // Required resistance, formula 5.2
     if (tempDiff == 0) {
         out.warning = EnvelopeMessage{QStringLiteral("Нет данных по температурному перепаду!!!"),
-                                      QString::fromUtf8(kInputErrorTitle)};
+                                      QString::fromUtf8(kInputErrorTitle), mainWindowField(QStringLiteral("txtTp"))};
         return;
     }
-    st.tn = headerNumber(st.tnText, QStringLiteral("Расчетная температура наружного воздуха tн"));
+    st.tn = headerNumber(st.tnText, QStringLiteral("Расчетная температура наружного воздуха tн"),
+                         mainWindowField(indexedName(Named::Tn, st.tnIndex)));
     const double rtr = requireFinite(n * (tIn - st.tn) / (alphaIn * tempDiff),
                                      QStringLiteral("Требуемое сопротивление теплопередаче Rт.тр."));
     st.rtRequired = rtr;
@@ -263,7 +276,7 @@ void EnvelopeRun::checkBoundaries()
 {
     const int N = table.count();
     if (N > 1 && st.rp == 0)
-        throw AppError(QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль."));
+        throw AppError(kZeroRp);
     double rSum = 0;
     double rpIn = 0;
     for (int i = 0; i < N - 1; ++i) {
@@ -274,15 +287,19 @@ void EnvelopeRun::checkBoundaries()
         r.tBoundary = requireFinite(tIn - (tIn - tOut) * (1 / alphaIn + rSum) / st.rt, b + QStringLiteral("температура"));
         r.rpFromInside = requireFinite(rpIn, b + QStringLiteral("сопротивление паропроницанию Rп.в."));
         r.rpToOutside = requireFinite(st.rp - rpIn, b + QStringLiteral("сопротивление паропроницанию Rп.н."));
-        r.eSatBoundary = SaturationPressure(sat, r.tBoundary, b + QStringLiteral("температура"));
+        r.eSatBoundary = SaturationPressure(sat, r.tBoundary, b + QStringLiteral("температура"),
+                                            kComputedTemperatureAdvice);
         r.eBoundary =
             requireFinite(st.ev - (st.ev - st.en) * rpIn / st.rp, b + QStringLiteral("парциальное давление водяного пара e"));
         if (r.eSatBoundary - st.en == 0)
             throw AppError(QStringLiteral("Граница слоев %1-%2: максимальное парциальное давление E равно "
-                                          "парциальному давлению наружного воздуха ен (%3 Па) — деление на ноль.")
+                                          "парциальному давлению наружного воздуха ен (%3 Па) — деление на ноль. "
+                                          "Проверьте среднюю температуру и влажность отопительного периода "
+                                          "t(от.), фи(от.).")
                                .arg(i + 1)
                                .arg(i + 2)
-                               .arg(formatNumber(st.en, "0.0")));
+                               .arg(formatNumber(st.en, "0.0")),
+                           mainWindowField(QStringLiteral("txtTot_2")));
         r.rpRequired = requireFinite((st.ev - r.eSatBoundary) * r.rpToOutside / (r.eSatBoundary - st.en),
                                      b + QStringLiteral("требуемое сопротивление паропроницанию Rп.тр."));
         r.passes = !(r.rpFromInside < r.rpRequired);
@@ -306,7 +323,7 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
         run.run();
     } catch (const AppError& e) {
         run.st.finished = false;
-        run.out.error = EnvelopeMessage{e.message(), e.title()};
+        run.out.error = EnvelopeMessage{e.message(), e.title(), e.field()};
         if (run.st.reached == CalcState::kNothing)
             report.restart();  // refused: no line of it stays
     }
@@ -356,12 +373,18 @@ ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, b
 {
     const QVector<LayerValues> values = convertLayers(table);
     const LayerTableHeader& h = table.header;
-    const double alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"));
-    const double alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"));
-    const double tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
-    const double phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
-    const double tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"));
-    const double phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"));
+    const double alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
+                                        mainWindowField(QStringLiteral("txtAlv")));
+    const double alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
+                                         mainWindowField(QStringLiteral("txtAln")));
+    const double tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
+                                    mainWindowField(QStringLiteral("txtTv")));
+    const double phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
+                                      mainWindowField(QStringLiteral("txtFiv")));
+    const double tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"),
+                                     mainWindowField(QStringLiteral("txtTot_1")));
+    const double phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"),
+                                       mainWindowField(QStringLiteral("txtTot_2")));
     // With the refine flag each layer takes its own condition; without it every layer
     // takes the preliminary condition's column, as the preliminary Rт does.
     const bool conditionA = state.conditionA;
@@ -374,19 +397,26 @@ ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, b
         rp += layerVapourResistance(values, i);
     }
     const double rt = requireFinite(
-        divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn) + sumR +
-            divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut),
+        divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
+                     mainWindowField(QStringLiteral("txtAlv"))) +
+            sumR +
+            divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
+                         mainWindowField(QStringLiteral("txtAln"))),
         QStringLiteral("Сопротивление теплопередаче Rт"));
     requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
-    if (rt == 0 || rp == 0)
-        throw AppError(QStringLiteral("Сопротивление теплопередаче или паропроницанию равно 0 — деление на ноль."));
+    if (rt == 0)
+        throw AppError(kZeroRt);
+    if (rp == 0)
+        throw AppError(kZeroRp);
     fillTemperatureField(
         table, state.points, state.pointLabels,
         [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, tIn, tOut, alphaIn,
         rt, sat);
-    state.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
+    state.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), {},
+                                  mainWindowField(QStringLiteral("txtTv")));
     state.ev = PartialPressure(phiIn, state.Ev);
-    state.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"));
+    state.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"), {},
+                                  mainWindowField(QStringLiteral("txtTot_1")));
     state.en = PartialPressure(phiOut, state.En);
     fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
     return resultListsOf(state, refine ? QStringLiteral("Результаты по уточненному Rt")

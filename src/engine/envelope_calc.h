@@ -48,6 +48,7 @@ struct ResultLists {
 struct EnvelopeMessage {
     QString text;
     QString title;
+    FieldRef field;  // the inputs the message is about (main-window fields)
 };
 
 struct EnvelopeOutcome {

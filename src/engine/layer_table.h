@@ -2,12 +2,31 @@
 // The collected input of a calculation: the header values and the layers taken from
 // the grid rows that are not excluded and have a thickness. Values are the texts of
 // the fields at the moment of collection.
+#include "common/app_error.h"
+
 #include <QString>
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 namespace ogrado {
+
+// The main window, whose fields the collected input comes from, and its fields by
+// control name: messages about an input name the field so that the window can mark it.
+inline QString mainWindowName()
+{
+    return QStringLiteral("frm1");
+}
+inline FieldRef mainWindowField(const QString& control)
+{
+    return fieldOf(mainWindowName(), control);
+}
+// The grid cell (row 1..8, column 0..8) of the main window: txt1_k, k = (row − 1)·9 + column.
+inline QString gridCellName(int row, int column)
+{
+    return QStringLiteral("txt1_%1").arg((row - 1) * 9 + column);
+}
 
 // Grid columns 1..8 of a layer row, as kept in a LayerRow.
 enum LayerColumn {
@@ -27,7 +46,20 @@ struct LayerRow {
     QString name;                  // grid column 0
 
     const QString& cell(int column) const { return cells[size_t(column)]; }
+    // The grid cell of a column of this layer, or nothing when it came from no grid row.
+    FieldRef field(int column) const
+    {
+        return sourceRow >= 1 && sourceRow <= 8 ? mainWindowField(gridCellName(sourceRow, column)) : FieldRef{};
+    }
 };
+
+// Short names of the grid columns in messages: "толщина", "λ(А)", "μ" …
+inline QString columnShortName(int column)
+{
+    static const char* const names[9] = {"наименование", "№", "толщина", "кол. пром. точек", "λ(А)", "λ(Б)",
+                                         "s(А)", "s(Б)", "μ"};
+    return column >= 0 && column <= 8 ? QString::fromUtf8(names[column]) : QString();
+}
 
 struct LayerTableHeader {
     QString alphaIn;   // α(в), txtAlv
@@ -60,5 +92,11 @@ struct LayerTable {
         return last;
     }
 };
+
+// The message that refuses a table with empty values: each incomplete layer with the
+// columns left empty ("В слое №2 не заполнены: λ(Б), μ."), and what to do; its field
+// is every empty grid cell, the first empty cell taking the focus. Nothing when every
+// layer is complete.
+std::optional<AppError> incompleteLayersError(const LayerTable& table);
 
 }  // namespace ogrado

@@ -31,13 +31,6 @@ QString cellName(int column)
     }
 }
 
-[[noreturn]] void layerFail(const LayerTable& table, int i, int column, const QString& what)
-{
-    throw AppError(QStringLiteral("Слой №%1: %2 «%3» %4")
-                       .arg(i + 1)
-                       .arg(cellName(column), table.layers[i].cell(column).trimmed(), what));
-}
-
 QString columnSuffix(int column)
 {
     switch (column) {
@@ -52,20 +45,33 @@ QString columnSuffix(int column)
     }
 }
 
+// "Слой №2: коэффициент теплопроводности для условий Б «0» — деление на ноль. Укажите …"
+[[noreturn]] void layerFail(const LayerTable& table, int i, int column, const QString& what, const QString& advice)
+{
+    const LayerRow& row = table.layers[i];
+    throw AppError(QStringLiteral("Слой №%1: %2%3 «%4» %5 %6")
+                       .arg(i + 1)
+                       .arg(cellName(column), columnSuffix(column), row.cell(column).trimmed(), what, advice),
+                   row.field(column));
+}
+
 }  // namespace
 
-double headerNumber(const QString& text, const QString& what)
+double headerNumber(const QString& text, const QString& what, const FieldRef& field)
 {
+    if (text.trimmed().isEmpty())
+        throw AppError(QStringLiteral("%1: значение не задано. Введите число.").arg(what), field);
     const auto v = parseNumber(text);
     if (!v)
-        throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(what, text.trimmed()));
+        throw AppError(QStringLiteral("%1: «%2» не является числом. Введите число.").arg(what, text.trimmed()), field);
     return *v;
 }
 
-double divideOrFail(double numerator, double divisor, const QString& what, const QString& text)
+double divideOrFail(double numerator, double divisor, const QString& what, const QString& text, const FieldRef& field)
 {
     if (divisor == 0)
-        throw AppError(QStringLiteral("%1 «%2» — деление на ноль.").arg(what, text.trimmed()));
+        throw AppError(QStringLiteral("%1 «%2» — деление на ноль. Укажите значение больше нуля.").arg(what, text.trimmed()),
+                       field);
     return numerator / divisor;
 }
 
@@ -77,17 +83,18 @@ QVector<LayerValues> convertLayers(const LayerTable& table)
         auto number = [&](int column) {
             const auto v = parseNumber(table.layers[i].cell(column));
             if (!v)
-                layerFail(table, i, column, QStringLiteral("не является числом."));
+                layerFail(table, i, column, QStringLiteral("не является числом."), QStringLiteral("Введите число."));
             requireInRange(*v, table.layers[i].cell(column),
                            QStringLiteral("Слой №%1, %2%3").arg(i + 1).arg(cellName(column), columnSuffix(column)),
-                           column == kColThickness ? kThicknessRange : kNonNegativeRange);
+                           column == kColThickness ? kThicknessRange : kNonNegativeRange, table.layers[i].field(column));
             return *v;
         };
         LayerValues v;
         v.thickness = number(kColThickness);
         const double points = number(kColPoints);
         if (points != std::floor(points) || points > kMaxPoints)
-            layerFail(table, i, kColPoints, QStringLiteral("должно быть целым числом от 0 до 100."));
+            layerFail(table, i, kColPoints, QStringLiteral("недопустимо."),
+                      QStringLiteral("Укажите целое число от 0 до 100."));
         v.points = int(points);
         v.lambdaA = number(kColLambdaA);
         v.lambdaB = number(kColLambdaB);
@@ -118,7 +125,8 @@ double layerResistance(const LayerTable& table, const QVector<LayerValues>& valu
 {
     const double lambda = columnA ? values[i].lambdaA : values[i].lambdaB;
     if (lambda == 0)
-        layerFail(table, i, columnA ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."));
+        layerFail(table, i, columnA ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."),
+                  QStringLiteral("Укажите коэффициент теплопроводности больше нуля."));
     return values[i].thickness * 0.001 / lambda;
 }
 
@@ -133,11 +141,22 @@ void buildPointList(const LayerTable& table, const QVector<LayerValues>& values,
     int total = 1;
     for (const LayerValues& v : values)
         total += v.points + 1;
-    if (total > kMaxPoints)
+    if (total > kMaxPoints) {
+        // the cells to change: the points of every layer that has some
+        FieldRef field;
+        for (int i = 0; i < values.size() && i < table.count(); ++i) {
+            if (values[i].points > 0) {
+                const FieldRef cell = table.layers[i].field(kColPoints);
+                field.form = cell.form;
+                field.controls += cell.controls;
+            }
+        }
         throw AppError(QStringLiteral("Слишком много расчетных точек: %1 (допускается не более %2). "
                                       "Уменьшите количество промежуточных точек.")
                            .arg(total)
-                           .arg(kMaxPoints));
+                           .arg(kMaxPoints),
+                       field);
+    }
     points.clear();
     labels.clear();
     points.reserve(total);
@@ -183,20 +202,32 @@ void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points, c
         const bool a = useA(p);
         const float lambda = a ? p.lambdaA : p.lambdaB;
         if (lambda == 0)
-            layerFail(table, p.layer - 1, a ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."));
+            layerFail(table, p.layer - 1, a ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."),
+                      QStringLiteral("Укажите коэффициент теплопроводности больше нуля."));
         const QString at = QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
-        rSum = requireFiniteSingle(double(rSum) + double(p.thickness) * 0.001 / double(lambda),
-                                   QStringLiteral("Термическое сопротивление от внутренней поверхности") + at);
+        // a value of a point inside a layer that is not finite comes from that layer's
+        // values: the message names the point, the window marks the layer's first cell
+        auto finite = [&](double v, const QString& what) {
+            try {
+                return requireFiniteSingle(v, what);
+            } catch (AppError& e) {
+                if (p.layer >= 1 && p.layer <= table.count())
+                    e.orField(table.layers[p.layer - 1].field(0));
+                throw;
+            }
+        };
+        rSum = finite(double(rSum) + double(p.thickness) * 0.001 / double(lambda),
+                      QStringLiteral("Термическое сопротивление от внутренней поверхности") + at);
         p.rSum = rSum;
-        p.t = requireFiniteSingle(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt,
-                                  QStringLiteral("Температура") + at);
-        rpSum = requireFiniteSingle(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu),
-                                    QStringLiteral("Сопротивление паропроницанию от внутренней поверхности") + at);
+        p.t = finite(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt, QStringLiteral("Температура") + at);
+        rpSum = finite(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu),
+                       QStringLiteral("Сопротивление паропроницанию от внутренней поверхности") + at);
         p.rpSum = rpSum;
     }
     for (int j = 0; j < points.size(); ++j)
         points[j].E = float(SaturationPressure(sat, double(points[j].t),
-                                               QStringLiteral("Температура в точке «%1»").arg(pointName(labels, j))));
+                                               QStringLiteral("Температура в точке «%1»").arg(pointName(labels, j)),
+                                               kComputedTemperatureAdvice));
 }
 
 void fillVapourField(QVector<CalcPoint>& points, const QStringList& labels, double ev, double en, double rp)

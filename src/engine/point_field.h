@@ -12,11 +12,14 @@ namespace ogrado {
 
 constexpr int kMaxPoints = 100;
 
-// The number in a header field; throws AppError "<what>: «text» не является числом.".
-double headerNumber(const QString& text, const QString& what);
+// The number in a header field; throws AppError "<what>: «text» не является числом.
+// Введите число." (or "значение не задано") about the input `field`.
+double headerNumber(const QString& text, const QString& what, const FieldRef& field = {});
 
-// Divides, or throws AppError "<what> «text» — деление на ноль." when the divisor is 0.
-double divideOrFail(double numerator, double divisor, const QString& what, const QString& text);
+// Divides, or throws AppError "<what> «text» — деление на ноль. Укажите значение больше
+// нуля." about the input `field` when the divisor is 0.
+double divideOrFail(double numerator, double divisor, const QString& what, const QString& text,
+                    const FieldRef& field = {});
 
 // Converts every collected layer to numbers (μ = 0 stays 0 here). Throws AppError
 // naming the layer and the cell when a cell is not a number or out of its range

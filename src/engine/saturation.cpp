@@ -8,19 +8,38 @@
 
 namespace ogrado {
 
-double SaturationPressure(const SaturationTable& table, double t, const QString& what)
+namespace {
+
+const QString kTableAdvice =
+    QStringLiteral("Проверьте таблицу максимальных парциальных давлений в файле справочных данных «СтенарийТКП.txt».");
+
+}  // namespace
+
+double SaturationPressure(const SaturationTable& table, double t, const QString& what, const QString& advice,
+                          const FieldRef& field)
 {
     const auto& rows = table.rows;
     const qsizetype n = rows.size();
-    if (!std::isfinite(t))
-        requireFinite(t, what);
+    if (!std::isfinite(t)) {
+        try {
+            requireFinite(t, what);
+        } catch (AppError& e) {
+            throw e.orField(field);
+        }
+    }
     if (n < 2 || t < double(rows.first().t) || t > double(rows.last().t)) {
-        const QString range = n > 0 ? QStringLiteral("от %1 до %2 °С")
-                                          .arg(generalTextSingle(rows.first().t), generalTextSingle(rows.last().t))
-                                    : QStringLiteral("таблица пуста");
+        const QString low = n > 0 ? generalTextSingle(rows.first().t) : QString();
+        const QString high = n > 0 ? generalTextSingle(rows.last().t) : QString();
+        const QString range = n > 0 ? QStringLiteral("от %1 до %2 °С").arg(low, high) : QStringLiteral("таблица пуста");
+        QString todo = advice;
+        if (n < 2)
+            todo = kTableAdvice;
+        else if (todo.isEmpty())
+            todo = QStringLiteral("Укажите температуру от %1 до %2 °С.").arg(low, high);
         throw AppError(QStringLiteral("%1 %2 °С лежит вне таблицы максимальных парциальных давлений "
-                                      "водяного пара (%3).")
-                           .arg(what, shortNumberText(t), range));
+                                      "водяного пара (%3). %4")
+                           .arg(what, shortNumberText(t), range, todo),
+                       field);
     }
     if (t == double(rows.last().t))
         return double(rows.last().E);
@@ -39,8 +58,8 @@ float RelativeHumidity(double e, double E, const QString& what)
 {
     if (E == 0)
         throw AppError(QStringLiteral("%1: максимальное парциальное давление водяного пара равно 0 — "
-                                      "относительную влажность определить нельзя (деление на ноль).")
-                           .arg(what));
+                                      "относительную влажность определить нельзя (деление на ноль). %2")
+                           .arg(what, kTableAdvice));
     return requireFiniteSingle(e * 100.0 / E, what);
 }
 
@@ -53,8 +72,9 @@ double SaturationTemperature(const SaturationTable& table, double E)
                                           .arg(generalTextSingle(rows.first().E), generalTextSingle(rows.last().E))
                                     : QStringLiteral("таблица пуста");
         throw AppError(QStringLiteral("Парциальное давление водяного пара %1 Па лежит вне таблицы максимальных "
-                                      "парциальных давлений (%2).")
-                           .arg(shortNumberText(E), range));
+                                      "парциальных давлений (%2). %3")
+                           .arg(shortNumberText(E), range,
+                                n > 1 ? QStringLiteral("Проверьте температуру и влажность воздуха.") : kTableAdvice));
     }
     if (E == double(rows.last().E))
         return double(rows.last().t);

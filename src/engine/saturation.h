@@ -1,16 +1,25 @@
 #pragma once
 // Maximum (saturation) partial pressure of water vapour after appendix Е of
 // ТКП 45-2.04-43 and the two air-moisture relations built on it.
+#include "common/app_error.h"
 #include "refdata/ref_tables.h"
 
 namespace ogrado {
 
+// What to do when a temperature the calculation computed (at a boundary, a point, the
+// outlet of the air gap) lies outside the table: it lies between the inside and the
+// outside air temperatures.
+inline const QString kComputedTemperatureAdvice =
+    QStringLiteral("Проверьте температуры внутреннего и наружного воздуха.");
+
 // E(t), Па, by linear interpolation in the table: the first row whose temperature is
 // greater than t and the row before it. A temperature equal to the last row's gives
-// that row's E. Throws AppError "<what> <t> °С лежит вне таблицы ..." with the table's
-// range when t lies outside; `what` names the temperature ("Температура внутреннего
-// воздуха t(в)", "Граница слоев 2-3: температура").
-double SaturationPressure(const SaturationTable& table, double t, const QString& what);
+// that row's E. Throws AppError "<what> <t> °С лежит вне таблицы ... (от -40 до 40 °С).
+// <advice>" about the input `field` when t lies outside; `what` names the temperature
+// ("Температура внутреннего воздуха t(в)", "Граница слоев 2-3: температура"); without
+// an advice the message asks for a temperature within the table.
+double SaturationPressure(const SaturationTable& table, double t, const QString& what, const QString& advice = {},
+                          const FieldRef& field = {});
 
 // e = E·(phi·0.01): the actual partial pressure for the relative humidity phi, %
 // (formulas (9.2) and (9.4)).

@@ -21,7 +21,8 @@ const char* const kCellCaptions[8] = {"Наименование", "Толщ. с�
 AppError damaged(const QString& path, const QString& what)
 {
     return AppError(QStringLiteral("Файл библиотеки пирожков \"%1\" поврежден: %2\r"
-                                   "Библиотека не загружена, файл оставлен без изменений.")
+                                   "Библиотека не загружена, файл оставлен без изменений. Исправьте файл в текстовом "
+                                   "редакторе или переименуйте его: тогда программа начнет новую библиотеку.")
                         .arg(QDir::toNativeSeparators(path), what));
 }
 
@@ -43,9 +44,10 @@ QString unstorable(const QString& text, bool isCell, bool isLayerName)
 void checkNameAndDescription(const QString& name, const QString& description, const QString& refused)
 {
     if (const QString why = unstorable(name, false, false); !why.isEmpty())
-        throw AppError(refused + QStringLiteral(" В имени пирожка ") + why);
+        throw AppError(refused + QStringLiteral(" В имени пирожка ") + why + QStringLiteral(" Исправьте имя пирожка."));
     if (const QString why = unstorable(description, false, false); !why.isEmpty())
-        throw AppError(refused + QStringLiteral(" В описании пирожка ") + why);
+        throw AppError(refused + QStringLiteral(" В описании пирожка ") + why +
+                       QStringLiteral(" Исправьте описание пирожка."));
 }
 
 }  // namespace
@@ -179,10 +181,13 @@ void AddStack(LayerStackLibrary& library, const LayerTable& table, const QString
             if (why.isEmpty())
                 continue;
             const int gridRow = row.sourceRow > 0 ? row.sourceRow : n + 1;
+            // the layer values in the order of the grid's columns 0, 2 … 8
+            const int column = c == 0 ? 0 : c + 1;
             throw AppError(refused + QStringLiteral(" В строке %1 таблицы слоев в графе «%2» ")
                                          .arg(gridRow)
                                          .arg(QString::fromUtf8(kCellCaptions[c])) +
-                           why + QStringLiteral("\rИсправьте ячейку и снова нажмите «Сохранить пирожок»."));
+                               why + QStringLiteral("\rИсправьте ячейку и снова нажмите «Сохранить пирожок»."),
+                           row.field(column));
         }
         stack.layers.append(layer);
     }
@@ -212,8 +217,8 @@ void ChangeLibrary(const QString& path, LayerStackLibrary& library,
     try {
         SaveLibraryFile(path, changed);
     } catch (const AppError& e) {
-        throw AppError(e.message() + QStringLiteral("\rБиблиотека пирожков не изменена, файл остался прежним."),
-                       e.title());
+        throw AppError(QStringLiteral("Библиотека пирожков не изменена, файл остался прежним.\r") + e.message(),
+                       e.title(), e.field());
     }
     library = LoadLibraryFile(path);
 }

@@ -57,7 +57,8 @@ PirForm::PirForm(AppContext& ctx, MainForm& main, QObject* parent)
         // stack is deleted in its place.
         const int i = currentIndex(kCombo);
         if (i < 0)
-            throw AppError(QStringLiteral("Пирожок не удален: выберите его в списке «Существующие пирожки в базе»."));
+            throw AppError(QStringLiteral("Пирожок не удален: выберите его в списке «Существующие пирожки в базе»."),
+                           fieldOf(formName(), kCombo));
         change([&](LayerStackLibrary& lib) { DeleteStack(lib, i + 1); });
     });
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
@@ -145,7 +146,8 @@ void PirForm::showStacks()
 void PirForm::change(const std::function<void(LayerStackLibrary&)>& operation)
 {
     if (!libraryRead_)
-        throw AppError(QStringLiteral("Библиотека пирожков не прочитана, изменять ее нельзя."));
+        throw AppError(QStringLiteral("Библиотека пирожков не прочитана, изменять ее нельзя. Исправьте файл "
+                                      "библиотеки и откройте это окно снова."));
     ChangeLibrary(libraryPath(), library_, operation);
     showStacks();
 }

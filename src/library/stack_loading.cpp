@@ -19,7 +19,8 @@ int gridColumn(int c)
 void LoadStackIntoTable(MainForm& form, const LayerStack& stack, StackLoad variant)
 {
     if (stack.layerCount() > LayerGridRows)
-        throw AppError(QStringLiteral("Пирожок «%1» не загружен: в нем %2 слоев, а в таблице слоев только %3 строк.")
+        throw AppError(QStringLiteral("Пирожок «%1» не загружен: в нем %2 слоев, а в таблице слоев только %3 строк. "
+                                      "Выберите пирожок, в котором не больше %3 слоев.")
                            .arg(stack.name)
                            .arg(stack.layerCount())
                            .arg(LayerGridRows));

@@ -478,10 +478,8 @@ void MainForm::calculate()
     if (!confirmRowsWithoutThickness())
         return;  // Нет: nothing collected, nothing changed
     collectInput();
-    const int incomplete = lastIncompleteLayer();
-    if (incomplete > 0) {
-        refuseRun(EnvelopeMessage{QStringLiteral("В слое №%1 введены не \r все данные.\r").arg(incomplete),
-                                  QStringLiteral("Ошибка")});
+    if (const std::optional<AppError> incomplete = incompleteLayersError(ctx_.layerTable)) {
+        refuseRun(EnvelopeMessage{incomplete->message(), incomplete->title(), incomplete->field()});
     } else {
         runEnvelope(false);
         if (isChecked(QStringLiteral("chkVlaga")) && ctx_.lastCalc && ctx_.lastCalc->finished())
@@ -508,8 +506,11 @@ bool MainForm::confirmRowsWithoutThickness()
                                    .arg(i)
                                    .arg(cell(i, 0).trimmed()),
                                QStringLiteral("Внимание!"), MessageIcon::Question, MessageButtons::YesNo);
-        if (answer != MessageAnswer::Yes)
+        if (answer != MessageAnswer::Yes) {
+            // the thickness the question is about takes the focus
+            markFields({cellName(i, kColThickness)});
             return false;
+        }
     }
     return true;
 }
@@ -528,8 +529,7 @@ void MainForm::refuseRun(const EnvelopeMessage& why)
     const EnvelopeOutcome outcome = RefusedEnvelopeRun(ctx_.report, why);
     keepOutcome(outcome);
     applyOutcome(outcome);
-    notifyChanged();
-    prompter().message(why.text, why.title, MessageIcon::Exclamation, MessageButtons::Ok);
+    showError(why.text, why.title, why.field);
     emit calculationDone();
 }
 
@@ -559,18 +559,21 @@ void MainForm::runEnvelope(bool recalc)
             outcome.lists = RecalculateRefinedField(ctx_.layerTable, outcome.state, isChecked(QStringLiteral("chkPr")),
                                                     ctx_.tables.saturation);
         } catch (const AppError& e) {
-            outcome.error = EnvelopeMessage{e.message(), e.title()};
+            outcome.error = EnvelopeMessage{e.message(), e.title(), e.field()};
         }
     }
     keepOutcome(outcome);
     applyOutcome(outcome);
     for (const QString& b : runButtons)
         setEnabled(b, true);
+    // a run that names no input leaves no mark of an earlier message
+    if (!outcome.warning && !outcome.error)
+        clearMarks();
     notifyChanged();
     if (outcome.warning)
-        prompter().message(outcome.warning->text, outcome.warning->title, MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(outcome.warning->text, outcome.warning->title, outcome.warning->field);
     if (outcome.error)
-        prompter().message(outcome.error->text, outcome.error->title, MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(outcome.error->text, outcome.error->title, outcome.error->field);
     emit calculationDone();
 }
 
@@ -747,7 +750,7 @@ bool MainForm::openWithoutAsking(const QString& path)
     } catch (const AppError& e) {
         if (!QFileInfo::exists(path))
             removeRecent(path);
-        prompter().error(e.message());
+        showError(e.message(), QStringLiteral("Ошибка"));
         return false;
     }
     applyPlan(*this, file.main);

@@ -106,9 +106,12 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     // field would press a button: the window handles both first.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
         edit->installEventFilter(this);
-    // After a calculation the verdict is in view, however small the screen.
+    // After a calculation the verdict is in view, however small the screen; a field a
+    // message named stays in view instead.
     connect(&form, &MainForm::calculationDone, this, [this] {
         QTimer::singleShot(0, this, [this] {
+            if (!form_.markedControls().isEmpty())
+                return;
             // scrolled down just enough; the left edge stays where it is
             if (QWidget* verdict = findChild<QWidget*>(QStringLiteral("verdict"))) {
                 const int x = scroll_->horizontalScrollBar()->value();

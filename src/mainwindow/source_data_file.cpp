@@ -369,7 +369,7 @@ PreparedSourceData prepareSourceData(const QString& path, const MainForm& main, 
         }
         return p;
     } catch (const AppError& e) {
-        throw AppError(QStringLiteral("Файл исходных данных \"%1\" не открыт.\r%2")
+        throw AppError(QStringLiteral("Файл исходных данных \"%1\" не открыт.\r%2\rИсправьте файл или откройте другой.")
                            .arg(QDir::toNativeSeparators(path), e.message()));
     }
 }

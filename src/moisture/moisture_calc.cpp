@@ -5,6 +5,7 @@
 #include "common/number_text.h"
 #include "engine/point_field.h"
 #include "engine/saturation.h"
+#include "refdata/ref_reader.h"
 
 namespace ogrado {
 
@@ -25,11 +26,16 @@ double climateNumber(const QString& text, const ClimateRecord& city, int month, 
                              .arg(city.name, QString::fromUtf8(kMonthNames[month - 1]).toLower(),
                                   humidity ? QStringLiteral("влажность наружного воздуха")
                                            : QStringLiteral("температура наружного воздуха"));
+    // the values come from a reference file: that is where they are put right
+    const QString fix = QStringLiteral("Исправьте это значение в файле справочных данных «%1».")
+                            .arg(QString::fromUtf8(humidity ? kHumidityFile : kTemperatureFile));
     const auto v = parseNumber(text);
     if (!v)
-        throw AppError(QStringLiteral("%1 «%2» не является числом.").arg(what, text.trimmed()));
-    if (humidity)
-        requireInRange(*v, text, what, kHumidityRange);
+        throw AppError(QStringLiteral("%1 «%2» не является числом. %3").arg(what, text.trimmed(), fix));
+    if (humidity && !inRange(*v, kHumidityRange))
+        throw AppError(QStringLiteral("%1: значение «%2» недопустимо (допускается %3). %4")
+                           .arg(what, text.trimmed(), rangeText(kHumidityRange), fix),
+                       QString::fromUtf8(kInputErrorTitle));
     return *v;
 }
 
@@ -54,22 +60,29 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
             v.mu = 0.00001;
     }
     const LayerTableHeader& h = table.header;
-    const double alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"));
-    const double alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"));
+    const double alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
+                                        mainWindowField(QStringLiteral("txtAlv")));
+    const double alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
+                                         mainWindowField(QStringLiteral("txtAln")));
     // the operating condition of the design inside air, as in the main calculation
-    const bool conditionA =
-        conditionIsA(headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)")),
-                     headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)")));
+    const bool conditionA = conditionIsA(
+        headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), mainWindowField(QStringLiteral("txtTv"))),
+        headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
+                     mainWindowField(QStringLiteral("txtFiv"))));
     double sumR = 0;
     double rp = 0;
     for (int i = 0; i < N; ++i) {
         sumR += layerResistance(table, values, i, conditionA);
         rp += layerVapourResistance(values, i);
     }
-    double rt = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn) + sumR +
-                divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut);
+    double rt = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
+                             mainWindowField(QStringLiteral("txtAlv"))) +
+                sumR +
+                divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
+                             mainWindowField(QStringLiteral("txtAln")));
     if (rp == 0)
-        throw AppError(QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль."));
+        throw AppError(QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль. Проверьте толщины и "
+                                      "коэффициенты паропроницаемости слоев."));
 
     rt = requireFinite(rt, QStringLiteral("Сопротивление теплопередаче Rт"));
     requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
@@ -104,7 +117,9 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
     // point in the field.
     const int k = setup.planeLayer;
     if (k < 1 || k > N - 1)
-        throw AppError(QStringLiteral("Увлажняемый слой №%1 не граничит с другим слоем.").arg(k));
+        throw AppError(QStringLiteral("Увлажняемый слой №%1 не граничит с другим слоем. Пометьте увлажняемым слой, "
+                                      "за которым есть другой слой.")
+                           .arg(k));
     const QString plane = QStringLiteral("%1-%2").arg(k).arg(k + 1);
     const QString at = QStringLiteral("Граница слоев %1: ").arg(plane);
     double R = 0;
@@ -117,14 +132,17 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
     }
     const double rpOut = requireFinite(rp - rpIn, at + QStringLiteral("сопротивление паропроницанию Rп.н."));
     requireFinite(rpIn, at + QStringLiteral("сопротивление паропроницанию Rп.в."));
-    const double Eplane = SaturationPressure(sat, tPlane, at + QStringLiteral("температура t(гр.)"));
+    const double Eplane =
+        SaturationPressure(sat, tPlane, at + QStringLiteral("температура t(гр.)"), kComputedTemperatureAdvice);
     if (rpIn == 0)
         throw AppError(QStringLiteral("Граница слоев %1: сопротивление паропроницанию от внутренней поверхности "
-                                      "равно 0 — деление на ноль.")
+                                      "равно 0 — деление на ноль. Проверьте толщины и коэффициенты "
+                                      "паропроницаемости слоев до этой границы.")
                            .arg(plane));
     if (rpOut == 0)
         throw AppError(QStringLiteral("Граница слоев %1: сопротивление паропроницанию до наружной поверхности "
-                                      "равно 0 — деление на ноль.")
+                                      "равно 0 — деление на ноль. Проверьте толщины и коэффициенты "
+                                      "паропроницаемости слоев за этой границей.")
                            .arg(plane));
 
     const QString gInName = at + QStringLiteral("поток пара g(в.)");
@@ -186,8 +204,10 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, dou
 MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
                                const QString& phiIn, const MoistureYearHooks& hooks)
 {
-    const double tv = headerNumber(tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
-    const double phiV = headerNumber(phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
+    const double tv = headerNumber(tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
+                                   mainWindowField(QStringLiteral("txtTv")));
+    const double phiV = headerNumber(phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
+                                     mainWindowField(QStringLiteral("txtFiv")));
     // every climate value of the year is checked before the first month is shown
     for (int m = 1; m <= 12; ++m) {
         if (m < 6 || m > 8) {

@@ -84,7 +84,9 @@ const ClimateRecord& MoistureForm::city() const
 {
     const int i = main_.currentIndex(QStringLiteral("cboGorod"));
     if (i < 0 || i >= ctx_.tables.climate.size())
-        throw AppError(QStringLiteral("Не выбран город: климатические данные для расчета влагонакопления не заданы."));
+        throw AppError(QStringLiteral("Не выбран город: климатические данные для расчета влагонакопления не заданы. "
+                                      "Выберите город в главном окне."),
+                       mainWindowField(QStringLiteral("cboGorod")));
     return ctx_.tables.climate[i];
 }
 
@@ -98,9 +100,20 @@ MoistureSetup MoistureForm::setup() const
     return s;
 }
 
-double MoistureForm::designNumber(const QString& text, const QString& what) const
+double MoistureForm::designNumber(const QString& text, const QString& what, const QString& control) const
 {
-    return headerNumber(text, what);
+    return headerNumber(text, what, mainWindowField(control));
+}
+
+FieldRef MoistureForm::markField() const
+{
+    // the marked row's option, or the first one when none is marked
+    for (int row = 7; row >= 2; --row) {
+        const QString name = item("optVlaga", row);
+        if (main_.isChecked(name))
+            return mainWindowField(name);
+    }
+    return mainWindowField(QStringLiteral("optVlaga_2"));
 }
 
 // The window's buttons stay disabled while a run is active.
@@ -146,11 +159,9 @@ void MoistureForm::RunMoistureAccumulation()
     const QString cr = QStringLiteral("\r");
     switch (checkMoistenedLayer(k, n)) {
     case MarkCheck::FirstOrLast:
-        notifyChanged();
-        prompter().message(QStringLiteral("В качестве увлажняемого выбран") + cr +
-                               QStringLiteral("первый, или последний слой.") + cr +
-                               QStringLiteral("Расчет влагонакопления не выполнен."),
-                           QStringLiteral("Ошибка"), MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(QStringLiteral("В качестве увлажняемого выбран") + cr + QStringLiteral("первый, или последний слой.") +
+                      cr + QStringLiteral("Расчет влагонакопления не выполнен."),
+                  QStringLiteral("Ошибка"), markField());
         unloadForm();
         return;
     case MarkCheck::NotPenultimate:
@@ -187,8 +198,7 @@ void MoistureForm::RunMoistureAccumulation()
         setText(QStringLiteral("txtV_2"), u'-' + formatNumber(totals_.heatingDrying, "0"));
         completed_ = true;
     } catch (const AppError& e) {
-        notifyChanged();
-        prompter().message(e.message(), e.title(), MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(e);
     }
     notifyChanged();
 }
@@ -205,11 +215,14 @@ MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)
         throw AppError(QStringLiteral("Нет результатов теплотехнического расчета конструкции: выполните «Расчет» в "
                                       "главном окне."));
     const LayerTableHeader& h = ctx_.layerTable.header;
-    const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"));
-    const double phiIn = designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"));
+    const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), QStringLiteral("txtTv"));
+    const double phiIn =
+        designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), QStringLiteral("txtFiv"));
     if (checkMoistenedLayer(markedLayer(), ctx_.layerTable.count()) == MarkCheck::FirstOrLast)
         throw AppError(QStringLiteral("Увлажняемый слой не помечен или помечен первый, или последний слой: "
-                                      "плоскость возможной конденсации не определена."));
+                                      "плоскость возможной конденсации не определена. Пометьте в главном окне "
+                                      "увлажняемый слой — не первый и не последний."),
+                       markField());
     MoistureTotals unused;
     const MoistureMonthResult r = CalcMoistureMonth(setup(), tIn, phiIn, tn, phiN, 0, unused);
     showPoints(r);
@@ -245,12 +258,14 @@ double MoistureForm::entryNumber(int k) const
 {
     static const char* const names[] = {"Температура нар. воздуха", "Влажность нар. воздуха",
                                         "Продолжительность периода"};
-    const QString t = text(item("txtT", k));
+    const QString name = item("txtT", k);
+    const QString t = text(name);
     const auto v = parseNumber(t);
     if (!v)
-        throw AppError(QStringLiteral("%1: «%2» не является числом.").arg(QString::fromUtf8(names[k]), t.trimmed()));
+        throw AppError(QStringLiteral("%1: «%2» не является числом. Введите число.").arg(QString::fromUtf8(names[k]), t.trimmed()),
+                       fieldOf(formName(), name));
     if (k == 1)
-        requireInRange(*v, t, QString::fromUtf8(names[k]), kHumidityRange);
+        requireInRange(*v, t, QString::fromUtf8(names[k]), kHumidityRange, fieldOf(formName(), name));
     return *v;
 }
 

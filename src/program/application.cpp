@@ -19,6 +19,7 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
 {
     main_ = std::make_unique<MainForm>(ctx_);
     forms_.insert(main_->formName(), main_.get());
+    connect(main_.get(), &FormModel::fieldsNamed, this, &Application::markFieldsOf);
     connect(main_.get(), &MainForm::windowRequested, this, &Application::openWindow);
     connect(main_.get(), &MainForm::moistureRequested, this, [this] {
         auto* moisture = static_cast<MoistureForm*>(form(QStringLiteral("frmVlaga")));
@@ -88,7 +89,17 @@ FormModel* Application::form(const QString& name)
     FormModel* f = created.get();
     owned_.push_back(std::move(created));
     forms_.insert(name, f);
+    connect(f, &FormModel::fieldsNamed, this, &Application::markFieldsOf);
     return f;
+}
+
+void Application::markFieldsOf(const FieldRef& field)
+{
+    // a window that was never opened has nothing to mark
+    if (FormModel* f = forms_.value(field.form); f && f->isLoaded()) {
+        f->markFields(field.controls);
+        f->notifyChanged();
+    }
 }
 
 void Application::openWindow(const QString& name)

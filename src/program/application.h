@@ -26,6 +26,8 @@ public:
 
 private:
     std::unique_ptr<FormModel> createForm(const QString& name);
+    // An error shown in one window named inputs of another: that window marks them.
+    void markFieldsOf(const FieldRef& field);
 
     AppContext& ctx_;
     std::unique_ptr<MainForm> main_;

@@ -76,17 +76,17 @@ QString checkedValue(int k, const QString& text)
     const QString t = text.trimmed();
     const QString field = materialValueCaption(k);
     if (t.isEmpty())
-        throw AppError(QStringLiteral("Поле «%1» не заполнено.").arg(field));
+        throw AppError(QStringLiteral("Поле «%1» не заполнено. Введите число.").arg(field));
     const std::optional<double> v = parseNumber(t);
     if (!v || !std::isfinite(*v))
-        throw AppError(QStringLiteral("Поле «%1»: «%2» не является числом.").arg(field, t));
+        throw AppError(QStringLiteral("Поле «%1»: «%2» не является числом. Введите число.").arg(field, t));
     // density and conductivity divide; heat absorption and permeability may be zero
     const bool positive = k == kMatDensity || k == kMatLambdaA || k == kMatLambdaB;
     if (positive && !(*v > 0))
-        throw AppError(QStringLiteral("Поле «%1»: значение должно быть больше нуля (введено «%2»).").arg(field, t));
+        throw AppError(QStringLiteral("Поле «%1»: значение «%2» недопустимо. Укажите значение больше нуля.").arg(field, t));
     if (!positive && *v < 0)
         throw AppError(
-            QStringLiteral("Поле «%1»: значение не может быть отрицательным (введено «%2»).").arg(field, t));
+            QStringLiteral("Поле «%1»: значение «%2» недопустимо. Укажите значение не меньше нуля.").arg(field, t));
     QString stored = t;
     stored.replace(u'.', u',');
     return stored;
@@ -125,39 +125,53 @@ void requireValues(const QStringList& values)
 void requireOwn(const MaterialTable& table, int index)
 {
     if (index < 0 || index >= table.size() || !table[index].own)
-        throw AppError(QStringLiteral("Изменять и удалять можно только свои материалы."));
+        throw AppError(QStringLiteral("Изменять и удалять можно только свои материалы. Выберите свой материал."));
 }
 
 }  // namespace
 
-QStringList checkMaterialEntry(const QStringList& texts, const MaterialTable& table, int replacing)
+QStringList checkMaterialEntry(const QStringList& texts, const MaterialTable& table, int replacing, const QString& form,
+                               const QStringList& controls)
 {
+    const FieldRef nameField = controls.isEmpty() ? FieldRef{} : fieldOf(form, controls.value(kMatName));
     const QString field = materialValueCaption(kMatName);
     const QString name = texts.value(kMatName).trimmed();
     if (name.isEmpty())
-        throw AppError(QStringLiteral("Поле «%1» не заполнено.").arg(field));
+        throw AppError(QStringLiteral("Поле «%1» не заполнено. Введите наименование материала.").arg(field), nameField);
     if (name.contains(u';'))
-        throw AppError(QStringLiteral("Поле «%1»: знак «;» не допускается — он разделяет поля в файле материалов.")
-                           .arg(field));
+        throw AppError(QStringLiteral("Поле «%1»: знак «;» не допускается — он разделяет поля в файле материалов. "
+                                      "Уберите этот знак.")
+                           .arg(field),
+                       nameField);
     for (QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            throw AppError(
-                QStringLiteral("Поле «%1»: перевод строки и другие управляющие знаки не допускаются.").arg(field));
+            throw AppError(QStringLiteral("Поле «%1»: перевод строки и другие управляющие знаки не допускаются. "
+                                          "Уберите их.")
+                               .arg(field),
+                           nameField);
     }
     const QString outside = firstOutsideCp1251(name);
     if (!outside.isEmpty())
         throw AppError(QStringLiteral("Поле «%1»: знак «%2» нельзя записать в файл материалов (кодировка "
-                                      "Windows-1251).")
-                           .arg(field, outside));
+                                      "Windows-1251). Уберите этот знак.")
+                           .arg(field, outside),
+                       nameField);
     const int taken = findMaterialByName(table, name, replacing);
     if (taken >= 0) {
         const QString number = table[taken].number();
-        throw AppError(QStringLiteral("Поле «%1»: материал «%2» уже есть в каталоге (№ %3).")
-                           .arg(field, table[taken].plainName(), number.isEmpty() ? QString::number(taken + 1) : number));
+        throw AppError(QStringLiteral("Поле «%1»: материал «%2» уже есть в каталоге (№ %3). Введите другое "
+                                      "наименование.")
+                           .arg(field, table[taken].plainName(), number.isEmpty() ? QString::number(taken + 1) : number),
+                       nameField);
     }
     QStringList values{name};
-    for (int k = kMatDensity; k < kMaterialValues; ++k)
-        values.append(checkedValue(k, texts.value(k)));
+    for (int k = kMatDensity; k < kMaterialValues; ++k) {
+        try {
+            values.append(checkedValue(k, texts.value(k)));
+        } catch (AppError& e) {
+            throw controls.isEmpty() ? e : e.orField(fieldOf(form, controls.value(k)));
+        }
+    }
     return values;
 }
 

@@ -35,8 +35,10 @@ QString materialValueCaption(int value);
 // empty, must not hold ";" (the field separator) or a line break, must be writable in
 // Windows-1251 and must not be in the catalogue already (the material `replacing`,
 // 0-based, is the one being changed and does not count; -1 for a new one). Throws
-// AppError naming the field.
-QStringList checkMaterialEntry(const QStringList& texts, const MaterialTable& table, int replacing = -1);
+// AppError naming the field, and, when `controls` gives the entry fields' control names
+// in the order of the values, about that control of the window `form`.
+QStringList checkMaterialEntry(const QStringList& texts, const MaterialTable& table, int replacing = -1,
+                               const QString& form = {}, const QStringList& controls = {});
 
 // Changes of the own materials: a new one after all others, one replaced in place (the
 // fields after the seventh stay), one removed. The own materials are numbered again

@@ -31,6 +31,14 @@ QStringList splitFields(const QString& line)
 
 namespace {
 
+// What to do about a damaged reference file: the program reads it again at its next start.
+const QString kRefFileAdvice =
+    QStringLiteral("Исправьте файл или восстановите его из поставки программы и запустите программу снова.");
+
+}  // namespace
+
+namespace {
+
 // What the lines of a section look like: the number of fields and which of them are
 // numbers. A line of another shape means the file is damaged (a line missing or
 // doubled shifts every later section), and start-up stops naming it.
@@ -70,9 +78,10 @@ public:
     {
         if (pos_ >= lines_.size())
             throw AppError(QStringLiteral("Ошибка в файле справочных данных \"%1\": файл закончился раньше, "
-                                          "чем раздел «%2» (строка %3).")
+                                          "чем раздел «%2» (строка %3). %4")
                                .arg(path_, section)
-                               .arg(pos_ + 1));
+                               .arg(pos_ + 1)
+                               .arg(kRefFileAdvice));
         return lines_[pos_++].trimmed();
     }
     bool atEnd() const { return pos_ >= lines_.size(); }
@@ -114,10 +123,10 @@ public:
 
     [[noreturn]] void fail(const QString& what) const
     {
-        throw AppError(QStringLiteral("Ошибка в файле справочных данных \"%1\", строка %2: %3")
+        throw AppError(QStringLiteral("Ошибка в файле справочных данных \"%1\", строка %2: %3 %4")
                            .arg(path_)
                            .arg(lineNumber())
-                           .arg(what));
+                           .arg(what, kRefFileAdvice));
     }
 
 private:
@@ -177,7 +186,8 @@ void readSaturationSection(LineCursor& cur, SaturationTable& table)
     }
     if (table.rows.size() < 2)
         throw AppError(QStringLiteral("Ошибка в файле справочных данных: таблица максимальных парциальных "
-                                      "давлений водяного пара должна содержать не менее двух строк."));
+                                      "давлений водяного пара должна содержать не менее двух строк. %1")
+                           .arg(kRefFileAdvice));
 }
 
 }  // namespace
@@ -310,7 +320,8 @@ RefTables loadReferenceData(const QString& dataDir)
         } catch (const AppError& e) {
             t.userMaterialsProblem =
                 e.message() + QStringLiteral("\rФайл оставлен без изменений; программа работает с материалами ТКП. "
-                                             "Свои материалы недоступны, пока файл не исправлен.");
+                                             "Свои материалы недоступны, пока файл не исправлен. Исправьте файл "
+                                             "в текстовом редакторе и запустите программу снова.");
         }
     }
     const QStringList temperature = readTextLines(path(kTemperatureFile));

@@ -22,7 +22,9 @@ QString shown(const QString& path)
 void makeDirectory(const QString& dir)
 {
     if (!QDir().mkpath(dir))
-        throw AppError(QStringLiteral("Не удается создать каталог \"%1\".").arg(shown(dir)));
+        throw AppError(QStringLiteral("Не удается создать каталог \"%1\". Разрешите запись в каталог, где он должен "
+                                      "быть создан.")
+                           .arg(shown(dir)));
 }
 
 }  // namespace
@@ -53,7 +55,8 @@ void createUserSettings(const QString& settingsPath, const UserDirectories& dirs
         const QString bad = firstOutsideCp1251(path);
         if (!bad.isEmpty())
             throw AppError(QStringLiteral("Путь \"%1\" содержит символ «%2», который нельзя записать в файл настроек "
-                                          "(кодировка Windows-1251). Файл настроек не создан.")
+                                          "(кодировка Windows-1251). Файл настроек не создан. Создайте его вручную, "
+                                          "указав каталоги без этого символа.")
                                .arg(shown(path), bad));
     }
     const QDir data(dirs.dataDir);
@@ -62,7 +65,7 @@ void createUserSettings(const QString& settingsPath, const UserDirectories& dirs
         const bool shipped = !installedData.isEmpty() && QFileInfo::exists(installed.filePath(name));
         if (!shipped && !QFileInfo::exists(data.filePath(name)))
             throw AppError(QStringLiteral("Справочные данные программы не найдены: в каталоге \"%1\" нет файла "
-                                          "\"%2\". Файл настроек не создан.")
+                                          "\"%2\". Файл настроек не создан. Установите программу заново.")
                                .arg(shown(installedData), name));
     }
 
@@ -77,7 +80,8 @@ void createUserSettings(const QString& settingsPath, const UserDirectories& dirs
                 continue;
             QFile source(file.absoluteFilePath());
             if (!source.copy(target))
-                throw AppError(QStringLiteral("Не удается скопировать файл \"%1\" в каталог \"%2\": %3.")
+                throw AppError(QStringLiteral("Не удается скопировать файл \"%1\" в каталог \"%2\": %3. Разрешите "
+                                              "запись в этот каталог.")
                                    .arg(shown(file.absoluteFilePath()), shown(dirs.dataDir), source.errorString()));
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         }

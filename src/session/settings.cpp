@@ -99,7 +99,8 @@ QString findReferenceData(const QString& currentDir, const QString& installedDir
     if (holdsAnyReferenceFile(installedDir))
         return installedDir;
     throw AppError(QStringLiteral("Справочные данные (файл \"%1\" и другие) не найдены ни в текущем каталоге "
-                                  "\"%2\", ни в каталоге установленной программы \"%3\".")
+                                  "\"%2\", ни в каталоге установленной программы \"%3\". Запустите программу из "
+                                  "каталога с файлами справочных данных или установите ее заново.")
                        .arg(referenceFileNames().first(), QDir::toNativeSeparators(currentDir),
                             QDir::toNativeSeparators(installedDir)));
 }

@@ -43,8 +43,11 @@ void DewPointForm::calculate()
         return;
     }
     const std::optional<double> t = parseNumber(tText);
+    const FieldRef tField = fieldOf(formName(), entry(kTemperature));
+    const FieldRef phiField = fieldOf(formName(), entry(kHumidity));
     if (!t)
-        throw AppError(QStringLiteral("Температура воздуха «%1» не является числом.").arg(tText.trimmed()));
+        throw AppError(QStringLiteral("Температура воздуха «%1» не является числом. Введите число.").arg(tText.trimmed()),
+                       tField);
     if (*t < kLowestTemperature || *t > kHighestTemperature) {
         setText(entry(kDewPoint), QString());
         return;
@@ -52,18 +55,19 @@ void DewPointForm::calculate()
     const std::optional<double> phi = parseNumber(phiText);
     if (!phi) {
         if (phiText.trimmed().isEmpty())
-            throw AppError(QStringLiteral("Не задана влажность воздуха."));
-        throw AppError(QStringLiteral("Влажность воздуха «%1» не является числом.").arg(phiText.trimmed()));
+            throw AppError(QStringLiteral("Не задана влажность воздуха. Введите относительную влажность, %."), phiField);
+        throw AppError(QStringLiteral("Влажность воздуха «%1» не является числом. Введите число.").arg(phiText.trimmed()),
+                       phiField);
     }
     if (!inRange(*phi, kHumidityRange)) {
         setText(entry(kDewPoint), QString());
-        requireInRange(*phi, phiText, QStringLiteral("Влажность воздуха"), kHumidityRange);
+        requireInRange(*phi, phiText, QStringLiteral("Влажность воздуха"), kHumidityRange, phiField);
     }
 
     const SaturationTable& table = ctx_.tables.saturation;
     double E = 0;
     try {
-        E = SaturationPressure(table, *t, QStringLiteral("Температура воздуха"));
+        E = SaturationPressure(table, *t, QStringLiteral("Температура воздуха"), {}, tField);
     } catch (const AppError&) {
         // a shortened table: no value rather than the last one shown
         setText(entry(kPressure), QString());
@@ -82,11 +86,14 @@ void DewPointForm::calculate()
         const SaturationRow& end = below ? lowest : highest;
         throw AppError(QStringLiteral("Влажность воздуха %1 % слишком %2: парциальное давление водяного пара "
                                       "e=%3 Па %4 значения таблицы максимальных парциальных давлений "
-                                      "(%5 Па при %6 °С). Точка росы не определяется.")
+                                      "(%5 Па при %6 °С). Точка росы не определяется. %7")
                            .arg(phiText.trimmed(), below ? QStringLiteral("мала") : QStringLiteral("велика"),
                                 formatNumber(e, "0.0"),
                                 below ? QStringLiteral("ниже наименьшего") : QStringLiteral("выше наибольшего"),
-                                generalTextSingle(end.E), generalTextSingle(end.t)));
+                                generalTextSingle(end.E), generalTextSingle(end.t),
+                                below ? QStringLiteral("Укажите большую влажность воздуха.")
+                                      : QStringLiteral("Укажите меньшую влажность воздуха.")),
+                       phiField);
     }
     setText(entry(kDewPoint), formatNumber(SaturationTemperature(table, e), "0.0"));
 }

@@ -15,6 +15,17 @@ const QStringList& buttonNames()
     return names;
 }
 
+// The tried t(в) and фи(в) come from this window's ranges, not from the main window's
+// fields: a message about them names the first and last entries of the range.
+FieldRef rangeField(const FieldRef& field)
+{
+    if (field.form == mainWindowName() && field.controls == QStringList{QStringLiteral("txtTv")})
+        return FieldRef{QStringLiteral("frmVariant"), {QStringLiteral("txtTv_0"), QStringLiteral("txtTv_1")}};
+    if (field.form == mainWindowName() && field.controls == QStringList{QStringLiteral("txtFiv")})
+        return FieldRef{QStringLiteral("frmVariant"), {QStringLiteral("txtFiv_0"), QStringLiteral("txtFiv_1")}};
+    return field;
+}
+
 }  // namespace
 
 LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
@@ -119,10 +130,10 @@ void LimitsForm::search()
     }
     QString shown;
     if (stop) {
-        prompter().message(QStringLiteral("Расчет вариантов остановлен при t(в)=%1 °С, фи(в)=%2 %:")
-                                   .arg(generalText(stopT), generalText(stopPhi)) +
-                               u'\r' + stop->text,
-                           stop->title, MessageIcon::Exclamation, MessageButtons::Ok);
+        showError(QStringLiteral("Расчет вариантов остановлен при t(в)=%1 °С, фи(в)=%2 %:")
+                          .arg(generalText(stopT), generalText(stopPhi)) +
+                      u'\r' + stop->text,
+                  stop->title, rangeField(stop->field));
         shown = stop->text;
     }
     restoreDesignCase(inputs, shown);
@@ -145,7 +156,7 @@ void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& 
     notifyChanged();
     for (const std::optional<EnvelopeMessage>& m : {outcome.warning, outcome.error}) {
         if (m && m->text != alreadyShown)
-            prompter().message(m->text, m->title, MessageIcon::Exclamation, MessageButtons::Ok);
+            showError(m->text, m->title, m->field);
     }
 }
 

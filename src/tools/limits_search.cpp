@@ -20,14 +20,24 @@ QString quantityName(RangeQuantity what)
                                                     : QStringLiteral("влажности внутреннего воздуха фи(в)");
 }
 
-double entryValue(const QString& text, const QString& role, RangeQuantity what)
+// Entry k (0 first, 1 last, 2 step) of the window frmVariant, which messages name.
+FieldRef entryField(RangeQuantity what, int k)
+{
+    return fieldOf(QStringLiteral("frmVariant"),
+                   (what == RangeQuantity::InsideTemperature ? QStringLiteral("txtTv_%1") : QStringLiteral("txtFiv_%1"))
+                       .arg(k));
+}
+
+double entryValue(const QString& text, const QString& role, RangeQuantity what, int k)
 {
     if (text.trimmed().isEmpty())
-        throw AppError(QStringLiteral("Не задано %1 %2.").arg(role, quantityName(what)));
+        throw AppError(QStringLiteral("Не задано %1 %2. Введите число.").arg(role, quantityName(what)),
+                       entryField(what, k));
     const std::optional<double> v = parseNumber(text);
     if (!v)
-        throw AppError(QStringLiteral("%1 %2 «%3» не является числом.")
-                           .arg(role.left(1).toUpper() + role.mid(1), quantityName(what), text.trimmed()));
+        throw AppError(QStringLiteral("%1 %2 «%3» не является числом. Введите число.")
+                           .arg(role.left(1).toUpper() + role.mid(1), quantityName(what), text.trimmed()),
+                       entryField(what, k));
     return *v;
 }
 
@@ -36,30 +46,33 @@ double entryValue(const QString& text, const QString& role, RangeQuantity what)
 SearchRange makeSearchRange(const QString& first, const QString& last, const QString& step, RangeQuantity what)
 {
     SearchRange r;
-    r.first = entryValue(first, QStringLiteral("начальное значение"), what);
-    r.last = entryValue(last, QStringLiteral("конечное значение"), what);
-    r.step = entryValue(step, QStringLiteral("шаг"), what);
+    r.first = entryValue(first, QStringLiteral("начальное значение"), what, 0);
+    r.last = entryValue(last, QStringLiteral("конечное значение"), what, 1);
+    r.step = entryValue(step, QStringLiteral("шаг"), what, 2);
     if (what == RangeQuantity::InsideHumidity) {
         // every humidity of the loop lies between the first and the last one
         requireInRange(r.first, first, QStringLiteral("Начальное значение влажности внутреннего воздуха фи(в)"),
-                       kHumidityRange);
+                       kHumidityRange, entryField(what, 0));
         requireInRange(r.last, last, QStringLiteral("Конечное значение влажности внутреннего воздуха фи(в)"),
-                       kHumidityRange);
+                       kHumidityRange, entryField(what, 1));
     }
     if (r.step == 0)
         throw AppError(QStringLiteral("Шаг %1 равен нулю: перебор значений не закончится. Задайте шаг, отличный от нуля.")
-                           .arg(quantityName(what)));
+                           .arg(quantityName(what)),
+                       entryField(what, 2));
     const double q = (r.last - r.first) / r.step;
     if (q < 0)
         throw AppError(QStringLiteral("Шагом %1 нельзя пройти от начального значения %2 до конечного значения %3 "
                                       "%4. Задайте %5 шаг.")
                            .arg(generalText(r.step), generalText(r.first), generalText(r.last), quantityName(what),
-                                r.step > 0 ? QStringLiteral("отрицательный") : QStringLiteral("положительный")));
+                                r.step > 0 ? QStringLiteral("отрицательный") : QStringLiteral("положительный")),
+                       entryField(what, 2));
     if (!std::isfinite(q) || q >= double(kMaxLimitsCalculations))
         throw AppError(QStringLiteral("Слишком мелкий шаг %1: от %2 до %3 получается более %4 значений. "
                                       "Увеличьте шаг.")
                            .arg(quantityName(what), generalText(r.first), generalText(r.last))
-                           .arg(kMaxLimitsCalculations));
+                           .arg(kMaxLimitsCalculations),
+                       entryField(what, 2));
     const double steps = std::floor(q + kStepTolerance);
     r.count = int(steps) + 1;
     r.landsOnLast = std::abs(q - steps) <= kStepTolerance;

@@ -199,12 +199,12 @@ ThicknessCase ThicknessForm::currentCase(int& sourceRow) const
     ThicknessCase c;
     c.table = main_.collectedTable();
     if (c.table.count() == 0)
-        throw AppError(QStringLiteral("Нет слоев для подбора: ни в одной строке таблицы слоев не указана толщина."));
-    if (const int incomplete = c.table.lastIncompleteLayer())
-        throw AppError(QStringLiteral("В слое №%1 введены не \r все данные.\r").arg(incomplete));
+        throw AppError(kNoLayersToSelect);
+    if (std::optional<AppError> incomplete = incompleteLayersError(c.table))
+        throw *incomplete;
     const int index = currentIndex(kLayers);
     if (index < 0 || index >= layerRows_.size())
-        throw AppError(QStringLiteral("Выберите слой, толщину которого нужно подобрать."));
+        throw AppError(QStringLiteral("Выберите слой, толщину которого нужно подобрать."), fieldOf(formName(), kLayers));
     sourceRow = layerRows_[index];
     c.layer = 0;
     for (int i = 0; i < c.table.count(); ++i)
@@ -212,7 +212,8 @@ ThicknessCase ThicknessForm::currentCase(int& sourceRow) const
             c.layer = i + 1;
     if (c.layer == 0)
         throw AppError(QStringLiteral("Строка %1 таблицы слоев больше не участвует в расчете: выберите слой снова.")
-                           .arg(sourceRow));
+                           .arg(sourceRow),
+                       fieldOf(formName(), kLayers));
     c.inputs = main_.envelopeInputs();
     c.saturation = &ctx_.tables.saturation;
     c.vapourCriterion = isChecked(criterion(1));
@@ -241,7 +242,8 @@ void ThicknessForm::select()
     if (chosenRow != 0 && chosenRow != nowRow)
         throw AppError(QStringLiteral("Строка %1 таблицы слоев больше не участвует в расчете. Список слоев обновлен: "
                                       "выберите слой и нажмите «Подобрать» еще раз.")
-                           .arg(chosenRow));
+                           .arg(chosenRow),
+                       fieldOf(formName(), kLayers));
     clearResults();
     int sourceRow = 0;
     const ThicknessCase c = currentCase(sourceRow);
@@ -274,8 +276,7 @@ void ThicknessForm::select()
         setText(kAnswer, QStringLiteral("Подбор остановлен: толщина не подобрана."));
         notifyChanged();
         if (!closed_)
-            prompter().message(QStringLiteral("Подбор остановлен.\r") + failure->message(), failure->title(),
-                               MessageIcon::Exclamation, MessageButtons::Ok);
+            showError(QStringLiteral("Подбор остановлен.\r") + failure->message(), failure->title(), failure->field());
         return;
     }
     case_ = c;

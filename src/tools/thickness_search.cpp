@@ -21,13 +21,22 @@ double roundedThickness(double v)
     return std::round(v * 1e6) / 1e6;
 }
 
-double entryNumber(const QString& text, const QString& entry)
+// The entries of the selection window frmTolsh, which messages about them name.
+FieldRef entryField(const char* control)
+{
+    return fieldOf(QStringLiteral("frmTolsh"), QLatin1String(control));
+}
+
+double entryNumber(const QString& text, const QString& entry, const char* control)
 {
     if (text.trimmed().isEmpty())
-        throw AppError(QStringLiteral("Не задано значение «%1» толщины слоя.").arg(entry));
+        throw AppError(QStringLiteral("Не задано значение «%1» толщины слоя. Введите толщину в мм.").arg(entry),
+                       entryField(control));
     const std::optional<double> v = parseNumber(text);
     if (!v || !std::isfinite(*v))
-        throw AppError(QStringLiteral("Значение «%1» толщины слоя «%2» не является числом.").arg(entry, text.trimmed()));
+        throw AppError(QStringLiteral("Значение «%1» толщины слоя «%2» не является числом. Введите толщину в мм.")
+                           .arg(entry, text.trimmed()),
+                       entryField(control));
     return *v;
 }
 
@@ -71,25 +80,32 @@ QString yesNo(bool v)
 
 }  // namespace
 
+const QString kNoLayersToSelect = QStringLiteral(
+    "Нет слоев для подбора: ни в одной строке таблицы слоев не указана толщина. Заполните слои конструкции в "
+    "главном окне.");
+
 QVector<double> thicknessRange(const QString& from, const QString& to, const QString& step)
 {
-    const double first = entryNumber(from, QStringLiteral("от"));
-    const double last = entryNumber(to, QStringLiteral("до"));
-    const double by = entryNumber(step, QStringLiteral("шаг"));
+    const double first = entryNumber(from, QStringLiteral("от"), "txtOt");
+    const double last = entryNumber(to, QStringLiteral("до"), "txtDo");
+    const double by = entryNumber(step, QStringLiteral("шаг"), "txtShag");
     if (by <= 0)
-        throw AppError(QStringLiteral("Шаг толщины слоя должен быть больше нуля (задано «%1»).").arg(step.trimmed()));
+        throw AppError(QStringLiteral("Шаг толщины слоя «%1» недопустим. Укажите шаг больше нуля.").arg(step.trimmed()),
+                       entryField("txtShag"));
     if (first <= 0)
-        throw AppError(
-            QStringLiteral("Толщина слоя «от» должна быть больше нуля (задано «%1»).").arg(from.trimmed()));
+        throw AppError(QStringLiteral("Толщина «от» (%1) недопустима. Укажите толщину «от» больше нуля.").arg(mm(first)),
+                       entryField("txtOt"));
     if (first > last)
         throw AppError(QStringLiteral("Толщина «от» (%1) больше толщины «до» (%2): задайте «от» не больше «до».")
-                           .arg(mm(first), mm(last)));
+                           .arg(mm(first), mm(last)),
+                       entryField("txtOt"));
     const double q = (last - first) / by;
     if (!std::isfinite(q) || q + 1 > double(kMaxThicknessCandidates))
         throw AppError(QStringLiteral("Слишком много толщин: от %1 до %2 с шагом %3 — более %4 расчетов. Увеличьте "
                                       "шаг или сократите диапазон.")
                            .arg(mm(first), mm(last), mm(by))
-                           .arg(kMaxThicknessCandidates));
+                           .arg(kMaxThicknessCandidates),
+                       entryField("txtShag"));
     const double steps = std::floor(q + kStepTolerance);
     const int count = int(steps) + 1;
     const bool landsOnLast = std::abs(q - steps) <= kStepTolerance;
@@ -109,17 +125,23 @@ QVector<double> thicknessList(const QString& list)
             continue;
         const std::optional<double> v = parseNumber(t);
         if (!v || !std::isfinite(*v))
-            throw AppError(QStringLiteral("Список толщин: «%1» не является числом.").arg(t));
+            throw AppError(QStringLiteral("Список толщин: «%1» не является числом. Введите толщины в мм через «;», "
+                                          "например 50;80;100.")
+                               .arg(t),
+                           entryField("txtSpisok"));
         if (*v <= 0)
-            throw AppError(QStringLiteral("Список толщин: толщина «%1» должна быть больше нуля.").arg(t));
+            throw AppError(QStringLiteral("Список толщин: толщина «%1» недопустима. Укажите толщины больше нуля.").arg(t),
+                           entryField("txtSpisok"));
         values.append(*v);
     }
     if (values.isEmpty())
-        throw AppError(QStringLiteral("Список толщин пуст: введите толщины в мм через «;», например 50;80;100."));
+        throw AppError(QStringLiteral("Список толщин пуст: введите толщины в мм через «;», например 50;80;100."),
+                       entryField("txtSpisok"));
     if (values.size() > kMaxThicknessCandidates)
-        throw AppError(QStringLiteral("Слишком много толщин в списке: %1 (допускается не более %2).")
+        throw AppError(QStringLiteral("Слишком много толщин в списке: %1 (допускается не более %2). Сократите список.")
                            .arg(values.size())
-                           .arg(kMaxThicknessCandidates));
+                           .arg(kMaxThicknessCandidates),
+                       entryField("txtSpisok"));
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
     return values;
@@ -163,15 +185,20 @@ void checkThicknessCase(const ThicknessCase& c)
 {
     const int n = c.table.count();
     if (n == 0)
-        throw AppError(QStringLiteral("Нет слоев для подбора: ни в одной строке таблицы слоев не указана толщина."));
+        throw AppError(kNoLayersToSelect);
     if (c.layer < 1 || c.layer > n)
-        throw AppError(QStringLiteral("Слоя №%1 нет среди слоев расчета (их %2).").arg(c.layer).arg(n));
+        throw AppError(QStringLiteral("Слоя №%1 нет среди слоев расчета (их %2). Выберите слой в списке.")
+                           .arg(c.layer)
+                           .arg(n),
+                       entryField("cboSloj"));
     if (!c.saturation)
-        throw AppError(QStringLiteral("Нет таблицы максимального парциального давления водяного пара."));
+        throw AppError(QStringLiteral("Нет таблицы максимального парциального давления водяного пара. Проверьте файл "
+                                      "справочных данных «СтенарийТКП.txt»."));
     if (c.moisture) {
         if (!c.moisture->city)
             throw AppError(QStringLiteral("Не выбран город: климатические данные для расчета влагонакопления не "
-                                          "заданы."));
+                                          "заданы. Выберите город в главном окне."),
+                           mainWindowField(QStringLiteral("cboGorod")));
         const int k = c.moisture->planeLayer;
         if (k < 2 || k > n - 1)
             throw AppError(QStringLiteral("Увлажняемый слой не помечен или помечен первый, или последний слой: "
@@ -191,7 +218,9 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, C
                                 : o.warning ? *o.warning
                                             : EnvelopeMessage{QStringLiteral("Расчет не завершен."),
                                                               QStringLiteral("Ошибка")};
-        throw AppError(at + u'\r' + m.text, m.title);
+        // the thickness tried is not the one in the grid: the cell is not the input to change
+        const FieldRef searched = table.layers[c.layer - 1].field(kColThickness);
+        throw AppError(at + u'\r' + m.text, m.title, m.field.controls == searched.controls ? FieldRef{} : m.field);
     }
     const CalcState& st = o.state;
     ThicknessCandidate r;
@@ -220,7 +249,7 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, C
         try {
             r.moisture = RunMoistureYear(setup, *c.moisture->city, table.header.tIn, table.header.phiIn);
         } catch (const AppError& e) {
-            throw AppError(at + QStringLiteral("\rвлагонакопление: ") + e.message(), e.title());
+            throw AppError(at + QStringLiteral("\rвлагонакопление: ") + e.message(), e.title(), e.field());
         }
         r.moistureOk = !(r.moisture->accumulated > r.moisture->summerDrying);
     }

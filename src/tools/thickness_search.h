@@ -26,6 +26,9 @@ constexpr int kMaxThicknessCandidates = 10000;
 // on "до" stops before passing it. Throws AppError naming the entry when a text is
 // empty or not a number, when "от" or the step is not above 0, when "от" is above "до"
 // or when there would be more than kMaxThicknessCandidates candidates.
+// "Нет слоев для подбора: …": the table has no layer with a thickness.
+extern const QString kNoLayersToSelect;
+
 QVector<double> thicknessRange(const QString& from, const QString& to, const QString& step);
 
 // The candidates of a list of product thicknesses "50;80;100", mm, sorted ascending,

@@ -304,8 +304,27 @@ private slots:
             QVERIFY2(a.lastError().contains(QString::fromUtf8(c.message)), qPrintable(a.lastError()));
             QCOMPARE(f.prompter.shown.size(), 1);
             QCOMPARE(a.report().count(), 0);  // nothing reported
+            // the field is marked and takes the focus; the message says what to enter
+            QCOMPARE(a.markedControls(), QStringList{QLatin1String(c.field)});
+            QCOMPARE(a.focusRequest(), QLatin1String(c.field));
+            QVERIFY2(a.lastError().contains(QStringLiteral(". Укажите значение ")) ||
+                         a.lastError().endsWith(QStringLiteral("Введите число.")),
+                     qPrintable(a.lastError()));
             a.unloadForm();
         }
+        // α of the main window as typed there: the main window marks its field
+        f.openAir();
+        f.app->mainForm().userEdit("txtAln", "0");
+        f.prompter.clear();
+        a.userClick("cmdOk");
+        QCOMPARE(f.prompter.texts(), QStringList{"Коэффициент теплоотдачи наружной поверхности альфа(н) главного окна: "
+                                                 "значение «0» недопустимо. Укажите значение больше 0."});
+        QVERIFY(a.markedControls().isEmpty());
+        QCOMPARE(f.app->mainForm().markedControls(), QStringList{"txtAln"});
+        QCOMPARE(f.app->mainForm().focusRequest(), QStringLiteral("txtAln"));
+        f.app->mainForm().userEdit("txtAln", "23");
+        QVERIFY(f.app->mainForm().markedControls().isEmpty());
+        a.unloadForm();
         // one layer only
         f.app->mainForm().userCheck("chkIskl_2", true);
         f.app->mainForm().userCheck("chkIskl_3", true);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -61,6 +62,43 @@ public:
     {
         auto* v = new QVBoxLayout(this);
         v->addWidget(button(QStringLiteral("cmdGo"), QStringLiteral("Пуск")));
+        bindControls();
+    }
+};
+
+// Two fields and a button whose handler refuses with a message about the second field
+// (and a name the window does not have), or about a field of another window.
+class MarkForm : public FormModel {
+public:
+    explicit MarkForm(Prompter& p) : FormModel(QStringLiteral("frmMark"), p)
+    {
+        add(QStringLiteral("txtA"), ControlKind::TextBox, QStringLiteral("1"));
+        add(QStringLiteral("txtB"), ControlKind::TextBox, QStringLiteral("x"));
+        add(QStringLiteral("opt_1"), ControlKind::OptionButton).group = QStringLiteral("opt");
+        add(QStringLiteral("opt_2"), ControlKind::OptionButton).group = QStringLiteral("opt");
+        add(QStringLiteral("cmdOk"), ControlKind::Button);
+        add(QStringLiteral("cmdOther"), ControlKind::Button);
+        add(QStringLiteral("cmdOpt"), ControlKind::Button);
+        on(QStringLiteral("cmdOk"), FormEvent::Click, [] {
+            throw AppError(QStringLiteral("Поле B: «x» не является числом. Введите число."),
+                           FieldRef{{}, {QStringLiteral("txtB"), QStringLiteral("txtNone"), QStringLiteral("txtA")}});
+        });
+        on(QStringLiteral("cmdOther"), FormEvent::Click, [] {
+            throw AppError(QStringLiteral("Другое окно."), fieldOf(QStringLiteral("frm1"), QStringLiteral("txtTv")));
+        });
+        on(QStringLiteral("cmdOpt"), FormEvent::Click,
+           [] { throw AppError(QStringLiteral("Отметка."), fieldOf(QStringLiteral("frmMark"), QStringLiteral("opt_2"))); });
+    }
+};
+
+class MarkWindow : public FormWindow {
+public:
+    explicit MarkWindow(MarkForm& f) : FormWindow(f)
+    {
+        auto* v = new QVBoxLayout(this);
+        v->addWidget(lineEdit(QStringLiteral("txtA")));
+        v->addWidget(lineEdit(QStringLiteral("txtB")));
+        v->addWidget(button(QStringLiteral("cmdOk"), QStringLiteral("ОК")));
         bindControls();
     }
 };
@@ -281,6 +319,68 @@ private slots:
         // an error in a handler becomes a message, not a crash
         form.userClick(QStringLiteral("cmd"));
         QCOMPARE(p.messages, QStringList{QStringLiteral("Ошибка|Плохо")});
+    }
+
+    // An error about inputs marks those the window has, the first taking the focus; a
+    // change of the value takes the mark away; an error about another window's input
+    // leaves this window unmarked and says which; a choice in an option group clears
+    // the marks of the whole group.
+    void errorsMarkTheirFields()
+    {
+        RecordingPrompter p;
+        MarkForm f(p);
+        f.loadForm();
+        QVector<FieldRef> elsewhere;
+        QObject::connect(&f, &FormModel::fieldsNamed, [&](const FieldRef& r) { elsewhere.append(r); });
+        f.userClick(QStringLiteral("cmdOk"));
+        QCOMPARE(p.messages, QStringList{QStringLiteral("Ошибка|Поле B: «x» не является числом. Введите число.")});
+        QCOMPARE(f.markedControls(), (QStringList{"txtA", "txtB"}));  // in the window's order
+        QCOMPARE(f.focusRequest(), QStringLiteral("txtB"));
+        const int serial = f.focusSerial();
+        f.setText(QStringLiteral("txtA"), QStringLiteral("1"));  // the same value: no edit
+        QVERIFY(f.isMarked(QStringLiteral("txtA")));
+        f.userEdit(QStringLiteral("txtB"), QStringLiteral("2"));
+        QCOMPARE(f.markedControls(), QStringList{"txtA"});
+        QVERIFY(elsewhere.isEmpty());
+
+        f.userClick(QStringLiteral("cmdOther"));
+        QVERIFY(f.markedControls().isEmpty());
+        QCOMPARE(f.focusSerial(), serial);
+        QCOMPARE(elsewhere.size(), 1);
+        QCOMPARE(elsewhere[0].form, QStringLiteral("frm1"));
+        QCOMPARE(elsewhere[0].controls, QStringList{"txtTv"});
+
+        f.userClick(QStringLiteral("cmdOpt"));
+        QCOMPARE(f.markedControls(), QStringList{"opt_2"});
+        f.userCheck(QStringLiteral("opt_1"), true);
+        QVERIFY(f.markedControls().isEmpty());
+    }
+
+    // The view draws a red frame around a marked field and gives it the focus with its
+    // text selected; the frame goes with the mark and the field's own style comes back.
+    void aMarkedFieldHasARedFrameAndTheFocus()
+    {
+        RecordingPrompter p;
+        MarkForm f(p);
+        f.loadForm();
+        MarkWindow w(f);
+        auto* a = w.findChild<QLineEdit*>(QStringLiteral("txtA"));
+        auto* b = w.findChild<QLineEdit*>(QStringLiteral("txtB"));
+        a->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        w.show();
+        f.setBackground(QStringLiteral("txtB"), kHighlight);
+        f.userClick(QStringLiteral("cmdOk"));
+        QVERIFY(b->styleSheet().contains(QStringLiteral("border: 2px solid rgb(255, 0, 0)")));
+        // the frame keeps the colour the model gives the field
+        QVERIFY2(b->styleSheet().contains(QStringLiteral("background-color: #00ffff")), qPrintable(b->styleSheet()));
+        QVERIFY(a->styleSheet().contains(QStringLiteral("font-weight: bold;")) &&
+                a->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+        QCOMPARE(w.focusWidget(), b);
+        QCOMPARE(b->selectedText(), QStringLiteral("x"));
+        f.userEdit(QStringLiteral("txtB"), QStringLiteral("2"));
+        QVERIFY(b->styleSheet().isEmpty());
+        f.userEdit(QStringLiteral("txtA"), QStringLiteral("3"));
+        QCOMPARE(a->styleSheet(), QStringLiteral("font-weight: bold;"));
     }
 
     // Menu items are controls like the others: the view builds the menu bar from them,

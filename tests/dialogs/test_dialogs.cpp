@@ -129,6 +129,7 @@ struct EntrySteps {
     QString caption;
     QStringList shown;
     bool stillOpen = false;  // after the last step
+    QVector<QStringList> marked;  // the fields marked after each "ОК"
     void install(Fixture& f)
     {
         f.host.onModal = [this](FormModel& form) {
@@ -143,6 +144,7 @@ struct EntrySteps {
                 for (int k = 0; k < texts.size(); ++k)
                     e.userEdit(MaterialEditForm::fieldNames()[k], texts[k]);
                 e.userClick("cmdOk");
+                marked.append(e.markedControls());
             }
             stillOpen = e.isLoaded();
         };
@@ -567,8 +569,10 @@ private slots:
         w.userClick("cmdAdd");
         QCOMPARE(add.caption, QStringLiteral("Новый материал"));
         QCOMPARE(add.shown, QStringList(7));
-        QCOMPARE(f.prompter.texts(),
-                 QStringList{"Поле «Наименование»: материал «Железобетон» уже есть в каталоге (№ 1)."});
+        QCOMPARE(f.prompter.texts(), QStringList{"Поле «Наименование»: материал «Железобетон» уже есть в каталоге "
+                                                 "(№ 1). Введите другое наименование."});
+        // the name field is marked until the second name is typed
+        QCOMPARE(add.marked.value(0), QStringList{"txtName"});
         QVERIFY(!add.stillOpen);
         const QString line137 = QStringLiteral("137 Плита ПП-35 «Тест»;35;0,037;0,039;0,35;0,4;0,05");
         QCOMPARE(readAll(file), encodeCp1251(line137 + "\r\n"));
@@ -600,7 +604,8 @@ private slots:
         change.install(f);
         w.userClick("cmdEdit");
         QCOMPARE(change.shown, (QStringList{"Плита ПП-35 «Тест»", "35", "0,037", "0,039", "0,35", "0,4", "0,05"}));
-        QCOMPARE(f.prompter.texts(), QStringList{"Поле «Наименование» не заполнено."});
+        QCOMPARE(f.prompter.texts(), QStringList{"Поле «Наименование» не заполнено. Введите наименование материала."});
+        QCOMPARE(change.marked.value(0), QStringList{"txtName"});
         QVERIFY(change.stillOpen);
         QCOMPARE(readAll(file), encodeCp1251(line137 + "\r\n"));  // nothing written
         change.steps = {{"Плита ПП-35 «Тест»", "35", "0,036"}};

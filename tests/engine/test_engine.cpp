@@ -444,12 +444,19 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("lines");  // what was written before the stop stays
         QTest::newRow("λ = 0") << 2 << int(kColLambdaB) << "0"
-                               << "Слой №2: коэффициент теплопроводности «0» — деление на ноль." << 46;
+                               << "Слой №2: коэффициент теплопроводности для условий Б «0» — деление на ноль. Укажите "
+                                  "коэффициент теплопроводности больше нуля."
+                               << 46;
         QTest::newRow("not a number") << 3 << int(kColThickness) << "6o"
-                                      << "Слой №3: толщина «6o» не является числом." << 0;
+                                      << "Слой №3: толщина «6o» не является числом. Введите число." << 0;
         QTest::newRow("points") << 1 << int(kColPoints) << "1,5"
-                                << "Слой №1: количество промежуточных точек «1,5» должно быть целым числом от 0 до 100."
+                                << "Слой №1: количество промежуточных точек «1,5» недопустимо. Укажите целое число от 0 "
+                                   "до 100."
                                 << 0;
+        QTest::newRow("s negative") << 4 << int(kColSA) << "-1"
+                                    << "Слой №4, коэффициент теплоусвоения для условий А: значение «-1» недопустимо. "
+                                       "Укажите значение не меньше 0."
+                                    << 0;
     }
     void badInputStopsWithAMessage()
     {
@@ -466,6 +473,14 @@ private slots:
         QVERIFY(o.error);
         QCOMPARE(o.error->text, message);
         QCOMPARE(r.lineCount(), lines);
+        // the cell of the main window's grid the layer came from
+        QCOMPARE(o.error->field.form, QStringLiteral("frm1"));
+        QCOMPARE(o.error->field.controls, QStringList{QStringLiteral("txt1_%1").arg((layer - 1) * 9 + column)});
+        // a layer that came from no grid row names no cell
+        t = exampleWall();
+        t.layers[layer - 1].cells[size_t(column)] = value;
+        t.layers[layer - 1].sourceRow = 0;
+        QVERIFY(RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r).error->field.isEmpty());
     }
 
     void badHeaderFieldsAndTooManyPoints()
@@ -478,15 +493,56 @@ private slots:
         t = exampleWall();
         t.header.tIn = "18x";
         o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
-        QCOMPARE(o.error->text, QStringLiteral("Температура внутреннего воздуха t(в): «18x» не является числом."));
+        QCOMPARE(o.error->text,
+                 QStringLiteral("Температура внутреннего воздуха t(в): «18x» не является числом. Введите число."));
+        QCOMPARE(o.error->field.controls, QStringList{"txtTv"});
+        // too many points: every layer with intermediate points is named (rows 2 and 3)
         t = exampleWall();
         t.layers[1].cells[kColPoints] = "99";
         o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
         QVERIFY(o.error && o.error->text.startsWith(QStringLiteral("Слишком много расчетных точек: 107")));
+        QVERIFY(o.error->text.endsWith(QStringLiteral("Уменьшите количество промежуточных точек.")));
+        QCOMPARE(o.error->field.controls, (QStringList{"txt1_12", "txt1_21"}));
         t = exampleWall();
         t.header.tHeat = "-45";  // below the table
         o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), r);
-        QVERIFY(o.error && o.error->text.contains(QStringLiteral("вне таблицы")));
+        QCOMPARE(o.error->text, QStringLiteral("Средняя температура отопительного периода t(от.) -45 °С лежит вне "
+                                               "таблицы максимальных парциальных давлений водяного пара (от -40 до "
+                                               "40 °С). Укажите температуру от -40 до 40 °С."));
+        QCOMPARE(o.error->field.controls, QStringList{"txtTot_1"});
+        // the design temperature D chose not a number: D = 5,16 of the example wall takes
+        // item 3 (the three coldest days)
+        EnvelopeInputs in = exampleInputs(false);
+        in.tn[2] = "-27а";
+        o = RunEnvelopeCalculation(t = exampleWall(), in, shippedSaturation(), r);
+        QVERIFY(o.error);
+        QCOMPARE(o.error->text, QStringLiteral("Расчетная температура наружного воздуха tн: «-27а» не является числом. "
+                                               "Введите число."));
+        QCOMPARE(o.error->field.controls, QStringList{"txtTn_3"});
+        // the missing temperature difference names its field too
+        in = exampleInputs(false);
+        in.tempDiff = "0";
+        o = RunEnvelopeCalculation(t = exampleWall(), in, shippedSaturation(), r);
+        QVERIFY(o.warning);
+        QCOMPARE(o.warning->field.controls, QStringList{"txtTp"});
+    }
+
+    // The incomplete layers of a table: each with its empty columns, the cells in grid
+    // order, numbered among the collected layers.
+    void incompleteLayersAreNamedWithTheirCells()
+    {
+        LayerTable t = exampleWall();
+        QVERIFY(!incompleteLayersError(t));
+        t.layers[1].cells[kColLambdaB] = " ";
+        t.layers[1].cells[kColMu].clear();
+        t.layers[1].sourceRow = 5;  // rows above it excluded
+        const std::optional<AppError> e = incompleteLayersError(t);
+        QVERIFY(e);
+        QCOMPARE(e->message(), QStringLiteral("В слое №2 не заполнены: λ(Б), μ. Заполните пустые графы или исключите "
+                                              "слой из расчета."));
+        QCOMPARE(e->title(), QStringLiteral("Ошибка"));
+        QCOMPARE(e->field().form, QStringLiteral("frm1"));
+        QCOMPARE(e->field().controls, (QStringList{"txt1_41", "txt1_44"}));
     }
 
     // Under condition А without refinement every temperature divided by the
@@ -549,11 +605,12 @@ private slots:
             QString value;
             bool refine;
             QString named;
+            QStringList field;  // a point inside a layer: the layer's first cell
         };
         const Case cases[] = {
-            {2, kColMu, "1e-308", false, "Граница слоев 1-2"},       // Rп.тр. overflows
-            {2, kColLambdaB, "3e-308", false, "Rт"},                  // 0,25/3E-308 is beyond double
-            {2, kColLambdaA, "1e-40", true, "Слой 2"},                // beyond single precision in the field
+            {2, kColMu, "1e-308", false, "Граница слоев 1-2", {}},          // Rп.тр. overflows
+            {2, kColLambdaB, "3e-308", false, "Rт", {}},                     // 0,25/3E-308 is beyond double
+            {2, kColLambdaA, "1e-40", true, "Слой 2", {"txt1_9"}},           // beyond single precision in the field
         };
         for (const Case& c : cases) {
             LayerTable t = exampleWall();
@@ -568,6 +625,7 @@ private slots:
             QVERIFY(o.error);
             QVERIFY2(o.error->text.contains(c.named) && o.error->text.contains(QStringLiteral("не определяется")),
                      qPrintable(o.error->text));
+            QCOMPARE(o.error->field.controls, c.field);
             for (const FieldUpdate& u : o.updates) {
                 if (u.text && !u.name.startsWith(u'l'))
                     QVERIFY2(u.text->size() < 30, qPrintable(u.name + u' ' + *u.text));

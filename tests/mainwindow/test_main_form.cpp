@@ -341,19 +341,156 @@ private slots:
         QCOMPARE(f.ctx.layerTable.header.tHeat, m.text("txtTot_1"));
     }
 
-    void incompleteLayerMessageNamesTheLastCollectedOne()
+    // The message names every incomplete layer (counted among collected layers) with
+    // its empty cells; those cells are marked and the first takes the focus.
+    void incompleteLayerMessageNamesTheEmptyCells()
     {
         Fixture f;
         MainForm& m = f.form();
         m.userCheck("chkIskl_1", true);  // rows 2, 3, 4 become layers 1, 2, 3
         m.setText(cell(2, 6), QString());
+        m.setText(cell(4, 5), QString());
         m.setText(cell(4, 8), QStringLiteral("  "));
         m.userClick("cmdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка"));
-        QCOMPARE(f.prompter.shown[0].text, QStringLiteral("В слое №3 введены не \r все данные.\r"));
+        QCOMPARE(f.prompter.shown[0].text,
+                 QStringLiteral("В слое №1 не заполнены: s(А). В слое №3 не заполнены: λ(Б), μ. Заполните пустые "
+                                "графы или исключите эти слои из расчета."));
+        QCOMPARE(m.markedControls(), (QStringList{cell(2, 6), cell(4, 5), cell(4, 8)}));
+        QCOMPARE(m.focusRequest(), cell(2, 6));
         QVERIFY(!f.ctx.lastCalc);
         QVERIFY(m.isEnabled("cmdVpr"));
+
+        // one layer: the advice speaks of it alone; editing a cell takes its mark away
+        m.setText(cell(2, 6), QStringLiteral("2,38"));
+        m.setText(cell(4, 8), QStringLiteral("0,09"));
+        QCOMPARE(m.markedControls(), QStringList{cell(4, 5)});
+        f.prompter.clear();
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("В слое №3 не заполнены: λ(Б). Заполните пустые графы "
+                                                                "или исключите слой из расчета.")});
+        QCOMPARE(m.markedControls(), QStringList{cell(4, 5)});
+        const int serial = m.focusSerial();
+        m.userEdit(cell(4, 5), QStringLiteral("0,93"));
+        QVERIFY(m.markedControls().isEmpty());
+        f.prompter.clear();
+        m.userClick("cmdOk");
+        QVERIFY(f.prompter.shown.isEmpty());
+        QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
+        QCOMPARE(m.focusSerial(), serial);  // nothing to focus after a run that finished
+    }
+
+    // A message about a header field or a layer's cell marks that field and asks for the
+    // focus on it; the next message moves the mark, a finished run clears it, and an
+    // edit of the field (typed or filled from its list) takes it away.
+    void aMessageMarksTheFieldItNames_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("αв zero") << "txtAlv" << "0"
+                                 << "Коэффициент теплоотдачи внутренней поверхности альфа(в): значение «0» "
+                                    "недопустимо. Укажите значение больше 0.";
+        QTest::newRow("фи(в) above 100") << "txtFiv" << "120"
+                                         << "Влажность внутреннего воздуха фи(в): значение «120» недопустимо. Укажите "
+                                            "значение больше 0 и не более 100 %.";
+        QTest::newRow("t(в) not a number") << "txtTv" << "1-8"
+                                           << "Температура внутреннего воздуха t(в): «1-8» не является числом. "
+                                              "Введите число.";
+        QTest::newRow("t(в) empty") << "txtTv" << " "
+                                    << "Температура внутреннего воздуха t(в): значение не задано. Введите число.";
+        QTest::newRow("t(в) outside the table") << "txtTv" << "45"
+                                                << "Температура внутреннего воздуха t(в) 45 °С лежит вне таблицы "
+                                                   "максимальных парциальных давлений водяного пара (от -40 до 40 °С). "
+                                                   "Укажите температуру от -40 до 40 °С.";
+        QTest::newRow("t(от.) not a number") << "txtTot_1" << "-"
+                                             << "Средняя температура отопительного периода t(от.): «-» не является "
+                                                "числом. Введите число.";
+        QTest::newRow("n zero") << "txtN" << "0" << "Коэффициент n: значение «0» недопустимо. Укажите значение больше 0.";
+        QTest::newRow("Δt(в) negative") << "txtTp" << "-1"
+                                        << "Температурный перепад дельта(tв): значение «-1» недопустимо. Укажите "
+                                           "значение не меньше 0.";
+        QTest::newRow("Δt(в) zero") << "txtTp" << "0" << "Нет данных по температурному перепаду!!!";
+        // layer 2 is grid row 2: its λБ (condition Б at 18 °С / 55 %) and its thickness
+        QTest::newRow("λБ zero") << cell(2, 5) << "0"
+                                 << "Слой №2: коэффициент теплопроводности для условий Б «0» — деление на ноль. "
+                                    "Укажите коэффициент теплопроводности больше нуля.";
+        QTest::newRow("thickness too large") << cell(2, 2) << "10001"
+                                             << "Слой №2, толщина: значение «10001» недопустимо. Укажите значение "
+                                                "больше 0 и не более 10000 мм.";
+        QTest::newRow("μ not a number") << cell(2, 8) << "0,2,"
+                                        << "Слой №2: коэффициент паропроницаемости «0,2,» не является числом. Введите "
+                                           "число.";
+        QTest::newRow("points not whole") << cell(2, 3) << "2,5"
+                                          << "Слой №2: количество промежуточных точек «2,5» недопустимо. Укажите целое "
+                                             "число от 0 до 100.";
+    }
+    void aMessageMarksTheFieldItNames()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        Fixture f;
+        MainForm& m = f.form();
+        const QString original = m.text(field);
+        m.userEdit(field, value);
+        m.userClick("cmdOk");
+        QCOMPARE(f.prompter.texts().value(0), message);
+        QCOMPARE(m.markedControls(), QStringList{field});
+        QCOMPARE(m.focusRequest(), field);
+        QVERIFY(m.isMarked(field));
+
+        // the same message again: marked again, a new request for the focus
+        const int serial = m.focusSerial();
+        m.userClick("cmdOk");
+        QCOMPARE(m.markedControls(), QStringList{field});
+        QVERIFY(m.focusSerial() > serial);
+
+        // another message moves the mark: the layers are read first, and row 1's thickness
+        // is not a number
+        m.userEdit(cell(1, 2), QStringLiteral("2o"));
+        m.userClick("cmdOk");
+        QCOMPARE(m.markedControls(), QStringList{cell(1, 2)});
+        QCOMPARE(m.focusRequest(), cell(1, 2));
+        // put right, the first field's message comes back; its own edit takes the mark away
+        m.userEdit(cell(1, 2), QStringLiteral("20"));
+        m.userClick("cmdOk");
+        QCOMPARE(m.markedControls(), QStringList{field});
+        m.userEdit(field, original);
+        QVERIFY(!m.isMarked(field));
+        f.prompter.clear();
+        m.userClick("cmdOk");
+        QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.texts().join(u'|')));
+        QVERIFY(m.markedControls().isEmpty());
+    }
+
+    // A mark taken away by a value filled in from a list, as by typing.
+    void aFieldFilledFromItsListLosesItsMark()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.userEdit("txtAlv", "0");
+        m.userClick("cmdOk");
+        QVERIFY(m.isMarked("txtAlv"));
+        m.userSelect("cboAlv", 0);
+        QCOMPARE(m.text("txtAlv"), QStringLiteral("8,7"));
+        QVERIFY(!m.isMarked("txtAlv"));
+    }
+
+    // "Нет" to the question about a row without a thickness: the thickness cell of
+    // that row takes the focus.
+    void aRowWithoutThicknessAnsweredNoPointsAtTheThickness()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        m.setText(cell(6, 0), QStringLiteral("Кирпич"));
+        f.prompter.answers = {MessageAnswer::No};
+        m.userClick("cmdOk");
+        QCOMPARE(m.markedControls(), QStringList{cell(6, 2)});
+        QCOMPARE(m.focusRequest(), cell(6, 2));
+        m.userEdit(cell(6, 2), QStringLiteral("120"));
+        QVERIFY(m.markedControls().isEmpty());
     }
 
     void aGridWithoutLayersIsRefused()
@@ -413,7 +550,8 @@ private slots:
         m.userClick("Комманда1");
         m.userClick("cmdOk");
         QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral(
-                                         "Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина.")});
+                                         "Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина. "
+                                         "Заполните слои конструкции, указав их толщину.")});
         QVERIFY(!f.ctx.lastCalc);
         QCOMPARE(f.ctx.report.lineCount(), 0);
         for (const char* name : {"txtRt", "txtRp", "txtD", "txtRtr", "txtTnras", "txtT_1", "txtT_3", "txtRpv_2",
@@ -773,6 +911,13 @@ private slots:
             QCOMPARE(p.prompter.shown[1].title, QStringLiteral("Ошибка"));
             for (const QString& part : QStringList{path} + expected)
                 QVERIFY2(p.prompter.shown[1].text.contains(part), qPrintable(p.prompter.shown[1].text));
+            // the message ends with what to do: a file that cannot be read names the
+            // remedy of its reason, one that does not fit says to put it right
+            const QString& text = p.prompter.shown[1].text;
+            QVERIFY2(text.endsWith(QStringLiteral("Исправьте файл или откройте другой.")) ||
+                         text.endsWith(QStringLiteral("Проверьте имя файла и каталог.")) ||
+                         text.endsWith(QStringLiteral("Укажите обычный файл.")),
+                     qPrintable(text));
             QCOMPARE(stateOf(m, true), mainBefore);
             QCOMPARE(stateOf(p.air()), airBefore);
             QCOMPARE(m.sourceDataPath(), w.isx(QStringLiteral("Стена")));

@@ -57,6 +57,13 @@ private slots:
                                                           "Расчет влагонакопления не выполнен."));
         QVERIFY(!f.moisture().isLoaded());
         QVERIFY(f.column(1).isEmpty());
+        // the mark in the main window takes the focus: the marked row's, or the first one
+        const QString mark = QStringLiteral("optVlaga_%1").arg(markRow ? markRow : 2);
+        QCOMPARE(f.main().markedControls(), QStringList{mark});
+        QCOMPARE(f.main().focusRequest(), mark);
+        // another mark takes it away
+        f.main().userCheck(QStringLiteral("optVlaga_3"), true);
+        QVERIFY(f.main().markedControls().isEmpty());
     }
 
     void notThePenultimateLayerWarnsAndGoesOn()
@@ -211,14 +218,19 @@ private slots:
         f.calculate(3);
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].text,
-                 QStringLiteral("Климатические данные «Минск», февраль: температура наружного воздуха «нет» не является числом."));
+                 QStringLiteral("Климатические данные «Минск», февраль: температура наружного воздуха «нет» не является "
+                                "числом. Исправьте это значение в файле справочных данных "
+                                "«СтенарийКлиматТемпература.txt»."));
         QVERIFY(f.column(8).isEmpty());  // the year is checked before the first month
         QVERIFY(f.column(1).isEmpty());
         MoistureForm& m = f.moisture();
         f.prompter.clear();
         m.setText("txtT_1", "-");
         m.userClick("cmdRs");
-        QCOMPARE(f.prompter.texts(), QStringList{QStringLiteral("Влажность нар. воздуха: «-» не является числом.")});
+        QCOMPARE(f.prompter.texts(),
+                 QStringList{QStringLiteral("Влажность нар. воздуха: «-» не является числом. Введите число.")});
+        QCOMPARE(m.markedControls(), QStringList{"txtT_1"});
+        QVERIFY(f.main().markedControls().isEmpty());
     }
 
     void windowHasEveryControl()

@@ -116,26 +116,32 @@ private slots:
         QTest::addColumn<QStringList>("entries");  // от, до, шаг; or one list
         QTest::addColumn<QString>("message");
         QTest::newRow("zero step") << QStringList{"10", "500", "0"}
-                                   << "Шаг толщины слоя должен быть больше нуля (задано «0»).";
+                                   << "Шаг толщины слоя «0» недопустим. Укажите шаг больше нуля.";
         QTest::newRow("negative step") << QStringList{"10", "500", "-10"}
-                                       << "Шаг толщины слоя должен быть больше нуля (задано «-10»).";
+                                       << "Шаг толщины слоя «-10» недопустим. Укажите шаг больше нуля.";
         QTest::newRow("от above до") << QStringList{"200", "100", "10"}
                                      << "Толщина «от» (200 мм) больше толщины «до» (100 мм): задайте «от» не "
                                         "больше «до».";
         QTest::newRow("от not a number") << QStringList{"1о", "500", "10"}
-                                         << "Значение «от» толщины слоя «1о» не является числом.";
-        QTest::newRow("до empty") << QStringList{"10", " ", "10"} << "Не задано значение «до» толщины слоя.";
+                                         << "Значение «от» толщины слоя «1о» не является числом. Введите толщину "
+                                            "в мм.";
+        QTest::newRow("до empty") << QStringList{"10", " ", "10"}
+                                  << "Не задано значение «до» толщины слоя. Введите толщину в мм.";
         QTest::newRow("шаг not a number") << QStringList{"10", "500", ","}
-                                          << "Значение «шаг» толщины слоя «,» не является числом.";
+                                          << "Значение «шаг» толщины слоя «,» не является числом. Введите толщину "
+                                             "в мм.";
         QTest::newRow("от zero") << QStringList{"0", "500", "10"}
-                                 << "Толщина слоя «от» должна быть больше нуля (задано «0»).";
+                                 << "Толщина «от» (0 мм) недопустима. Укажите толщину «от» больше нуля.";
         QTest::newRow("too many") << QStringList{"1", "2000", "0,1"}
                                   << "Слишком много толщин: от 1 мм до 2000 мм с шагом 0,1 мм — более 10000 "
                                      "расчетов. Увеличьте шаг или сократите диапазон.";
         QTest::newRow("empty list") << QStringList{" ; ;"}
                                     << "Список толщин пуст: введите толщины в мм через «;», например 50;80;100.";
-        QTest::newRow("list item") << QStringList{"50;8о;100"} << "Список толщин: «8о» не является числом.";
-        QTest::newRow("list zero") << QStringList{"50;0"} << "Список толщин: толщина «0» должна быть больше нуля.";
+        QTest::newRow("list item") << QStringList{"50;8о;100"}
+                                   << "Список толщин: «8о» не является числом. Введите толщины в мм через «;», "
+                                      "например 50;80;100.";
+        QTest::newRow("list zero") << QStringList{"50;0"}
+                                   << "Список толщин: толщина «0» недопустима. Укажите толщины больше нуля.";
     }
     // Refused in the domain and in the window, with the message naming the entry;
     // nothing is calculated and the main window keeps its state.
@@ -166,6 +172,15 @@ private slots:
         t.userClick("cmdPodbor");
         QCOMPARE(f.prompter.texts(), QStringList{message});
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка"));
+        // the entry to change is marked and takes the focus
+        const QString tag = QString::fromUtf8(QTest::currentDataTag());
+        const QString entry = entries.size() == 1          ? QStringLiteral("txtSpisok")
+                              : tag.contains(u"шаг") || tag.contains(u"step") || tag == u"too many"
+                                  ? QStringLiteral("txtShag")
+                              : tag.startsWith(u"до") ? QStringLiteral("txtDo")
+                                                       : QStringLiteral("txtOt");
+        QCOMPARE(t.markedControls(), QStringList{entry});
+        QCOMPARE(t.focusRequest(), entry);
         QVERIFY(f.column(0).isEmpty());
         QVERIFY(!t.selection());
         QVERIFY(t.isEnabled("cmdPodbor") && !t.isEnabled("cmdStop") && !t.isEnabled("cmdApply"));
@@ -510,7 +525,10 @@ private slots:
         f.main().setText(MainForm::cellName(2, 6), "");
         f.prompter.clear();
         t.userClick("cmdPodbor");
-        QCOMPARE(f.prompter.texts(), QStringList{"В слое №2 введены не \r все данные.\r"});
+        QCOMPARE(f.prompter.texts(), QStringList{"В слое №2 не заполнены: s(А). Заполните пустые графы или исключите "
+                                                 "слой из расчета."});
+        // the empty cell is marked in the main window
+        QCOMPARE(f.main().markedControls(), QStringList{MainForm::cellName(2, 6)});
     }
 
     // ---- ogrado_calc ----
@@ -573,7 +591,7 @@ private slots:
         }
         err.clear();
         batch({"--select", "3;10;100;0"}, out, err);
-        QVERIFY(err.startsWith(QStringLiteral("--select: Шаг толщины слоя должен быть больше нуля")));
+        QVERIFY(err.startsWith(QStringLiteral("--select: Шаг толщины слоя «0» недопустим. Укажите шаг больше нуля.")));
         batch({"--select", "9;10;100;10"}, out, err);
         QVERIFY(err.contains(QStringLiteral("слоя №9 нет среди слоев расчета (их 4)")));
     }

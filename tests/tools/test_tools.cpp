@@ -201,11 +201,15 @@ private slots:
         f.prompter.clear();
         d.userEdit(entry(1), "1-8");
         d.userClick("cmdOk");
-        QCOMPARE(f.prompter.texts(), QStringList{"Температура воздуха «1-8» не является числом."});
+        QCOMPARE(f.prompter.texts(), QStringList{"Температура воздуха «1-8» не является числом. Введите число."});
+        QCOMPARE(d.markedControls(), QStringList{entry(1)});
         d.userEdit(entry(1), "18");
+        QVERIFY(d.markedControls().isEmpty());
         d.userEdit(entry(0), "-");
         d.userClick("cmdOk");
-        QCOMPARE(f.prompter.texts().last(), QStringLiteral("Влажность воздуха «-» не является числом."));
+        QCOMPARE(f.prompter.texts().last(), QStringLiteral("Влажность воздуха «-» не является числом. Введите число."));
+        QCOMPARE(d.markedControls(), QStringList{entry(0)});
+        QCOMPARE(d.focusRequest(), entry(0));
         QCOMPARE(d.text(entry(3)), QStringLiteral("2064,0"));
         QCOMPARE(d.text(entry(2)), QStringLiteral("8,8"));
     }
@@ -316,9 +320,10 @@ private slots:
                                                   "Задайте положительный шаг.";
         QTest::newRow("first not a number") << QStringList{"5а", "20", "1"} << t
                                             << "Начальное значение температуры внутреннего воздуха t(в) «5а» не "
-                                               "является числом.";
+                                               "является числом. Введите число.";
         QTest::newRow("last empty") << QStringList{"50", " ", "1"} << phi
-                                    << "Не задано конечное значение влажности внутреннего воздуха фи(в).";
+                                    << "Не задано конечное значение влажности внутреннего воздуха фи(в). Введите "
+                                       "число.";
         QTest::newRow("endless") << QStringList{"0", "1E300", "1"} << t
                                  << "Слишком мелкий шаг температуры внутреннего воздуха t(в): от 0 до 1E+300 "
                                     "получается более 100000 значений. Увеличьте шаг.";
@@ -570,6 +575,15 @@ private slots:
         QCOMPARE(f.main().text("txtPm_1"), designPm);
         QVERIFY(f.limits().isEnabled("cvdOk") && f.limits().isEnabled("cmdSave"));
         QCOMPARE(f.ctx.activeRuns, 0);
+        // the temperature tried comes from this window's range, not from the main window
+        QCOMPARE(f.limits().markedControls(), (QStringList{"txtTv_0", "txtTv_1"}));
+        QCOMPARE(f.limits().focusRequest(), QStringLiteral("txtTv_0"));
+        QVERIFY(f.main().markedControls().isEmpty());
+        // an entry the range check refuses is marked itself
+        f.setRanges({"30", "50", "0"}, {"50", "50", "1"});
+        f.prompter.clear();
+        f.limits().userClick("cvdOk");
+        QCOMPARE(f.limits().markedControls(), QStringList{"txtTv_2"});
     }
 
     // A problem of the case itself stops at the first run and is said once.
@@ -583,6 +597,7 @@ private slots:
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.endsWith(QStringLiteral("\rНет данных по температурному перепаду!!!")));
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
+        QCOMPARE(f.main().markedControls(), QStringList{"txtTp"});  // a field of the main window, marked there
         QVERIFY(f.column(0).isEmpty());
         QVERIFY(f.ctx.lastCalc->warning);
     }
