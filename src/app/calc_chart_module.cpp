@@ -6,7 +6,6 @@
 #include "document/text_document.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 namespace {
 
@@ -30,18 +29,9 @@ extern "C" Q_DECL_EXPORT int ogradoCalcWithChart(int* argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qtHandler = qInstallMessageHandler(messageHandler);
     QApplication app(*argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
     const auto writeDocument = [](const ogrado::CalcDocument& document, ogrado::DocumentFormat format,
                                   const QString& path) {
         ogrado::writeCalcDocument(document, format, path, &ogrado::renderSectionChart);
     };
-    const int status = ogrado::runBatch(args, out, err, &ogrado::writeSectionChart, writeDocument);
-    out.flush();
-    err.flush();
-    return status;
+    return ogrado::runBatchOnConsole(&ogrado::writeSectionChart, writeDocument);
 }

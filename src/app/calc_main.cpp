@@ -41,7 +41,7 @@ int runWithChart(int& argc, char** argv)
     }
     err << "Ошибка: для --chart, --pdf и --odt нужен модуль рисования ogrado_calc_chart рядом с ogrado_calc или в "
            "../lib/ogrado: "
-        << why << "\n";
+        << why << ". Установите программу заново или запустите ogrado_calc без этих параметров.\n";
     return 2;
 }
 
@@ -56,14 +56,5 @@ int main(int argc, char** argv)
         return runWithChart(argc, argv);
 
     QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    const int status = ogrado::runBatch(args, out, err);
-    out.flush();
-    err.flush();
-    return status;
+    return ogrado::runBatchOnConsole();
 }

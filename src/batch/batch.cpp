@@ -115,7 +115,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
 
     // Drawing needs the graphical module, which ogrado_calc loads only for --chart.
     if (!opt.chartPath.isEmpty() && !chartWriter) {
-        err << "Ошибка: график не может быть нарисован: модуль рисования графика не загружен.\n";
+        err << "Ошибка: график не может быть нарисован: модуль рисования графика не загружен. Установите программу заново.\n";
         return 2;
     }
     // The results file is only ever a regular file: a directory, a device or a pipe is
@@ -131,7 +131,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
         }
     }
     if ((!opt.pdfPath.isEmpty() || !opt.odtPath.isEmpty()) && !documentWriter) {
-        err << "Ошибка: документ не может быть записан: модуль рисования не загружен.\n";
+        err << "Ошибка: документ не может быть записан: модуль рисования не загружен. Установите программу заново.\n";
         return 2;
     }
 
@@ -401,6 +401,20 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
     }
     out.flush();
     return stopped ? 1 : 0;
+}
+
+int runBatchOnConsole(const ChartForm::ImageWriter& chartWriter, const DocumentWriter& documentWriter)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    const int status = runBatch(args, out, err, chartWriter, documentWriter);
+    out.flush();
+    err.flush();
+    return status;
 }
 
 }  // namespace ogrado

@@ -19,4 +19,8 @@ namespace ogrado {
 int runBatch(const QStringList& args, QTextStream& out, QTextStream& err,
              const ChartForm::ImageWriter& chartWriter = {}, const DocumentWriter& documentWriter = {});
 
+// runBatch on the arguments of the running application, writing to standard output and
+// standard error in UTF-8. Returns the exit status.
+int runBatchOnConsole(const ChartForm::ImageWriter& chartWriter = {}, const DocumentWriter& documentWriter = {});
+
 }  // namespace ogrado
