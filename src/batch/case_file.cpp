@@ -1,19 +1,17 @@
 #include "batch/case_file.h"
 
 #include "common/app_error.h"
+#include "common/text_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 
 namespace ogrado {
 
 QJsonObject readJsonObject(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2.").arg(path, f.errorString()));
-    return parseJsonObject(f.readAll(), path);
+    // a case file may come from a pipe (`<(…)`); /dev/zero must not fill the memory
+    return parseJsonObject(readFileBytes(path, kSourceDataMaxBytes, FileSource::StreamsToo), path);
 }
 
 QJsonObject parseJsonObject(const QByteArray& bytes, const QString& path)

@@ -177,11 +177,11 @@ void writeFileBytes(const QString& path, const QByteArray& bytes)
         throw AppError(QStringLiteral("Не удается записать файл \"%1\": %2").arg(path, writeFailure(path, file, errno)));
 }
 
-QByteArray readFileBytes(const QString& path, qint64 maxBytes)
+QByteArray readFileBytes(const QString& path, qint64 maxBytes, FileSource source)
 {
     // A pipe would block the program until something writes to it, a device never ends.
     const QFileInfo info(path);
-    if (info.exists() && !info.isDir() && !info.isFile())
+    if (source == FileSource::RegularOnly && info.exists() && !info.isDir() && !info.isFile())
         throw AppError(QStringLiteral("Не удается открыть файл \"%1\": это не обычный файл. Укажите обычный файл.")
                            .arg(path));
     QFile file(path);

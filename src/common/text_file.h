@@ -33,8 +33,12 @@ void writeTextLines(const QString& path, const QStringList& lines);
 // whole or not at all. Throws AppError naming the file and the reason.
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 
+// What readFileBytes takes besides a regular file.
+enum class FileSource { RegularOnly, StreamsToo };
+
 // The bytes of a file of at most `maxBytes` bytes. Throws AppError naming the file when
-// it cannot be read or is larger (a device or a pipe is never read without end).
-QByteArray readFileBytes(const QString& path, qint64 maxBytes);
+// it cannot be read or is larger. A device or a pipe is refused, or with StreamsToo (a
+// command line's `<(…)`) read up to the same bound, never without end.
+QByteArray readFileBytes(const QString& path, qint64 maxBytes, FileSource source = FileSource::RegularOnly);
 
 }  // namespace ogrado

@@ -14,6 +14,8 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <thread>
+
 #include <sys/stat.h>
 
 using namespace ogrado;
@@ -140,6 +142,31 @@ private slots:
             QVERIFY(timer.elapsed() < 5000);
         }
         QVERIFY(!QFileInfo(fifo).isFile());
+    }
+
+    // A case file that is a device or not there ends in a message, not in a hang or a
+    // full memory; a pipe with a case in it is read.
+    void caseFileFromADeviceOrAPipe()
+    {
+        Run r = run({QStringLiteral("/dev/zero")});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("/dev/zero")) && r.err.contains(QStringLiteral("Укажите другой файл")),
+                 qPrintable(r.err));
+        r = run({dir_.filePath("нет.json")});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("файл не найден")), qPrintable(r.err));
+
+        const QString fifo = dir_.filePath("case-fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        std::thread writer([&] {
+            QFile pipe(fifo);
+            if (pipe.open(QIODevice::WriteOnly))
+                pipe.write(R"({"txtFiv":"50"})");
+        });
+        r = run({fifo});
+        writer.join();
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("фи(в)=50%")), qPrintable(r.out.left(2000)));
     }
 
     // A text the Windows-1251 report cannot hold is an error of the case file.
