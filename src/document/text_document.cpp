@@ -321,8 +321,15 @@ private:
         // (the block's own character format is the cell's format: it stays)
         at.insertText(c.text, f);
         if (!c.note.isEmpty()) {
-            at.insertBlock(b, noteFormat());
-            at.insertText(c.note, noteFormat());
+            // The OpenDocument writer makes every paragraph of a cell a cell of its own,
+            // which a word processor drops past the last column: there the note follows a
+            // line break in the same paragraph.
+            if (odf_) {
+                at.insertText(QString(QChar::LineSeparator) + c.note, noteFormat());
+            } else {
+                at.insertBlock(b, noteFormat());
+                at.insertText(c.note, noteFormat());
+            }
         }
     }
     void headerCell(QTextTable* table, int row, int column, const QString& text)

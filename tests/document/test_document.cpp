@@ -26,6 +26,7 @@
 #include <QTextLayout>
 #include <QTextStream>
 #include <QTextTable>
+#include <QXmlStreamReader>
 #include <QtEndian>
 #include <QtTest>
 
@@ -509,6 +510,52 @@ private slots:
         for (const char* label : {"Граница слоев 1-2", "Граница слоев 2-3", "Граница слоев 3-4"})
             QVERIFY(content.contains(QString::fromUtf8(label)));
         QVERIFY(content.contains(d.reportLines.last()));
+        // every row fills its table's columns, cells spanned from the rows above counted,
+        // and no more: a word processor drops the cells past the last column, and with
+        // them a note written as a cell of its own
+        struct Table {
+            QVector<int> covered;  // per column: the rows a cell above still spans
+        };
+        QXmlStreamReader xml(content);
+        QVector<Table> tables;  // the open ones, innermost last
+        int column = 0;
+        int rows = 0;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            const QStringView name = xml.name();
+            const auto number = [&](const char* attribute) {
+                const QStringView n = xml.attributes().value(QLatin1String(attribute));
+                return n.isEmpty() ? 1 : n.toInt();
+            };
+            if (xml.isStartElement() && name == u"table") {
+                tables.append(Table{});
+            } else if (xml.isEndElement() && name == u"table") {
+                tables.removeLast();
+            } else if (xml.isStartElement() && name == u"table-column") {
+                tables.last().covered.append(QVector<int>(number("table:number-columns-repeated"), 0));
+            } else if (xml.isStartElement() && name == u"table-row") {
+                column = 0;
+            } else if (xml.isStartElement() && name == u"table-cell") {
+                QVector<int>& covered = tables.last().covered;
+                while (column < covered.size() && covered[column] > 0)
+                    ++column;
+                const int span = number("table:number-columns-spanned");
+                QVERIFY2(column + span <= covered.size(), qPrintable(QStringLiteral("row %1").arg(rows)));
+                for (int k = column; k < column + span; ++k)
+                    covered[k] = number("table:number-rows-spanned");
+                column += span;
+            } else if (xml.isEndElement() && name == u"table-row") {
+                for (int& c : tables.last().covered)
+                    QVERIFY2(c-- > 0, qPrintable(QStringLiteral("row %1 leaves a column empty").arg(rows)));
+                ++rows;
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QVERIFY(rows > 20);
+        // a cell's note follows its value after a line break, in the same paragraph
+        static const QRegularExpression noted(QStringLiteral(
+            "-27 °С</text:span><text:span[^>]*>(<text:tab/>)?\\s*<text:line-break/>принята расчетной"));
+        QVERIFY(noted.match(content).hasMatch());
         const QString styles = QString::fromUtf8(files.value("styles.xml"));
         QVERIFY(styles.contains(QStringLiteral("стр. <text:page-number")));
         QVERIFY(styles.contains(QStringLiteral("<text:page-count/>")));
