@@ -99,12 +99,22 @@ QStringList splitLines(const QString& text)
 
 QStringList readTextLines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Не удается открыть файл \"%1\": %2").arg(path, readFailure(path, file)));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("Не удается прочитать файл \"%1\": %2").arg(path, readFailure(path, file)));
+    // the program's text files are tables of a few hundred lines: a pipe or a device
+    // under their name is refused, as is a file of more than 64 MB
+    const QByteArray bytes = readFileBytes(path, qint64(64) * 1024 * 1024);
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (bytes.startsWith(bom)) {
+        // a file marked as UTF-8 whose bytes are not: the marked text would come out
+        // with replacement characters in place of the names
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes.mid(bom.size()));
+        if (utf8.hasError())
+            throw AppError(QStringLiteral("Файл \"%1\" помечен как текст UTF-8, но содержит байты, которые не "
+                                          "являются UTF-8. Сохраните файл заново в кодировке UTF-8 или "
+                                          "Windows-1251.")
+                               .arg(path));
+        return splitLines(text);
+    }
     return splitLines(decodeText(bytes));
 }
 

@@ -277,6 +277,20 @@ private slots:
         u.close();
         QCOMPARE(readTextLines(utf), (QStringList{QStringLiteral("Минская"), QStringLiteral("Брестская")}));
 
+        // marked as UTF-8 but holding Windows-1251 bytes: refused, not read as «���»
+        const QString marked = dir.filePath("marked.txt");
+        QFile m(marked);
+        QVERIFY(m.open(QIODevice::WriteOnly));
+        m.write(QByteArray("\xEF\xBB\xBF") + encodeCp1251(QStringLiteral("Минская")));
+        m.close();
+        try {
+            readTextLines(marked);
+            QFAIL("a file marked as UTF-8 with other bytes was read");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(marked) && e.message().contains(QStringLiteral("UTF-8")),
+                     qPrintable(e.message()));
+        }
+
         const QString out = dir.filePath("out.txt");
         writeTextLines(out, {QStringLiteral("Rт=3,18"), QString()});
         QFile o(out);
