@@ -61,6 +61,44 @@ QSize chartSize(const QString& value)
     return {w, h};
 }
 
+// The same file, by its full name and, when it exists, through its links.
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo x(a);
+    const QFileInfo y(b);
+    if (x.absoluteFilePath() == y.absoluteFilePath())
+        return true;
+    return x.exists() && y.exists() && x.canonicalFilePath() == y.canonicalFilePath();
+}
+
+// Two outputs on one file would leave only the one written last, and an output on an
+// input file would overwrite what the user typed: both are refused before anything runs.
+void refuseSharedFiles(const BatchOptions& o)
+{
+    const QList<std::pair<QString, QString>> outputs = {{QStringLiteral("--out"), o.outPath},
+                                                        {QStringLiteral("--pdf"), o.pdfPath},
+                                                        {QStringLiteral("--odt"), o.odtPath},
+                                                        {QStringLiteral("--chart"), o.chartPath}};
+    const QList<std::pair<QString, QString>> inputs = {{QStringLiteral("файл варианта"), o.casePath},
+                                                       {QStringLiteral("файл --airlayer"), o.airPath}};
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const auto& [option, path] = outputs[i];
+        if (path.isEmpty())
+            continue;
+        for (qsizetype k = i + 1; k < outputs.size(); ++k) {
+            if (!outputs[k].second.isEmpty() && sameFile(path, outputs[k].second))
+                throw UsageError(QStringLiteral("%1 и %2 указывают один и тот же файл «%3». Укажите разные файлы.")
+                                     .arg(option, outputs[k].first, path));
+        }
+        for (const auto& [what, input] : inputs) {
+            if (!input.isEmpty() && sameFile(path, input))
+                throw UsageError(QStringLiteral("%1 указывает на %2 «%3»: он был бы перезаписан. Укажите другой "
+                                                "файл.")
+                                     .arg(option, what, path));
+        }
+    }
+}
+
 }  // namespace
 
 BatchOptions parseBatchOptions(const QStringList& args)
@@ -158,13 +196,12 @@ BatchOptions parseBatchOptions(const QStringList& args)
             throw UsageError(QStringLiteral("%1 записывает документ расчета: он не сочетается с %2.")
                                  .arg(name, o.dewpoint ? QStringLiteral("--dewpoint") : QStringLiteral("--dump-input")));
     }
-    if (!o.pdfPath.isEmpty() && QFileInfo(o.pdfPath).absoluteFilePath() == QFileInfo(o.odtPath).absoluteFilePath())
-        throw UsageError(QStringLiteral("--pdf и --odt указывают один и тот же файл «%1».").arg(o.pdfPath));
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         o.casePath = positional.first();
     if (positional.size() > 1)
         throw UsageError(QStringLiteral("Лишний параметр %1.").arg(positional[1]));
+    refuseSharedFiles(o);
     return o;
 }
 

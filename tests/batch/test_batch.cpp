@@ -169,6 +169,25 @@ private slots:
         QVERIFY2(r.out.contains(QStringLiteral("фи(в)=50%")), qPrintable(r.out.left(2000)));
     }
 
+    // Two outputs on one file, or an output on the case file, are refused before
+    // anything runs: the case file stays as it was.
+    void outputsNeverShareAFileOrOverwriteTheCase()
+    {
+        const QString kase = write("wall.json", R"({"txtFiv":"50"})");
+        Run r = run({kase, "--out", kase});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("перезаписан")), qPrintable(r.err));
+        QFile f(kase);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray(R"({"txtFiv":"50"})"));
+
+        const QString doc = dir_.filePath("same.doc");
+        r = run({"--out", doc, "--pdf", QDir(dir_.path()).filePath("./same.doc")});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("--out и --pdf указывают один и тот же файл")), qPrintable(r.err));
+        QVERIFY(!QFile::exists(doc));
+    }
+
     // A text the Windows-1251 report cannot hold is an error of the case file.
     void caseTextsMustFitTheResultsFile()
     {
