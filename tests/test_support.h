@@ -6,6 +6,7 @@
 #include "common/form_model.h"
 #include "refdata/ref_reader.h"
 
+#include <QProcess>
 #include <QStringList>
 #include <QVector>
 
@@ -108,5 +109,18 @@ struct AppFixture {
     AppContext ctx;
     std::unique_ptr<Application> app;
 };
+
+// Runs ogrado_calc with these arguments as a user without a display would (no platform
+// chosen, no X or Wayland display) and waits up to a minute. False when it did not end.
+inline bool runCalcWithoutDisplay(QProcess& calc, const QString& program, const QStringList& args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    calc.setProcessEnvironment(env);
+    calc.start(program, args);
+    return calc.waitForFinished(60000);
+}
 
 }  // namespace ogrado::test

@@ -659,13 +659,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("Стена.pdf");
         QProcess calc;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        calc.setProcessEnvironment(env);
-        calc.start(OGRADO_CALC, {"--data", OGRADO_SHIPPED_DATA, "--pdf", pdf});
-        QVERIFY(calc.waitForFinished(60000));
+        QVERIFY(test::runCalcWithoutDisplay(calc, OGRADO_CALC, {"--data", OGRADO_SHIPPED_DATA, "--pdf", pdf}));
         QCOMPARE(calc.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(calc.readAllStandardError()), QString());
         const QByteArray bytes = readAll(pdf);
