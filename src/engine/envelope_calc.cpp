@@ -42,6 +42,19 @@ const QString kZeroRt = QStringLiteral("Сопротивление теплоп�
 const QString kZeroRp = QStringLiteral("Сопротивление паропроницанию Rп равно 0 — деление на ноль. Проверьте "
                                        "толщины и коэффициенты паропроницаемости слоев.");
 
+// The vapour pressures of the air on both sides; a temperature outside the saturation
+// table is named with its field.
+void setAirPressures(CalcState& state, const SaturationTable& sat, double tIn, double phiIn, double tOut,
+                     double phiOut)
+{
+    state.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), {},
+                                  mainWindowField(QStringLiteral("txtTv")));
+    state.ev = PartialPressure(phiIn, state.Ev);
+    state.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"), {},
+                                  mainWindowField(QStringLiteral("txtTot_1")));
+    state.en = PartialPressure(phiOut, state.En);
+}
+
 }  // namespace
 
 void EnvelopeRun::highlightColumns(int i, bool lambdaA, bool sA, bool resetOthers)
@@ -163,12 +176,7 @@ void EnvelopeRun::run()
         st.layers.append(r);
     }
     // The air on both sides: a temperature outside the saturation table is named here.
-    st.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), {},
-                               mainWindowField(QStringLiteral("txtTv")));
-    st.ev = PartialPressure(phiIn, st.Ev);
-    st.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"), {},
-                               mainWindowField(QStringLiteral("txtTot_1")));
-    st.en = PartialPressure(phiOut, st.En);
+    setAirPressures(st, sat, tIn, phiIn, tOut, phiOut);
 
     buildPointList(table, values, st.points, st.pointLabels);
     if (in.refine) {
@@ -412,12 +420,7 @@ ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, b
         table, state.points, state.pointLabels,
         [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, tIn, tOut, alphaIn,
         rt, sat);
-    state.Ev = SaturationPressure(sat, tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), {},
-                                  mainWindowField(QStringLiteral("txtTv")));
-    state.ev = PartialPressure(phiIn, state.Ev);
-    state.En = SaturationPressure(sat, tOut, QStringLiteral("Средняя температура отопительного периода t(от.)"), {},
-                                  mainWindowField(QStringLiteral("txtTot_1")));
-    state.en = PartialPressure(phiOut, state.En);
+    setAirPressures(state, sat, tIn, phiIn, tOut, phiOut);
     fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
     return resultListsOf(state, refine ? QStringLiteral("Результаты по уточненному Rt")
                                        : QStringLiteral("Результаты предварительных расчетов"));
