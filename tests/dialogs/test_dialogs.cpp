@@ -10,7 +10,7 @@
 #include "dialogs/row_operations_window.h"
 #include "dialogs/save_dialog.h"
 #include "dialogs/save_dialog_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

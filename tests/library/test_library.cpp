@@ -8,7 +8,7 @@
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
 #include "library/library_windows.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QDir>
 #include <QFile>
@@ -189,13 +189,10 @@ private slots:
         Fixture f;
         const QByteArray before = fileBytes(lines);
         writeBytes(f.path(), before);
-        try {
-            LoadLibraryFile(f.path());
-            QFAIL("a damaged file was read");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(LoadLibraryFile(f.path()), "a damaged file was read", [&](const AppError& e) {
             QVERIFY2(e.message().contains(where), qPrintable(e.message()));
             QVERIFY(e.message().contains(QDir::toNativeSeparators(f.path())));
-        }
+        });
 
         // Both windows open on an empty list with nothing to press but "Выход", and
         // the file stays as it is.

@@ -11,7 +11,7 @@
 #include "library/stack_loading.h"
 #include "mainwindow/main_window.h"
 #include "tools/dew_point_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QComboBox>
 #include <QJsonDocument>

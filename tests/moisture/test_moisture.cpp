@@ -4,7 +4,7 @@
 #include "program/application.h"
 #include "moisture/moisture_form.h"
 #include "moisture/moisture_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QLabel>
 #include <QtTest>

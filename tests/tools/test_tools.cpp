@@ -7,7 +7,7 @@
 #include "batch/batch.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
-#include "test_support.h"
+#include "test_app.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
 #include "tools/limits_search.h"
@@ -239,13 +239,11 @@ private slots:
     void limitsHumidityRange()
     {
         for (const QStringList& texts : {QStringList{"0", "70", "1"}, QStringList{"50", "100,5", "1"}}) {
-            try {
-                makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity::InsideHumidity);
-                QFAIL("accepted");
-            } catch (const AppError& e) {
+            EXPECT_APP_ERROR(makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity::InsideHumidity), "accepted",
+                             [&](const AppError& e) {
                 QCOMPARE(e.title(), QStringLiteral("Ошибка в исходных данных!!"));
                 QVERIFY2(e.message().contains(QStringLiteral("больше 0 и не более 100 %")), qPrintable(e.message()));
-            }
+            });
         }
         QCOMPARE(makeSearchRange("100", "1", "-1", RangeQuantity::InsideHumidity).count, 100);
     }
@@ -333,12 +331,10 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(int, quantity);
         QFETCH(QString, message);
-        try {
-            makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity(quantity));
-            QFAIL("accepted");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity(quantity)), "accepted",
+                         [&](const AppError& e) {
             QCOMPARE(e.message(), message);
-        }
+        });
     }
 
     // ---- the state machine, on a compliance given by hand ----
