@@ -69,7 +69,7 @@ public:
 int runDewPoint(Application& app, const BatchPrompter& prompter, const QStringList& values, bool json,
                 QTextStream& out, QTextStream& err)
 {
-    auto& f = static_cast<DewPointForm&>(*app.form(QStringLiteral("frmTrosa")));
+    auto& f = app.formAs<DewPointForm>();
     f.loadForm();
     f.userEdit(DewPointForm::entry(DewPointForm::kTemperature), values[0]);
     f.userEdit(DewPointForm::entry(DewPointForm::kHumidity), values[1]);
@@ -215,7 +215,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
 
     // "Варианты": the search over the given ranges, then "Добавить к результатам расчетов".
     if (opt.limits) {
-        auto& limits = static_cast<LimitsForm&>(*app.form(QStringLiteral("frmVariant")));
+        auto& limits = app.formAs<LimitsForm>();
         host.showForm(limits);
         for (int k = 0; k < 3; ++k) {
             limits.userEdit(LimitsForm::temperatureEntry(k), (*opt.limits)[k]);
@@ -239,7 +239,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
     // "Подбор толщины слоя": the layer, the range or list, п. 9.1 always and the moisture
     // balance when the case ticks chkVlaga; then "Подобрать".
     if (opt.select) {
-        auto& select = static_cast<ThicknessForm&>(*app.form(QStringLiteral("frmTolsh")));
+        auto& select = app.formAs<ThicknessForm>();
         host.showForm(select);
         const int layers = int(select.items(QStringLiteral("cboSloj")).size());
         const QString option = opt.selectList ? QStringLiteral("--select-list") : QStringLiteral("--select");
@@ -302,7 +302,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
             for (qsizetype i = afterCalc; i < prompter.messages.size(); ++i)
                 messages.append(prompter.messages[i].text);
         }
-        auto* moisture = static_cast<MoistureForm*>(app.form(QStringLiteral("frmVlaga")));
+        auto* moisture = &app.formAs<MoistureForm>();
         extra.insert(QStringLiteral("moisture"), moistureJson(*moisture, messages));
         extraLines += moistureLines(*moisture);
         // refused (no mark, a bad climate value) or stopped: the run did not finish
@@ -319,8 +319,8 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
             err << "Ошибка: " << e.message() << "\n";
             return 2;
         }
-        app.openWindow(QStringLiteral("frmPr"));
-        auto* airForm = static_cast<AirLayerForm*>(app.form(QStringLiteral("frmPr")));
+        app.openWindow(AirLayerForm::windowName());
+        auto* airForm = &app.formAs<AirLayerForm>();
         try {
             applyWindowKeys(*airForm, air);
         } catch (const AppError& e) {
@@ -337,7 +337,7 @@ int runBatch(const QStringList& args, QTextStream& out, QTextStream& err, const 
 
     // The chart of "Расчет", as the chart window shows it.
     if (!opt.chartPath.isEmpty()) {
-        const auto* chart = static_cast<ChartForm*>(app.form(QStringLiteral("frmChart")));
+        const auto* chart = &app.formAs<ChartForm>();
         if (!chart->chart()) {
             err << "Ошибка: график не записан. " << chart->text(QStringLiteral("lblHint")).replace(u'\n', u' ')
                 << "\n";
