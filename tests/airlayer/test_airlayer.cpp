@@ -47,7 +47,7 @@ const SaturationTable& sat()
 }
 
 struct Fixture : test::AppFixture {
-    AirLayerForm& air() { return *static_cast<AirLayerForm*>(app->form("frmPr")); }
+    AirLayerForm& air() { return app->formAs<AirLayerForm>(); }
     void calculateMain()
     {
         app->mainForm().userCheck("chkPr", true);

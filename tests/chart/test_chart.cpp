@@ -92,7 +92,7 @@ double inkShare(const QImage& image)
 
 ChartForm& chartForm(test::AppFixture& f)
 {
-    return static_cast<ChartForm&>(*f.app->form(QStringLiteral("frmChart")));
+    return f.app->formAs<ChartForm>();
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ const QStringList kThreeStacks = {
 struct Fixture : test::AppFixture {
     Fixture() { ctx.settings.dataDir = dir.path(); }
     QString path() const { return libraryFilePath(dir.path()); }
-    PirForm& pir() { return static_cast<PirForm&>(*app->form("frmPir")); }
-    OpenPirForm& openPir() { return static_cast<OpenPirForm&>(*app->form("frmOpenPir")); }
+    PirForm& pir() { return app->formAs<PirForm>(); }
+    OpenPirForm& openPir() { return app->formAs<OpenPirForm>(); }
     // "Сохранить пирожок": collect the grid, open frmPir.
     PirForm& openEditor()
     {
@@ -604,8 +604,8 @@ private slots:
         ctx.settings.dataDir = dir.path();
         app.mainForm().userClick("cmdSp");
         app.mainForm().userClick("cmdOp");
-        auto& pir = static_cast<PirForm&>(*app.form("frmPir"));
-        auto& open = static_cast<OpenPirForm&>(*app.form("frmOpenPir"));
+        auto& pir = app.formAs<PirForm>();
+        auto& open = app.formAs<OpenPirForm>();
 
         PirWindow pirWindow(pir);
         for (const Control& c : pir.controls())

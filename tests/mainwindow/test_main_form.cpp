@@ -3,6 +3,7 @@
 // of "Расчет"; the case files of the batch front end; source-data files.
 #include "program/application.h"
 #include "airlayer/airlayer_form.h"
+#include "tools/limits_form.h"
 #include "batch/batch.h"
 #include "batch/batch_output.h"
 #include "batch/case_file.h"
@@ -52,8 +53,8 @@ struct Program {
     MainForm& main() { return app->mainForm(); }
     AirLayerForm& air()
     {
-        app->openWindow(QStringLiteral("frmPr"));
-        return *static_cast<AirLayerForm*>(app->form(QStringLiteral("frmPr")));
+        app->openWindow(AirLayerForm::windowName());
+        return app->formAs<AirLayerForm>();
     }
     // "Сохранить" with a name and a summary, "ОК".
     void saveAs(const QString& name, const QString& summary = {})
@@ -593,14 +594,14 @@ private slots:
         QVERIFY(m.items("lstRez_2").isEmpty());
 
         f.prompter.clear();
-        f.app->openWindow("frmVariant");
-        f.app->form("frmVariant")->userClick("cvdOk");
+        f.app->openWindow(LimitsForm::windowName());
+        f.app->formAs<LimitsForm>().userClick("cvdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет конструкции для расчета вариантов")));
         f.prompter.clear();
-        f.app->openWindow("frmPr");
-        f.app->form("frmPr")->setText("txtHst", "10");
-        f.app->form("frmPr")->userClick("cmdOk");
+        f.app->openWindow(AirLayerForm::windowName());
+        f.app->formAs<AirLayerForm>().setText("txtHst", "10");
+        f.app->formAs<AirLayerForm>().userClick("cmdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет результатов теплотехнического расчета")));
     }

@@ -19,7 +19,7 @@ struct Fixture : test::AppFixture {
         main().userCheck("chkVlaga", true);
         main().userSelect("cboGorod", 4);  // Минск
     }
-    MoistureForm& moisture() { return *static_cast<MoistureForm*>(app->form("frmVlaga")); }
+    MoistureForm& moisture() { return app->formAs<MoistureForm>(); }
     QStringList column(int k) { return moisture().items(QStringLiteral("lstV_%1").arg(k)); }
     void calculate(int markRow)
     {

@@ -33,7 +33,7 @@ namespace {
 struct Fixture : test::AppFixture {
     ThicknessForm& form()
     {
-        auto& f = static_cast<ThicknessForm&>(*app->form("frmTolsh"));
+        auto& f = app->formAs<ThicknessForm>();
         f.loadForm();
         return f;
     }
@@ -449,7 +449,7 @@ private slots:
         QVERIFY(!s.rows[1].moistureOk && s.rows[1].heatOk);
         QVERIFY(s.rows[1].moisture->accumulated > s.rows[1].moisture->summerDrying);
         f.calculateWith("200");
-        auto* m = static_cast<MoistureForm*>(f.app->form("frmVlaga"));
+        auto* m = &f.app->formAs<MoistureForm>();
         QCOMPARE(m->totals().accumulated, s.rows[1].moisture->accumulated);
         QCOMPARE(m->totals().summerDrying, s.rows[1].moisture->summerDrying);
 

@@ -31,13 +31,13 @@ namespace {
 struct Fixture : test::AppFixture {
     DewPointForm& dew()
     {
-        auto& f = static_cast<DewPointForm&>(*app->form("frmTrosa"));
+        auto& f = app->formAs<DewPointForm>();
         f.loadForm();
         return f;
     }
     LimitsForm& limits()
     {
-        auto& f = static_cast<LimitsForm&>(*app->form("frmVariant"));
+        auto& f = app->formAs<LimitsForm>();
         f.loadForm();
         return f;
     }
@@ -687,7 +687,7 @@ private slots:
     void dewPointWindow()
     {
         test::AppFixture f;
-        auto& form = static_cast<DewPointForm&>(*f.app->form("frmTrosa"));
+        auto& form = f.app->formAs<DewPointForm>();
         form.loadForm();
         DewPointWindow window(form);
         for (const Control& c : form.controls())
@@ -714,7 +714,7 @@ private slots:
     {
         test::AppFixture f;
         f.app->mainForm().userClick("cmdOk");
-        auto& form = static_cast<LimitsForm&>(*f.app->form("frmVariant"));
+        auto& form = f.app->formAs<LimitsForm>();
         form.loadForm();
         LimitsWindow window(form);
         for (const Control& c : form.controls())
