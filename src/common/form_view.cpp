@@ -298,6 +298,17 @@ QLabel* FormWindow::caption(const QString& text, bool wrap)
     return w;
 }
 
+void FormWindow::scrollTogether(const QList<QListWidget*>& lists)
+{
+    for (QListWidget* from : lists) {
+        for (QListWidget* to : lists) {
+            if (from != to)
+                connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+                        &QScrollBar::setValue);
+        }
+    }
+}
+
 void FormWindow::bindControls()
 {
     wrapInScrollArea();

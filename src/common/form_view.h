@@ -66,6 +66,8 @@ protected:
     QPushButton* button(const QString& name, const QString& caption);
     QLabel* label(const QString& name, bool wrap = false);
     QLabel* caption(const QString& text, bool wrap = false);
+    // Lists shown as the columns of one table: scrolling any of them scrolls them all.
+    static void scrollTogether(const QList<QListWidget*>& lists);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
