@@ -9,6 +9,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <memory>
+
 namespace ogrado {
 
 ReferenceDataWindow::ReferenceDataWindow(ReferenceDataForm& form, QWidget* parent) : FormWindow(form, parent)
@@ -42,17 +45,28 @@ ReferenceDataWindow::ReferenceDataWindow(ReferenceDataForm& form, QWidget* paren
     v->addLayout(buttons);
 
     bindControls();
-    // long names and sources wrap in their tooltips; the values are as wide as their texts
     QHeaderView* header = grid->horizontalHeader();
     header->setMinimumSectionSize(40);
     header->setDefaultSectionSize(90);
-    header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(true);
-    // the columns change with the table shown: the name column takes a readable width
-    connect(&form, &FormModel::changed, this, [grid] {
-        if (grid->columnCount() > 0 && grid->columnWidth(0) < 200)
-            grid->setColumnWidth(0, 260);
-    });
+    // another table shown: the names and the status take a readable width, the values
+    // are as wide as their texts; the source takes the rest (the whole text is the
+    // cell's tooltip)
+    auto shown = std::make_shared<QStringList>();
+    auto fitColumns = [grid, shown] {
+        QStringList headings;
+        for (int k = 0; k < grid->columnCount(); ++k)
+            headings.append(grid->horizontalHeaderItem(k) ? grid->horizontalHeaderItem(k)->text() : QString());
+        if (headings == *shown || grid->columnCount() < 3)
+            return;
+        *shown = headings;
+        grid->resizeColumnsToContents();
+        grid->setColumnWidth(0, std::min(std::max(grid->columnWidth(0), 120), 280));
+        grid->setColumnWidth(grid->columnCount() - 2, 180);
+        grid->setColumnWidth(grid->columnCount() - 1, std::min(grid->columnWidth(grid->columnCount() - 1), 480));
+    };
+    connect(&form, &FormModel::changed, this, fitColumns);
+    fitColumns();
 }
 
 }  // namespace ogrado

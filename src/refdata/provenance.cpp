@@ -286,6 +286,38 @@ void Provenance::recordUserValue(const QString& table, const QString& rowKey, co
         t.rowIndex.insert(row.key, index);
 }
 
+namespace {
+
+// Month names in a row of three or more written as a range: "январь–май, сентябрь".
+QStringList compactMonths(const QStringList& details)
+{
+    static const QStringList months = {"январь", "февраль", "март",     "апрель",  "май",    "июнь",
+                                       "июль",   "август",  "сентябрь", "октябрь", "ноябрь", "декабрь"};
+    QVector<int> numbers;
+    for (const QString& d : details) {
+        const qsizetype m = months.indexOf(d);
+        if (m < 0 || (!numbers.isEmpty() && m <= numbers.last()))
+            return details;  // not months in their order
+        numbers.append(int(m));
+    }
+    QStringList out;
+    for (qsizetype i = 0; i < numbers.size();) {
+        qsizetype j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
+            ++j;
+        if (j - i >= 2) {
+            out.append(months[numbers[i]] + QStringLiteral("–") + months[numbers[j]]);
+        } else {
+            for (qsizetype k = i; k <= j; ++k)
+                out.append(months[numbers[k]]);
+        }
+        i = j + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
 QString uncheckedValuesNote(const QVector<UsedReference>& used)
 {
     QStringList groups;
@@ -305,7 +337,7 @@ QString uncheckedValuesNote(const QVector<UsedReference>& used)
             continue;
         for (QString& q : quantities) {
             if (const QStringList& d = details[q]; !d.isEmpty())
-                q += QStringLiteral(" (") + d.join(QStringLiteral(", ")) + u')';
+                q += QStringLiteral(" (") + compactMonths(d).join(QStringLiteral(", ")) + u')';
         }
         groups.append(statusText(status) + QStringLiteral(" — ") + quantities.join(QStringLiteral(", ")));
     }

@@ -88,7 +88,8 @@ QVector<RefColumn> monthColumns(const char* first, CellKind firstKind, CellKind 
     return c;
 }
 
-QVector<RefTableSpec> normativeSpecs()
+// Sections 1 to 3 of the normative file: the building types and the climate by region.
+QVector<RefTableSpec> buildingAndRegionSpecs()
 {
     const QString file = QString::fromUtf8(kNormativeFile);
     QVector<RefTableSpec> specs;
@@ -145,6 +146,14 @@ QVector<RefTableSpec> normativeSpecs()
                       return rows;
                   },
                   sectionFields(kRegions)});
+    return specs;
+}
+
+// Sections 4 to 9 of the normative file: the coefficients, Δt(в) and appendix Е.
+QVector<RefTableSpec> coefficientSpecs()
+{
+    const QString file = QString::fromUtf8(kNormativeFile);
+    QVector<RefTableSpec> specs;
     specs.append({QStringLiteral("coefficientN"), QStringLiteral("Коэффициент n (табл. 5.3)"), file, false,
                   columns({{"Наименование", CellKind::Name}, {"n", CellKind::Positive}}), 0,
                   [](const RefTables& t) { return namedValues(t.coefficientN); }, sectionFields(kCoefN)});
@@ -253,7 +262,7 @@ QString RefTableSpec::rowKey(const QVector<QStringList>& cells, int row) const
 
 const QVector<RefTableSpec>& refTableSpecs()
 {
-    static const QVector<RefTableSpec> specs = normativeSpecs() + fileSpecs();
+    static const QVector<RefTableSpec> specs = buildingAndRegionSpecs() + coefficientSpecs() + fileSpecs();
     return specs;
 }
 

@@ -384,6 +384,13 @@ private slots:
                                       used("n", "", DataStatus::CheckAgainstCode)}),
                  QStringLiteral("Расчет использует непроверенные справочные значения: заглушка — tн, материал «А» (λ(А), "
                                 "μ); выведено расчетом — фи(от.); по СНиП/СП (проверить) — n."));
+        // the months of a climate: three in a row and more as a range
+        QVector<UsedReference> months;
+        for (const char* m : {"январь", "февраль", "март", "апрель", "сентябрь", "октябрь", "декабрь"})
+            months.append(used("климат «Минск», фи(н.)", m, DataStatus::Placeholder));
+        QCOMPARE(uncheckedValuesNote(months), QStringLiteral("Расчет использует непроверенные справочные значения: "
+                                                             "заглушка — климат «Минск», фи(н.) (январь–апрель, "
+                                                             "сентябрь, октябрь, декабрь)."));
     }
 };
 
