@@ -36,12 +36,36 @@ QStringList fields(const QString& option, const QString& value, int count)
     return trimmed;
 }
 
-// The option a parser error names ("Unknown option 'x'.", "Missing value after '--x'.").
-QString namedOption(const QString& parserError)
+// Why the parser refused the arguments, in the program's own words. The option is found
+// in the arguments, not read from the parser's message, whose wording and quotes follow
+// the Qt catalogue loaded. The parser stops at the first option that wants a value and
+// has none (the last argument) or has one it does not take ("--json=1").
+UsageError refusedArguments(const QCommandLineParser& parser, const QStringList& args,
+                            const QList<QCommandLineOption>& options)
 {
-    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
-    const QRegularExpressionMatch m = quoted.match(parserError);
-    return m.hasMatch() ? m.captured(1) : QString();
+    if (!parser.unknownOptionNames().isEmpty())
+        return UsageError(QStringLiteral("Неизвестный параметр --%1.").arg(parser.unknownOptionNames().first()));
+    QStringList withValue;
+    for (const QCommandLineOption& o : options) {
+        if (!o.valueName().isEmpty())
+            withValue += o.names();
+    }
+    for (qsizetype i = 0; i < args.size() && args[i] != QLatin1String("--"); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(u'-') || arg == QLatin1String("-"))
+            continue;
+        const qsizetype assign = arg.indexOf(u'=');
+        const QString typed = arg.left(assign);
+        QString name = typed;
+        while (name.startsWith(u'-'))
+            name.remove(0, 1);
+        if (!withValue.contains(name) && assign >= 0)
+            return UsageError(
+                QStringLiteral("Параметр %1 не принимает значения: уберите «%2».").arg(typed, arg.mid(assign)));
+        if (withValue.contains(name) && assign < 0 && ++i == args.size())
+            return UsageError(QStringLiteral("После %1 нужно значение.").arg(typed));
+    }
+    return UsageError(parser.errorText());
 }
 
 // "1600x1000" (x, X, × or the Cyrillic х between the two numbers of pixels).
@@ -121,17 +145,14 @@ BatchOptions parseBatchOptions(const QStringList& args)
     const QCommandLineOption chartSizeOption(QStringLiteral("chart-size"), {}, QStringLiteral("size"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("file"));
     const QCommandLineOption odt(QStringLiteral("odt"), {}, QStringLiteral("file"));
-    parser.addOptions({version, data, json, out, dumpInput, moisture, airlayer, stack, dewpoint, limits, select,
-                       selectList, chart, chartSizeOption, pdf, odt});
+    const QList<QCommandLineOption> options = {version, data, json, out, dumpInput, moisture, airlayer, stack,
+                                               dewpoint, limits, select, selectList, chart, chartSizeOption,
+                                               pdf, odt};
+    parser.addOptions(options);
 
     // The parser takes the program name first.
-    if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args)) {
-        const QString name = namedOption(parser.errorText());
-        const QString shown = name.startsWith(u'-') ? name : QStringLiteral("--") + name;
-        if (!parser.unknownOptionNames().isEmpty())
-            throw UsageError(QStringLiteral("Неизвестный параметр %1.").arg(shown));
-        throw UsageError(QStringLiteral("После %1 нужно значение.").arg(shown));
-    }
+    if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args))
+        throw refusedArguments(parser, args, options);
 
     BatchOptions o;
     o.version = parser.isSet(version);

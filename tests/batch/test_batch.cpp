@@ -1,6 +1,8 @@
 // ogrado_calc on the shipped data: the exit status and the output of cases that stop,
 // are refused or ask a question, and where the results file may be written.
 #include "batch/batch.h"
+#include "batch/batch_options.h"
+#include "common/qt_translation.h"
 #include "common/text_file.h"
 
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTranslator>
 #include <QtTest>
 
 #include <thread>
@@ -55,6 +58,34 @@ class TestBatch : public QObject {
     }
 
 private slots:
+    // ogrado_calc runs with Qt's Russian catalogue, whose parser messages word and quote
+    // otherwise: the program still names the option it refuses, in its own words, and
+    // an option that takes no value is not told to want one.
+    void refusedCommandLineNamesTheOption()
+    {
+        QTranslator russian;  // removes itself when the test ends
+        QVERIFY(russian.load(QStringLiteral("qtbase_ru"), qtTranslationFolder()));
+        QVERIFY(QCoreApplication::installTranslator(&russian));
+        const auto refusal = [](const QStringList& args) {
+            try {
+                parseBatchOptions(args);
+            } catch (const UsageError& e) {
+                return e.message();
+            }
+            return QStringLiteral("(принято)");
+        };
+        QCOMPARE(refusal({"--foo"}), QStringLiteral("Неизвестный параметр --foo."));
+        QCOMPARE(refusal({"--json", "-bar", "case.json"}), QStringLiteral("Неизвестный параметр --bar."));
+        QCOMPARE(refusal({"--json", "--data"}), QStringLiteral("После --data нужно значение."));
+        QCOMPARE(refusal({"case.json", "-out"}), QStringLiteral("После -out нужно значение."));
+        QCOMPARE(refusal({"--json=1", "case.json"}),
+                 QStringLiteral("Параметр --json не принимает значения: уберите «=1»."));
+        // "--json=1" here is the value of --out; the option refused comes after it
+        QCOMPARE(refusal({"--out", "--json=1", "-moisture=", "case.json"}),
+                 QStringLiteral("Параметр -moisture не принимает значения: уберите «=»."));
+        QCOMPARE(refusal({"--data=dir", "--", "--json=1"}), QStringLiteral("(принято)"));
+    }
+
     // The boundary temperature of a condition-А wall: one column in the report line.
     void conditionAReportLine()
     {
