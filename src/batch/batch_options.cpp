@@ -123,6 +123,36 @@ void refuseSharedFiles(const BatchOptions& o)
     }
 }
 
+// --select "ROW;FROM;TO;STEP" or --select-list "ROW;50;80;100": the layer and its
+// thicknesses.
+void readSelection(const QCommandLineParser& parser, const QCommandLineOption& select,
+                   const QCommandLineOption& selectList, BatchOptions& o)
+{
+    if (parser.isSet(select) && parser.isSet(selectList))
+        throw UsageError(QStringLiteral("--select и --select-list вместе не задаются: выберите одно."));
+    if (parser.isSet(select)) {
+        o.select = fields(QStringLiteral("--select"), parser.value(select), 4);
+    } else if (parser.isSet(selectList)) {
+        QStringList f;
+        for (const QString& v : parser.value(selectList).split(u';'))
+            f.append(v.trimmed());
+        if (f.size() < 2 || f.mid(1).join(QString()).isEmpty())
+            throw UsageError(QStringLiteral("--select-list ждет номер слоя и толщины через «;», например "
+                                            "«3;50;80;100»: получено «%1».")
+                                 .arg(parser.value(selectList)));
+        o.select = f;
+        o.selectList = true;
+    }
+    if (o.select) {
+        const QString option = o.selectList ? QStringLiteral("--select-list") : QStringLiteral("--select");
+        bool ok = false;
+        o.selectLayer = o.select->first().toInt(&ok);
+        if (!ok || o.selectLayer < 1)
+            throw UsageError(QStringLiteral("%1: номер слоя «%2» должен быть целым числом от 1.")
+                                 .arg(option, o.select->first()));
+    }
+}
+
 }  // namespace
 
 BatchOptions parseBatchOptions(const QStringList& args)
@@ -167,29 +197,7 @@ BatchOptions parseBatchOptions(const QStringList& args)
         o.dewpoint = fields(QStringLiteral("--dewpoint"), parser.value(dewpoint), 2);
     if (parser.isSet(limits))
         o.limits = fields(QStringLiteral("--limits"), parser.value(limits), 6);
-    if (parser.isSet(select) && parser.isSet(selectList))
-        throw UsageError(QStringLiteral("--select и --select-list вместе не задаются: выберите одно."));
-    if (parser.isSet(select)) {
-        o.select = fields(QStringLiteral("--select"), parser.value(select), 4);
-    } else if (parser.isSet(selectList)) {
-        QStringList f;
-        for (const QString& v : parser.value(selectList).split(u';'))
-            f.append(v.trimmed());
-        if (f.size() < 2 || f.mid(1).join(QString()).isEmpty())
-            throw UsageError(QStringLiteral("--select-list ждет номер слоя и толщины через «;», например "
-                                            "«3;50;80;100»: получено «%1».")
-                                 .arg(parser.value(selectList)));
-        o.select = f;
-        o.selectList = true;
-    }
-    if (o.select) {
-        const QString option = o.selectList ? QStringLiteral("--select-list") : QStringLiteral("--select");
-        bool ok = false;
-        o.selectLayer = o.select->first().toInt(&ok);
-        if (!ok || o.selectLayer < 1)
-            throw UsageError(QStringLiteral("%1: номер слоя «%2» должен быть целым числом от 1.")
-                                 .arg(option, o.select->first()));
-    }
+    readSelection(parser, select, selectList, o);
     if (parser.isSet(chart)) {
         o.chartPath = parser.value(chart);
         const QString suffix = QFileInfo(o.chartPath).suffix().toLower();

@@ -52,6 +52,20 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     : FormModel(QStringLiteral("frm1"), ctx.prompter, parent), ctx_(ctx), picker_(*this, ctx.tables.materials)
 {
     setSizeTwips(15660, 11930);
+    addInputs();
+    addResultsAndButtons();
+    addMenus();
+    watchInputs();
+    addKeysAndTips();
+    connectInputs();
+    connectButtons();
+
+    connect(this, &FormModel::changed, this, &MainForm::updateModified);
+}
+
+// The inputs: the header fields, the layer grid (the example wall), the material picker.
+void MainForm::addInputs()
+{
     const KeyFilter numeric = numericKeyFilter();
 
     add(QStringLiteral("cboTipZd"), ControlKind::ComboBox);
@@ -96,6 +110,20 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     add(QStringLiteral("txtM"), ControlKind::TextBox);
     add(QStringLiteral("lstM"), ControlKind::ListBox);
 
+    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp"})
+        setKeyFilter(QLatin1String(name), numeric);
+    for (int k = 1; k <= 4; ++k) {
+        setKeyFilter(item("txtTn", k), numeric);
+        setKeyFilter(item("txtTot", k), numeric);
+        setSelectAllOnClick(item("txtTn", k));
+        setSelectAllOnClick(item("txtTot", k));
+    }
+    setSelectAllOnClick(QStringLiteral("txtTv"));
+    setSelectAllOnClick(QStringLiteral("txtFiv"));
+}
+
+void MainForm::addResultsAndButtons()
+{
     // results
     for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
         add(QLatin1String(name), ControlKind::TextBox).readOnly = true;
@@ -122,23 +150,11 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     add(QStringLiteral("Комманда1"), ControlKind::Button, QStringLiteral("Очистить поля"));
     add(QStringLiteral("cmdAbout"), ControlKind::Button, QStringLiteral("О программе"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+}
 
-    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp"})
-        setKeyFilter(QLatin1String(name), numeric);
-    for (int k = 1; k <= 4; ++k) {
-        setKeyFilter(item("txtTn", k), numeric);
-        setKeyFilter(item("txtTot", k), numeric);
-        setSelectAllOnClick(item("txtTn", k));
-        setSelectAllOnClick(item("txtTot", k));
-    }
-    setSelectAllOnClick(QStringLiteral("txtTv"));
-    setSelectAllOnClick(QStringLiteral("txtFiv"));
-
-    addMenus();
-    watchInputs();
-    addKeysAndTips();
-
-    // events
+// What a choice in a list, a tick or a double click in the grid does.
+void MainForm::connectInputs()
+{
     on(QStringLiteral("cboTipZd"), FormEvent::Click, [this] {
         const int i = currentIndex(QStringLiteral("cboTipZd"));
         setText(QStringLiteral("lblTipZd"), currentItem(QStringLiteral("cboTipZd")));
@@ -188,7 +204,10 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
        [this] { setEnabled(QStringLiteral("cboGorod"), isChecked(QStringLiteral("chkVlaga"))); });
     for (int k = 0; k < LayerGridRows * 9; ++k)
         on(item("txt1", k), FormEvent::DblClick, [this] { emit windowRequested(QStringLiteral("frmMove")); });
+}
 
+void MainForm::connectButtons()
+{
     on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { calculate(); });
     on(QStringLiteral("cmdPR"), FormEvent::Click, [this] { recalculate(); });
     on(QStringLiteral("cmdSave"), FormEvent::Click, [this] {
@@ -213,8 +232,6 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
                            QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);
     });
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { exitProgram(); });
-
-    connect(this, &FormModel::changed, this, &MainForm::updateModified);
 }
 
 MainForm::~MainForm() = default;

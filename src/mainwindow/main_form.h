@@ -153,6 +153,10 @@ private:
     bool documentMayStart();
     bool addAirLayer(const QString& question, const QString& title);
 
+    void addInputs();
+    void addResultsAndButtons();
+    void connectInputs();
+    void connectButtons();
     void addMenus();
     void climateFill();
     void excludeRow(int k);
