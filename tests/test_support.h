@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Helpers shared by the test programs: a prompter that records and answers, a window
-// host that only loads forms, and the shipped reference data.
-#include "session/app_context.h"
-#include "program/application.h"
+// Helpers shared by the test programs of every level: a prompter that records and
+// answers, a window host that only loads forms, the check that a call ends in an
+// AppError, and ogrado_calc run without a display. Needs the common level only.
+#include "common/app_error.h"
 #include "common/form_model.h"
-#include "refdata/ref_reader.h"
+#include "common/prompter.h"
+#include "common/window_host.h"
 
 #include <QProcess>
 #include <QStringList>
 #include <QVector>
+#include <QtTest>
 
 #include <functional>
 
@@ -87,29 +90,6 @@ public:
     int quits = 0;
 };
 
-inline RefTables shippedTables()
-{
-    static const RefTables tables = loadReferenceData(QStringLiteral(OGRADO_SHIPPED_DATA));
-    return tables;
-}
-
-// The program on the shipped data with its main window loaded, as at start-up.
-struct AppFixture {
-    AppFixture() : ctx(prompter)
-    {
-        ctx.tables = shippedTables();
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
-    MainForm& main() { return app->mainForm(); }
-
-    RecordingPrompter prompter;
-    FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
-};
-
 // Runs ogrado_calc with these arguments as a user without a display would (no platform
 // chosen, no X or Wayland display) and waits up to a minute. False when it did not end.
 inline bool runCalcWithoutDisplay(QProcess& calc, const QString& program, const QStringList& args)
@@ -123,4 +103,28 @@ inline bool runCalcWithoutDisplay(QProcess& calc, const QString& program, const 
     return calc.waitForFinished(60000);
 }
 
+// Runs `call`, which must end in an AppError, and gives the error to `check`, which holds
+// the test's assertions on it. A call that ends normally fails the test with `failure`.
+// False when the test has failed, so that the test stops there, as after QFAIL.
+template <typename Call, typename Check>
+bool appErrorChecked(Call&& call, Check&& check, const char* failure, const char* file, int line)
+{
+    try {
+        call();
+    } catch (const AppError& e) {
+        check(e);
+        return !QTest::currentTestFailed();
+    }
+    QTest::qFail(failure, file, line);
+    return false;
+}
+
 }  // namespace ogrado::test
+
+// EXPECT_APP_ERROR(call, "what it means that nothing was thrown", [&](const AppError& e) { … });
+// The call must throw AppError; the last argument checks the error.
+#define EXPECT_APP_ERROR(call, failure, ...)                                                                  \
+    do {                                                                                                      \
+        if (!::ogrado::test::appErrorChecked([&] { (void)(call); }, __VA_ARGS__, failure, __FILE__, __LINE__)) \
+            return;                                                                                           \
+    } while (false)

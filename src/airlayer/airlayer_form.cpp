@@ -27,7 +27,7 @@ const QStringList kRunButtons = {"cmdOk", "cmdSave", "cmdSaveD", "cmdCancel"};
 }  // namespace
 
 AirLayerForm::AirLayerForm(AppContext& ctx, MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmPr"), ctx.prompter, parent), ctx_(ctx), main_(main)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Расчет вентилируемой воздушной прослойки по ТКП 45-3.02-113-2009**"));
     addArray("txtTn", 0, 3, ControlKind::TextBox);

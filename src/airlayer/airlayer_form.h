@@ -10,6 +10,9 @@ namespace ogrado {
 class AirLayerForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmPr"); }
+
     AirLayerForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
 
     // mode 0: results only; 1: results and a new report; 2: results appended to the report

@@ -1,5 +1,6 @@
 #include "app/gui_startup.h"
 
+#include "app/window_registry.h"
 #include "program/application.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/source_data_file.h"
@@ -14,8 +15,6 @@
 #include <QDir>
 
 namespace ogrado {
-
-void registerWindows(GuiHost& host, Application& app);
 
 namespace {
 
@@ -67,8 +66,8 @@ int runGui(int argc, char** argv, bool useIniFile)
     Application app(ctx);
     auto* main = new MainWindow(app.mainForm(), host);
     host.setMainWindow(main);
-    host.registerWindow(QStringLiteral("frm1"), [main](FormModel&, QWidget*) { return main; });
-    registerWindows(host, app);
+    host.registerWindow(MainForm::windowName(), [main](FormModel&, QWidget*) { return main; });
+    registerWindows(host);
     host.showForm(app.mainForm());
     // "ogrado FILE.isx": the source-data file opens at start
     if (const QString file = sourceDataArgument(QCoreApplication::arguments()); !file.isEmpty())

@@ -13,7 +13,7 @@ namespace ogrado {
 const char* const kChartHintBeforeCalculation =
     "График строится по результатам расчета: нажмите «Расчет» в главном окне.";
 
-ChartForm::ChartForm(AppContext& ctx, QObject* parent) : FormModel(QStringLiteral("frmChart"), ctx.prompter, parent), ctx_(ctx)
+ChartForm::ChartForm(AppContext& ctx, QObject* parent) : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx)
 {
     setCaption(QStringLiteral("График распределения температуры и упругости пара"));
     setSizeTwips(16500, 11250);

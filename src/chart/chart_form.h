@@ -16,6 +16,9 @@ namespace ogrado {
 class ChartForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmChart"); }
+
     static constexpr int kDefaultWidth = 1600;
     static constexpr int kDefaultHeight = 1000;
     static constexpr int kMinSide = 200;

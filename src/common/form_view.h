@@ -134,6 +134,8 @@ public:
     ~GuiHost() override;
 
     void registerWindow(const QString& formName, Factory factory);
+    // Whether a window is registered for the form model of that name.
+    bool hasWindow(const QString& formName) const { return factories_.contains(formName); }
     void setMainWindow(FormWindow* main) { main_ = main; }
     FormWindow* windowOf(FormModel& form);
 

@@ -11,7 +11,7 @@ const QStringList& MaterialEditForm::fieldNames()
 }
 
 MaterialEditForm::MaterialEditForm(Prompter& prompter, QObject* parent)
-    : FormModel(QStringLiteral("frmMaterialEdit"), prompter, parent)
+    : FormModel(windowName(), prompter, parent)
 {
     setModal(true);
     const KeyFilter numeric = numericKeyFilter();

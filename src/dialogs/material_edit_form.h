@@ -11,6 +11,9 @@ namespace ogrado {
 class MaterialEditForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmMaterialEdit"); }
+
     // The seven text boxes, in the order name, density, λА, λБ, sА, sБ, μ.
     static const QStringList& fieldNames();
 

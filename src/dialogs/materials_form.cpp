@@ -59,7 +59,7 @@ QStringList valuesOf(const Material& m)
 }  // namespace
 
 MaterialsForm::MaterialsForm(MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmMaterial"), main.prompter(), parent),
+    : FormModel(windowName(), main.prompter(), parent),
       main_(main),
       ctx_(main.context()),
       picker_(*this, main.context().tables.materials),

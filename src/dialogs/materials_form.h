@@ -15,6 +15,9 @@ namespace ogrado {
 class MaterialsForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmMaterial"); }
+
     explicit MaterialsForm(MainForm& main, QObject* parent = nullptr);
     ~MaterialsForm() override;
 

@@ -18,7 +18,7 @@ constexpr int kColumns[] = {0, 2, 3, 4, 5, 6, 7, 8};
 }  // namespace
 
 RowOperationsForm::RowOperationsForm(MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmMove"), main.prompter(), parent), main_(main)
+    : FormModel(windowName(), main.prompter(), parent), main_(main)
 {
     setSizeTwips(5400, 3300);
     add(kFrom, ControlKind::ListBox);

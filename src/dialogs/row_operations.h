@@ -9,6 +9,9 @@ namespace ogrado {
 class RowOperationsForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmMove"); }
+
     enum Operation { Copy = 0, Move = 1, Swap = 2, Empty = 3 };
 
     explicit RowOperationsForm(MainForm& main, QObject* parent = nullptr);

@@ -112,7 +112,7 @@ QString SaveDialogForm::proposedFolder(const AppContext& ctx)
 }
 
 SaveDialogForm::SaveDialogForm(AppContext& ctx, SaveAction save, SourceSaveAction saveSource, QObject* parent)
-    : FormModel(QStringLiteral("FileSave"), ctx.prompter, parent), ctx_(ctx), save_(std::move(save)),
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), save_(std::move(save)),
       saveSource_(std::move(saveSource)), volumes_(mountedVolumes)
 {
     setModal(true);

@@ -12,6 +12,9 @@ namespace ogrado {
 class SaveDialogForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("FileSave"); }
+
     // Writes the results file; throws AppError naming the path and the reason.
     using SaveAction = std::function<void(const QString& path)>;
     // Writes the source-data file with the summary; throws AppError as above.

@@ -5,7 +5,7 @@
 namespace ogrado {
 
 GuideForm::GuideForm(Prompter& prompter, QObject* parent)
-    : FormModel(QStringLiteral("frmGuide"), prompter, parent), markdown_(guideMarkdown())
+    : FormModel(windowName(), prompter, parent), markdown_(guideMarkdown())
 {
     setCaption(QStringLiteral("Руководство пользователя"));
     setSizeTwips(12000, 12000);

@@ -7,6 +7,9 @@ namespace ogrado {
 class GuideForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmGuide"); }
+
     explicit GuideForm(Prompter& prompter, QObject* parent = nullptr);
 
     // The guide's Markdown text.

@@ -12,7 +12,7 @@ const QString kList = QStringLiteral("lst1");
 }  // namespace
 
 OpenPirForm::OpenPirForm(AppContext& ctx, MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmOpenPir"), ctx.prompter, parent), ctx_(ctx), main_(main)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Загрузить пирожок"));
     setSizeTwips(7200, 4800);

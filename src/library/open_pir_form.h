@@ -12,6 +12,9 @@ class MainForm;
 class OpenPirForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmOpenPir"); }
+
     OpenPirForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
 
     // At the main window's left edge, 2700 twips below its top.

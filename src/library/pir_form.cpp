@@ -15,7 +15,7 @@ const QString kNewDescription = QStringLiteral("txt1_1");
 }  // namespace
 
 PirForm::PirForm(AppContext& ctx, MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmPir"), ctx.prompter, parent), ctx_(ctx), main_(main)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Запись и редактирование пирожков"));
     setSizeTwips(9900, 4200);

@@ -13,6 +13,9 @@ class MainForm;
 class PirForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmPir"); }
+
     PirForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
 
     // At the main window's left edge, 100 twips below its top.

@@ -49,7 +49,7 @@ QString MainForm::windowCaption()
 }
 
 MainForm::MainForm(AppContext& ctx, QObject* parent)
-    : FormModel(QStringLiteral("frm1"), ctx.prompter, parent), ctx_(ctx), picker_(*this, ctx.tables.materials)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), picker_(*this, ctx.tables.materials)
 {
     setSizeTwips(15660, 11930);
     addInputs();

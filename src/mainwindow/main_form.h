@@ -15,6 +15,9 @@ namespace ogrado {
 class MainForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return mainWindowName(); }
+
     explicit MainForm(AppContext& ctx, QObject* parent = nullptr);
     ~MainForm() override;
 

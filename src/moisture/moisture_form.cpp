@@ -20,7 +20,7 @@ const QStringList kRightHalf = {"lblRezList", "lstRez_1", "lstRez_2", "lstRez_3"
 }  // namespace
 
 MoistureForm::MoistureForm(AppContext& ctx, MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmVlaga"), ctx.prompter, parent), ctx_(ctx), main_(main)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Влагонакопление"));
     setSizeTwips(kNarrowTwips, kHeightTwips);

@@ -10,6 +10,9 @@ namespace ogrado {
 class MoistureForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmVlaga"); }
+
     MoistureForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
 
     // The run that "Расчет" starts with "Пометьте, чтобы рассчитать влагонакопление"

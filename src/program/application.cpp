@@ -3,6 +3,7 @@
 #include "airlayer/airlayer_form.h"
 #include "chart/chart_form.h"
 #include "moisture/moisture_form.h"
+#include "dialogs/material_edit_form.h"
 #include "dialogs/materials_form.h"
 #include "dialogs/row_operations.h"
 #include "dialogs/save_dialog.h"
@@ -15,6 +16,16 @@
 
 namespace ogrado {
 
+namespace {
+
+template <class... Forms>
+QStringList namesOf(FormTypes<Forms...>)
+{
+    return {Forms::windowName()...};
+}
+
+}  // namespace
+
 Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
 {
     main_ = std::make_unique<MainForm>(ctx_);
@@ -22,33 +33,38 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
     connect(main_.get(), &FormModel::fieldsNamed, this, &Application::markFieldsOf);
     connect(main_.get(), &MainForm::windowRequested, this, &Application::openWindow);
     connect(main_.get(), &MainForm::moistureRequested, this, [this] {
-        auto* moisture = static_cast<MoistureForm*>(form(QStringLiteral("frmVlaga")));
-        openWindow(moisture->formName());
-        moisture->RunMoistureAccumulation();
+        auto& moisture = formAs<MoistureForm>();
+        openWindow(moisture.formName());
+        moisture.RunMoistureAccumulation();
     });
-    main_->setAirLayerWindow([this] { return form(QStringLiteral("frmPr")); });
+    main_->setAirLayerWindow([this] { return &formAs<AirLayerForm>(); });
     // The air-layer report and results belong to the input before a file was opened:
     // they must not reach the results file of other input.
     connect(main_.get(), &MainForm::sourceDataOpened, this, [this] {
-        if (FormModel* air = forms_.value(QStringLiteral("frmPr")))
-            static_cast<AirLayerForm*>(air)->clearResults();
+        if (FormModel* air = forms_.value(AirLayerForm::windowName()))
+            qobject_cast<AirLayerForm*>(air)->clearResults();
         ctx_.airLayerReportLines.clear();
     });
     // The chart follows every calculation, also while its window is closed.
     connect(main_.get(), &MainForm::calculationDone, this,
-            [this] { static_cast<ChartForm*>(form(QStringLiteral("frmChart")))->followCalculation(); });
+            [this] { formAs<ChartForm>().followCalculation(); });
 }
 
 Application::~Application() = default;
 
+QStringList Application::windowNames()
+{
+    return namesOf(ApplicationForms{}) + namesOf(OwnedForms{});
+}
+
 std::unique_ptr<FormModel> Application::createForm(const QString& name)
 {
     // Each window's form model, by the window's name.
-    if (name == u"frmVlaga")
+    if (name == MoistureForm::windowName())
         return std::make_unique<MoistureForm>(ctx_, *main_);
-    if (name == u"frmPr")
+    if (name == AirLayerForm::windowName())
         return std::make_unique<AirLayerForm>(ctx_, *main_);
-    if (name == u"FileSave") {
+    if (name == SaveDialogForm::windowName()) {
         // "ОК" writes the source-data file when "Сохранить рез." is ticked, and the report
         // of the last calculation, with the air-layer report when the user wants it.
         return std::make_unique<SaveDialogForm>(
@@ -58,23 +74,23 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
             },
             [this](const QString& path, const QString& summary) { main_->saveSourceData(path, summary); });
     }
-    if (name == u"frmMove")
+    if (name == RowOperationsForm::windowName())
         return std::make_unique<RowOperationsForm>(*main_);
-    if (name == u"frmMaterial")
+    if (name == MaterialsForm::windowName())
         return std::make_unique<MaterialsForm>(*main_);
-    if (name == u"frmTrosa")
+    if (name == DewPointForm::windowName())
         return std::make_unique<DewPointForm>(ctx_);
-    if (name == u"frmVariant")
+    if (name == LimitsForm::windowName())
         return std::make_unique<LimitsForm>(ctx_, *main_);
-    if (name == u"frmTolsh")
+    if (name == ThicknessForm::windowName())
         return std::make_unique<ThicknessForm>(ctx_, *main_);
-    if (name == u"frmPir")
+    if (name == PirForm::windowName())
         return std::make_unique<PirForm>(ctx_, *main_);
-    if (name == u"frmOpenPir")
+    if (name == OpenPirForm::windowName())
         return std::make_unique<OpenPirForm>(ctx_, *main_);
-    if (name == u"frmChart")
+    if (name == ChartForm::windowName())
         return std::make_unique<ChartForm>(ctx_);
-    if (name == u"frmGuide")
+    if (name == GuideForm::windowName())
         return std::make_unique<GuideForm>(ctx_.prompter);
     return nullptr;
 }

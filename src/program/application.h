@@ -6,8 +6,38 @@
 
 #include <QHash>
 #include <memory>
+#include <type_traits>
 
 namespace ogrado {
+
+class AirLayerForm;
+class ChartForm;
+class DewPointForm;
+class GuideForm;
+class LimitsForm;
+class MaterialEditForm;
+class MaterialsForm;
+class MoistureForm;
+class OpenPirForm;
+class PirForm;
+class RowOperationsForm;
+class SaveDialogForm;
+class ThicknessForm;
+
+// A list of form model classes.
+template <class... Forms>
+struct FormTypes {
+    template <class T>
+    static constexpr bool holds = (std::is_same_v<T, Forms> || ...);
+};
+
+// The windows Application creates by name: formAs<T>() takes only these.
+using ApplicationForms =
+    FormTypes<MainForm, MoistureForm, AirLayerForm, SaveDialogForm, RowOperationsForm, MaterialsForm, DewPointForm,
+              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm>;
+// Windows whose form another form owns (the entry of an own material belongs to the
+// materials window).
+using OwnedForms = FormTypes<MaterialEditForm>;
 
 class Application : public QObject {
     Q_OBJECT
@@ -19,8 +49,21 @@ public:
     MainForm& mainForm() { return *main_; }
 
     // The form model of a window by its name (frm1, frmMove, FileSave ...), created
-    // on first use; nullptr for an unknown name.
+    // on first use; nullptr for an unknown name. Code that knows the window asks for
+    // formAs<T>(), which a name cannot get wrong.
     FormModel* form(const QString& name);
+    // The form model of the window of class T, created on first use.
+    template <class T>
+    T& formAs()
+    {
+        static_assert(ApplicationForms::holds<T>, "Application does not create this window");
+        auto* f = qobject_cast<T*>(form(T::windowName()));
+        Q_ASSERT(f);
+        return *f;
+    }
+    // The name of every window of the program: those Application creates and those
+    // their forms own.
+    static QStringList windowNames();
     // Opens a window as its button does.
     void openWindow(const QString& name);
 

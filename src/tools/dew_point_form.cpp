@@ -8,7 +8,7 @@
 namespace ogrado {
 
 DewPointForm::DewPointForm(AppContext& ctx, QObject* parent)
-    : FormModel(QStringLiteral("frmTrosa"), ctx.prompter, parent), ctx_(ctx)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx)
 {
     setCaption(QStringLiteral("Точка росы"));
     setSizeTwips(3420, 2850);

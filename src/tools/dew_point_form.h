@@ -10,6 +10,9 @@ namespace ogrado {
 class DewPointForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmTrosa"); }
+
     // Entries of the control array txt1.
     static constexpr int kHumidity = 0;
     static constexpr int kTemperature = 1;

@@ -20,16 +20,16 @@ const QStringList& buttonNames()
 FieldRef rangeField(const FieldRef& field)
 {
     if (field.form == mainWindowName() && field.controls == QStringList{QStringLiteral("txtTv")})
-        return FieldRef{QStringLiteral("frmVariant"), {QStringLiteral("txtTv_0"), QStringLiteral("txtTv_1")}};
+        return FieldRef{LimitsForm::windowName(), {QStringLiteral("txtTv_0"), QStringLiteral("txtTv_1")}};
     if (field.form == mainWindowName() && field.controls == QStringList{QStringLiteral("txtFiv")})
-        return FieldRef{QStringLiteral("frmVariant"), {QStringLiteral("txtFiv_0"), QStringLiteral("txtFiv_1")}};
+        return FieldRef{LimitsForm::windowName(), {QStringLiteral("txtFiv_0"), QStringLiteral("txtFiv_1")}};
     return field;
 }
 
 }  // namespace
 
 LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmVariant"), ctx.prompter, parent), ctx_(ctx), main_(main)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Границы использования пирожка"));
     const char* const tDefaults[3] = {"5", "20", "1"};

@@ -13,6 +13,9 @@ class MainForm;
 class LimitsForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmVariant"); }
+
     // Entries first, last, step of the two ranges and the three result lists.
     static QString temperatureEntry(int k) { return QStringLiteral("txtTv_%1").arg(k); }
     static QString humidityEntry(int k) { return QStringLiteral("txtFiv_%1").arg(k); }

@@ -68,7 +68,7 @@ bool sameCase(const ThicknessCase& a, const ThicknessCase& b)
 }  // namespace
 
 ThicknessForm::ThicknessForm(AppContext& ctx, MainForm& main, QObject* parent)
-    : FormModel(QStringLiteral("frmTolsh"), ctx.prompter, parent), ctx_(ctx), main_(main)
+    : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Подбор толщины слоя"));
     add(kLayers, ControlKind::ComboBox);

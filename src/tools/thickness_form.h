@@ -17,6 +17,9 @@ class MainForm;
 class ThicknessForm : public FormModel {
     Q_OBJECT
 public:
+    // The window's name: its control name, the key of its form and of its view.
+    static QString windowName() { return QStringLiteral("frmTolsh"); }
+
     // The columns of the candidate table: δ, Rт, D, tн, Rт.тр., Rт ≥ Rт.тр., п. 9.1,
     // the first failing boundary, accumulated water, summer drying, complies.
     static constexpr int kColumns = 11;

@@ -6,7 +6,7 @@
 #include "program/application.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -47,7 +47,7 @@ const SaturationTable& sat()
 }
 
 struct Fixture : test::AppFixture {
-    AirLayerForm& air() { return *static_cast<AirLayerForm*>(app->form("frmPr")); }
+    AirLayerForm& air() { return app->formAs<AirLayerForm>(); }
     void calculateMain()
     {
         app->mainForm().userCheck("chkPr", true);
@@ -254,21 +254,15 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, AirLayerCalculation(in, sat()));
         in = wetRoom();
         in.Tint = -30;  // no mean temperature between Text and Tint
-        try {
-            AirLayerCalculation(in, sat());
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(AirLayerCalculation(in, sat()), "no error", [&](const AppError& e) {
             QVERIFY(e.message().contains(QStringLiteral("Tc превысила температуру внутреннего воздуха")));
-        }
+        });
         in = wetRoom();
         in.FIv = 100;
         in.Rp1 = 0.01;  // hardly any vapour resistance inside: no gap helps
-        try {
-            AirLayerCalculation(in, sat());
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(AirLayerCalculation(in, sat()), "no error", [&](const AppError& e) {
             QVERIFY(e.message().contains(QStringLiteral("до 1000 мм")));
-        }
+        });
         in = wetRoom();
         int steps = 0;
         AirLayerHooks hooks;
@@ -353,13 +347,10 @@ private slots:
         for (const Bad& b : bad) {
             AirLayerInputs in = wetRoom();
             b.set(in);
-            try {
-                AirLayerCalculation(in, sat());
-                QFAIL("accepted");
-            } catch (const AppError& e) {
+            EXPECT_APP_ERROR(AirLayerCalculation(in, sat()), "accepted", [&](const AppError& e) {
                 QCOMPARE(e.title(), QStringLiteral("Ошибка в исходных данных!!"));
                 QVERIFY2(e.message().contains(QString::fromUtf8(b.said)), qPrintable(e.message()));
-            }
+            });
         }
         // the worst accepted input: the highest gap, the finest steps, from no gap at all,
         // and moisture that no gap removes
@@ -371,12 +362,9 @@ private slots:
         in.FIv = 100;
         in.Rp1 = 0.01;
         const std::clock_t start = std::clock();
-        try {
-            AirLayerCalculation(in, sat());
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(AirLayerCalculation(in, sat()), "no error", [&](const AppError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("не обеспечивается")), qPrintable(e.message()));
-        }
+        });
         const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_UNDEFINED__)
         QVERIFY2(seconds < 5, qPrintable(QString::number(seconds)));

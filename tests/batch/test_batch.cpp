@@ -2,6 +2,7 @@
 // are refused or ask a question, and where the results file may be written.
 #include "batch/batch.h"
 #include "batch/batch_options.h"
+#include "batch/batch_step.h"
 #include "common/qt_translation.h"
 #include "common/text_file.h"
 
@@ -12,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTranslator>
@@ -48,14 +50,42 @@ class TestBatch : public QObject {
 
     Run run(const QStringList& args, const QString& dataDir = QStringLiteral(OGRADO_SHIPPED_DATA))
     {
+        return runWith(args, {}, {}, dataDir);
+    }
+
+    Run runWith(const QStringList& args, const ChartForm::ImageWriter& chart, const DocumentWriter& document,
+                const QString& dataDir = QStringLiteral(OGRADO_SHIPPED_DATA))
+    {
         Run r;
         QTextStream o(&r.out);
         QTextStream e(&r.err);
-        r.status = runBatch(QStringList{"--data", dataDir} + args, o, e);
+        r.status = runBatch(QStringList{"--data", dataDir} + args, o, e, chart, document);
         o.flush();
         e.flush();
         return r;
     }
+
+    static QString sourceFile(const char* path)
+    {
+        QFile f(QStringLiteral(OGRADO_SHIPPED_DATA "/../") + QLatin1String(path));
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", path);
+        return QString::fromUtf8(f.readAll());
+    }
+
+    // Writers that only note what they were asked to write.
+    struct Writers {
+        QStringList written;
+        QString failure;  // the chart writer fails with this message
+        ChartForm::ImageWriter chart = [this](const SectionChart&, const QString& path, QSize size) {
+            if (!failure.isEmpty())
+                throw AppError(failure);
+            written << QStringLiteral("%1 %2x%3").arg(QFileInfo(path).fileName()).arg(size.width()).arg(size.height());
+        };
+        DocumentWriter document = [this](const CalcDocument&, DocumentFormat format, const QString& path) {
+            written << (format == DocumentFormat::Pdf ? "PDF " : "ODT ") + QFileInfo(path).fileName();
+        };
+    };
 
 private slots:
     // ogrado_calc runs with Qt's Russian catalogue, whose parser messages word and quote
@@ -66,24 +96,140 @@ private slots:
         QTranslator russian;  // removes itself when the test ends
         QVERIFY(russian.load(QStringLiteral("qtbase_ru"), qtTranslationFolder()));
         QVERIFY(QCoreApplication::installTranslator(&russian));
-        const auto refusal = [](const QStringList& args) {
-            try {
-                parseBatchOptions(args);
-            } catch (const UsageError& e) {
-                return e.message();
-            }
-            return QStringLiteral("(принято)");
+        const auto refusal = [this](const QStringList& args) {
+            const Run r = run(args);
+            return r.status == 2 ? r.err.section(u'\n', 0, 0) : QStringLiteral("(принято)");
         };
         QCOMPARE(refusal({"--foo"}), QStringLiteral("Неизвестный параметр --foo."));
         QCOMPARE(refusal({"--json", "-bar", "case.json"}), QStringLiteral("Неизвестный параметр --bar."));
-        QCOMPARE(refusal({"--json", "--data"}), QStringLiteral("После --data нужно значение."));
+        QCOMPARE(refusal({"--json", "--out"}), QStringLiteral("После --out нужно значение."));
         QCOMPARE(refusal({"case.json", "-out"}), QStringLiteral("После -out нужно значение."));
         QCOMPARE(refusal({"--json=1", "case.json"}),
                  QStringLiteral("Параметр --json не принимает значения: уберите «=1»."));
         // "--json=1" here is the value of --out; the option refused comes after it
         QCOMPARE(refusal({"--out", "--json=1", "-moisture=", "case.json"}),
                  QStringLiteral("Параметр -moisture не принимает значения: уберите «=»."));
-        QCOMPARE(refusal({"--data=dir", "--", "--json=1"}), QStringLiteral("(принято)"));
+        // after "--" every argument is a case file
+        QVERIFY(!refusal({"--json", "--", "--json=1"}).contains(QStringLiteral("не принимает значения")));
+    }
+
+    // Every option ogrado_calc reads is written where users look for it: the usage text
+    // (but --version, which like --help is not in the usage line), the manual page and
+    // the README.
+    void everyOptionIsDocumented()
+    {
+        const QString usage = QString::fromUtf8(kBatchUsage);
+        const QString manual = sourceFile("packaging/ogrado_calc.1");
+        const QString readme = sourceFile("README.md");
+        QStringList names;
+        for (const auto& step : batchSteps()) {
+            for (const QCommandLineOption& option : step->options())
+                names += option.names();
+        }
+        QVERIFY(names.contains("select-list") && names.contains("chart-size") && names.contains("version"));
+        QCOMPARE(names.removeDuplicates(), 0);
+        for (const QString& name : names) {
+            // "--select" must not be found inside "--select-list"
+            const QRegularExpression plain(QStringLiteral("--%1(?![-\\w])").arg(name));
+            const QRegularExpression roff(
+                QStringLiteral("\\\\-\\\\-%1(?![\\\\\\w])").arg(QString(name).replace("-", "\\\\-")));
+            QVERIFY2(name == u"version" || usage.contains(plain), qPrintable(name));
+            QVERIFY2(manual.contains(roff), qPrintable(name));
+            QVERIFY2(readme.contains(plain), qPrintable(name));
+        }
+    }
+
+    // Only the chart and the documents load the drawing module.
+    void drawingOptionsNeedTheModule()
+    {
+        QVERIFY(wantsDrawing({"--chart", "c.png"}));
+        QVERIFY(wantsDrawing({"--json", "--pdf=d.pdf"}));
+        QVERIFY(wantsDrawing({"-odt", "d.odt"}));
+        QVERIFY(!wantsDrawing({"--chart-size", "800x600"}));
+        QVERIFY(!wantsDrawing({"--out", "chart.png", "--json", "pdf"}));
+    }
+
+    // Command lines the program does not carry out: exit status 2, the reason and the
+    // usage, before anything runs (no file is written, nothing on stdout).
+    void refusedCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("--pdf --dewpoint") << QStringList{"--pdf", "d.pdf", "--dewpoint", "20;55"}
+                                          << "--pdf записывает документ расчета: он не сочетается с --dewpoint.";
+        QTest::newRow("--odt --dump-input") << QStringList{"--odt", "d.odt", "--dump-input"}
+                                            << "--odt записывает документ расчета: он не сочетается с --dump-input.";
+        QTest::newRow("--chart --dump-input --dewpoint")
+            << QStringList{"--chart", "c.png", "--dump-input", "--dewpoint", "20;55"}
+            << "--chart рисует график расчета: он не сочетается с --dewpoint.";
+        QTest::newRow("--chart-size") << QStringList{"--chart-size", "800x600"}
+                                      << "--chart-size задается вместе с --chart.";
+        QTest::newRow("--select --select-list") << QStringList{"--select", "3;1;2", "--select-list", "3;50"}
+                                                << "--select и --select-list вместе не задаются: выберите одно.";
+        QTest::newRow("two cases") << QStringList{"a.json", "b.json"} << "Лишний параметр b.json.";
+        QTest::newRow("--pdf and --chart on one file") << QStringList{"--pdf", "x.png", "--chart", "x.png"}
+                                                       << "--chart и --pdf указывают один и тот же файл «x.png».";
+    }
+    void refusedCommandLines()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, said);
+        Writers w;
+        const Run r = runWith(args, w.chart, w.document);
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.startsWith(said), qPrintable(r.err));
+        QVERIFY(r.err.contains(QStringLiteral("Использование: ogrado_calc")));
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(w.written.isEmpty());
+    }
+
+    // --version answers before anything is checked or loaded.
+    void versionNeedsNothing()
+    {
+        const Run r = run({"--version", "--chart", "c.png", "--out", dir_.path()}, dir_.filePath("нет"));
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.startsWith(QStringLiteral("ogrado_calc ")), qPrintable(r.out));
+        QVERIFY(r.err.isEmpty());
+    }
+
+    // The files come at the end of a run, the results file last: a picture that cannot be
+    // written leaves the documents and the results file unwritten, and a calculation that
+    // stopped says of each file, in that order, that it was not written.
+    void filesAtTheEndResultsFileLast()
+    {
+        const QString results = dir_.filePath("r.txt");
+        const QStringList outputs{"--out",  results,    "--odt", dir_.filePath("d.odt"), "--chart-size", "800x600",
+                                  "--pdf", dir_.filePath("d.pdf"), "--chart", dir_.filePath("c.png")};
+        Writers w;
+        QFile::remove(results);
+        Run r = runWith(outputs + QStringList{write("ok.json", R"({"txtFiv":"50"})")}, w.chart, w.document);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(w.written, (QStringList{"c.png 800x600", "PDF d.pdf", "ODT d.odt"}));
+        QVERIFY(QFile::exists(results));
+
+        Writers failing;
+        failing.failure = QStringLiteral("Диск переполнен.");
+        QFile::remove(results);
+        r = runWith(outputs + QStringList{write("ok.json", R"({"txtFiv":"50"})")}, failing.chart, failing.document);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.endsWith(QStringLiteral("Ошибка: Диск переполнен.\n")), qPrintable(r.err));
+        QVERIFY(failing.written.isEmpty());
+        QVERIFY(!QFile::exists(results));
+        QVERIFY(r.out.isEmpty());
+
+        Writers stopped;
+        r = runWith(outputs + QStringList{write("stop.json", R"({"txtAlv":"0"})")}, stopped.chart, stopped.document);
+        QCOMPARE(r.status, 1);
+        QVERIFY(stopped.written.isEmpty());
+        QVERIFY(!QFile::exists(results));
+        const QStringList said{QStringLiteral("график не записан"), QStringLiteral("d.pdf\" не записан"),
+                               QStringLiteral("d.odt\" не записан"), QStringLiteral("r.txt не записан")};
+        qsizetype at = 0;
+        for (const QString& s : said) {
+            const qsizetype next = r.err.indexOf(s);
+            QVERIFY2(next > at, qPrintable(s + QStringLiteral(" ") + r.err));
+            at = next;
+        }
     }
 
     // The boundary temperature of a condition-А wall: one column in the report line.

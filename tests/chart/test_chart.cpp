@@ -11,7 +11,7 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "engine/envelope_calc.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QChartView>
 #include <QLabel>
@@ -92,7 +92,7 @@ double inkShare(const QImage& image)
 
 ChartForm& chartForm(test::AppFixture& f)
 {
-    return static_cast<ChartForm&>(*f.app->form(QStringLiteral("frmChart")));
+    return f.app->formAs<ChartForm>();
 }
 
 }  // namespace

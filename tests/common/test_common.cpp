@@ -4,6 +4,7 @@
 #include "common/form_view.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
+#include "test_support.h"
 
 #include <QAction>
 #include <QDir>
@@ -203,12 +204,10 @@ private slots:
         QCOMPARE(shortNumberText(1e308), QStringLiteral("1E+308"));
         QCOMPARE(shortNumberText(-4.567), QStringLiteral("-4,57"));
         QCOMPARE(requireFinite(2.0, QStringLiteral("Rт")), 2.0);
-        try {
-            requireFinite(std::nan(""), QStringLiteral("Сопротивление теплопередаче Rт"));
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(requireFinite(std::nan(""), QStringLiteral("Сопротивление теплопередаче Rт")), "no error",
+                         [&](const AppError& e) {
             QVERIFY(e.message().startsWith(QStringLiteral("Сопротивление теплопередаче Rт не определяется")));
-        }
+        });
         // beyond single precision is not finite for a value kept as float
         QVERIFY_THROWS_EXCEPTION(AppError, requireFiniteSingle(1e39, QStringLiteral("t")));
         QCOMPARE(requireFiniteSingle(-1.5, QStringLiteral("t")), -1.5f);
@@ -229,13 +228,11 @@ private slots:
         QTemporaryDir dir;
         const QString out = dir.filePath("r.doc");
         writeTextLines(out, {QStringLiteral("старый")});
-        try {
-            writeTextLines(out, {QStringLiteral("Слой"), QStringLiteral("1;Кирпич λ≤0,7;120")});
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(writeTextLines(out, {QStringLiteral("Слой"), QStringLiteral("1;Кирпич λ≤0,7;120")}),
+                         "no error", [&](const AppError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("«λ»")) && e.message().contains(QStringLiteral("строке 2")),
                      qPrintable(e.message()));
-        }
+        });
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), encodeCp1251(QStringLiteral("старый\r\n")));
@@ -249,12 +246,9 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(QDir(dir.path()).mkdir("sub"));
         for (const QString& target : {fifo, dir.filePath("sub")}) {
-            try {
-                writeTextLines(target, {QStringLiteral("x")});
-                QFAIL("no error");
-            } catch (const AppError& e) {
+            EXPECT_APP_ERROR(writeTextLines(target, {QStringLiteral("x")}), "no error", [&](const AppError& e) {
                 QVERIFY2(e.message().contains(target), qPrintable(e.message()));
-            }
+            });
         }
         QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
         QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
@@ -283,13 +277,11 @@ private slots:
         QVERIFY(m.open(QIODevice::WriteOnly));
         m.write(QByteArray("\xEF\xBB\xBF") + encodeCp1251(QStringLiteral("Минская")));
         m.close();
-        try {
-            readTextLines(marked);
-            QFAIL("a file marked as UTF-8 with other bytes was read");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(readTextLines(marked), "a file marked as UTF-8 with other bytes was read",
+                         [&](const AppError& e) {
             QVERIFY2(e.message().contains(marked) && e.message().contains(QStringLiteral("UTF-8")),
                      qPrintable(e.message()));
-        }
+        });
 
         const QString out = dir.filePath("out.txt");
         writeTextLines(out, {QStringLiteral("Rт=3,18"), QString()});
@@ -302,12 +294,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString missing = dir.filePath("нет/файл.doc");
-        try {
-            writeTextLines(missing, {QStringLiteral("x")});
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(writeTextLines(missing, {QStringLiteral("x")}), "no error", [&](const AppError& e) {
             QVERIFY(e.message().contains(missing));
-        }
+        });
     }
 
     void formModelEvents()

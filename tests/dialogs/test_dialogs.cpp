@@ -10,7 +10,7 @@
 #include "dialogs/row_operations_window.h"
 #include "dialogs/save_dialog.h"
 #include "dialogs/save_dialog_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -70,7 +70,7 @@ struct Fixture {
         app = std::make_unique<Application>(ctx);
         app->mainForm().loadForm();
     }
-    SaveDialogForm& save() { return *static_cast<SaveDialogForm*>(app->form(QStringLiteral("FileSave"))); }
+    SaveDialogForm& save() { return app->formAs<SaveDialogForm>(); }
     SaveDialogForm& openSave()
     {
         save().loadForm();
@@ -78,7 +78,7 @@ struct Fixture {
     }
     RowOperationsForm& rows()
     {
-        auto& r = *static_cast<RowOperationsForm*>(app->form(QStringLiteral("frmMove")));
+        auto& r = app->formAs<RowOperationsForm>();
         r.loadForm();
         return r;
     }
@@ -116,7 +116,7 @@ const QString kNotSaved = QStringLiteral("Данные не сохраняютс
 
 MaterialsForm& catalogue(Fixture& f)
 {
-    auto& w = *static_cast<MaterialsForm*>(f.app->form(QStringLiteral("frmMaterial")));
+    auto& w = f.app->formAs<MaterialsForm>();
     w.loadForm();
     return w;
 }
@@ -526,7 +526,7 @@ private slots:
     void materialsWindow()
     {
         Fixture f, g;
-        auto& w = *static_cast<MaterialsForm*>(f.app->form(QStringLiteral("frmMaterial")));
+        auto& w = f.app->formAs<MaterialsForm>();
         w.loadForm();
         QCOMPARE(w.items("cboM"), f.main().items("cboM"));
         // "3 Туфобетон (1800);1800;0,87;0,99;11,38;12,79;0,09" in the catalogue
@@ -695,7 +695,7 @@ private slots:
         QCOMPARE(prompter.shown[0].text, ctx.tables.userMaterialsProblem);
         QCOMPARE(prompter.shown[0].title, QStringLiteral("Внимание!"));
         QCOMPARE(app.mainForm().items("cboM").size(), 136);
-        auto& w = *static_cast<MaterialsForm*>(app.form(QStringLiteral("frmMaterial")));
+        auto& w = app.formAs<MaterialsForm>();
         w.loadForm();
         QCOMPARE(w.text("lblOwn"), QStringLiteral("Файл своих материалов \"x\", строка 2: нет наименования материала. "
                                                   "Файл оставлен без изменений."));
@@ -753,9 +753,9 @@ private slots:
         Application& app = *f.app;
         ctx.settings = defaultDirectories(dir.path());
 
-        auto& save = static_cast<SaveDialogForm&>(*app.form(QStringLiteral("FileSave")));
-        auto& rows = static_cast<RowOperationsForm&>(*app.form(QStringLiteral("frmMove")));
-        auto& materials = static_cast<MaterialsForm&>(*app.form(QStringLiteral("frmMaterial")));
+        auto& save = app.formAs<SaveDialogForm>();
+        auto& rows = app.formAs<RowOperationsForm>();
+        auto& materials = app.formAs<MaterialsForm>();
         save.loadForm();
         rows.loadForm();
         materials.loadForm();

@@ -9,7 +9,7 @@
 #include "document/odf_package.h"
 #include "document/text_document.h"
 #include "mainwindow/main_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -590,12 +590,9 @@ private slots:
         QCOMPARE(readAll(path), QByteArray("old"));
 
         const QString inFile = dir.filePath("Стена.pdf/Отчет.pdf");  // a file, not a folder
-        try {
-            writeWith(d, DocumentFormat::Odt, inFile);
-            QFAIL("written below a file");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(writeWith(d, DocumentFormat::Odt, inFile), "written below a file", [&](const AppError& e) {
             QVERIFY(e.message().contains(QDir::toNativeSeparators(inFile)));
-        }
+        });
 
         // a pipe under the name stays a pipe: the document is never renamed over it
         const QString fifo = dir.filePath("канал.pdf");

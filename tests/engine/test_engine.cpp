@@ -1,13 +1,13 @@
 // The envelope calculation: saturation lookup, resistances, field, the п. 9.1 check,
 // the verdict and the report. Expected numbers are worked out by hand from the
 // formulas of ТКП 45-2.04-43 (see the comments), not taken from the program.
-#include "program/application.h"
 #include "common/app_error.h"
 #include "common/text_file.h"
 #include "engine/envelope_calc.h"
 #include "engine/point_field.h"
 #include "engine/saturation.h"
 #include "test_support.h"
+#include "test_tables.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -156,12 +156,9 @@ private slots:
         QCOMPARE(SaturationPressure(s, -40, "t"), 12.6f * 1.0);  // first row
         QCOMPARE(SaturationPressure(s, 40, "t"), 7375.0);         // last row
         for (double t : {-40.5, 40.01}) {
-            try {
-                SaturationPressure(s, t, "t");
-                QFAIL("no error");
-            } catch (const AppError& e) {
+            EXPECT_APP_ERROR(SaturationPressure(s, t, "t"), "no error", [&](const AppError& e) {
                 QVERIFY2(e.message().contains(QStringLiteral("от -40 до 40 °С")), qPrintable(e.message()));
-            }
+            });
         }
         QCOMPARE(PartialPressure(0, 2064), 0.0);
         QCOMPARE(PartialPressure(100, 2064), 2064.0);
@@ -764,39 +761,6 @@ private slots:
         p.answers = {MessageAnswer::Cancel};
         WriteCalcReport(path, r, {"A", "B"}, p);
         QCOMPARE(readTextLines(path).size(), 96);
-    }
-
-    void mainWindowShowsTheResults()
-    {
-        test::AppFixture f;
-        AppContext& ctx = f.ctx;
-        test::RecordingPrompter& prompter = f.prompter;
-        MainForm& m = f.main();
-        m.userCheck("chkPr", true);
-        m.userClick("cmdOk");
-        QCOMPARE(m.text("txtRt"), QStringLiteral("3,33"));
-        QCOMPARE(m.background("txtRt"), kHighlight);
-        QCOMPARE(m.text("txtRp"), QStringLiteral("1,65"));
-        QCOMPARE(m.text("txtD"), QStringLiteral("5,18"));
-        QCOMPARE(m.text("txtTnras"), QStringLiteral("-27"));
-        QCOMPARE(m.text("txtRtr"), QStringLiteral("0,86"));
-        QCOMPARE(m.text("txtFiSl_4"), QStringLiteral("85,3"));
-        QCOMPARE(m.text("txtT_1"), QStringLiteral("17,14"));
-        QCOMPARE(m.text("lblRezList"), QStringLiteral("Результаты предварительных расчетов"));
-        QCOMPARE(m.items("lstRez_1").size(), 11);
-        QCOMPARE(m.background(MainForm::cellName(2, 4)), kHighlight);  // λА of row 2 after refinement
-        QCOMPARE(m.background(MainForm::cellName(2, 5)), kWhite);
-        m.userClick("cmdPR");
-        QCOMPARE(m.text("lblRezList"), QStringLiteral("Результаты по уточненному Rt"));
-        QCOMPARE(m.items("lstRez_2")[1], QStringLiteral("17,14"));
-
-        // a missing temperature difference: the warning, and the fields of the stages not reached stay empty
-        m.setText("txtTp", "");
-        m.userClick("cmdOk");
-        QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
-        QVERIFY(m.text("txtT_1").isEmpty());
-        QCOMPARE(ctx.report.lineCount(), 66 + 13 + 13 + 35 + 6 + 8);
     }
 };
 

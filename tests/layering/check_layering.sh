@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Checks that the #include "…" lines under src/ run one way only:
 #   app (GUI entry points) → batch (headless front end) → windows (views)
-#   → program (Application) → form models → session → calculations → refdata → common
+#   → program (Application) → form models → session → calculations → engine
+#   → refdata → common
 # A file may include files of its own level or of a lower one; common includes
-# nothing outside common. Prints every include against that direction as
-# FILE:LINE and exits with 1.
+# nothing outside common. Prints every include against that direction as FILE:LINE
+# and exits with 1. The levels are those of the libraries in src/CMakeLists.txt: the
+# build refuses a call against the direction, this script the include.
 set -u
 src="${1:-$(dirname "$0")/../../src}"
 cd "$src" || exit 2
@@ -19,7 +21,8 @@ level() {
     program/*) echo 6 ;;
     mainwindow/* | dialogs/* | document/* | *_form.h | *_form.cpp | library/stack_loading.*) echo 5 ;;
     session/*) echo 4 ;;
-    engine/* | moisture/* | airlayer/* | tools/* | library/* | chart/*) echo 3 ;;
+    moisture/* | airlayer/* | tools/* | library/* | chart/*) echo 3 ;;
+    engine/*) echo 2 ;;
     refdata/*) echo 1 ;;
     *) echo unknown ;;
     esac

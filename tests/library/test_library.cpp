@@ -8,7 +8,7 @@
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
 #include "library/library_windows.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,8 +78,8 @@ const QStringList kThreeStacks = {
 struct Fixture : test::AppFixture {
     Fixture() { ctx.settings.dataDir = dir.path(); }
     QString path() const { return libraryFilePath(dir.path()); }
-    PirForm& pir() { return static_cast<PirForm&>(*app->form("frmPir")); }
-    OpenPirForm& openPir() { return static_cast<OpenPirForm&>(*app->form("frmOpenPir")); }
+    PirForm& pir() { return app->formAs<PirForm>(); }
+    OpenPirForm& openPir() { return app->formAs<OpenPirForm>(); }
     // "Сохранить пирожок": collect the grid, open frmPir.
     PirForm& openEditor()
     {
@@ -189,13 +189,10 @@ private slots:
         Fixture f;
         const QByteArray before = fileBytes(lines);
         writeBytes(f.path(), before);
-        try {
-            LoadLibraryFile(f.path());
-            QFAIL("a damaged file was read");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(LoadLibraryFile(f.path()), "a damaged file was read", [&](const AppError& e) {
             QVERIFY2(e.message().contains(where), qPrintable(e.message()));
             QVERIFY(e.message().contains(QDir::toNativeSeparators(f.path())));
-        }
+        });
 
         // Both windows open on an empty list with nothing to press but "Выход", and
         // the file stays as it is.
@@ -607,8 +604,8 @@ private slots:
         ctx.settings.dataDir = dir.path();
         app.mainForm().userClick("cmdSp");
         app.mainForm().userClick("cmdOp");
-        auto& pir = static_cast<PirForm&>(*app.form("frmPir"));
-        auto& open = static_cast<OpenPirForm&>(*app.form("frmOpenPir"));
+        auto& pir = app.formAs<PirForm>();
+        auto& open = app.formAs<OpenPirForm>();
 
         PirWindow pirWindow(pir);
         for (const Control& c : pir.controls())

@@ -1,8 +1,9 @@
-// The main window's form model: start state, list fills, exclusion, material
-// insertion, key filter, clearing, collection and the checks of "Расчет"; the case
-// files of the batch front end; source-data files.
+// The main window's form model: start state, the results of the example wall, list
+// fills, exclusion, material insertion, key filter, clearing, collection and the checks
+// of "Расчет"; the case files of the batch front end; source-data files.
 #include "program/application.h"
 #include "airlayer/airlayer_form.h"
+#include "tools/limits_form.h"
 #include "batch/batch.h"
 #include "batch/batch_output.h"
 #include "batch/case_file.h"
@@ -10,7 +11,7 @@
 #include "mainwindow/source_data_file.h"
 #include "common/app_error.h"
 #include "common/text_file.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QMimeData>
 #include <sys/stat.h>
@@ -52,8 +53,8 @@ struct Program {
     MainForm& main() { return app->mainForm(); }
     AirLayerForm& air()
     {
-        app->openWindow(QStringLiteral("frmPr"));
-        return *static_cast<AirLayerForm*>(app->form(QStringLiteral("frmPr")));
+        app->openWindow(AirLayerForm::windowName());
+        return app->formAs<AirLayerForm>();
     }
     // "Сохранить" with a name and a summary, "ОК".
     void saveAs(const QString& name, const QString& summary = {})
@@ -147,6 +148,39 @@ private slots:
         QCOMPARE(m.text(cell(6, 1)), QStringLiteral("6"));
         QVERIFY(m.text(cell(6, 2)).isEmpty());
         QVERIFY(!m.isEnabled("cmdVpr"));
+    }
+
+    void mainWindowShowsTheResults()
+    {
+        test::AppFixture f;
+        AppContext& ctx = f.ctx;
+        test::RecordingPrompter& prompter = f.prompter;
+        MainForm& m = f.main();
+        m.userCheck("chkPr", true);
+        m.userClick("cmdOk");
+        QCOMPARE(m.text("txtRt"), QStringLiteral("3,33"));
+        QCOMPARE(m.background("txtRt"), kHighlight);
+        QCOMPARE(m.text("txtRp"), QStringLiteral("1,65"));
+        QCOMPARE(m.text("txtD"), QStringLiteral("5,18"));
+        QCOMPARE(m.text("txtTnras"), QStringLiteral("-27"));
+        QCOMPARE(m.text("txtRtr"), QStringLiteral("0,86"));
+        QCOMPARE(m.text("txtFiSl_4"), QStringLiteral("85,3"));
+        QCOMPARE(m.text("txtT_1"), QStringLiteral("17,14"));
+        QCOMPARE(m.text("lblRezList"), QStringLiteral("Результаты предварительных расчетов"));
+        QCOMPARE(m.items("lstRez_1").size(), 11);
+        QCOMPARE(m.background(MainForm::cellName(2, 4)), kHighlight);  // λА of row 2 after refinement
+        QCOMPARE(m.background(MainForm::cellName(2, 5)), kWhite);
+        m.userClick("cmdPR");
+        QCOMPARE(m.text("lblRezList"), QStringLiteral("Результаты по уточненному Rt"));
+        QCOMPARE(m.items("lstRez_2")[1], QStringLiteral("17,14"));
+
+        // a missing temperature difference: the warning, and the fields of the stages not reached stay empty
+        m.setText("txtTp", "");
+        m.userClick("cmdOk");
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown[0].title, QStringLiteral("Ошибка в исходных данных!!"));
+        QVERIFY(m.text("txtT_1").isEmpty());
+        QCOMPARE(ctx.report.lineCount(), 66 + 13 + 13 + 35 + 6 + 8);
     }
 
     void listFills()
@@ -560,14 +594,14 @@ private slots:
         QVERIFY(m.items("lstRez_2").isEmpty());
 
         f.prompter.clear();
-        f.app->openWindow("frmVariant");
-        f.app->form("frmVariant")->userClick("cvdOk");
+        f.app->openWindow(LimitsForm::windowName());
+        f.app->formAs<LimitsForm>().userClick("cvdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет конструкции для расчета вариантов")));
         f.prompter.clear();
-        f.app->openWindow("frmPr");
-        f.app->form("frmPr")->setText("txtHst", "10");
-        f.app->form("frmPr")->userClick("cmdOk");
+        f.app->openWindow(AirLayerForm::windowName());
+        f.app->formAs<AirLayerForm>().setText("txtHst", "10");
+        f.app->formAs<AirLayerForm>().userClick("cmdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Нет результатов теплотехнического расчета")));
     }
@@ -652,12 +686,9 @@ private slots:
                                         QJsonObject{{"cboObl", 9}}, QJsonObject{{"chkPr", "да"}},
                                         QJsonObject{{"cmdOk", true}}, QJsonObject{{"txtRt", "1"}},
                                         QJsonObject{{"cboObl", "Нет такой"}}}) {
-            try {
-                applyCase(m, bad);
-                QFAIL("no error");
-            } catch (const AppError& e) {
+            EXPECT_APP_ERROR(applyCase(m, bad), "no error", [&](const AppError& e) {
                 QVERIFY2(e.message().contains(bad.begin().key()), qPrintable(e.message()));
-            }
+            });
         }
     }
 

@@ -11,7 +11,7 @@
 #include "library/stack_loading.h"
 #include "mainwindow/main_window.h"
 #include "tools/dew_point_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QComboBox>
 #include <QJsonDocument>
@@ -244,7 +244,7 @@ private slots:
              }},
             {"row operation",
              [](test::AppFixture& f) {
-                 auto& move = static_cast<RowOperationsForm&>(*f.app->form(QStringLiteral("frmMove")));
+                 auto& move = f.app->formAs<RowOperationsForm>();
                  move.loadForm();
                  move.userSelect(QStringLiteral("lst1_1"), 5);
                  move.userCheck(QStringLiteral("opt1_0"), true);
@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(m.control("mnuGuide").shortcut, QStringLiteral("F1"));
         m.userClick("mnuGuide");
         QCOMPARE(f.host.opened, QStringList{QStringLiteral("frmGuide")});
-        auto& guide = static_cast<GuideForm&>(*f.app->form(QStringLiteral("frmGuide")));
+        auto& guide = f.app->formAs<GuideForm>();
         GuideWindow w(guide);
         const QString shown = w.findChild<QTextBrowser*>("txtGuide")->toPlainText();
         QVERIFY(shown.contains(QStringLiteral("Порядок работы")));
@@ -374,7 +374,7 @@ private slots:
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.isVisible());
 
-        auto& dew = static_cast<DewPointForm&>(*f.app->form(QStringLiteral("frmTrosa")));
+        auto& dew = f.app->formAs<DewPointForm>();
         DewPointWindow dewWindow(dew, &window);
         dew.loadForm();
         dewWindow.show();
@@ -427,7 +427,7 @@ private slots:
     void windowsScrollWhenSmall()
     {
         test::AppFixture f;
-        auto& dew = static_cast<DewPointForm&>(*f.app->form(QStringLiteral("frmTrosa")));
+        auto& dew = f.app->formAs<DewPointForm>();
         dew.loadForm();
         DewPointWindow w(dew, nullptr);
         auto* area = w.findChild<QScrollArea*>("scrollArea");
@@ -452,7 +452,7 @@ private slots:
     {
         test::AppFixture f;
         MainForm& m = f.main();
-        auto& air = static_cast<AirLayerForm&>(*f.app->form(QStringLiteral("frmPr")));
+        auto& air = f.app->formAs<AirLayerForm>();
         air.loadForm();
         QVERIFY(air.text("lblCladding").contains(QStringLiteral("выполните «Расчет»")));
         m.userClick("cmdOk");

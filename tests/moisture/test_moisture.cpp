@@ -4,7 +4,7 @@
 #include "program/application.h"
 #include "moisture/moisture_form.h"
 #include "moisture/moisture_window.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -19,7 +19,7 @@ struct Fixture : test::AppFixture {
         main().userCheck("chkVlaga", true);
         main().userSelect("cboGorod", 4);  // Минск
     }
-    MoistureForm& moisture() { return *static_cast<MoistureForm*>(app->form("frmVlaga")); }
+    MoistureForm& moisture() { return app->formAs<MoistureForm>(); }
     QStringList column(int k) { return moisture().items(QStringLiteral("lstV_%1").arg(k)); }
     void calculate(int markRow)
     {

@@ -1,11 +1,11 @@
-// The settings reader, the reference file readers and the shipped data.
-#include "session/settings.h"
+// The reference file readers and the shipped data.
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
 #include "refdata/material_catalogue.h"
 #include "refdata/ref_reader.h"
 #include "test_support.h"
+#include "test_tables.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,51 +64,6 @@ void writeFile(const QString& path, const QStringList& lines, bool utf8)
 class TestRefData : public QObject {
     Q_OBJECT
 private slots:
-    void settingsKeysIgnoreCaseAndBlanks()
-    {
-        const ProgramSettings s = parseSettings({QStringLiteral("DATA = C:\\PROG"), QStringLiteral("data=  D:\\X  "),
-                                                 QStringLiteral("  Prog =/opt/ogrado/ "), QStringLiteral("TEMP=t")});
-        QCOMPARE(s.dataDir, QStringLiteral("D:\\X"));  // the later line wins
-        QCOMPARE(s.progDir, QStringLiteral("/opt/ogrado"));
-        QCOMPARE(s.tempDir, QStringLiteral("t"));
-        QCOMPARE(s.useIniFile, 1);
-        // no character after "=" is dropped
-        QCOMPARE(parseSettings({QStringLiteral("DATA=C:\\PROG")}).dataDir, QStringLiteral("C:\\PROG"));
-    }
-
-    void settingsRepeatedIsxMissingKeysAndLinesWithoutEquals()
-    {
-        const ProgramSettings s = parseSettings({QStringLiteral("ISX = C:\\A"), QString(), QStringLiteral("just text"),
-                                                 QStringLiteral("OTHER = 1"), QStringLiteral("isx = D:\\B")});
-        QCOMPARE(s.isxDir, QStringLiteral("D:\\B"));
-        QCOMPARE(s.resultsDir, QStringLiteral("D:\\B"));
-        QCOMPARE(s.isxDrive, QStringLiteral("D:"));
-        QVERIFY(s.progDir.isEmpty() && s.tempDir.isEmpty() && s.dataDir.isEmpty());
-    }
-
-    void settingsFileMissingNamesTheFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("vb_prog.ini");
-        try {
-            readSettingsFile(path);
-            QFAIL("no error");
-        } catch (const AppError& e) {
-            QVERIFY(e.message().contains(path));
-        }
-    }
-
-    void defaultDirectoriesFollowTheCurrentDirectory()
-    {
-        const ProgramSettings s = defaultDirectories(QStringLiteral("/home/u/ogrado"));
-        QCOMPARE(s.useIniFile, 0);
-        QCOMPARE(s.dataDir, QStringLiteral("/home/u/ogrado"));
-        QCOMPARE(s.isxDir, QStringLiteral("/home/u/ogrado/Isx"));
-        QCOMPARE(s.resultsDir, QStringLiteral("/home/u/ogrado/Результаты"));
-        QCOMPARE(s.tempDir, QStringLiteral("/home/u/ogrado/Temp"));
-        QVERIFY(s.isxDrive.isEmpty());
-    }
-
     void normativeFileWithAndWithoutBlanks_data()
     {
         QTest::addColumn<QString>("sep");
@@ -152,11 +107,9 @@ private slots:
     {
         QStringList lines = normativeLines(QStringLiteral(" "), true);
         lines[3] = QStringLiteral("Здание без значений");  // line 4: a building type without fields
-        try {
-            RefTables t;
-            readNormativeTables(lines, QStringLiteral("/d/СтенарийТКП.txt"), t);
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        RefTables tables;
+        EXPECT_APP_ERROR(readNormativeTables(lines, QStringLiteral("/d/СтенарийТКП.txt"), tables), "no error",
+                         [&](const AppError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("/d/СтенарийТКП.txt")) &&
                          e.message().contains(QStringLiteral("строка 4")),
                      qPrintable(e.message()));
@@ -164,7 +117,7 @@ private slots:
             QVERIFY2(e.message().endsWith(QStringLiteral(" Исправьте файл или восстановите его из поставки программы и "
                                                          "запустите программу снова.")),
                      qPrintable(e.message()));
-        }
+        });
         QStringList bad = normativeLines(QStringLiteral(" "), true);
         bad[bad.size() - 2] = QStringLiteral("2; много");
         QVERIFY_THROWS_EXCEPTION(AppError, [&] {
@@ -197,15 +150,13 @@ private slots:
         QStringList lines = normativeLines(QStringLiteral(" "), true, 4);
         const qsizetype second = lines.size() - 4;  // rows 0..3, then the closing line
         lines[second] = line;
-        try {
-            RefTables t;
-            readNormativeTables(lines, QStringLiteral("/d/СтенарийТКП.txt"), t);
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        RefTables t;
+        EXPECT_APP_ERROR(readNormativeTables(lines, QStringLiteral("/d/СтенарийТКП.txt"), t), "no error",
+                         [&](const AppError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("/d/СтенарийТКП.txt")) &&
                          e.message().contains(QStringLiteral("строка %1").arg(second + 1)) && e.message().contains(said),
                      qPrintable(e.message()));
-        }
+        });
     }
 
     // Deleting or doubling one line of a section of fixed length shifts every later
@@ -266,12 +217,9 @@ private slots:
     void missingReferenceFileNamesIt()
     {
         QTemporaryDir dir;
-        try {
-            loadReferenceData(dir.path());
-            QFAIL("no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(loadReferenceData(dir.path()), "no error", [&](const AppError& e) {
             QVERIFY(e.message().contains(QStringLiteral("СтенарийТКП.txt")));
-        }
+        });
     }
 
     void shippedDataAgreesWithTheStartTexts()
@@ -407,12 +355,10 @@ private slots:
     {
         QFETCH(QStringList, texts);
         QFETCH(QString, message);
-        try {
-            checkMaterialEntry(texts, test::shippedTables().materials);
-            QFAIL("accepted");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(checkMaterialEntry(texts, test::shippedTables().materials), "accepted",
+                         [&](const AppError& e) {
             QCOMPARE(e.message(), message);
-        }
+        });
     }
 
     void ownMaterialsAreNumberedOnAndWrittenBack()

@@ -1,5 +1,5 @@
-// Settings of an installed program: the first start of ogrado against a temporary home,
-// and where ogrado_calc finds the installed reference data.
+// The settings reader, and the settings of an installed program: the first start of
+// ogrado against a temporary home, and where ogrado_calc finds the installed data.
 #include "session/first_start.h"
 #include "session/settings.h"
 #include "common/app_error.h"
@@ -7,6 +7,7 @@
 #include "library/layer_stack_library.h"
 #include "refdata/ref_reader.h"
 #include "test_support.h"
+#include "test_tables.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,12 +93,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(settings));
         QVERIFY(!QFileInfo::exists(home_ + QStringLiteral("/Documents")));
         QVERIFY(!QFileInfo::exists(dirs.dataDir));
-        try {
-            readSettingsFile(settings);
-            QFAIL("a missing settings file was read");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(readSettingsFile(settings), "a missing settings file was read", [&](const AppError& e) {
             QVERIFY(e.message().contains(settings));
-        }
+        });
     }
 
     void answerYesWritesSettingsFoldersAndTheUsersOwnData()
@@ -175,13 +173,11 @@ private slots:
 
         // No installed data and none of the user's: nothing is created.
         QTemporaryDir empty;
-        try {
-            createUserSettings(settings, dirs, empty.path());
-            QFAIL("settings created without reference data");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(createUserSettings(settings, dirs, empty.path()), "settings created without reference data",
+                         [&](const AppError& e) {
             QVERIFY(e.message().contains(empty.path()));
             QVERIFY(e.message().contains(QStringLiteral("СтенарийТКП.txt")));
-        }
+        });
         QVERIFY(!QFileInfo::exists(settings));
         QVERIFY(!QFileInfo::exists(dirs.dataDir));
         QVERIFY(!QFileInfo::exists(dirs.isxDir));
@@ -189,12 +185,10 @@ private slots:
         // A folder name the settings file's code page cannot hold.
         UserDirectories odd = dirs;
         odd.isxDir = home_ + QStringLiteral("/文件/Isx");
-        try {
-            createUserSettings(settings, odd, installedData());
-            QFAIL("a path outside Windows-1251 was written");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(createUserSettings(settings, odd, installedData()), "a path outside Windows-1251 was written",
+                         [&](const AppError& e) {
             QVERIFY(e.message().contains(QStringLiteral("«文»")));
-        }
+        });
         QVERIFY(!QFileInfo::exists(settings));
         QVERIFY(!QFileInfo::exists(dirs.dataDir));
 
@@ -202,12 +196,10 @@ private slots:
         UserDirectories blocked = dirs;
         writeBytes(home_ + QStringLiteral("/file"), "x");
         blocked.resultsDir = home_ + QStringLiteral("/file/Результаты");
-        try {
-            createUserSettings(settings, blocked, installedData());
-            QFAIL("a results folder under a file");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(createUserSettings(settings, blocked, installedData()), "a results folder under a file",
+                         [&](const AppError& e) {
             QVERIFY(e.message().contains(blocked.resultsDir));
-        }
+        });
         QVERIFY(!QFileInfo::exists(settings));
     }
 
@@ -235,13 +227,54 @@ private slots:
 
         QTemporaryDir bare;
         QTemporaryDir noData;
-        try {
-            findReferenceData(bare.path(), noData.path());
-            QFAIL("no data found but no error");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(findReferenceData(bare.path(), noData.path()), "no data found but no error",
+                         [&](const AppError& e) {
             QVERIFY(e.message().contains(bare.path()));
             QVERIFY(e.message().contains(noData.path()));
-        }
+        });
+    }
+
+    // The settings reader: keys, repeated lines, a missing file, directories by default.
+    void settingsKeysIgnoreCaseAndBlanks()
+    {
+        const ProgramSettings s = parseSettings({QStringLiteral("DATA = C:\\PROG"), QStringLiteral("data=  D:\\X  "),
+                                                 QStringLiteral("  Prog =/opt/ogrado/ "), QStringLiteral("TEMP=t")});
+        QCOMPARE(s.dataDir, QStringLiteral("D:\\X"));  // the later line wins
+        QCOMPARE(s.progDir, QStringLiteral("/opt/ogrado"));
+        QCOMPARE(s.tempDir, QStringLiteral("t"));
+        QCOMPARE(s.useIniFile, 1);
+        // no character after "=" is dropped
+        QCOMPARE(parseSettings({QStringLiteral("DATA=C:\\PROG")}).dataDir, QStringLiteral("C:\\PROG"));
+    }
+
+    void settingsRepeatedIsxMissingKeysAndLinesWithoutEquals()
+    {
+        const ProgramSettings s = parseSettings({QStringLiteral("ISX = C:\\A"), QString(), QStringLiteral("just text"),
+                                                 QStringLiteral("OTHER = 1"), QStringLiteral("isx = D:\\B")});
+        QCOMPARE(s.isxDir, QStringLiteral("D:\\B"));
+        QCOMPARE(s.resultsDir, QStringLiteral("D:\\B"));
+        QCOMPARE(s.isxDrive, QStringLiteral("D:"));
+        QVERIFY(s.progDir.isEmpty() && s.tempDir.isEmpty() && s.dataDir.isEmpty());
+    }
+
+    void settingsFileMissingNamesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("vb_prog.ini");
+        EXPECT_APP_ERROR(readSettingsFile(path), "no error", [&](const AppError& e) {
+            QVERIFY(e.message().contains(path));
+        });
+    }
+
+    void defaultDirectoriesFollowTheCurrentDirectory()
+    {
+        const ProgramSettings s = defaultDirectories(QStringLiteral("/home/u/ogrado"));
+        QCOMPARE(s.useIniFile, 0);
+        QCOMPARE(s.dataDir, QStringLiteral("/home/u/ogrado"));
+        QCOMPARE(s.isxDir, QStringLiteral("/home/u/ogrado/Isx"));
+        QCOMPARE(s.resultsDir, QStringLiteral("/home/u/ogrado/Результаты"));
+        QCOMPARE(s.tempDir, QStringLiteral("/home/u/ogrado/Temp"));
+        QVERIFY(s.isxDrive.isEmpty());
     }
 
 private:

@@ -10,7 +10,7 @@
 #include "common/number_text.h"
 #include "moisture/moisture_form.h"
 #include "program/application.h"
-#include "test_support.h"
+#include "test_app.h"
 #include "tools/thickness_form.h"
 #include "tools/thickness_search.h"
 #include "tools/thickness_window.h"
@@ -33,7 +33,7 @@ namespace {
 struct Fixture : test::AppFixture {
     ThicknessForm& form()
     {
-        auto& f = static_cast<ThicknessForm&>(*app->form("frmTolsh"));
+        auto& f = app->formAs<ThicknessForm>();
         f.loadForm();
         return f;
     }
@@ -149,15 +149,13 @@ private slots:
     {
         QFETCH(QStringList, entries);
         QFETCH(QString, message);
-        try {
+        const auto parse = [&] {
             if (entries.size() == 3)
                 thicknessRange(entries[0], entries[1], entries[2]);
             else
                 thicknessList(entries[0]);
-            QFAIL("accepted");
-        } catch (const AppError& e) {
-            QCOMPARE(e.message(), message);
-        }
+        };
+        EXPECT_APP_ERROR(parse(), "accepted", [&](const AppError& e) { QCOMPARE(e.message(), message); });
         Fixture f;
         f.main().userClick("cmdOk");
         const QStringList report = f.ctx.report.lines();
@@ -405,12 +403,10 @@ private slots:
         QCOMPARE(f.prompter.texts(), QStringList{together});
         QCOMPARE(t.text("lblOtvet"), together);
         QVERIFY(!t.isEnabled("cmdApply"));
-        try {
-            t.apply();  // the button is disabled; the model refuses as well
-            QFAIL("applied");
-        } catch (const AppError& e) {
+        // the button is disabled; the model refuses as well
+        EXPECT_APP_ERROR(t.apply(), "applied", [&](const AppError& e) {
             QCOMPARE(e.message(), QStringLiteral("Нет подобранной толщины: сначала нажмите «Подобрать»."));
-        }
+        });
 
         // 30 mm plaster: п. 9.1 fails everywhere
         f.outerPlaster("30");
@@ -453,7 +449,7 @@ private slots:
         QVERIFY(!s.rows[1].moistureOk && s.rows[1].heatOk);
         QVERIFY(s.rows[1].moisture->accumulated > s.rows[1].moisture->summerDrying);
         f.calculateWith("200");
-        auto* m = static_cast<MoistureForm*>(f.app->form("frmVlaga"));
+        auto* m = &f.app->formAs<MoistureForm>();
         QCOMPARE(m->totals().accumulated, s.rows[1].moisture->accumulated);
         QCOMPARE(m->totals().summerDrying, s.rows[1].moisture->summerDrying);
 

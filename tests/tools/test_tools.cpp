@@ -7,7 +7,7 @@
 #include "batch/batch.h"
 #include "common/app_error.h"
 #include "common/number_text.h"
-#include "test_support.h"
+#include "test_app.h"
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
 #include "tools/limits_search.h"
@@ -31,13 +31,13 @@ namespace {
 struct Fixture : test::AppFixture {
     DewPointForm& dew()
     {
-        auto& f = static_cast<DewPointForm&>(*app->form("frmTrosa"));
+        auto& f = app->formAs<DewPointForm>();
         f.loadForm();
         return f;
     }
     LimitsForm& limits()
     {
-        auto& f = static_cast<LimitsForm&>(*app->form("frmVariant"));
+        auto& f = app->formAs<LimitsForm>();
         f.loadForm();
         return f;
     }
@@ -239,13 +239,11 @@ private slots:
     void limitsHumidityRange()
     {
         for (const QStringList& texts : {QStringList{"0", "70", "1"}, QStringList{"50", "100,5", "1"}}) {
-            try {
-                makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity::InsideHumidity);
-                QFAIL("accepted");
-            } catch (const AppError& e) {
+            EXPECT_APP_ERROR(makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity::InsideHumidity), "accepted",
+                             [&](const AppError& e) {
                 QCOMPARE(e.title(), QStringLiteral("Ошибка в исходных данных!!"));
                 QVERIFY2(e.message().contains(QStringLiteral("больше 0 и не более 100 %")), qPrintable(e.message()));
-            }
+            });
         }
         QCOMPARE(makeSearchRange("100", "1", "-1", RangeQuantity::InsideHumidity).count, 100);
     }
@@ -333,12 +331,10 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(int, quantity);
         QFETCH(QString, message);
-        try {
-            makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity(quantity));
-            QFAIL("accepted");
-        } catch (const AppError& e) {
+        EXPECT_APP_ERROR(makeSearchRange(texts[0], texts[1], texts[2], RangeQuantity(quantity)), "accepted",
+                         [&](const AppError& e) {
             QCOMPARE(e.message(), message);
-        }
+        });
     }
 
     // ---- the state machine, on a compliance given by hand ----
@@ -691,7 +687,7 @@ private slots:
     void dewPointWindow()
     {
         test::AppFixture f;
-        auto& form = static_cast<DewPointForm&>(*f.app->form("frmTrosa"));
+        auto& form = f.app->formAs<DewPointForm>();
         form.loadForm();
         DewPointWindow window(form);
         for (const Control& c : form.controls())
@@ -718,7 +714,7 @@ private slots:
     {
         test::AppFixture f;
         f.app->mainForm().userClick("cmdOk");
-        auto& form = static_cast<LimitsForm&>(*f.app->form("frmVariant"));
+        auto& form = f.app->formAs<LimitsForm>();
         form.loadForm();
         LimitsWindow window(form);
         for (const Control& c : form.controls())
