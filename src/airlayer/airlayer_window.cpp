@@ -20,21 +20,33 @@ AirLayerWindow::AirLayerWindow(AirLayerForm& form, QWidget* parent) : FormWindow
     root->addWidget(label(QStringLiteral("lblCladdingWarning"), true));
     auto* columns = new QHBoxLayout;
     root->addLayout(columns);
+    columns->addLayout(buildInputs());
+    columns->addSpacing(16);
+    columns->addLayout(buildResults());
 
-    auto bold = [this](const QString& text) {
-        QLabel* l = caption(text);
-        l->setStyleSheet(QStringLiteral("font-weight: bold;"));
-        return l;
-    };
-    auto dotted = [this](const QString& text) {
-        // the caption padded with dots up to its field, as a printed form
-        QLabel* l = caption(text + QStringLiteral(" ") + QString(120, u'.'));
-        return l;
-    };
+    auto* buttons = new QHBoxLayout;
+    for (const auto& [name, text] : {std::pair{"cmdOk", "Расчет"},
+                                     std::pair{"cmdSave", "Рассчитать и сохранить результаты"},
+                                     std::pair{"cmdSaveD", "Рассчитать и дополнить результаты"},
+                                     std::pair{"cmdStop", "Прервать"}, std::pair{"cmdAbout", "О расчете"},
+                                     std::pair{"cmdCancel", "Выход"}})
+        buttons->addWidget(button(QLatin1String(name), QString::fromUtf8(text)));
+    root->addLayout(buttons);
+    bindControls();
+}
 
+QLabel* AirLayerWindow::heading(const QString& text)
+{
+    QLabel* l = caption(text);
+    l->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    return l;
+}
+
+QLayout* AirLayerWindow::buildInputs()
+{
     auto* inputs = new QGridLayout;
     inputs->setVerticalSpacing(4);
-    inputs->addWidget(bold(QStringLiteral("Исходные данные")), 0, 0, 1, 3);
+    inputs->addWidget(heading(QStringLiteral("Исходные данные")), 0, 0, 1, 3);
     const std::pair<const char*, const char*> fields[] = {
         {"txtTn_0", "Расчетная температура наиболее холодной пятидневки обесмпеченностью 0,92"},
         {"txtTn_1", "Влажность наружного воздуха"},
@@ -65,12 +77,14 @@ AirLayerWindow::AirLayerWindow(AirLayerForm& form, QWidget* parent) : FormWindow
     turns->setToolTip(QStringLiteral("Количество поворотов"));
     inputs->addWidget(turns, row++, 2);
     inputs->setRowStretch(row, 1);
-    columns->addLayout(inputs);
-    columns->addSpacing(16);
+    return inputs;
+}
 
+QLayout* AirLayerWindow::buildResults()
+{
     auto* results = new QGridLayout;
     results->setVerticalSpacing(3);
-    results->addWidget(bold(QStringLiteral("Результаты расчета")), 0, 0, 1, 2);
+    results->addWidget(heading(QStringLiteral("Результаты расчета")), 0, 0, 1, 2);
     const char* outputs[14] = {
         "Расчетная минимальная толщина прослойки, мм",
         "Средняя температура воздуха в прослойке",
@@ -92,22 +106,13 @@ AirLayerWindow::AirLayerWindow(AirLayerForm& form, QWidget* parent) : FormWindow
     for (const char* text : outputs)
         widest = std::max(widest, fontMetrics().horizontalAdvance(QString::fromUtf8(text)));
     for (int i = 0; i < 14; ++i) {
-        QLabel* l = dotted(QString::fromUtf8(outputs[i]));
+        // the caption padded with dots up to its field, as a printed form
+        QLabel* l = caption(QString::fromUtf8(outputs[i]) + QStringLiteral(" ") + QString(120, u'.'));
         l->setFixedWidth(widest + 24);
         results->addWidget(l, i + 1, 0);
         results->addWidget(lineEdit(QStringLiteral("txtOut_%1").arg(i), 80), i + 1, 1);
     }
-    columns->addLayout(results);
-
-    auto* buttons = new QHBoxLayout;
-    for (const auto& [name, text] : {std::pair{"cmdOk", "Расчет"},
-                                     std::pair{"cmdSave", "Рассчитать и сохранить результаты"},
-                                     std::pair{"cmdSaveD", "Рассчитать и дополнить результаты"},
-                                     std::pair{"cmdStop", "Прервать"}, std::pair{"cmdAbout", "О расчете"},
-                                     std::pair{"cmdCancel", "Выход"}})
-        buttons->addWidget(button(QLatin1String(name), QString::fromUtf8(text)));
-    root->addLayout(buttons);
-    bindControls();
+    return results;
 }
 
 }  // namespace ogrado

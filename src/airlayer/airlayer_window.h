@@ -9,6 +9,11 @@ class AirLayerWindow : public FormWindow {
     Q_OBJECT
 public:
     AirLayerWindow(AirLayerForm& form, QWidget* parent);
+
+private:
+    QLabel* heading(const QString& text);  // a bold caption over a column
+    QLayout* buildInputs();
+    QLayout* buildResults();
 };
 
 }  // namespace ogrado

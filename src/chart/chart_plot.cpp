@@ -174,10 +174,69 @@ void drawBadge(QPainter& p, const QRectF& r, int number, const QFont& font)
     p.drawText(r, Qt::AlignCenter, QString::number(number));
 }
 
+// An axis in the chart's fonts and lines, its title in the colour of its curves.
+void styleAxis(QValueAxis* axis, const QString& title, const QColor& color, double s)
+{
+    axis->setTitleText(title);
+    axis->setTitleFont(pixelFont(13 * s, true));
+    axis->setTitleBrush(color);
+    axis->setLabelsFont(pixelFont(12 * s));
+    axis->setLabelsColor(kTextColor);
+    axis->setLinePen(QPen(QColor(90, 90, 90), 1 * s));
+    axis->setGridLinePen(QPen(QColor(205, 205, 205), 1 * s));
+    axis->setMinorGridLineVisible(false);
+}
+
+// The symbol of a legend entry in `sym`, its middle at `cy`; a curve's symbol is drawn
+// with the curve's pen.
+void drawLegendSymbol(QPainter& p, Symbol symbol, const QRectF& sym, double cy, double s, const QPen& curvePen)
+{
+    switch (symbol) {
+    case Symbol::Temperature:
+    case Symbol::Saturation:
+    case Symbol::Vapour:
+        p.setPen(curvePen);
+        p.drawLine(QPointF(sym.left(), cy), QPointF(sym.right(), cy));
+        p.setPen(Qt::NoPen);
+        p.setBrush(curvePen.color());
+        p.drawEllipse(QPointF(sym.center().x(), cy), 3 * s, 3 * s);
+        break;
+    case Symbol::Zone:
+        drawHatch(p, sym, s);
+        p.setPen(QPen(kZoneColor, 1 * s));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(sym);
+        break;
+    case Symbol::Fail:
+        p.setPen(QPen(kFailColor, 2.4 * s));
+        p.drawLine(QPointF(sym.center().x(), sym.top() - 2 * s), QPointF(sym.center().x(), sym.bottom() + 2 * s));
+        break;
+    case Symbol::Air:
+        drawTriangle(p, QPointF(sym.left() + 11 * s, cy), true, 9 * s, kTemperatureColor);
+        drawTriangle(p, QPointF(sym.right() - 11 * s, cy), false, 9 * s, kTemperatureColor);
+        break;
+    }
+}
+
 }  // namespace
 
 // The layout of everything outside the plot area, for the current size.
 struct SectionChartPlot::Frame {
+    // Fonts, line heights and gaps at this scale.
+    explicit Frame(double scale);
+    // The texts of the air on both sides, on one row over the plot or on two.
+    void placeAir(const SectionChart& data);
+    // The labels of the failing boundaries in rows, the layer numbers in one row;
+    // `xPixel` gives the pixel of a position in the wall.
+    template <typename XPixel>
+    void placeStrips(const SectionChart& data, XPixel xPixel, double width);
+    // The legend's entries in rows as wide as the chart.
+    void placeLegend(const SectionChart& data, double width);
+    // The table of layers (number, name, thickness) in up to four columns.
+    void placeTable(const SectionChart& data, double width);
+    // The room above the plot (header, failing labels, numbers) and below it (legend, table).
+    void setMargins();
+
     double s = 1;
     QFont title, text, small, badge;
     double pad = 10, lineH = 16, smallH = 14, badgeD = 18, gap = 6;
@@ -203,9 +262,112 @@ struct SectionChartPlot::Frame {
     int legendRows = 0;
     QStringList tableTexts;
     int tableCols = 1, tableRows = 0;
-    double tableColW = 0;
+    double tableColW = 0, tableColGap = 24, tableRowH = 16;
     double topMargin = 0, bottomMargin = 0;
 };
+
+SectionChartPlot::Frame::Frame(double scale) : s(scale)
+{
+    title = pixelFont(16 * s, true);
+    text = pixelFont(13 * s);
+    small = pixelFont(12 * s);
+    badge = pixelFont(11 * s, true);
+    const QFontMetricsF textMetrics(text);
+    const QFontMetricsF smallMetrics(small);
+    pad = 10 * s;
+    gap = 6 * s;
+    lineH = textMetrics.height() + 3 * s;
+    smallH = smallMetrics.height() + 2 * s;
+    badgeD = std::max(smallMetrics.height() + 4 * s, QFontMetricsF(badge).horizontalAdvance(QStringLiteral("88")) + 8 * s);
+}
+
+void SectionChartPlot::Frame::placeAir(const SectionChart& data)
+{
+    insideText = QStringLiteral("Внутренний воздух: tв = ") + temperatureText(data.inside.t) +
+                 QStringLiteral(" °С, ев = ") + formatNumber(data.inside.e, "0.0") + QStringLiteral(" Па, Ев = ") +
+                 formatNumber(data.inside.E, "0.0") + QStringLiteral(" Па");
+    outsideText = QStringLiteral("Наружный воздух (отопительный период): tн.от. = ") +
+                  temperatureText(data.outside.t) + QStringLiteral(" °С, ен = ") +
+                  formatNumber(data.outside.e, "0.0") + QStringLiteral(" Па, Ен = ") +
+                  formatNumber(data.outside.E, "0.0") + QStringLiteral(" Па");
+    const QFontMetricsF metrics(text);
+    airOnTwoRows = metrics.horizontalAdvance(insideText) + metrics.horizontalAdvance(outsideText) + 6 * gap >
+                   plot.width();
+}
+
+template <typename XPixel>
+void SectionChartPlot::Frame::placeStrips(const SectionChart& data, XPixel xPixel, double width)
+{
+    const QFontMetricsF metrics(small);
+    for (int b = 0; b < data.boundaries.size(); ++b) {
+        const ChartBoundary& boundary = data.boundaries[b];
+        if (!boundary.fails)
+            continue;
+        fails.append({xPixel(boundary.x), metrics.horizontalAdvance(boundary.label) + 8 * s, 0, 0});
+        failBoundary.append(b);
+    }
+    failRows = packRows(fails, pad, width - pad, gap, 8);
+
+    for (const ChartLayer& layer : data.layers)
+        numbers.append({(xPixel(layer.from) + xPixel(layer.to)) / 2, badgeD, 0, 0});
+    spreadRow(numbers, plot.left(), plot.right(), 2 * s);
+}
+
+void SectionChartPlot::Frame::placeLegend(const SectionChart& data, double width)
+{
+    const QFontMetricsF metrics(small);
+    auto legendItem = [&](Symbol symbol, const QString& name) {
+        legend.append({symbol, name, 34 * s + metrics.horizontalAdvance(name), 0, 0});
+    };
+    legendItem(Symbol::Temperature, kTName);
+    legendItem(Symbol::Saturation, kEName);
+    legendItem(Symbol::Vapour, keName);
+    if (!data.condensation.isEmpty())
+        legendItem(Symbol::Zone, kZoneName);
+    if (data.hasFailingBoundary())
+        legendItem(Symbol::Fail, kFailName);
+    legendItem(Symbol::Air, kAirName);
+    const double legendGap = 18 * s;
+    double x = pad;
+    int row = 0;
+    for (LegendItem& item : legend) {
+        if (x > pad && x + item.width > width - pad) {
+            ++row;
+            x = pad;
+        }
+        item.row = row;
+        item.left = x;
+        x += item.width + legendGap;
+    }
+    legendRows = legend.isEmpty() ? 0 : row + 1;
+}
+
+void SectionChartPlot::Frame::placeTable(const SectionChart& data, double width)
+{
+    const QFontMetricsF metrics(text);
+    double widest = 0;
+    for (const ChartLayer& layer : data.layers) {
+        const QString name = layer.name.isEmpty() ? QStringLiteral("(без наименования)") : layer.name;
+        const QString t = name + QStringLiteral(", ") + generalText(layer.thickness) + QStringLiteral(" мм");
+        tableTexts.append(t);
+        widest = std::max(widest, metrics.horizontalAdvance(t));
+    }
+    tableColGap = 24 * s;
+    const double entryW = badgeD + gap + widest;
+    const double avail = width - 2 * pad;
+    const int n = int(data.layers.size());
+    tableCols = std::clamp(int((avail + tableColGap) / (entryW + tableColGap)), 1, std::max(1, std::min(n, 4)));
+    tableRows = n == 0 ? 0 : (n + tableCols - 1) / tableCols;
+    tableColW = std::min(entryW, (avail - tableColGap * (tableCols - 1)) / tableCols);
+    tableRowH = std::max(lineH, badgeD + 3 * s);
+}
+
+void SectionChartPlot::Frame::setMargins()
+{
+    topMargin = pad + QFontMetricsF(title).height() + 2 * s + lineH * (airOnTwoRows ? 3 : 2) + gap +
+                failRows * (smallH + 4 * s) + badgeD + 10 * s;
+    bottomMargin = gap + legendRows * lineH + gap + tableRows * tableRowH + pad;
+}
 
 class SectionChartPlot::Decor : public QGraphicsItem {
 public:
@@ -241,7 +403,6 @@ private:
 SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGraphicsItem* parent)
     : QChart(parent), data_(data), scale_(scale)
 {
-    const double s = scale_;
     layout()->setContentsMargins(0, 0, 0, 0);  // the white background reaches the edges
     setBackgroundRoundness(0);
     setDropShadowEnabled(false);
@@ -254,22 +415,25 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
     setLocale(locale);
     setLocalizeNumbers(true);
 
+    addCurves();
+    QValueAxis* x = addDistanceAxis();
+    addValueAxes(x);
+    addDecor();
+}
+
+void SectionChartPlot::addCurves()
+{
+    const double s = scale_;
     t_ = new QLineSeries(this);
     E_ = new QLineSeries(this);
     e_ = new QLineSeries(this);
     t_->setName(kTName);
     E_->setName(kEName);
     e_->setName(keName);
-    double tLo = std::min(data_.inside.t, data_.outside.t);
-    double tHi = std::max(data_.inside.t, data_.outside.t);
-    double pHi = std::max({data_.inside.E, data_.inside.e, data_.outside.E, data_.outside.e});
     for (const ChartPoint& pt : data_.points) {
         t_->append(pt.x, pt.t);
         E_->append(pt.x, pt.E);
         e_->append(pt.x, pt.e);
-        tLo = std::min(tLo, double(pt.t));
-        tHi = std::max(tHi, double(pt.t));
-        pHi = std::max({pHi, double(pt.E), double(pt.e)});
     }
     QPen tPen(kTemperatureColor, 2.6 * s);
     QPen EPen(kSaturationColor, 2.2 * s, Qt::DashLine);
@@ -286,20 +450,10 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
         series->setMarkerSize(4 * s);
         addSeries(series);
     }
+}
 
-    const QFont axisFont = pixelFont(12 * s);
-    const QFont axisTitleFont = pixelFont(13 * s, true);
-    auto styled = [&](QValueAxis* axis, const QString& title, const QColor& color) {
-        axis->setTitleText(title);
-        axis->setTitleFont(axisTitleFont);
-        axis->setTitleBrush(color);
-        axis->setLabelsFont(axisFont);
-        axis->setLabelsColor(kTextColor);
-        axis->setLinePen(QPen(QColor(90, 90, 90), 1 * s));
-        axis->setGridLinePen(QPen(QColor(205, 205, 205), 1 * s));
-        axis->setMinorGridLineVisible(false);
-    };
-
+QValueAxis* SectionChartPlot::addDistanceAxis()
+{
     // x: the wall, inner surface at 0
     auto* x = new QValueAxis(this);
     const double T = data_.thickness() > 0 ? data_.thickness() : 1;
@@ -309,10 +463,22 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
     x->setTickAnchor(0);
     x->setTickInterval(xStep);
     x->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsOf(xStep)));
-    styled(x, QStringLiteral("Расстояние от внутренней поверхности, мм"), kTextColor);
+    styleAxis(x, QStringLiteral("Расстояние от внутренней поверхности, мм"), kTextColor, scale_);
     addAxis(x, Qt::AlignBottom);
+    return x;
+}
 
+void SectionChartPlot::addValueAxes(QValueAxis* x)
+{
     // t on the left; E and e on the right with as many intervals, so the grids coincide
+    double tLo = std::min(data_.inside.t, data_.outside.t);
+    double tHi = std::max(data_.inside.t, data_.outside.t);
+    double pHi = std::max({data_.inside.E, data_.inside.e, data_.outside.E, data_.outside.e});
+    for (const ChartPoint& pt : data_.points) {
+        tLo = std::min(tLo, double(pt.t));
+        tHi = std::max(tHi, double(pt.t));
+        pHi = std::max({pHi, double(pt.E), double(pt.e)});
+    }
     if (tHi - tLo < 1e-6) {
         tLo -= 1;
         tHi += 1;
@@ -325,7 +491,7 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
     yT->setRange(tMin, tMax);
     yT->setTickCount(intervals + 1);
     yT->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsOf(tStep)));
-    styled(yT, QStringLiteral("Температура t, °С"), kTemperatureColor);
+    styleAxis(yT, QStringLiteral("Температура t, °С"), kTemperatureColor, scale_);
     addAxis(yT, Qt::AlignLeft);
 
     const double pStep = niceStep((pHi > 0 ? pHi : 1) / intervals, {1, 1.2, 1.5, 2, 2.5, 3, 4, 5, 6, 8});
@@ -333,7 +499,7 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
     yP->setRange(0, pStep * intervals);
     yP->setTickCount(intervals + 1);
     yP->setLabelFormat(QStringLiteral("%.%1f").arg(decimalsOf(pStep)));
-    styled(yP, QStringLiteral("Парциальное давление E, e, Па"), kSaturationColor);
+    styleAxis(yP, QStringLiteral("Парциальное давление E, e, Па"), kSaturationColor, scale_);
     yP->setGridLineVisible(false);
     addAxis(yP, Qt::AlignRight);
 
@@ -343,7 +509,10 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
         series->attachAxis(x);
         series->attachAxis(yP);
     }
+}
 
+void SectionChartPlot::addDecor()
+{
     under_ = new Decor(this, false);
     over_ = new Decor(this, true);
     connect(this, &QChart::plotAreaChanged, this, [this] {
@@ -356,8 +525,8 @@ SectionChartPlot::SectionChartPlot(const SectionChart& data, double scale, QGrap
         over_->sizeChanged();
         fitFrame();
     });
-    const int side = int(std::lround(10 * s));
-    setMargins(QMargins(side, int(std::lround(120 * s)), side, int(std::lround(90 * s))));
+    const int side = int(std::lround(10 * scale_));
+    setMargins(QMargins(side, int(std::lround(120 * scale_)), side, int(std::lround(90 * scale_))));
 }
 
 SectionChartPlot::~SectionChartPlot() = default;
@@ -434,103 +603,21 @@ QString SectionChartPlot::pointToolTip(const ChartPoint& p)
 
 SectionChartPlot::Frame SectionChartPlot::frame() const
 {
-    Frame f;
+    Frame f(scale_);
     const double s = scale_;
-    f.s = s;
-    f.title = pixelFont(16 * s, true);
-    f.text = pixelFont(13 * s);
-    f.small = pixelFont(12 * s);
-    f.badge = pixelFont(11 * s, true);
-    const QFontMetricsF text(f.text);
-    const QFontMetricsF small(f.small);
-    f.pad = 10 * s;
-    f.gap = 6 * s;
-    f.lineH = text.height() + 3 * s;
-    f.smallH = small.height() + 2 * s;
-    f.badgeD = std::max(small.height() + 4 * s, QFontMetricsF(f.badge).horizontalAdvance(QStringLiteral("88")) + 8 * s);
     const double W = size().width();
     const double H = size().height();
     f.plot = plotArea();
-    if (f.plot.width() <= 0)  // not laid out yet: a fair guess
+    const bool laidOut = f.plot.width() > 0;
+    if (!laidOut)  // not laid out yet: a fair guess
         f.plot = QRectF(110 * s, 120 * s, std::max(100.0, W - 240 * s), std::max(100.0, H - 220 * s));
     const double T = data_.thickness() > 0 ? data_.thickness() : 1;
-    auto xPixel = [&](double x) {
-        return plotArea().width() > 0 ? xToPixel(x) : f.plot.left() + f.plot.width() * x / T;
-    };
-
-    // the air on both sides
-    f.insideText = QStringLiteral("Внутренний воздух: tв = ") + temperatureText(data_.inside.t) +
-                   QStringLiteral(" °С, ев = ") + formatNumber(data_.inside.e, "0.0") + QStringLiteral(" Па, Ев = ") +
-                   formatNumber(data_.inside.E, "0.0") + QStringLiteral(" Па");
-    f.outsideText = QStringLiteral("Наружный воздух (отопительный период): tн.от. = ") +
-                    temperatureText(data_.outside.t) + QStringLiteral(" °С, ен = ") +
-                    formatNumber(data_.outside.e, "0.0") + QStringLiteral(" Па, Ен = ") +
-                    formatNumber(data_.outside.E, "0.0") + QStringLiteral(" Па");
-    f.airOnTwoRows = text.horizontalAdvance(f.insideText) + text.horizontalAdvance(f.outsideText) + 6 * f.gap >
-                     f.plot.width();
-
-    // failing boundaries
-    for (int b = 0; b < data_.boundaries.size(); ++b) {
-        const ChartBoundary& boundary = data_.boundaries[b];
-        if (!boundary.fails)
-            continue;
-        f.fails.append({xPixel(boundary.x), small.horizontalAdvance(boundary.label) + 8 * s, 0, 0});
-        f.failBoundary.append(b);
-    }
-    f.failRows = packRows(f.fails, f.pad, W - f.pad, f.gap, 8);
-
-    // layer numbers
-    for (const ChartLayer& layer : data_.layers)
-        f.numbers.append({(xPixel(layer.from) + xPixel(layer.to)) / 2, f.badgeD, 0, 0});
-    spreadRow(f.numbers, f.plot.left(), f.plot.right(), 2 * s);
-
-    // legend
-    auto legendItem = [&](Symbol symbol, const QString& name) {
-        f.legend.append({symbol, name, 34 * s + small.horizontalAdvance(name), 0, 0});
-    };
-    legendItem(Symbol::Temperature, kTName);
-    legendItem(Symbol::Saturation, kEName);
-    legendItem(Symbol::Vapour, keName);
-    if (!data_.condensation.isEmpty())
-        legendItem(Symbol::Zone, kZoneName);
-    if (data_.hasFailingBoundary())
-        legendItem(Symbol::Fail, kFailName);
-    legendItem(Symbol::Air, kAirName);
-    const double legendGap = 18 * s;
-    double x = f.pad;
-    int row = 0;
-    for (Frame::LegendItem& item : f.legend) {
-        if (x > f.pad && x + item.width > W - f.pad) {
-            ++row;
-            x = f.pad;
-        }
-        item.row = row;
-        item.left = x;
-        x += item.width + legendGap;
-    }
-    f.legendRows = f.legend.isEmpty() ? 0 : row + 1;
-
-    // the table of layers: number, name, thickness
-    double widest = 0;
-    for (const ChartLayer& layer : data_.layers) {
-        const QString name = layer.name.isEmpty() ? QStringLiteral("(без наименования)") : layer.name;
-        const QString t = name + QStringLiteral(", ") + generalText(layer.thickness) + QStringLiteral(" мм");
-        f.tableTexts.append(t);
-        widest = std::max(widest, text.horizontalAdvance(t));
-    }
-    const double colGap = 24 * s;
-    const double entryW = f.badgeD + f.gap + widest;
-    const double avail = W - 2 * f.pad;
-    const int n = int(data_.layers.size());
-    f.tableCols = std::clamp(int((avail + colGap) / (entryW + colGap)), 1, std::max(1, std::min(n, 4)));
-    f.tableRows = n == 0 ? 0 : (n + f.tableCols - 1) / f.tableCols;
-    f.tableColW = std::min(entryW, (avail - colGap * (f.tableCols - 1)) / f.tableCols);
-
-    // margins: the header, the failing labels and the numbers above; legend and table below
-    const double rowH = std::max(f.lineH, f.badgeD + 3 * s);
-    f.topMargin = f.pad + QFontMetricsF(f.title).height() + 2 * s + f.lineH * (f.airOnTwoRows ? 3 : 2) + f.gap +
-                  f.failRows * (f.smallH + 4 * s) + f.badgeD + 10 * s;
-    f.bottomMargin = f.gap + f.legendRows * f.lineH + f.gap + f.tableRows * rowH + f.pad;
+    auto xPixel = [&](double x) { return laidOut ? xToPixel(x) : f.plot.left() + f.plot.width() * x / T; };
+    f.placeAir(data_);
+    f.placeStrips(data_, xPixel, W);
+    f.placeLegend(data_, W);
+    f.placeTable(data_, W);
+    f.setMargins();
     return f;
 }
 
@@ -591,23 +678,33 @@ void SectionChartPlot::paintOver(QPainter& p) const
     if (plot.width() <= 0)
         return;
     const Frame f = frame();
-    const double s = scale_;
-    const double W = size().width();
-    const double H = size().height();
+    paintBoundaries(p, plot);
+    paintAirMarks(p, plot);
+    paintHeader(p, f, plot);
+    paintStrips(p, f, plot);
+    // legend and the table of layers at the bottom
+    const double tableTop = size().height() - f.pad - f.tableRows * f.tableRowH;
+    paintLegend(p, f, tableTop - f.gap - f.legendRows * f.lineH);
+    paintLayerTable(p, f, tableTop);
+}
 
+void SectionChartPlot::paintBoundaries(QPainter& p, const QRectF& plot) const
+{
     // boundaries: grey, red where п. 9.1 fails; the two surfaces frame the plot
     for (const ChartBoundary& b : data_.boundaries) {
         const double x = xToPixel(b.x);
-        p.setPen(b.fails ? QPen(kFailColor, 2.4 * s) : QPen(kBoundaryColor, 1 * s, Qt::SolidLine));
+        p.setPen(b.fails ? QPen(kFailColor, 2.4 * scale_) : QPen(kBoundaryColor, 1 * scale_, Qt::SolidLine));
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
-    p.setPen(QPen(QColor(60, 60, 60), 1.4 * s));
+    p.setPen(QPen(QColor(60, 60, 60), 1.4 * scale_));
     p.setBrush(Qt::NoBrush);
     p.drawRect(plot);
+}
 
-    // the air values at the edges
+void SectionChartPlot::paintAirMarks(QPainter& p, const QRectF& plot) const
+{
     // the air values at the edges; marks that would cover each other step away from the edge
-    const double tri = 9 * s;
+    const double tri = 9 * scale_;
     for (const bool inside : {true, false}) {
         const ChartAir& air = inside ? data_.inside : data_.outside;
         struct Mark {
@@ -629,15 +726,19 @@ void SectionChartPlot::paintOver(QPainter& p) const
             drawTriangle(p, QPointF(x, m.y), inside, tri, m.color);
         }
     }
+}
 
-    // header: title, the caption of the result lists, the air
+void SectionChartPlot::paintHeader(QPainter& p, const Frame& f, const QRectF& plot) const
+{
+    // the title, the caption of the result lists, the air
+    const double W = size().width();
     double y = f.pad;
     p.setPen(kTextColor);
     p.setFont(f.title);
     const double titleH = QFontMetricsF(f.title).height();
     p.drawText(QRectF(f.pad, y, W - 2 * f.pad, titleH), Qt::AlignCenter,
                QFontMetricsF(f.title).elidedText(kTitle, Qt::ElideRight, W - 2 * f.pad));
-    y += titleH + 2 * s;
+    y += titleH + 2 * scale_;
     p.setFont(f.text);
     const QFontMetricsF text(f.text);
     p.drawText(QRectF(f.pad, y, W - 2 * f.pad, f.lineH), Qt::AlignCenter, data_.caption);
@@ -651,7 +752,11 @@ void SectionChartPlot::paintOver(QPainter& p) const
         y += f.lineH;
     p.drawText(QRectF(airLeft, y, airW, f.lineH), Qt::AlignRight | Qt::AlignVCenter,
                text.elidedText(f.outsideText, Qt::ElideRight, airW));
+}
 
+void SectionChartPlot::paintStrips(QPainter& p, const Frame& f, const QRectF& plot) const
+{
+    const double s = scale_;
     // Failing boundaries: their labels in rows above the layer numbers, a red dotted line
     // down to the plot. The lines go first, so that labels and numbers cover them.
     const double numbersTop = plot.top() - f.badgeD - 8 * s;
@@ -683,55 +788,35 @@ void SectionChartPlot::paintOver(QPainter& p) const
         p.setPen(QColor(190, 0, 0));
         p.drawText(failBoxes[k], Qt::AlignCenter, data_.boundaries[f.failBoundary[k]].label);
     }
+}
 
-    // legend and the table of layers at the bottom
-    const double rowH = std::max(f.lineH, f.badgeD + 3 * s);
-    const double tableTop = H - f.pad - f.tableRows * rowH;
-    double legendTop = tableTop - f.gap - f.legendRows * f.lineH;
+void SectionChartPlot::paintLegend(QPainter& p, const Frame& f, double legendTop) const
+{
+    const double s = scale_;
     p.setFont(f.small);
     for (const Frame::LegendItem& item : f.legend) {
         const double cy = legendTop + item.row * f.lineH + f.lineH / 2;
         const QRectF sym(item.left, cy - 6 * s, 28 * s, 12 * s);
-        switch (item.symbol) {
-        case Symbol::Temperature:
-        case Symbol::Saturation:
-        case Symbol::Vapour: {
-            const QLineSeries* series = item.symbol == Symbol::Temperature  ? t_
-                                        : item.symbol == Symbol::Saturation ? E_
-                                                                            : e_;
-            p.setPen(series->pen());
-            p.drawLine(QPointF(sym.left(), cy), QPointF(sym.right(), cy));
-            p.setPen(Qt::NoPen);
-            p.setBrush(series->pen().color());
-            p.drawEllipse(QPointF(sym.center().x(), cy), 3 * s, 3 * s);
-            break;
-        }
-        case Symbol::Zone:
-            drawHatch(p, sym, s);
-            p.setPen(QPen(kZoneColor, 1 * s));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(sym);
-            break;
-        case Symbol::Fail:
-            p.setPen(QPen(kFailColor, 2.4 * s));
-            p.drawLine(QPointF(sym.center().x(), sym.top() - 2 * s), QPointF(sym.center().x(), sym.bottom() + 2 * s));
-            break;
-        case Symbol::Air:
-            drawTriangle(p, QPointF(sym.left() + 11 * s, cy), true, 9 * s, kTemperatureColor);
-            drawTriangle(p, QPointF(sym.right() - 11 * s, cy), false, 9 * s, kTemperatureColor);
-            break;
-        }
+        const QLineSeries* curve = item.symbol == Symbol::Temperature  ? t_
+                                   : item.symbol == Symbol::Saturation ? E_
+                                                                       : e_;
+        drawLegendSymbol(p, item.symbol, sym, cy, s, curve->pen());
         p.setPen(kTextColor);
         p.drawText(QRectF(sym.right() + 6 * s, legendTop + item.row * f.lineH, item.width, f.lineH),
                    Qt::AlignLeft | Qt::AlignVCenter, item.text);
     }
+}
 
+void SectionChartPlot::paintLayerTable(QPainter& p, const Frame& f, double tableTop) const
+{
+    const double s = scale_;
+    const double rowH = f.tableRowH;
+    const QFontMetricsF text(f.text);
     p.setFont(f.text);
-    const double colGap = 24 * s;
     for (int i = 0; i < data_.layers.size(); ++i) {
         const int col = i / f.tableRows;
         const int row = i % f.tableRows;
-        const double left = f.pad + col * (f.tableColW + colGap);
+        const double left = f.pad + col * (f.tableColW + f.tableColGap);
         const double top = tableTop + row * rowH;
         const QRectF badge(left, top + (rowH - f.badgeD) / 2, f.badgeD, f.badgeD);
         p.setBrush(kBands[i % 2]);

@@ -10,6 +10,7 @@
 #include <QChart>
 
 class QLineSeries;
+class QValueAxis;
 class QPainter;
 
 namespace ogrado {
@@ -49,10 +50,23 @@ public:
 private:
     class Decor;
     struct Frame;
+    // The chart is built of the three curves, the wall's axis below, t on the left and
+    // E, e on the right, and the drawing under and over the curves.
+    void addCurves();
+    QValueAxis* addDistanceAxis();
+    void addValueAxes(QValueAxis* x);
+    void addDecor();
     void fitFrame();
     Frame frame() const;
     void paintUnder(QPainter& p) const;  // bands and the condensation zone, below the grid
     void paintOver(QPainter& p) const;   // boundaries, labels, legend and the table of layers
+    // The layers of paintOver, in the order they are drawn.
+    void paintBoundaries(QPainter& p, const QRectF& plot) const;
+    void paintAirMarks(QPainter& p, const QRectF& plot) const;
+    void paintHeader(QPainter& p, const Frame& f, const QRectF& plot) const;
+    void paintStrips(QPainter& p, const Frame& f, const QRectF& plot) const;  // failing labels, layer numbers
+    void paintLegend(QPainter& p, const Frame& f, double legendTop) const;
+    void paintLayerTable(QPainter& p, const Frame& f, double tableTop) const;
 
     SectionChart data_;
     double scale_;

@@ -40,6 +40,150 @@ void showStartOfText(QLineEdit* edit)
     edit->setSelection(n, -n);
 }
 
+// A list to type into: after the completer has shown the entries for the text, one of
+// them is marked, so that Enter chooses it. The mark does not select the entry:
+// selecting would put its text into the field while the user types. A drop-down wider
+// than the list moves left rather than off the screen. A chosen entry shows its
+// beginning, all of it selected: typing starts a new search.
+void bindSearchDropDown(QComboBox* combo)
+{
+    QCompleter* completer = combo->completer();
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, completer, [completer] {
+        QTimer::singleShot(0, completer, [completer] {
+            QAbstractItemView* popup = completer->popup();
+            QAbstractItemModel* shown = completer->completionModel();
+            if (!popup->isVisible())
+                return;
+            if (!popup->currentIndex().isValid() && shown->rowCount() > 0)
+                popup->selectionModel()->setCurrentIndex(shown->index(0, 0), QItemSelectionModel::NoUpdate);
+            if (const QScreen* screen = popup->screen()) {
+                const QRect avail = screen->availableGeometry();
+                if (popup->geometry().right() > avail.right())
+                    popup->move(std::max(avail.left(), avail.right() - popup->width() + 1), popup->y());
+            }
+        });
+    });
+    QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [combo] {
+        QTimer::singleShot(0, combo, [combo] { showStartOfText(combo->lineEdit()); });
+    });
+}
+
+// The model's colours on a widget: the text colour, and the background in `bgRole`
+// when `withBackground`.
+void showColours(QWidget* w, const Control& c, QPalette::ColorRole bgRole, bool withBackground)
+{
+    QPalette pal = w->palette();
+    bool change = false;
+    if (withBackground && pal.color(bgRole).rgba() != c.background) {
+        pal.setColor(QPalette::Active, bgRole, QColor::fromRgba(c.background));
+        pal.setColor(QPalette::Inactive, bgRole, QColor::fromRgba(c.background));
+        change = true;
+    }
+    const QPalette::ColorRole fgRole = bgRole == QPalette::Base ? QPalette::Text : QPalette::WindowText;
+    if (pal.color(fgRole).rgba() != c.foreground) {
+        pal.setColor(QPalette::Active, fgRole, QColor::fromRgba(c.foreground));
+        pal.setColor(QPalette::Inactive, fgRole, QColor::fromRgba(c.foreground));
+        change = true;
+    }
+    if (change)
+        w->setPalette(pal);
+}
+
+void syncLineEdit(QLineEdit* edit, const Control& c)
+{
+    if (edit->text() != c.text) {
+        edit->setText(c.text);
+        // a text longer than the field shows its beginning, not its tail
+        if (!edit->hasFocus() && edit->fontMetrics().horizontalAdvance(c.text) > edit->width() - 8)
+            edit->setCursorPosition(0);
+    }
+    edit->setReadOnly(c.readOnly);
+    showColours(edit, c, QPalette::Base, true);
+}
+
+void syncPlainText(QPlainTextEdit* text, const Control& c)
+{
+    if (text->toPlainText() != c.text)
+        text->setPlainText(c.text);
+}
+
+// The entries of a combo box, its drop-down list as wide as the longest one.
+void setComboEntries(QComboBox* combo, const QStringList& entries)
+{
+    combo->clear();
+    combo->addItems(entries);
+    QAbstractItemView* view = combo->view();
+    const QFontMetrics fm(view->font());
+    int widest = 0;
+    for (const QString& entry : entries)
+        widest = std::max(widest, fm.horizontalAdvance(entry));
+    view->setMinimumWidth(widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16);
+}
+
+void syncComboBox(QComboBox* combo, const Control& c)
+{
+    QStringList current;
+    for (int i = 0; i < combo->count(); ++i)
+        current.append(combo->itemText(i));
+    // New entries while the user types must not move the cursor in the text.
+    const QString typed = combo->isEditable() ? combo->lineEdit()->text() : QString();
+    const int cursor = combo->isEditable() ? combo->lineEdit()->cursorPosition() : 0;
+    if (current != c.items)
+        setComboEntries(combo, c.items);
+    if (combo->currentIndex() != c.current)
+        combo->setCurrentIndex(c.current);
+    if (combo->isEditable() && combo->currentText() != c.text) {
+        combo->setEditText(c.text);
+        if (c.text == typed)
+            combo->lineEdit()->setCursorPosition(cursor);
+        else if (combo->property("ogradoSearch").toBool())
+            showStartOfText(combo->lineEdit());
+    }
+}
+
+void syncList(QListWidget* list, const Control& c)
+{
+    bool same = list->count() == c.items.size();
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->text() == c.items[i];
+    if (!same) {
+        list->clear();
+        list->addItems(c.items);
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setToolTip(list->item(i)->text());
+    }
+    for (int i = 0; i < list->count(); ++i) {
+        const QColor colour = QColor::fromRgba(i < c.itemBackgrounds.size() ? c.itemBackgrounds[i] : c.background);
+        if (i < c.itemBackgrounds.size() || list->item(i)->background().style() != Qt::NoBrush) {
+            if (list->item(i)->background().color() != colour)
+                list->item(i)->setBackground(colour);
+        }
+    }
+    if (list->currentRow() != c.current)
+        list->setCurrentRow(c.current);
+    showColours(list, c, QPalette::Base, true);
+}
+
+// A check box or an option button.
+void syncCheckable(QAbstractButton* check, const Control& c)
+{
+    if (check->isChecked() != c.checked)
+        check->setChecked(c.checked);
+    if (!c.text.isEmpty() && check->text() != c.text)
+        check->setText(c.text);
+}
+
+void syncLabel(QLabel* label, const Control& c)
+{
+    if (label->text() != c.text)
+        label->setText(c.text);
+    // a label is filled only with a colour of its own; white stands for none
+    const bool filled = c.background != kWhite;
+    if (label->autoFillBackground() != filled)
+        label->setAutoFillBackground(filled);
+    showColours(label, c, QPalette::Window, filled);
+}
+
 }  // namespace
 
 FormWindow::FormWindow(FormModel& model, QWidget* parent) : QDialog(parent), model_(model)
@@ -152,6 +296,17 @@ QLabel* FormWindow::caption(const QString& text, bool wrap)
     auto* w = new QLabel(text, this);
     w->setWordWrap(wrap);
     return w;
+}
+
+void FormWindow::scrollTogether(const QList<QListWidget*>& lists)
+{
+    for (QListWidget* from : lists) {
+        for (QListWidget* to : lists) {
+            if (from != to)
+                connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+                        &QScrollBar::setValue);
+        }
+    }
 }
 
 void FormWindow::bindControls()
@@ -372,103 +527,120 @@ void FormWindow::syncMenus()
 
 void FormWindow::bindWidget(QWidget* w, const Control& c)
 {
-    const QString name = c.name;
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& t) {
+    // Each kind of widget forwards its own user actions; a widget of another kind
+    // (a label) only shows the model.
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        bindLineEdit(edit, c.name);
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(w))
+        bindPlainText(text, c.name);
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        bindComboBox(combo, c.name);
+    else if (auto* grid = qobject_cast<QTableWidget*>(w))
+        bindTable(grid, c.name);
+    else if (auto* list = qobject_cast<QListWidget*>(w))
+        bindList(list, c.name);
+    else if (auto* radio = qobject_cast<QRadioButton*>(w))
+        bindOptionButton(radio, c.name);
+    else if (auto* check = qobject_cast<QCheckBox*>(w))
+        bindCheckBox(check, c.name);
+    else if (auto* button = qobject_cast<QPushButton*>(w))
+        bindButton(button, c.name);
+}
+
+void FormWindow::bindLineEdit(QLineEdit* edit, const QString& name)
+{
+    connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& t) {
+        if (!syncing_)
+            model_.userEdit(name, t);
+    });
+    edit->installEventFilter(this);
+}
+
+void FormWindow::bindPlainText(QPlainTextEdit* text, const QString& name)
+{
+    connect(text, &QPlainTextEdit::textChanged, this, [this, name, text] {
+        if (!syncing_)
+            model_.userEdit(name, text->toPlainText());
+    });
+}
+
+void FormWindow::bindComboBox(QComboBox* combo, const QString& name)
+{
+    connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, name](int index) {
+        if (!syncing_)
+            model_.userSelect(name, index);
+    });
+    if (combo->isEditable()) {
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString& t) {
             if (!syncing_)
                 model_.userEdit(name, t);
         });
-        edit->installEventFilter(this);
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
-        connect(text, &QPlainTextEdit::textChanged, this, [this, name, text] {
-            if (!syncing_)
-                model_.userEdit(name, text->toPlainText());
-        });
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, name](int index) {
-            if (!syncing_)
-                model_.userSelect(name, index);
-        });
-        if (combo->isEditable()) {
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString& t) {
-                if (!syncing_)
-                    model_.userEdit(name, t);
-            });
-        }
-        if (QCompleter* completer = combo->completer(); completer && combo->property("ogradoSearch").toBool()) {
-            // After the completer has shown the entries for the text, one of them is
-            // marked, so that Enter chooses it. The mark does not select the entry:
-            // selecting would put its text into the field while the user types. A
-            // drop-down wider than the list moves left rather than off the screen.
-            connect(combo->lineEdit(), &QLineEdit::textEdited, completer, [completer] {
-                QTimer::singleShot(0, completer, [completer] {
-                    QAbstractItemView* popup = completer->popup();
-                    QAbstractItemModel* shown = completer->completionModel();
-                    if (!popup->isVisible())
-                        return;
-                    if (!popup->currentIndex().isValid() && shown->rowCount() > 0)
-                        popup->selectionModel()->setCurrentIndex(shown->index(0, 0), QItemSelectionModel::NoUpdate);
-                    if (const QScreen* screen = popup->screen()) {
-                        const QRect avail = screen->availableGeometry();
-                        if (popup->geometry().right() > avail.right())
-                            popup->move(std::max(avail.left(), avail.right() - popup->width() + 1), popup->y());
-                    }
-                });
-            });
-            // A chosen entry shows its beginning, all of it selected: typing starts a
-            // new search.
-            connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [combo] {
-                QTimer::singleShot(0, combo, [combo] { showStartOfText(combo->lineEdit()); });
-            });
-        }
-        combo->installEventFilter(this);
-    } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
-        connect(grid, &QTableWidget::currentCellChanged, this, [this, name](int row, int, int, int) {
-            if (!syncing_ && row >= 0 && row != model_.currentIndex(name))
-                model_.userSelect(name, row);
-        });
-        connect(grid, &QTableWidget::cellDoubleClicked, this, [this, name](int row, int) {
-            if (syncing_)
-                return;
-            if (row != model_.currentIndex(name))
-                model_.userSelect(name, row);
-            model_.userDblClick(name);
-        });
-        connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, name](int column) {
-            if (!syncing_)
-                model_.userSort(name, column);
-        });
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
-            if (!syncing_ && row != model_.currentIndex(name))
-                model_.userSelect(name, row);
-        });
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, name, list](QListWidgetItem* item) {
-            if (syncing_)
-                return;
-            const int row = list->row(item);
-            if (row != model_.currentIndex(name))
-                model_.userSelect(name, row);
-            model_.userDblClick(name);
-        });
-    } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-        radio->setAutoExclusive(false);
-        connect(radio, &QRadioButton::clicked, this, [this, name](bool) {
-            if (!syncing_)
-                model_.userCheck(name, true);
-        });
-    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
-        connect(check, &QCheckBox::clicked, this, [this, name](bool on) {
-            if (!syncing_)
-                model_.userCheck(name, on);
-        });
-    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, name] {
-            if (!syncing_)
-                model_.userClick(name);
-        });
     }
+    if (combo->completer() && combo->property("ogradoSearch").toBool())
+        bindSearchDropDown(combo);
+    combo->installEventFilter(this);
+}
+
+void FormWindow::bindTable(QTableWidget* grid, const QString& name)
+{
+    connect(grid, &QTableWidget::currentCellChanged, this, [this, name](int row, int, int, int) {
+        if (!syncing_ && row >= 0 && row != model_.currentIndex(name))
+            model_.userSelect(name, row);
+    });
+    connect(grid, &QTableWidget::cellDoubleClicked, this, [this, name](int row, int) {
+        if (syncing_)
+            return;
+        if (row != model_.currentIndex(name))
+            model_.userSelect(name, row);
+        model_.userDblClick(name);
+    });
+    connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, name](int column) {
+        if (!syncing_)
+            model_.userSort(name, column);
+    });
+}
+
+void FormWindow::bindList(QListWidget* list, const QString& name)
+{
+    connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
+        if (!syncing_ && row != model_.currentIndex(name))
+            model_.userSelect(name, row);
+    });
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, name, list](QListWidgetItem* item) {
+        if (syncing_)
+            return;
+        const int row = list->row(item);
+        if (row != model_.currentIndex(name))
+            model_.userSelect(name, row);
+        model_.userDblClick(name);
+    });
+}
+
+void FormWindow::bindOptionButton(QRadioButton* radio, const QString& name)
+{
+    // the model unchecks the other buttons of the group
+    radio->setAutoExclusive(false);
+    connect(radio, &QRadioButton::clicked, this, [this, name](bool) {
+        if (!syncing_)
+            model_.userCheck(name, true);
+    });
+}
+
+void FormWindow::bindCheckBox(QCheckBox* check, const QString& name)
+{
+    connect(check, &QCheckBox::clicked, this, [this, name](bool on) {
+        if (!syncing_)
+            model_.userCheck(name, on);
+    });
+}
+
+void FormWindow::bindButton(QPushButton* button, const QString& name)
+{
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, name] {
+        if (!syncing_)
+            model_.userClick(name);
+    });
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event)
@@ -517,6 +689,27 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 
 void FormWindow::syncWidget(QWidget* w, const Control& c)
 {
+    syncState(w, c);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        syncLineEdit(edit, c);
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(w))
+        syncPlainText(text, c);
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        syncComboBox(combo, c);
+    else if (auto* grid = qobject_cast<QTableWidget*>(w))
+        syncTable(grid, c);
+    else if (auto* list = qobject_cast<QListWidget*>(w))
+        syncList(list, c);
+    else if (auto* check = qobject_cast<QAbstractButton*>(w); check && check->isCheckable())
+        syncCheckable(check, c);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        syncLabel(label, c);
+    showMark(w, c);
+    updateCutTextTip(w);
+}
+
+void FormWindow::syncState(QWidget* w, const Control& c)
+{
     // the model's tooltip, else the one the view gave
     if (!c.toolTip.isEmpty())
         baseTips_[w] = c.toolTip;
@@ -531,102 +724,6 @@ void FormWindow::syncWidget(QWidget* w, const Control& c)
         w->setVisible(c.visible);
     if (followsModelSize_ && c.heightTwips > 0 && w->height() != px(c.heightTwips))
         w->setFixedHeight(px(c.heightTwips));
-
-    auto setColours = [&](QPalette::ColorRole bgRole, bool withBackground) {
-        QPalette pal = w->palette();
-        bool change = false;
-        if (withBackground && pal.color(bgRole).rgba() != c.background) {
-            pal.setColor(QPalette::Active, bgRole, QColor::fromRgba(c.background));
-            pal.setColor(QPalette::Inactive, bgRole, QColor::fromRgba(c.background));
-            change = true;
-        }
-        const QPalette::ColorRole fgRole = bgRole == QPalette::Base ? QPalette::Text : QPalette::WindowText;
-        if (pal.color(fgRole).rgba() != c.foreground) {
-            pal.setColor(QPalette::Active, fgRole, QColor::fromRgba(c.foreground));
-            pal.setColor(QPalette::Inactive, fgRole, QColor::fromRgba(c.foreground));
-            change = true;
-        }
-        if (change)
-            w->setPalette(pal);
-    };
-
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != c.text) {
-            edit->setText(c.text);
-            // a text longer than the field shows its beginning, not its tail
-            if (!edit->hasFocus() && edit->fontMetrics().horizontalAdvance(c.text) > edit->width() - 8)
-                edit->setCursorPosition(0);
-        }
-        edit->setReadOnly(c.readOnly);
-        setColours(QPalette::Base, true);
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
-        if (text->toPlainText() != c.text)
-            text->setPlainText(c.text);
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        QStringList current;
-        for (int i = 0; i < combo->count(); ++i)
-            current.append(combo->itemText(i));
-        // New entries while the user types must not move the cursor in the text.
-        const QString typed = combo->isEditable() ? combo->lineEdit()->text() : QString();
-        const int cursor = combo->isEditable() ? combo->lineEdit()->cursorPosition() : 0;
-        if (current != c.items) {
-            combo->clear();
-            combo->addItems(c.items);
-            // the drop-down list is as wide as its longest entry
-            QAbstractItemView* view = combo->view();
-            const QFontMetrics fm(view->font());
-            int widest = 0;
-            for (const QString& entry : c.items)
-                widest = std::max(widest, fm.horizontalAdvance(entry));
-            view->setMinimumWidth(widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16);
-        }
-        if (combo->currentIndex() != c.current)
-            combo->setCurrentIndex(c.current);
-        if (combo->isEditable() && combo->currentText() != c.text) {
-            combo->setEditText(c.text);
-            if (c.text == typed)
-                combo->lineEdit()->setCursorPosition(cursor);
-            else if (combo->property("ogradoSearch").toBool())
-                showStartOfText(combo->lineEdit());
-        }
-    } else if (auto* grid = qobject_cast<QTableWidget*>(w)) {
-        syncTable(grid, c);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        bool same = list->count() == c.items.size();
-        for (int i = 0; same && i < list->count(); ++i)
-            same = list->item(i)->text() == c.items[i];
-        if (!same) {
-            list->clear();
-            list->addItems(c.items);
-            for (int i = 0; i < list->count(); ++i)
-                list->item(i)->setToolTip(list->item(i)->text());
-        }
-        for (int i = 0; i < list->count(); ++i) {
-            const QColor colour = QColor::fromRgba(i < c.itemBackgrounds.size() ? c.itemBackgrounds[i] : c.background);
-            if (i < c.itemBackgrounds.size() || list->item(i)->background().style() != Qt::NoBrush) {
-                if (list->item(i)->background().color() != colour)
-                    list->item(i)->setBackground(colour);
-            }
-        }
-        if (list->currentRow() != c.current)
-            list->setCurrentRow(c.current);
-        setColours(QPalette::Base, true);
-    } else if (auto* check = qobject_cast<QAbstractButton*>(w); check && check->isCheckable()) {
-        if (check->isChecked() != c.checked)
-            check->setChecked(c.checked);
-        if (!c.text.isEmpty() && check->text() != c.text)
-            check->setText(c.text);
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->text() != c.text)
-            label->setText(c.text);
-        // a label is filled only with a colour of its own; white stands for none
-        const bool filled = c.background != kWhite;
-        if (label->autoFillBackground() != filled)
-            label->setAutoFillBackground(filled);
-        setColours(QPalette::Window, filled);
-    }
-    showMark(w, c);
-    updateCutTextTip(w);
 }
 
 void FormWindow::showMark(QWidget* w, const Control& c)

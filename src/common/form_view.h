@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenuBar;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
@@ -65,6 +66,8 @@ protected:
     QPushButton* button(const QString& name, const QString& caption);
     QLabel* label(const QString& name, bool wrap = false);
     QLabel* caption(const QString& text, bool wrap = false);
+    // Lists shown as the columns of one table: scrolling any of them scrolls them all.
+    static void scrollTogether(const QList<QListWidget*>& lists);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -83,8 +86,20 @@ protected:
     virtual QSize contentSize() const;
 
 private:
+    // Connects a widget's user actions to the model, one function per kind of widget.
     void bindWidget(QWidget* w, const Control& c);
+    void bindLineEdit(QLineEdit* edit, const QString& name);
+    void bindPlainText(QPlainTextEdit* text, const QString& name);
+    void bindComboBox(QComboBox* combo, const QString& name);
+    void bindTable(QTableWidget* grid, const QString& name);
+    void bindList(QListWidget* list, const QString& name);
+    void bindOptionButton(QRadioButton* radio, const QString& name);
+    void bindCheckBox(QCheckBox* check, const QString& name);
+    void bindButton(QPushButton* button, const QString& name);
+    // Shows a control's state on its widget: what every widget has (tooltip, key,
+    // enabled, visible, height), then what its kind shows.
     void syncWidget(QWidget* w, const Control& c);
+    void syncState(QWidget* w, const Control& c);
     void syncTable(QTableWidget* grid, const Control& c);
     // The menu bar of the model's menu items, above the window's layout.
     void buildMenuBar();

@@ -52,22 +52,23 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), picker_(*this, ctx.tables.materials)
 {
     setSizeTwips(15660, 11930);
-    addInputs();
-    addResultsAndButtons();
+    // the controls in the window's order: a source-data file keeps its keys in it
+    addHeaderInputs();
+    addLayerGrid();
+    addResults();
+    addButtons();
     addMenus();
     watchInputs();
     addKeysAndTips();
-    connectInputs();
-    connectButtons();
-
+    onHeaderInputs();
+    onGridAndMaterials();
+    onButtons();
     connect(this, &FormModel::changed, this, &MainForm::updateModified);
 }
 
-// The inputs: the header fields, the layer grid (the example wall), the material picker.
-void MainForm::addInputs()
+void MainForm::addHeaderInputs()
 {
     const KeyFilter numeric = numericKeyFilter();
-
     add(QStringLiteral("cboTipZd"), ControlKind::ComboBox);
     add(QStringLiteral("lblTipZd"), ControlKind::Label);
     add(QStringLiteral("txtTv"), ControlKind::TextBox, QStringLiteral("18"));
@@ -88,6 +89,22 @@ void MainForm::addInputs()
     addArray("cboTp", 0, 1, ControlKind::ComboBox);
     add(QStringLiteral("txtTp"), ControlKind::TextBox, QStringLiteral("6"));
     add(QStringLiteral("lblTp"), ControlKind::Label);
+
+    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp"})
+        setKeyFilter(QLatin1String(name), numeric);
+    for (int k = 1; k <= 4; ++k) {
+        setKeyFilter(item("txtTn", k), numeric);
+        setKeyFilter(item("txtTot", k), numeric);
+        setSelectAllOnClick(item("txtTn", k));
+        setSelectAllOnClick(item("txtTot", k));
+    }
+    setSelectAllOnClick(QStringLiteral("txtTv"));
+    setSelectAllOnClick(QStringLiteral("txtFiv"));
+}
+
+void MainForm::addLayerGrid()
+{
+    const KeyFilter numeric = numericKeyFilter();
     for (int r = 1; r <= LayerGridRows; ++r) {
         for (int c = 0; c <= 8; ++c) {
             QString t;
@@ -105,26 +122,15 @@ void MainForm::addInputs()
         add(item("optVlaga", k), ControlKind::OptionButton).group = QStringLiteral("optVlaga");
     add(QStringLiteral("chkVlaga"), ControlKind::CheckBox);
     add(QStringLiteral("chkPr"), ControlKind::CheckBox);
+    // the material picker beside the grid
     add(QStringLiteral("cboM"), ControlKind::ComboBox);
     add(QStringLiteral("lblM"), ControlKind::Label);
     add(QStringLiteral("txtM"), ControlKind::TextBox);
     add(QStringLiteral("lstM"), ControlKind::ListBox);
-
-    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp"})
-        setKeyFilter(QLatin1String(name), numeric);
-    for (int k = 1; k <= 4; ++k) {
-        setKeyFilter(item("txtTn", k), numeric);
-        setKeyFilter(item("txtTot", k), numeric);
-        setSelectAllOnClick(item("txtTn", k));
-        setSelectAllOnClick(item("txtTot", k));
-    }
-    setSelectAllOnClick(QStringLiteral("txtTv"));
-    setSelectAllOnClick(QStringLiteral("txtFiv"));
 }
 
-void MainForm::addResultsAndButtons()
+void MainForm::addResults()
 {
-    // results
     for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
         add(QLatin1String(name), ControlKind::TextBox).readOnly = true;
     for (int k = 1; k <= LayerGridRows; ++k)
@@ -136,8 +142,10 @@ void MainForm::addResultsAndButtons()
     for (int k = 1; k <= 5; ++k)
         add(item("lstRez", k), ControlKind::ListBox).heightTwips = 2220;
     addVerdict();
+}
 
-    // buttons
+void MainForm::addButtons()
+{
     add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
     add(QStringLiteral("cmdPR"), ControlKind::Button, QStringLiteral("Пересчитать"));
     add(QStringLiteral("cmdSave"), ControlKind::Button, QStringLiteral("Сохранить"));
@@ -152,8 +160,7 @@ void MainForm::addResultsAndButtons()
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
 }
 
-// What a choice in a list, a tick or a double click in the grid does.
-void MainForm::connectInputs()
+void MainForm::onHeaderInputs()
 {
     on(QStringLiteral("cboTipZd"), FormEvent::Click, [this] {
         const int i = currentIndex(QStringLiteral("cboTipZd"));
@@ -194,6 +201,10 @@ void MainForm::connectInputs()
     };
     on(QStringLiteral("cboTp_0"), FormEvent::Click, envelopeType);
     on(QStringLiteral("cboTp_1"), FormEvent::Click, envelopeType);
+}
+
+void MainForm::onGridAndMaterials()
+{
     on(QStringLiteral("cboM"), FormEvent::Click, [this] { picker_.chooseEntry(currentIndex(QStringLiteral("cboM"))); });
     on(QStringLiteral("cboM"), FormEvent::Change, [this] { picker_.typed(text(QStringLiteral("cboM"))); });
     on(QStringLiteral("lstM"), FormEvent::DblClick,
@@ -206,7 +217,7 @@ void MainForm::connectInputs()
         on(item("txt1", k), FormEvent::DblClick, [this] { emit windowRequested(QStringLiteral("frmMove")); });
 }
 
-void MainForm::connectButtons()
+void MainForm::onButtons()
 {
     on(QStringLiteral("cmdOk"), FormEvent::Click, [this] { calculate(); });
     on(QStringLiteral("cmdPR"), FormEvent::Click, [this] { recalculate(); });

@@ -156,11 +156,15 @@ private:
     bool documentMayStart();
     bool addAirLayer(const QString& question, const QString& title);
 
-    void addInputs();
-    void addResultsAndButtons();
-    void connectInputs();
-    void connectButtons();
+    // The controls and their events, group by group in the window's order.
+    void addHeaderInputs();
+    void addLayerGrid();
+    void addResults();
+    void addButtons();
     void addMenus();
+    void onHeaderInputs();
+    void onGridAndMaterials();
+    void onButtons();
     void climateFill();
     void excludeRow(int k);
     void runEnvelope(bool recalc);

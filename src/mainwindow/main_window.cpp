@@ -173,8 +173,14 @@ QWidget* MainWindow::buildInputs()
     auto* box = new QGroupBox(QStringLiteral("Исходные данные"), this);
     auto* h = new QHBoxLayout(box);
     h->setSpacing(12);
+    h->addLayout(buildClimate());
+    h->addLayout(buildCoefficients(), 1);
+    return box;
+}
 
-    // building and climate
+QLayout* MainWindow::buildClimate()
+{
+    // the building, its region and city, the outside temperatures
     auto* left = new QVBoxLayout;
     left->setSpacing(3);
     auto* building = new QHBoxLayout;
@@ -224,8 +230,11 @@ QWidget* MainWindow::buildInputs()
     tot->addStretch();
     left->addLayout(tot);
     left->addStretch();
-    h->addLayout(left);
+    return left;
+}
 
+QLayout* MainWindow::buildCoefficients()
+{
     // coefficients and envelope type: a list, its value, and the chosen row's full text below
     auto* coef = new QGridLayout;
     coef->setHorizontalSpacing(4);
@@ -270,8 +279,7 @@ QWidget* MainWindow::buildInputs()
     tpLabel->setStyleSheet(QStringLiteral("color: #404040;"));
     coef->addWidget(tpLabel, r, 0, 1, 3);
     coef->setColumnStretch(1, 1);
-    h->addLayout(coef, 1);
-    return box;
+    return coef;
 }
 
 QWidget* MainWindow::buildGrid()
@@ -378,7 +386,15 @@ QWidget* MainWindow::buildResults()
     auto* box = new QGroupBox(QStringLiteral("Результаты расчета"), this);
     auto* h = new QHBoxLayout(box);
     h->setSpacing(10);
+    h->addLayout(buildSums());
+    h->addLayout(buildBoundaryTable());
+    h->addLayout(buildResultLists(), 1);
+    return box;
+}
 
+QLayout* MainWindow::buildSums()
+{
+    // Rт, Rп, D, tн and Rт.тр.
     auto* sums = new QGridLayout;
     sums->setHorizontalSpacing(4);
     sums->setVerticalSpacing(3);
@@ -394,8 +410,12 @@ QWidget* MainWindow::buildResults()
         ++row;
     }
     sums->setRowStretch(row, 1);
-    h->addLayout(sums);
+    return sums;
+}
 
+QLayout* MainWindow::buildBoundaryTable()
+{
+    // t, E, e, Rп.тр. and Rп.в. at each boundary of layers
     auto* bounds = new QGridLayout;
     bounds->setHorizontalSpacing(2);
     bounds->setVerticalSpacing(3);
@@ -418,8 +438,12 @@ QWidget* MainWindow::buildResults()
         ++r;
     }
     bounds->setRowStretch(r, 1);
-    h->addLayout(bounds);
+    return bounds;
+}
 
+QLayout* MainWindow::buildResultLists()
+{
+    // the points of the field: name, t, E, e and фи
     auto* right = new QVBoxLayout;
     right->setSpacing(2);
     right->addWidget(label(QStringLiteral("lblRezList")));
@@ -449,18 +473,11 @@ QWidget* MainWindow::buildResults()
     }
     if (columns[4])
         columns[4]->setFixedWidth(widths[4] + columns[4]->verticalScrollBar()->sizeHint().width());
-    for (QListWidget* from : columns) {
-        for (QListWidget* to : columns) {
-            if (from != to)
-                connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
-                        &QScrollBar::setValue);
-        }
-    }
+    scrollTogether(QList<QListWidget*>(std::begin(columns), std::end(columns)));
     lists->setColumnStretch(0, 1);
     lists->setRowStretch(1, 1);
     right->addLayout(lists, 1);
-    h->addLayout(right, 1);
-    return box;
+    return right;
 }
 
 QWidget* MainWindow::buildVerdict()

@@ -24,9 +24,14 @@ protected:
 
 private:
     QWidget* buildInputs();
+    QLayout* buildClimate();
+    QLayout* buildCoefficients();
     QWidget* buildGrid();
     QWidget* buildMaterials();
     QWidget* buildResults();
+    QLayout* buildSums();
+    QLayout* buildBoundaryTable();
+    QLayout* buildResultLists();
     QWidget* buildVerdict();
     QWidget* buildButtons();
     // "Печать…": the document in the print preview, printed from there.

@@ -21,7 +21,14 @@ MoistureWindow::MoistureWindow(MoistureForm& form, QWidget* parent) : FormWindow
 {
     QFont small = font();
     small.setPointSizeF(8);
+    placeMonthTable(small);
+    placeTotalsAndNotes(small);
+    placeMonthField(small);
+    bindControls();
+}
 
+void MoistureWindow::placeMonthTable(const QFont& small)
+{
     // the month table: columns Месяц, tв., t(гр.), tн., фи(в.), фи(н.), g(в.), g(н.), g(в.)-g(н.)
     struct Column {
         int list;
@@ -46,6 +53,11 @@ MoistureWindow::MoistureWindow(MoistureForm& form, QWidget* parent) : FormWindow
         place(list, x, 30, c.width, px(2400));
         x += c.width + 1;
     }
+}
+
+void MoistureWindow::placeTotalsAndNotes(const QFont& small)
+{
+    // below the month table: the three sums of the year, the notes
     QLabel* hint = caption(QStringLiteral("Dbl-click на месяц - вывод результатов"));
     hint->setFont(small);
     place(hint, 6, 30 + px(2400) + 1, 380, 14);
@@ -85,7 +97,10 @@ MoistureWindow::MoistureWindow(MoistureForm& form, QWidget* parent) : FormWindow
         place(n, 6, y, 388, height);
         y += height + 1;
     }
+}
 
+void MoistureWindow::placeMonthField(const QFont& small)
+{
     // one month's field and the single case
     const int rx = px(MoistureForm::kNarrowTwips) + 6;
     QLabel* rez = label(QStringLiteral("lblRezList"), true);
@@ -129,7 +144,6 @@ MoistureWindow::MoistureWindow(MoistureForm& form, QWidget* parent) : FormWindow
     place(button(QStringLiteral("cmdRs"), QStringLiteral("Посчитать для нижеприведенных данных")), rx, ey + 6, 290,
           28);
     place(button(QStringLiteral("cmdPodbor"), QStringLiteral("Подобрать t(min)")), rx, ey + 40, 290, 28);
-    bindControls();
 }
 
 }  // namespace ogrado

@@ -9,6 +9,12 @@ class MoistureWindow : public FormWindow {
     Q_OBJECT
 public:
     MoistureWindow(MoistureForm& form, QWidget* parent);
+
+private:
+    // The widgets are placed by coordinates, in these three parts.
+    void placeMonthTable(const QFont& small);
+    void placeTotalsAndNotes(const QFont& small);
+    void placeMonthField(const QFont& small);
 };
 
 }  // namespace ogrado

@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace ogrado {
@@ -28,7 +27,28 @@ ThicknessWindow::ThicknessWindow(ThicknessForm& form, QWidget* parent) : FormWin
     layer->addWidget(comboBox(QStringLiteral("cboSloj"), false, 320));
     layer->addStretch();
     root->addLayout(layer);
+    root->addWidget(buildCandidates());
+    root->addWidget(buildCriteria());
+    root->addWidget(buildTable(), 1);
 
+    QLabel* answer = label(QStringLiteral("lblOtvet"), true);
+    answer->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    root->addWidget(answer);
+    root->addWidget(label(QStringLiteral("lblPrim"), true));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button(QStringLiteral("cmdPodbor"), QStringLiteral("Подобрать")));
+    buttons->addWidget(button(QStringLiteral("cmdStop"), QStringLiteral("Прервать")));
+    buttons->addWidget(label(QStringLiteral("lblHod")), 1);
+    buttons->addWidget(button(QStringLiteral("cmdApply"), QStringLiteral("Применить")));
+    buttons->addWidget(button(QStringLiteral("cmdCancel"), QStringLiteral("Выход")));
+    root->addLayout(buttons);
+    bindControls();
+}
+
+QWidget* ThicknessWindow::buildCandidates()
+{
+    // the thicknesses to try: a range with its step, or a list of products
     auto* candidates = new QGroupBox(QStringLiteral("Толщины"), this);
     auto* grid = new QGridLayout(candidates);
     grid->setHorizontalSpacing(6);
@@ -45,8 +65,11 @@ ThicknessWindow::ThicknessWindow(ThicknessForm& form, QWidget* parent) : FormWin
     grid->setColumnStretch(7, 1);
     for (const char* name : {"txtOt", "txtDo", "txtShag"})
         findChild<QLineEdit*>(QLatin1String(name))->setAlignment(Qt::AlignRight);
-    root->addWidget(candidates);
+    return candidates;
+}
 
+QWidget* ThicknessWindow::buildCriteria()
+{
     auto* criteria = new QGroupBox(QStringLiteral("Условия"), this);
     auto* c = new QVBoxLayout(criteria);
     c->setSpacing(2);
@@ -56,8 +79,11 @@ ThicknessWindow::ThicknessWindow(ThicknessForm& form, QWidget* parent) : FormWin
     c->addWidget(checkBox(ThicknessForm::criterion(2),
                           QStringLiteral("Влагонакопление за период не больше высыхания летом (помеченный слой, "
                                          "город главного окна)")));
-    root->addWidget(criteria);
+    return criteria;
+}
 
+QWidget* ThicknessWindow::buildTable()
+{
     // the candidate table: one list per column, scrolled together
     auto* table = new QGroupBox(QStringLiteral("Результаты для каждой толщины"), this);
     auto* columns = new QGridLayout(table);
@@ -83,29 +109,9 @@ ThicknessWindow::ThicknessWindow(ThicknessForm& form, QWidget* parent) : FormWin
         columns->addWidget(l, 1, k);
         lists.append(l);
     }
-    for (QListWidget* from : lists) {
-        for (QListWidget* to : lists) {
-            if (from != to)
-                connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
-                        &QScrollBar::setValue);
-        }
-    }
+    scrollTogether(lists);
     lists.last()->setFixedWidth(widths[ThicknessForm::kColumns - 1] + 18);
-    root->addWidget(table, 1);
-
-    QLabel* answer = label(QStringLiteral("lblOtvet"), true);
-    answer->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    root->addWidget(answer);
-    root->addWidget(label(QStringLiteral("lblPrim"), true));
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button(QStringLiteral("cmdPodbor"), QStringLiteral("Подобрать")));
-    buttons->addWidget(button(QStringLiteral("cmdStop"), QStringLiteral("Прервать")));
-    buttons->addWidget(label(QStringLiteral("lblHod")), 1);
-    buttons->addWidget(button(QStringLiteral("cmdApply"), QStringLiteral("Применить")));
-    buttons->addWidget(button(QStringLiteral("cmdCancel"), QStringLiteral("Выход")));
-    root->addLayout(buttons);
-    bindControls();
+    return table;
 }
 
 }  // namespace ogrado

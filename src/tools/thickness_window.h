@@ -9,6 +9,11 @@ class ThicknessWindow : public FormWindow {
     Q_OBJECT
 public:
     ThicknessWindow(ThicknessForm& form, QWidget* parent = nullptr);
+
+private:
+    QWidget* buildCandidates();
+    QWidget* buildCriteria();
+    QWidget* buildTable();  // one list per column, scrolled together
 };
 
 }  // namespace ogrado

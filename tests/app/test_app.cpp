@@ -14,7 +14,7 @@
 #include "tools/dew_point_form.h"
 #include "tools/limits_form.h"
 #include "tools/thickness_form.h"
-#include "test_support.h"
+#include "test_app.h"
 
 #include <QtTest>
 

@@ -7,6 +7,14 @@
 #include "test_support.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +109,57 @@ public:
         v->addWidget(lineEdit(QStringLiteral("txtB")));
         v->addWidget(button(QStringLiteral("cmdOk"), QStringLiteral("ОК")));
         bindControls();
+    }
+};
+
+
+// One control of every kind the views show, each with its event recorded.
+class KindsForm : public FormModel {
+public:
+    explicit KindsForm(Prompter& p) : FormModel(QStringLiteral("frmKinds"), p)
+    {
+        add(QStringLiteral("txtA"), ControlKind::TextBox);
+        add(QStringLiteral("txtMemo"), ControlKind::TextBox);
+        add(QStringLiteral("cboA"), ControlKind::ComboBox);
+        add(QStringLiteral("tblA"), ControlKind::Table);
+        add(QStringLiteral("lstA"), ControlKind::ListBox);
+        add(QStringLiteral("opt_1"), ControlKind::OptionButton).group = QStringLiteral("opt");
+        add(QStringLiteral("opt_2"), ControlKind::OptionButton).group = QStringLiteral("opt");
+        add(QStringLiteral("chkA"), ControlKind::CheckBox);
+        add(QStringLiteral("cmdA"), ControlKind::Button);
+        add(QStringLiteral("lblA"), ControlKind::Label);
+        for (const Control& c : controls()) {
+            const QString name = c.name;
+            for (FormEvent e : {FormEvent::Click, FormEvent::DblClick, FormEvent::Change, FormEvent::Sort})
+                on(name, e, [this, name, e] { events.append(name + u':' + QString::number(int(e))); });
+        }
+    }
+    QStringList events;
+};
+
+class KindsWindow : public FormWindow {
+public:
+    explicit KindsWindow(KindsForm& f) : FormWindow(f)
+    {
+        auto* v = new QVBoxLayout(this);
+        v->addWidget(lineEdit(QStringLiteral("txtA")));
+        auto* memo = new QPlainTextEdit(this);
+        memo->setObjectName(QStringLiteral("txtMemo"));
+        v->addWidget(memo);
+        v->addWidget(comboBox(QStringLiteral("cboA"), true));
+        v->addWidget(table(QStringLiteral("tblA")));
+        v->addWidget(listBox(QStringLiteral("lstA")));
+        v->addWidget(optionButton(QStringLiteral("opt_1"), QStringLiteral("Один")));
+        v->addWidget(optionButton(QStringLiteral("opt_2"), QStringLiteral("Два")));
+        v->addWidget(checkBox(QStringLiteral("chkA"), QStringLiteral("Флажок")));
+        v->addWidget(button(QStringLiteral("cmdA"), QStringLiteral("Кнопка")));
+        v->addWidget(label(QStringLiteral("lblA")));
+        bindControls();
+    }
+    template <typename W>
+    W* widget(const char* name) const
+    {
+        return findChild<W*>(QLatin1String(name));
     }
 };
 
@@ -384,6 +443,130 @@ private slots:
         QVERIFY(b->styleSheet().isEmpty());
         f.userEdit(QStringLiteral("txtA"), QStringLiteral("3"));
         QCOMPARE(a->styleSheet(), QStringLiteral("font-weight: bold;"));
+    }
+
+    // Each kind of widget shows what the model holds for it.
+    void everyKindOfWidgetShowsTheModel()
+    {
+        RecordingPrompter p;
+        KindsForm f(p);
+        f.loadForm();
+        KindsWindow w(f);
+        f.setText(QStringLiteral("txtA"), QStringLiteral("12,5"));
+        f.setBackground(QStringLiteral("txtA"), kHighlight);
+        f.setEnabled(QStringLiteral("txtMemo"), false);
+        f.setText(QStringLiteral("txtMemo"), QStringLiteral("строка 1\nстрока 2"));
+        f.setItems(QStringLiteral("cboA"), {QStringLiteral("x"), QStringLiteral("yy"), QStringLiteral("z")});
+        f.setCurrentIndex(QStringLiteral("cboA"), 1);
+        f.setText(QStringLiteral("cboA"), QStringLiteral("yy"));
+        f.setColumns(QStringLiteral("tblA"), {QStringLiteral("A"), QStringLiteral("B")});
+        f.setRows(QStringLiteral("tblA"), {{QStringLiteral("a1"), QStringLiteral("b1")}, {QStringLiteral("a2")}});
+        f.setSortOrder(QStringLiteral("tblA"), 1, true);
+        f.setItems(QStringLiteral("lstA"), {QStringLiteral("p"), QStringLiteral("q")});
+        f.setItemBackground(QStringLiteral("lstA"), 0, kHighlight);
+        f.setCurrentIndex(QStringLiteral("lstA"), 1);
+        f.setChecked(QStringLiteral("opt_2"), true);
+        f.setChecked(QStringLiteral("chkA"), true);
+        f.setVisible(QStringLiteral("cmdA"), false);
+        f.setText(QStringLiteral("lblA"), QStringLiteral("Подпись"));
+        f.setBackground(QStringLiteral("lblA"), kHighlight);
+        f.notifyChanged();
+
+        auto* edit = w.widget<QLineEdit>("txtA");
+        QCOMPARE(edit->text(), QStringLiteral("12,5"));
+        QCOMPARE(edit->palette().color(QPalette::Base), QColor::fromRgba(kHighlight));
+        auto* memo = w.widget<QPlainTextEdit>("txtMemo");
+        QCOMPARE(memo->toPlainText(), QStringLiteral("строка 1\nстрока 2"));
+        QVERIFY(!memo->isEnabled());
+        auto* combo = w.widget<QComboBox>("cboA");
+        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->currentIndex(), 1);
+        QCOMPARE(combo->currentText(), QStringLiteral("yy"));
+        auto* grid = w.widget<QTableWidget>("tblA");
+        QCOMPARE(grid->columnCount(), 2);
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("b1"));
+        QCOMPARE(grid->item(1, 1)->text(), QString());  // a short row leaves its cells empty
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorSection(), 1);
+        QCOMPARE(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        auto* list = w.widget<QListWidget>("lstA");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(list->item(0)->background().color(), QColor::fromRgba(kHighlight));
+        QCOMPARE(list->item(1)->background().style(), Qt::NoBrush);
+        QVERIFY(!w.widget<QRadioButton>("opt_1")->isChecked());
+        QVERIFY(w.widget<QRadioButton>("opt_2")->isChecked());
+        QVERIFY(w.widget<QCheckBox>("chkA")->isChecked());
+        QVERIFY(w.widget<QPushButton>("cmdA")->isHidden());
+        auto* caption = w.widget<QLabel>("lblA");
+        QCOMPARE(caption->text(), QStringLiteral("Подпись"));
+        QVERIFY(caption->autoFillBackground());
+        QCOMPARE(caption->palette().color(QPalette::Window), QColor::fromRgba(kHighlight));
+        f.setBackground(QStringLiteral("lblA"), kWhite);  // white: the label is not filled
+        f.notifyChanged();
+        QVERIFY(!caption->autoFillBackground());
+    }
+
+    // What the user does in each kind of widget reaches the model as its event, and
+    // nothing the model itself shows comes back as a user's action.
+    void everyKindOfWidgetForwardsTheUser()
+    {
+        RecordingPrompter p;
+        KindsForm f(p);
+        f.loadForm();
+        f.setItems(QStringLiteral("cboA"), {QStringLiteral("x"), QStringLiteral("y")});
+        f.setColumns(QStringLiteral("tblA"), {QStringLiteral("A"), QStringLiteral("B")});
+        f.setRows(QStringLiteral("tblA"), {{QStringLiteral("a1")}, {QStringLiteral("a2")}});
+        f.setItems(QStringLiteral("lstA"), {QStringLiteral("p"), QStringLiteral("q")});
+        f.setText(QStringLiteral("txtMemo"), QStringLiteral("из модели"));
+        KindsWindow w(f);
+        w.show();
+        QVERIFY(f.events.isEmpty());
+        const QString change = QString::number(int(FormEvent::Change));
+        const QString click = QString::number(int(FormEvent::Click));
+        const QString dblClick = QString::number(int(FormEvent::DblClick));
+
+        QTest::keyClicks(w.widget<QLineEdit>("txtA"), QStringLiteral("7"));
+        QCOMPARE(f.text(QStringLiteral("txtA")), QStringLiteral("7"));
+        w.widget<QPlainTextEdit>("txtMemo")->setPlainText(QStringLiteral("заметка"));
+        QCOMPARE(f.text(QStringLiteral("txtMemo")), QStringLiteral("заметка"));
+        QTest::keyClicks(w.widget<QComboBox>("cboA")->lineEdit(), QStringLiteral("y"));
+        QCOMPARE(f.text(QStringLiteral("cboA")), QStringLiteral("y"));
+        emit w.widget<QComboBox>("cboA")->activated(1);
+        QCOMPARE(f.currentIndex(QStringLiteral("cboA")), 1);
+        QCOMPARE(f.events, (QStringList{"txtA:" + change, "txtMemo:" + change, "cboA:" + change, "cboA:" + click}));
+
+        f.events.clear();
+        auto* grid = w.widget<QTableWidget>("tblA");
+        grid->setCurrentCell(1, 0);
+        QCOMPARE(f.currentIndex(QStringLiteral("tblA")), 1);
+        emit grid->cellDoubleClicked(0, 0);
+        QCOMPARE(f.currentIndex(QStringLiteral("tblA")), 0);
+        emit grid->horizontalHeader()->sectionClicked(1);
+        QCOMPARE(f.control(QStringLiteral("tblA")).sortColumn, 1);
+        auto* list = w.widget<QListWidget>("lstA");
+        list->setCurrentRow(1);
+        QCOMPARE(f.currentIndex(QStringLiteral("lstA")), 1);
+        emit list->itemDoubleClicked(list->item(0));
+        QCOMPARE(f.currentIndex(QStringLiteral("lstA")), 0);
+        QCOMPARE(f.events, (QStringList{"tblA:" + click, "tblA:" + click, "tblA:" + dblClick,
+                                        "tblA:" + QString::number(int(FormEvent::Sort)), "lstA:" + click,
+                                        "lstA:" + click, "lstA:" + dblClick}));
+
+        f.events.clear();
+        w.widget<QRadioButton>("opt_2")->click();
+        w.widget<QRadioButton>("opt_1")->click();
+        // the model keeps one option of the group; the view shows it
+        QVERIFY(f.isChecked(QStringLiteral("opt_1")) && !f.isChecked(QStringLiteral("opt_2")));
+        QVERIFY(!w.widget<QRadioButton>("opt_2")->isChecked());
+        f.setChecked(QStringLiteral("opt_1"), false);  // no option chosen: none shows chosen
+        f.notifyChanged();
+        QVERIFY(!w.widget<QRadioButton>("opt_1")->isChecked());
+        w.widget<QCheckBox>("chkA")->click();
+        QVERIFY(f.isChecked(QStringLiteral("chkA")));
+        w.widget<QPushButton>("cmdA")->click();
+        QVERIFY(!w.widget<QPushButton>("cmdA")->autoDefault());
+        QCOMPARE(f.events, (QStringList{"opt_2:" + click, "opt_1:" + click, "chkA:" + click, "cmdA:" + click}));
     }
 
     // Menu items are controls like the others: the view builds the menu bar from them,
