@@ -3,6 +3,7 @@
 #include "batch/batch.h"
 #include "batch/batch_options.h"
 #include "batch/batch_step.h"
+#include "common/qt_translation.h"
 #include "common/text_file.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTranslator>
 #include <QtTest>
 
 #include <thread>
@@ -86,6 +88,31 @@ class TestBatch : public QObject {
     };
 
 private slots:
+    // ogrado_calc runs with Qt's Russian catalogue, whose parser messages word and quote
+    // otherwise: the program still names the option it refuses, in its own words, and
+    // an option that takes no value is not told to want one.
+    void refusedCommandLineNamesTheOption()
+    {
+        QTranslator russian;  // removes itself when the test ends
+        QVERIFY(russian.load(QStringLiteral("qtbase_ru"), qtTranslationFolder()));
+        QVERIFY(QCoreApplication::installTranslator(&russian));
+        const auto refusal = [this](const QStringList& args) {
+            const Run r = run(args);
+            return r.status == 2 ? r.err.section(u'\n', 0, 0) : QStringLiteral("(принято)");
+        };
+        QCOMPARE(refusal({"--foo"}), QStringLiteral("Неизвестный параметр --foo."));
+        QCOMPARE(refusal({"--json", "-bar", "case.json"}), QStringLiteral("Неизвестный параметр --bar."));
+        QCOMPARE(refusal({"--json", "--out"}), QStringLiteral("После --out нужно значение."));
+        QCOMPARE(refusal({"case.json", "-out"}), QStringLiteral("После -out нужно значение."));
+        QCOMPARE(refusal({"--json=1", "case.json"}),
+                 QStringLiteral("Параметр --json не принимает значения: уберите «=1»."));
+        // "--json=1" here is the value of --out; the option refused comes after it
+        QCOMPARE(refusal({"--out", "--json=1", "-moisture=", "case.json"}),
+                 QStringLiteral("Параметр -moisture не принимает значения: уберите «=»."));
+        // after "--" every argument is a case file
+        QVERIFY(!refusal({"--json", "--", "--json=1"}).contains(QStringLiteral("не принимает значения")));
+    }
+
     // Every option ogrado_calc reads is written where users look for it: the usage text
     // (but --version, which like --help is not in the usage line), the manual page and
     // the README.
