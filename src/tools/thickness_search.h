@@ -80,10 +80,12 @@ struct ThicknessCandidate {
     QString firstFailingText() const;
 };
 
-// The whole main calculation for one thickness, on a copy of the case's table, with
-// its own report store. Throws AppError naming the thickness when the calculation or
-// the moisture balance stops.
-ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, CalcReport& scratch);
+// The whole main calculation for one thickness, on a copy of the case's table, keeping
+// only its results (no report lines, no field texts). Throws AppError naming the
+// thickness when the calculation or the moisture balance stops.
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness);
+// The same with the climate of the case's city read once for every candidate.
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, const YearClimate* climate);
 
 struct ThicknessSelection {
     QVector<ThicknessCandidate> rows;  // in the order of the candidates
@@ -99,7 +101,8 @@ struct ThicknessSelection {
 void checkThicknessCase(const ThicknessCase& c);
 
 // Calculates every candidate in order; `candidateDone` sees each row after it is
-// calculated and returns false to stop. The answer is chosen among the rows
+// calculated and returns false to stop. The climate of the moisture criterion is read
+// (and checked) once, before the first candidate. The answer is chosen among the rows
 // calculated. Throws AppError when a candidate cannot be calculated.
 ThicknessSelection SearchThickness(const ThicknessCase& c, const QVector<double>& candidates,
                                    const std::function<bool(const ThicknessCandidate&)>& candidateDone = {});

@@ -531,6 +531,43 @@ private slots:
         QCOMPARE(f.main().markedControls(), QStringList{MainForm::cellName(2, 6)});
     }
 
+    // The climate of the moisture criterion is read once, before the first candidate: a
+    // value that is not a number stops the selection with no candidate calculated, and
+    // every candidate of a good climate is calculated once.
+    void climateIsReadBeforeTheFirstCandidate()
+    {
+        Fixture f;
+        f.main().userCheck("chkVlaga", true);
+        f.main().userSelect("cboGorod", 4);
+        f.main().userCheck("optVlaga_3", true);
+        ThicknessCase c;
+        f.main().collectInput();
+        c.table = f.ctx.layerTable;
+        c.layer = 3;
+        c.inputs = f.main().envelopeInputs();
+        c.saturation = &f.ctx.tables.saturation;
+        ClimateRecord city = f.ctx.tables.climate[4];
+        c.moisture = ThicknessCase::Moisture{&city, 3};
+        int calculated = 0;
+        const auto count = [&](const ThicknessCandidate&) { return ++calculated > 0; };
+        const ThicknessSelection good = SearchThickness(c, {40, 60, 80}, count);
+        QCOMPARE(calculated, 3);
+        QVERIFY(good.completed && good.rows[1].moisture);
+
+        city.temperature[10] = QStringLiteral("х");  // November
+        calculated = 0;
+        try {
+            SearchThickness(c, {40, 60, 80}, count);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Климатические данные «%1», ноябрь: температура наружного "
+                                                           "воздуха «х» не является числом.")
+                                                .arg(city.name)),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(calculated, 0);
+    }
+
     // ---- ogrado_calc ----
 
     void batchSelect()
