@@ -1,6 +1,7 @@
 #include "tools/thickness_search.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/point_field.h"
 
@@ -113,6 +114,13 @@ QVector<double> thicknessRange(const QString& from, const QString& to, const QSt
     values.reserve(count);
     for (int i = 0; i < count; ++i)
         values.append(landsOnLast && i == count - 1 ? last : roundedThickness(first + i * by));
+    // every candidate is a layer thickness the calculation accepts: refused here, not at
+    // the candidate after all the thinner ones were calculated
+    if (!inRange(values.last(), kThicknessRange))
+        throw AppError(QStringLiteral("Толщина %1 из диапазона подбора больше наибольшей толщины слоя %2. Укажите "
+                                      "толщину «до» не более %2.")
+                           .arg(mm(values.last()), mm(*kThicknessRange.high)),
+                       entryField("txtDo"));
     return values;
 }
 
@@ -131,6 +139,11 @@ QVector<double> thicknessList(const QString& list)
                            entryField("txtSpisok"));
         if (*v <= 0)
             throw AppError(QStringLiteral("Список толщин: толщина «%1» недопустима. Укажите толщины больше нуля.").arg(t),
+                           entryField("txtSpisok"));
+        if (!inRange(*v, kThicknessRange))
+            throw AppError(QStringLiteral("Список толщин: толщина «%1» больше наибольшей толщины слоя %2. Укажите "
+                                          "толщины не более %2.")
+                               .arg(t, mm(*kThicknessRange.high)),
                            entryField("txtSpisok"));
         values.append(*v);
     }

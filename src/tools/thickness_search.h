@@ -24,8 +24,9 @@ constexpr int kMaxThicknessCandidates = 10000;
 
 // The candidates from "от" to "до" by "шаг", mm, ascending; a step that does not land
 // on "до" stops before passing it. Throws AppError naming the entry when a text is
-// empty or not a number, when "от" or the step is not above 0, when "от" is above "до"
-// or when there would be more than kMaxThicknessCandidates candidates.
+// empty or not a number, when "от" or the step is not above 0, when "от" is above "до",
+// when there would be more than kMaxThicknessCandidates candidates or when the last
+// one is thicker than a layer may be (10 000 mm).
 // "Нет слоев для подбора: …": the table has no layer with a thickness.
 extern const QString kNoLayersToSelect;
 
@@ -33,7 +34,7 @@ QVector<double> thicknessRange(const QString& from, const QString& to, const QSt
 
 // The candidates of a list of product thicknesses "50;80;100", mm, sorted ascending,
 // each once. Empty items between separators are skipped. Throws AppError when the
-// list is empty or an item is not a number above 0.
+// list is empty or an item is not a number above 0 and at most 10 000 mm.
 QVector<double> thicknessList(const QString& list);
 
 // The default "от": the thickness rounded down to a multiple of the step, as a text;
