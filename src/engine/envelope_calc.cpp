@@ -55,6 +55,47 @@ void setAirPressures(CalcState& state, const SaturationTable& sat, double tIn, d
     state.en = PartialPressure(phiOut, state.En);
 }
 
+// The values of the header the point field is computed with.
+struct FieldAir {
+    double alphaIn = 0, alphaOut = 0, tIn = 0, phiIn = 0, tOut = 0, phiOut = 0;
+};
+
+// The point field of RecalculateField on layers and header values already read.
+void recalculateField(const LayerTable& table, const QVector<LayerValues>& values, const FieldAir& air,
+                      CalcState& state, bool refine, const SaturationTable& sat)
+{
+    const LayerTableHeader& h = table.header;
+    // With the refine flag each layer takes its own condition; without it every layer
+    // takes the preliminary condition's column, as the preliminary Rт does.
+    const bool conditionA = state.conditionA;
+    double sumR = 0;
+    double rp = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        const std::optional<double> phiMean = i < state.layers.size() ? state.layers[i].phiMean : std::nullopt;
+        const bool a = refine ? phiMean && *phiMean <= 75 : conditionA;
+        sumR += layerResistance(table, values, i, a);
+        rp += layerVapourResistance(values, i);
+    }
+    const double rt = requireFinite(
+        divideOrFail(1, air.alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
+                     mainWindowField(QStringLiteral("txtAlv"))) +
+            sumR +
+            divideOrFail(1, air.alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
+                         mainWindowField(QStringLiteral("txtAln"))),
+        QStringLiteral("Сопротивление теплопередаче Rт"));
+    requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
+    if (rt == 0)
+        throw AppError(kZeroRt);
+    if (rp == 0)
+        throw AppError(kZeroRp);
+    fillTemperatureField(
+        table, state.points, state.pointLabels,
+        [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, air.tIn, air.tOut,
+        air.alphaIn, rt, sat);
+    setAirPressures(state, sat, air.tIn, air.phiIn, air.tOut, air.phiOut);
+    fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
+}
+
 }  // namespace
 
 void EnvelopeRun::highlightColumns(int i, bool lambdaA, bool sA, bool resetOthers)
@@ -152,10 +193,10 @@ void EnvelopeRun::run()
         reportVerdict();
     }
     if (!in.refine) {
+        // the field of the preliminary condition, on the layers as read for this run
+        recalculateField(table, values, FieldAir{alphaIn, alphaOut, tIn, phiIn, tOut, phiOut}, st, false, sat);
         if (writing)
-            out.lists = RecalculateRefinedField(table, st, false, sat);
-        else
-            RecalculateField(table, st, false, sat);
+            out.lists = resultListsOf(st, QStringLiteral("Результаты предварительных расчетов"));
     }
     st.finished = true;
     st.reached = CalcState::kFinished;
@@ -445,47 +486,20 @@ void RecalculateField(const LayerTable& table, CalcState& state, bool refine, co
 {
     const QVector<LayerValues> values = convertLayers(table);
     const LayerTableHeader& h = table.header;
-    const double alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
-                                        mainWindowField(QStringLiteral("txtAlv")));
-    const double alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
-                                         mainWindowField(QStringLiteral("txtAln")));
-    const double tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
-                                    mainWindowField(QStringLiteral("txtTv")));
-    const double phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                                      mainWindowField(QStringLiteral("txtFiv")));
-    const double tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"),
-                                     mainWindowField(QStringLiteral("txtTot_1")));
-    const double phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"),
-                                       mainWindowField(QStringLiteral("txtTot_2")));
-    // With the refine flag each layer takes its own condition; without it every layer
-    // takes the preliminary condition's column, as the preliminary Rт does.
-    const bool conditionA = state.conditionA;
-    double sumR = 0;
-    double rp = 0;
-    for (int i = 0; i < values.size(); ++i) {
-        const std::optional<double> phiMean = i < state.layers.size() ? state.layers[i].phiMean : std::nullopt;
-        const bool a = refine ? phiMean && *phiMean <= 75 : conditionA;
-        sumR += layerResistance(table, values, i, a);
-        rp += layerVapourResistance(values, i);
-    }
-    const double rt = requireFinite(
-        divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
-                     mainWindowField(QStringLiteral("txtAlv"))) +
-            sumR +
-            divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
-                         mainWindowField(QStringLiteral("txtAln"))),
-        QStringLiteral("Сопротивление теплопередаче Rт"));
-    requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
-    if (rt == 0)
-        throw AppError(kZeroRt);
-    if (rp == 0)
-        throw AppError(kZeroRp);
-    fillTemperatureField(
-        table, state.points, state.pointLabels,
-        [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, tIn, tOut, alphaIn,
-        rt, sat);
-    setAirPressures(state, sat, tIn, phiIn, tOut, phiOut);
-    fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
+    FieldAir air;
+    air.alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
+                               mainWindowField(QStringLiteral("txtAlv")));
+    air.alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
+                                mainWindowField(QStringLiteral("txtAln")));
+    air.tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
+                           mainWindowField(QStringLiteral("txtTv")));
+    air.phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
+                             mainWindowField(QStringLiteral("txtFiv")));
+    air.tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"),
+                            mainWindowField(QStringLiteral("txtTot_1")));
+    air.phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"),
+                              mainWindowField(QStringLiteral("txtTot_2")));
+    recalculateField(table, values, air, state, refine, sat);
 }
 
 }  // namespace ogrado
