@@ -6,6 +6,7 @@
 #include "engine/layer_table.h"
 #include "engine/saturation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -39,9 +40,13 @@ FieldRef airField(const char* control)
     return fieldOf(QStringLiteral("frmPr"), QLatin1String(control));
 }
 
+// The value when it is finite; the message is written only when it is not (every trial
+// checks its values).
 double checked(double v, const char* what)
 {
-    return requireFinite(v, QStringLiteral("Расчет вентилируемой прослойки: величина %1").arg(QString::fromUtf8(what)));
+    return requireFiniteNamed(v, [what]() -> QString {
+        return QStringLiteral("Расчет вентилируемой прослойки: величина %1").arg(QString::fromUtf8(what));
+    });
 }
 
 // Metres typed in millimetres: compared in millimetres, a hair of binary rounding allowed.
@@ -131,6 +136,9 @@ struct Search {
 std::vector<double> meanTemperaturesToTry(const AirLayerInputs& in)
 {
     std::vector<double> tcs;
+    const double expected = (in.Tint - in.Text) / in.eps;
+    if (expected > 0)
+        tcs.reserve(size_t(std::min(expected + 2, double(kMaxTcSteps))));
     for (double tc = in.Text + in.eps; tc <= in.Tint; tc += in.eps) {
         if (int(tcs.size()) >= kMaxTcSteps)
             throw AppError(QStringLiteral("Точность определения средней температуры воздуха в прослойке слишком мала: "
@@ -218,7 +226,8 @@ GapProfile gapProfile(const ProfileTerms& p, double i)
     // is a geometric series, Σ q^k = (1 − q^n)/(1 − q), written with expm1 so that a
     // ratio near 1 (a strong flow) keeps its digits.
     const double n = double(p.steps.count);
-    const double r = 3.6 * p.LAsum * kStep / (kHeatFactor * i) * std::log(kE);
+    static const double lnE = std::log(kE);
+    const double r = 3.6 * p.LAsum * kStep / (kHeatFactor * i) * lnE;
     const double series = r == 0 ? n : std::expm1(-n * r) / std::expm1(-r);
     const double sum = kStep * (n * p.A + (p.LAsum * p.Text - p.A) * series) / p.LAsum;
     GapProfile g;
