@@ -121,6 +121,12 @@ double monthField(const MoistureSetup& setup, const MoistureEnvelope& env, doubl
                          QStringLiteral("Уточненное сопротивление теплопередаче Rт"));
 }
 
+// "Граница слоев 3-4: <what>", a quantity of the plane behind layer k in a message.
+QString planeQuantity(int k, const char* what)
+{
+    return QStringLiteral("Граница слоев %1-%2: ").arg(k).arg(k + 1) + QString::fromUtf8(what);
+}
+
 // The plane behind the moistened layer in the month's field.
 struct MoisturePlane {
     double t = 0, E = 0, rpIn = 0, rpOut = 0;
@@ -141,9 +147,7 @@ MoisturePlane planeOfTheMonth(const MoistureSetup& setup, const MoistureEnvelope
                                       "за которым есть другой слой.")
                            .arg(k));
     // the plane's name only for a message
-    auto at = [k](const char* what) -> QString {
-        return QStringLiteral("Граница слоев %1-%2: ").arg(k).arg(k + 1) + QString::fromUtf8(what);
-    };
+    auto at = [k](const char* what) { return planeQuantity(k, what); };
     MoisturePlane pl;
     double R = 0;
     for (int i = 0; i < k; ++i) {
@@ -175,9 +179,7 @@ MoisturePlane planeOfTheMonth(const MoistureSetup& setup, const MoistureEnvelope
 void planeFlows(MoistureMonthResult& r, const MoisturePlane& pl, int k, double ev, double en, int month,
                 MoistureTotals& totals)
 {
-    auto named = [k](const char* what) -> QString {
-        return QStringLiteral("Граница слоев %1-%2: ").arg(k).arg(k + 1) + QString::fromUtf8(what);
-    };
+    auto named = [k](const char* what) { return planeQuantity(k, what); };
     auto gIn = [&](double difference) {
         return requireFiniteNamed(0.72 * difference / pl.rpIn, [&] { return named("поток пара g(в.)"); });
     };
