@@ -87,9 +87,12 @@ void checkTemperaturesInTable(const SearchRange& t, const SaturationTable& sat)
     if (!saturationWithin(sat, first))
         SaturationPressure(sat, first, QStringLiteral("Начальное значение температуры внутреннего воздуха t(в)"), {},
                            entryField(RangeQuantity::InsideTemperature, 0));
+    // a step that does not land on the entry ends the loop before it: that value is named
     if (!saturationWithin(sat, last))
-        SaturationPressure(sat, last, QStringLiteral("Конечное значение температуры внутреннего воздуха t(в)"), {},
-                           entryField(RangeQuantity::InsideTemperature, 1));
+        SaturationPressure(sat, last,
+                           t.landsOnLast ? QStringLiteral("Конечное значение температуры внутреннего воздуха t(в)")
+                                         : QStringLiteral("Последнее значение перебора температуры внутреннего воздуха t(в)"),
+                           {}, entryField(RangeQuantity::InsideTemperature, 1));
 }
 
 void checkSearchSize(const SearchRange& t, const SearchRange& phi)

@@ -37,8 +37,9 @@ SearchRange makeSearchRange(const QString& first, const QString& last, const QSt
 // Refuses, before the first calculation, a temperature range that reaches outside the
 // saturation table (every calculation of the search looks up E at its tв): throws
 // AppError "Начальное (Конечное) значение температуры внутреннего воздуха t(в) … °С
-// лежит вне таблицы …" naming the entry. The loop's values lie between its first and
-// its last one, so those two are checked.
+// лежит вне таблицы …" naming the entry ("Последнее значение перебора …" when the step
+// does not land on the last entry). The loop's values lie between its first and its
+// last one, so those two are checked.
 void checkTemperaturesInTable(const SearchRange& t, const SaturationTable& sat);
 
 // At most this many main calculations per search.
