@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the windows need, when missing;
 # further packages named as arguments are installed with them.
 set -euo pipefail
-packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core zlib1g-dev "$@")
+packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core zlib1g-dev qt6-translations-l10n "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,7 +6,10 @@
 #include "engine/layer_table.h"
 #include "engine/saturation.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace ogrado {
@@ -19,17 +22,17 @@ constexpr double kE = 2.718;          // the base of both exponentials
 constexpr double kHeatFactor = 1.004;  // formula (5): divisor 1.004·i
 constexpr double kStep = 0.01;        // height step of the mean-temperature integral, m
 constexpr double kMaxThickness = 1.0;  // m: a wider gap is not searched
+// The mean temperatures tried at one thickness are kept in a list: at most this many.
+// With ε ≥ 0,001 °С only a saturation table wider than 1000 °С reaches it.
 constexpr int kMaxTcSteps = 1000000;
 
-// Limits that keep every accepted search within a few seconds (the integral of
-// formula (9) costs one evaluation of formula (5) per 0,01 m of height):
-constexpr InputRange kHeightRange{0, false, 100, "м"};            // at most 10 000 steps of 0,01 m
-constexpr InputRange kIncrementRange{1, true, 1000, "мм"};        // at most 1000 thicknesses
+// Limits of the inputs. A trial costs the same at every height (the integral of
+// formula (9) is summed in closed form); what stays bounded is the number of trials:
+// at most 1001 thicknesses, each with about log2((Tint − Text)/ε) + 2 trials.
+constexpr InputRange kHeightRange{0, false, 100, "м"};            // at most 10 000 terms of 0,01 m
+constexpr InputRange kIncrementRange{1, true, 1000, "мм"};        // at most 1001 thicknesses
 constexpr InputRange kInitialRange{0, true, 1000, "мм"};
-constexpr InputRange kAccuracyRange{0.001, true, 10, "°С"};
-// Evaluations of formula (5) in one search, all thicknesses and mean temperatures
-// together: a search that would need more stops with a message.
-constexpr qint64 kMaxProfileEvaluations = 100'000'000;
+constexpr InputRange kAccuracyRange{0.001, true, 10, "°С"};       // a bounded list of Tc
 
 // A field of the air-gap window frmPr, which messages about its inputs name.
 FieldRef airField(const char* control)
@@ -37,9 +40,13 @@ FieldRef airField(const char* control)
     return fieldOf(QStringLiteral("frmPr"), QLatin1String(control));
 }
 
+// The value when it is finite; the message is written only when it is not (every trial
+// checks its values).
 double checked(double v, const char* what)
 {
-    return requireFinite(v, QStringLiteral("Расчет вентилируемой прослойки: величина %1").arg(QString::fromUtf8(what)));
+    return requireFiniteNamed(v, [what]() -> QString {
+        return QStringLiteral("Расчет вентилируемой прослойки: величина %1").arg(QString::fromUtf8(what));
+    });
 }
 
 // Metres typed in millimetres: compared in millimetres, a hair of binary rounding allowed.
@@ -52,15 +59,19 @@ void requireMillimetres(double metres, const char* what, const InputRange& range
     requireInRange(shown, generalText(shown), QString::fromUtf8(what), range, field);
 }
 
-// One trial of the mean gap-air temperature Tc at thickness d: the flow and the mean
-// temperature of the profile over the height, formulas (2), (3), (5), (9).
+// The flow and the mean temperature of one trial of the mean gap-air temperature Tc at
+// thickness d, formulas (2), (3), (5), (9).
 struct Trial {
     double Pmid = 0, V = 0, i = 0, Th = 0, Tcalc = 0;
 };
 
 struct Search {
     const AirLayerInputs& in;
-    double LAsum = 0, A = 0, Pext = 0, SymEp = 0;
+    const AirLayerHooks& hooks;
+    ProfileTerms terms;
+    double Pext = 0, SymEp = 0;
+    std::vector<double> tcs;  // the mean temperatures tried at every thickness
+    qint64 trials = 0;
 
     Trial trial(double Tc, double d) const
     {
@@ -68,18 +79,164 @@ struct Search {
         t.Pmid = 273 * kP0 / (Tc + 273);
         t.V = std::sqrt(kTwoG * in.h * (Pext - t.Pmid) / (t.Pmid * SymEp));
         t.i = 3600 * t.V * t.Pmid * in.k * d;
-        double sum = 0;
-        for (double x = 0; x <= in.h; x += kStep) {
-            t.Th = (A + (LAsum * in.Text - A) * std::pow(kE, -3.6 * LAsum * x / (kHeatFactor * t.i))) / LAsum;
-            sum = sum + kStep * t.Th;
-        }
-        t.Tcalc = checked(sum / in.h, "Tcalc");
-        checked(t.Th, "Th");
+        const GapProfile p = hooks.profile ? hooks.profile(terms, t.i) : gapProfile(terms, t.i);
+        t.Tcalc = checked(p.Tcalc, "Tcalc");
+        t.Th = checked(p.Th, "Th");
         return t;
+    }
+
+    Trial tryAt(size_t n, double d)
+    {
+        if (hooks.cancelled && hooks.cancelled())
+            throw AppError(QStringLiteral("Расчет вентилируемой прослойки прерван."), QStringLiteral("Расчет прерван"));
+        ++trials;
+        const Trial t = trial(tcs[n], d);
+        if (hooks.tcStep)
+            hooks.tcStep(tcs[n], t.Tcalc);
+        return t;
+    }
+
+    bool meets(size_t n, const Trial& t) const { return std::fabs(tcs[n] - t.Tcalc) <= in.eps; }
+
+    // The first Tc within the accuracy at thickness d; nothing when Tc would pass the
+    // inside temperature.
+    std::optional<std::pair<double, Trial>> findTc(double d, bool straightforward)
+    {
+        if (straightforward) {
+            for (size_t n = 0; n < tcs.size(); ++n) {
+                const Trial t = tryAt(n, d);
+                if (meets(n, t))
+                    return std::pair{tcs[n], t};
+            }
+            return std::nullopt;
+        }
+        // Tc − Tcalc grows with Tc (a warmer gap draws more air and cools less), so the
+        // first Tc within the accuracy is the first with Tc − Tcalc ≥ −ε, if it is within.
+        size_t lo = 0;
+        size_t hi = tcs.size();
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            const Trial t = tryAt(mid, d);
+            if (tcs[mid] - t.Tcalc >= -in.eps)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        if (lo < tcs.size()) {
+            const Trial t = tryAt(lo, d);
+            if (meets(lo, t))
+                return std::pair{tcs[lo], t};
+        }
+        return std::nullopt;
     }
 };
 
+// The mean temperatures tried at every thickness: Text + ε, Text + 2ε, … up to the
+// inside temperature, by repeated addition.
+std::vector<double> meanTemperaturesToTry(const AirLayerInputs& in)
+{
+    std::vector<double> tcs;
+    const double expected = (in.Tint - in.Text) / in.eps;
+    if (expected > 0)
+        tcs.reserve(size_t(std::min(expected + 2, double(kMaxTcSteps))));
+    for (double tc = in.Text + in.eps; tc <= in.Tint; tc += in.eps) {
+        if (int(tcs.size()) >= kMaxTcSteps)
+            throw AppError(QStringLiteral("Точность определения средней температуры воздуха в прослойке слишком мала: "
+                                          "более %1 шагов подбора Tc. Укажите значение точности больше, например "
+                                          "0,01 °С.")
+                               .arg(kMaxTcSteps),
+                           airField("txtTocn"));
+        tcs.push_back(tc);
+    }
+    return tcs;
+}
+
+// Everything of a run that does not depend on the thickness: E of both airs, ALm, the
+// heat-transfer coefficients, 1/Rп and SymEp, formulas (6) to (8).
+AirLayerResults prepare(const AirLayerInputs& in, const SaturationTable& sat)
+{
+    AirLayerResults r;
+    r.Eext = SaturationPressure(sat, in.Text, QStringLiteral("Расчетная температура наружного воздуха Text"), {},
+                                airField("txtTn_0"));
+    r.Eint = SaturationPressure(sat, in.Tint, QStringLiteral("Расчетная температура внутреннего воздуха Tint"), {},
+                                airField("txtTn_2"));
+    r.ALm = airGapSurfaceCoefficient(in.h);
+    r.LAint = 1 / (double(in.R1) + 1 / r.ALm + 1 / in.ALint);  // formula (8)
+    r.LAext = 1 / (double(in.R2) + 1 / r.ALm + 1 / in.ALext);  // formula (7)
+    r.KSIint = 1 / in.Rp1;
+    r.KSIext = 1 / in.Rp2;
+    r.SymEp = 1.5;
+    if (in.gridIn)
+        r.SymEp += 1;
+    if (in.gridOut)
+        r.SymEp += 1;
+    if (in.turns)
+        r.SymEp += in.turnCount;
+    r.A = r.LAint * in.Tint + r.LAext * in.Text;  // formula (6)
+    checked(r.LAint, "LAint");
+    checked(r.LAext, "LAext");
+    checked(r.KSIint, "KSIint (1/Rп1)");
+    checked(r.KSIext, "KSIext (1/Rп2)");
+    checked(r.A, "A");
+    r.Pext = 273 * kP0 / (in.Text + 273);
+    r.eint = 0.01 * in.FIv * r.Eint;
+    r.eext = 0.01 * in.FIn * r.Eext;
+    return r;
+}
+
+// The air of the accepted trial at thickness d and the moisture at the outlet,
+// formulas (10) to (12).
+void outletMoisture(AirLayerResults& r, const AirLayerInputs& in, const SaturationTable& sat, double d, double Tc,
+                    const Trial& accepted)
+{
+    r.d = d;
+    r.Tc = Tc;
+    r.Tcalc = accepted.Tcalc;
+    r.Pmid = accepted.Pmid;
+    r.V = accepted.V;
+    r.i = accepted.i;
+    r.Th = accepted.Th;
+    r.Eh = SaturationPressure(sat, r.Th, QStringLiteral("Температура воздуха на выходе из прослойки Th"),
+                              kComputedTemperatureAdvice);
+    const double ksiSum = r.KSIint + r.KSIext;
+    r.M = checked(r.KSIext * r.eext + r.KSIint * r.eint, "M");
+    r.B = checked(7.935 / (r.Pmid * (1 + r.Th / 273)), "B");
+    r.eh = checked((r.M + (r.eext * ksiSum - r.M) * std::pow(kE, -ksiSum * in.h / (r.i * r.B))) / ksiSum, "eh");
+    checked(r.V, "V");
+    checked(r.i, "i");
+    checked(r.Pmid, "Pmid");
+}
+
 }  // namespace
+
+ProfileSteps profileSteps(double h)
+{
+    ProfileSteps s;
+    for (double x = 0; x <= h; x += kStep) {
+        ++s.count;
+        s.lastX = x;
+    }
+    return s;
+}
+
+GapProfile gapProfile(const ProfileTerms& p, double i)
+{
+    // Th(x) = A/LAsum + (Text − A/LAsum)·q^k at x = k·0,01 with one ratio
+    // q = e^(−r), r = 3,6·LAsum·0,01/(1,004·i)·ln 2,718: the sum of the terms k = 0 … n − 1
+    // is a geometric series, Σ q^k = (1 − q^n)/(1 − q), written with expm1 so that a
+    // ratio near 1 (a strong flow) keeps its digits.
+    const double n = double(p.steps.count);
+    static const double lnE = std::log(kE);
+    const double r = 3.6 * p.LAsum * kStep / (kHeatFactor * i) * lnE;
+    const double series = r == 0 ? n : std::expm1(-n * r) / std::expm1(-r);
+    const double sum = kStep * (n * p.A + (p.LAsum * p.Text - p.A) * series) / p.LAsum;
+    GapProfile g;
+    g.Tcalc = sum / p.h;
+    // the outlet: the last term as the summation reaches it
+    g.Th = (p.A + (p.LAsum * p.Text - p.A) * std::pow(kE, -3.6 * p.LAsum * p.steps.lastX / (kHeatFactor * i))) /
+           p.LAsum;
+    return g;
+}
 
 double airGapSurfaceCoefficient(double h)
 {
@@ -114,61 +271,9 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
                                     bool straightforward)
 {
     checkAirLayerInputs(in);
-    AirLayerResults r;
-    r.Eext = SaturationPressure(sat, in.Text, QStringLiteral("Расчетная температура наружного воздуха Text"), {},
-                                airField("txtTn_0"));
-    r.Eint = SaturationPressure(sat, in.Tint, QStringLiteral("Расчетная температура внутреннего воздуха Tint"), {},
-                                airField("txtTn_2"));
-    r.ALm = airGapSurfaceCoefficient(in.h);
-    r.LAint = 1 / (double(in.R1) + 1 / r.ALm + 1 / in.ALint);  // formula (8)
-    r.LAext = 1 / (double(in.R2) + 1 / r.ALm + 1 / in.ALext);  // formula (7)
-    r.KSIint = 1 / in.Rp1;
-    r.KSIext = 1 / in.Rp2;
-    r.SymEp = 1.5;
-    if (in.gridIn)
-        r.SymEp += 1;
-    if (in.gridOut)
-        r.SymEp += 1;
-    if (in.turns)
-        r.SymEp += in.turnCount;
-    r.A = r.LAint * in.Tint + r.LAext * in.Text;  // formula (6)
-    checked(r.LAint, "LAint");
-    checked(r.LAext, "LAext");
-    checked(r.KSIint, "KSIint (1/Rп1)");
-    checked(r.KSIext, "KSIext (1/Rп2)");
-    checked(r.A, "A");
-
-    Search s{in};
-    s.LAsum = r.LAint + r.LAext;
-    s.A = r.A;
-    s.Pext = 273 * kP0 / (in.Text + 273);
-    s.SymEp = r.SymEp;
-    r.Pext = s.Pext;
-
-    // the mean temperatures tried at every thickness: Text + ε, Text + 2ε, … up to the
-    // inside temperature, by repeated addition
-    std::vector<double> tcs;
-    for (double tc = in.Text + in.eps; tc <= in.Tint; tc += in.eps) {
-        if (int(tcs.size()) >= kMaxTcSteps)
-            throw AppError(QStringLiteral("Точность определения средней температуры воздуха в прослойке слишком мала: "
-                                          "более %1 шагов подбора Tc. Укажите значение точности больше, например "
-                                          "0,01 °С.")
-                               .arg(kMaxTcSteps),
-                           airField("txtTocn"));
-        tcs.push_back(tc);
-    }
-    const QString tcFails = QStringLiteral(
-        "Средняя температура воздуха в прослойке не подбирается с заданной точностью: Tc превысила температуру "
-        "внутреннего воздуха. Проверьте исходные данные (точность, температуры, высоту).");
-
-    const double eint = 0.01 * in.FIv * r.Eint;
-    const double eext = 0.01 * in.FIn * r.Eext;
-    const double ksiSum = r.KSIint + r.KSIext;
-    // the evaluations of formula (5) of one trial: x = 0, 0,01, … while x ≤ h
-    qint64 perTrial = 0;
-    for (double x = 0; x <= in.h; x += kStep)
-        ++perTrial;
-    qint64 evaluations = 0;
+    AirLayerResults r = prepare(in, sat);
+    Search s{in, hooks, {r.A, r.LAint + r.LAext, in.Text, in.h, profileSteps(in.h)}, r.Pext, r.SymEp,
+             meanTemperaturesToTry(in)};
     double d = in.d0 - in.dd;
     for (;;) {
         d = d + in.dd;
@@ -180,80 +285,13 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
             hooks.thickness(d);
         if (d <= 0)
             continue;  // no gap, no flow
-
-        auto tryAt = [&](size_t n) {
-            if (hooks.cancelled && hooks.cancelled())
-                throw AppError(QStringLiteral("Расчет вентилируемой прослойки прерван."),
-                               QStringLiteral("Расчет прерван"));
-            evaluations += perTrial;
-            if (evaluations > kMaxProfileEvaluations)
-                throw AppError(QStringLiteral("Подбор толщины прослойки остановлен на толщине %1 мм: дальнейший подбор "
-                                              "превысил бы предел вычислений (%2 млн. расчетов температуры воздуха по "
-                                              "высоте прослойки); при меньших толщинах удаление влаги из прослойки не "
-                                              "обеспечивается. Увеличьте начальную толщину или приращение толщины "
-                                              "прослойки.")
-                                   .arg(generalText(std::round(d * 1e6) / 1e3))
-                                   .arg(kMaxProfileEvaluations / 1'000'000),
-                               FieldRef{QStringLiteral("frmPr"), {QStringLiteral("txtDnac"), QStringLiteral("txtDpr")}});
-            const Trial t = s.trial(tcs[n], d);
-            if (hooks.tcStep)
-                hooks.tcStep(tcs[n], t.Tcalc);
-            return t;
-        };
-        auto meets = [&](size_t n, const Trial& t) { return std::fabs(tcs[n] - t.Tcalc) <= in.eps; };
-        size_t found = tcs.size();
-        Trial accepted;
-        if (straightforward) {
-            for (size_t n = 0; n < tcs.size(); ++n) {
-                const Trial t = tryAt(n);
-                if (meets(n, t)) {
-                    found = n;
-                    accepted = t;
-                    break;
-                }
-            }
-        } else {
-            // Tc − Tcalc grows with Tc (a warmer gap draws more air and cools less), so the
-            // first Tc within the accuracy is the first with Tc − Tcalc ≥ −ε, if it is within.
-            size_t lo = 0;
-            size_t hi = tcs.size();
-            while (lo < hi) {
-                const size_t mid = lo + (hi - lo) / 2;
-                const Trial t = tryAt(mid);
-                if (tcs[mid] - t.Tcalc >= -in.eps)
-                    hi = mid;
-                else
-                    lo = mid + 1;
-            }
-            if (lo < tcs.size()) {
-                const Trial t = tryAt(lo);
-                if (meets(lo, t)) {
-                    found = lo;
-                    accepted = t;
-                }
-            }
-        }
-        if (found == tcs.size())
-            throw AppError(tcFails);
-
-        // moisture at the outlet, formulas (10) to (12)
-        r.d = d;
-        r.Tc = tcs[found];
-        r.Tcalc = accepted.Tcalc;
-        r.Pmid = accepted.Pmid;
-        r.V = accepted.V;
-        r.i = accepted.i;
-        r.Th = accepted.Th;
-        r.eint = eint;
-        r.eext = eext;
-        r.Eh = SaturationPressure(sat, r.Th, QStringLiteral("Температура воздуха на выходе из прослойки Th"),
-                                  kComputedTemperatureAdvice);
-        r.M = checked(r.KSIext * eext + r.KSIint * eint, "M");
-        r.B = checked(7.935 / (r.Pmid * (1 + r.Th / 273)), "B");
-        r.eh = checked((r.M + (eext * ksiSum - r.M) * std::pow(kE, -ksiSum * in.h / (r.i * r.B))) / ksiSum, "eh");
-        checked(r.V, "V");
-        checked(r.i, "i");
-        checked(r.Pmid, "Pmid");
+        const std::optional<std::pair<double, Trial>> found = s.findTc(d, straightforward);
+        if (!found)
+            throw AppError(QStringLiteral(
+                "Средняя температура воздуха в прослойке не подбирается с заданной точностью: Tc превысила температуру "
+                "внутреннего воздуха. Проверьте исходные данные (точность, температуры, высоту)."));
+        outletMoisture(r, in, sat, d, found->first, found->second);
+        r.trials = s.trials;
         if (!(r.Eh < r.eh))
             return r;
     }

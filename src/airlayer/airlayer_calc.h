@@ -43,13 +43,44 @@ struct AirLayerResults {
     double ALm = 0, LAint = 0, LAext = 0, A = 0;
     double KSIint = 0, KSIext = 0, SymEp = 0, M = 0;
     double Pmid = 0, Pext = 0;
+    qint64 trials = 0;  // mean temperatures tried, all thicknesses together
 };
+
+// The terms of the mean-temperature integral of formula (9): x = 0, 0,01, 0,02, … while
+// x ≤ h, x advanced by repeated addition of 0,01; `lastX` is the last x reached, the
+// outlet point whose temperature is Th.
+struct ProfileSteps {
+    qint64 count = 0;
+    double lastX = 0;
+};
+ProfileSteps profileSteps(double h);
+
+// What the temperature profile of formula (5) shares between trials.
+struct ProfileTerms {
+    double A = 0;      // formula (6)
+    double LAsum = 0;  // LAint + LAext
+    double Text = 0;
+    double h = 0;
+    ProfileSteps steps;
+};
+
+// The mean air temperature of the gap over the height (formula (9), the profile of
+// formula (5) summed in steps of 0,01 m) and the temperature at the last step Th, for
+// the mass flow i. The sum is taken in closed form (a geometric series): one trial
+// costs the same at every height.
+struct GapProfile {
+    double Tcalc = 0;
+    double Th = 0;
+};
+GapProfile gapProfile(const ProfileTerms& terms, double i);
 
 // Progress and cancelling during the search.
 struct AirLayerHooks {
     std::function<void(double d)> thickness;               // a new thickness is tried
     std::function<void(double Tc, double Tcalc)> tcStep;   // a mean temperature was tried
     std::function<bool()> cancelled;                       // true: stop the search
+    // Takes the place of gapProfile when set (a test sums the profile step by step).
+    std::function<GapProfile(const ProfileTerms& terms, double i)> profile;
 };
 
 // The limits of the inputs: h above 0 and at most 100 m, Δd from 1 to 1000 mm, d0 from
@@ -59,9 +90,8 @@ void checkAirLayerInputs(const AirLayerInputs& in);
 
 // The search. Throws AppError with a Russian message when the inputs make no sense, a
 // temperature lies outside the saturation table, the mean temperature cannot be found
-// below the inside temperature, no thickness up to 1000 mm removes the moisture, the
-// search would take more than its limit of work (100 million evaluations of formula
-// (5)), or the search was cancelled. `straightforward` tries every mean temperature Text + n·ε in
+// below the inside temperature, no thickness up to 1000 mm removes the moisture, or the
+// search was cancelled. `straightforward` tries every mean temperature Text + n·ε in
 // turn; otherwise the first one within the accuracy is found by halving (the same one,
 // since Tc − Tcalc grows with Tc).
 AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTable& sat,

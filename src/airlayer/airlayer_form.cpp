@@ -5,6 +5,10 @@
 #include "engine/point_field.h"
 #include "common/number_text.h"
 
+#include <QElapsedTimer>
+
+#include <utility>
+
 namespace ogrado {
 
 namespace {
@@ -23,6 +27,10 @@ std::optional<QChar> wholeNumberKey(QChar key)
 }
 
 const QStringList kRunButtons = {"cmdOk", "cmdSave", "cmdSaveD", "cmdCancel"};
+
+// A trial of the mean temperature takes microseconds: the fields show one at most this
+// often while the search runs.
+constexpr qint64 kProgressEveryMs = 100;
 
 }  // namespace
 
@@ -259,6 +267,15 @@ void AirLayerForm::AirLayerCalculation(int mode)
     } restore{*this};
 
     showCladding();
+    // The mean temperature tried last stays in txtOut_12 and txtOut_13, also when the
+    // search stops; while it runs the fields follow it at most every kProgressEveryMs.
+    std::optional<std::pair<double, double>> lastTrial;
+    auto showTrial = [this](double tc, double tcalc) {
+        setText(QStringLiteral("txtOut_12"), formatNumber(tc, "0.0####"));
+        setText(QStringLiteral("txtOut_13"), formatNumber(tcalc, "0.0####"));
+    };
+    QElapsedTimer shown;
+    shown.start();
     try {
         for (int k = 0; k <= 11; ++k)
             setText(item("txtOut", k), QString());
@@ -269,10 +286,13 @@ void AirLayerForm::AirLayerCalculation(int mode)
             setText(QStringLiteral("txtOut_0"), generalText(1000 * d));
             ctx_.yieldToEvents();
         };
-        hooks.tcStep = [this](double tc, double tcalc) {
-            setText(QStringLiteral("txtOut_12"), formatNumber(tc, "0.0####"));
-            setText(QStringLiteral("txtOut_13"), formatNumber(tcalc, "0.0####"));
-            ctx_.yieldToEvents();
+        hooks.tcStep = [&](double tc, double tcalc) {
+            lastTrial = {tc, tcalc};
+            if (shown.elapsed() >= kProgressEveryMs) {
+                showTrial(tc, tcalc);
+                ctx_.yieldToEvents();
+                shown.restart();
+            }
         };
         hooks.cancelled = [this] { return cancel_; };
         const AirLayerResults r = ogrado::AirLayerCalculation(in, ctx_.tables.saturation, hooks);
@@ -286,6 +306,8 @@ void AirLayerForm::AirLayerCalculation(int mode)
             report_.append(in, r, texts);
         ctx_.airLayerReportLines = report_.resultLines();
     } catch (const AppError& e) {
+        if (lastTrial)
+            showTrial(lastTrial->first, lastTrial->second);
         lastError_ = e.message();
         showError(e);
     }

@@ -3,6 +3,7 @@
 // needed.
 #include "batch/batch.h"
 #include "chart/chart_plot.h"
+#include "common/qt_translation.h"
 #include "document/text_document.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ extern "C" Q_DECL_EXPORT int ogradoCalcWithChart(int* argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qtHandler = qInstallMessageHandler(messageHandler);
     QApplication app(*argc, argv);
+    ogrado::installQtTranslation();  // as in the plain run: quietly English without it
     const auto writeDocument = [](const ogrado::CalcDocument& document, ogrado::DocumentFormat format,
                                   const QString& path) {
         ogrado::writeCalcDocument(document, format, path, &ogrado::renderSectionChart);

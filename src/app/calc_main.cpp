@@ -3,6 +3,7 @@
 // graphical part.
 #include "batch/batch.h"
 #include "batch/batch_options.h"
+#include "common/qt_translation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,5 +57,8 @@ int main(int argc, char** argv)
         return runWithChart(argc, argv);
 
     QCoreApplication app(argc, argv);
+    // Qt's parts of a message (a file or JSON error) in Russian; without the catalogue
+    // they stay English, the run is the same.
+    ogrado::installQtTranslation();
     return ogrado::runBatchOnConsole();
 }

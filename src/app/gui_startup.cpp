@@ -6,10 +6,12 @@
 #include "mainwindow/source_data_file.h"
 #include "common/app_error.h"
 #include "common/form_view.h"
+#include "common/qt_translation.h"
 #include "refdata/ref_reader.h"
 #include "session/first_start.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDir>
 
 namespace ogrado {
@@ -26,12 +28,26 @@ void offerFirstStart(Prompter& prompter)
 
 }  // namespace
 
-int runGui(int argc, char** argv, bool useIniFile)
+bool prepareGuiApplication(bool useIniFile, const QString& translationFolder)
 {
-    QApplication qapp(argc, argv);
     QApplication::setApplicationName(useIniFile ? QStringLiteral("ogrado") : QStringLiteral("ogrado_n"));
     if (useIniFile)
         QGuiApplication::setDesktopFileName(QStringLiteral("ogrado"));
+    if (installQtTranslation(translationFolder))
+        return true;
+    // Not worth a window of its own at every start: the program works, only Qt's
+    // standard windows speak English.
+    qWarning().noquote() << QStringLiteral("Перевод Qt qtbase_ru.qm не найден в %1: кнопки стандартных окон "
+                                           "(сохранение файла, печать) будут на английском. Установите пакет %2.")
+                                .arg(QDir::toNativeSeparators(translationFolder),
+                                     QLatin1String(kQtTranslationPackage));
+    return false;
+}
+
+int runGui(int argc, char** argv, bool useIniFile)
+{
+    QApplication qapp(argc, argv);
+    prepareGuiApplication(useIniFile);
     WidgetPrompter prompter;
     AppContext ctx(prompter);
     try {

@@ -4,7 +4,6 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace ogrado {
 
@@ -18,14 +17,6 @@ const char* const kBatchUsage =
     "                           [ВАРИАНТ.json | ФАЙЛ.isx]\n";
 
 namespace {
-
-// The option a parser error names ("Unknown option 'x'.", "Missing value after '--x'.").
-QString namedOption(const QString& parserError)
-{
-    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
-    const QRegularExpressionMatch m = quoted.match(parserError);
-    return m.hasMatch() ? m.captured(1) : QString();
-}
 
 // The same file, by its full name and, when it exists, through its links.
 bool sameFile(const QString& a, const QString& b)
@@ -75,15 +66,37 @@ void refuseCombinations(const BatchStep& step, const QCommandLineParser& parser)
     }
 }
 
-// What QCommandLineParser refused ("Unknown option 'x'.", "Missing value after '--x'."),
-// in the program's words.
-UsageError parserError(const QCommandLineParser& parser)
+// What QCommandLineParser refused, in the program's words. The option is found in the
+// arguments, not read from the parser's message, whose wording and quotes follow the Qt
+// catalogue loaded. The parser stops at the first option that wants a value and has none
+// (the last argument) or has one it does not take ("--json=1").
+UsageError parserError(const QCommandLineParser& parser, const QStringList& args, const BatchSteps& steps)
 {
-    const QString name = namedOption(parser.errorText());
-    const QString shown = name.startsWith(u'-') ? name : QStringLiteral("--") + name;
     if (!parser.unknownOptionNames().isEmpty())
-        return UsageError(QStringLiteral("Неизвестный параметр %1.").arg(shown));
-    return UsageError(QStringLiteral("После %1 нужно значение.").arg(shown));
+        return UsageError(QStringLiteral("Неизвестный параметр --%1.").arg(parser.unknownOptionNames().first()));
+    QStringList withValue;
+    for (const auto& step : steps) {
+        for (const QCommandLineOption& o : step->options()) {
+            if (!o.valueName().isEmpty())
+                withValue += o.names();
+        }
+    }
+    for (qsizetype i = 0; i < args.size() && args[i] != QLatin1String("--"); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(u'-') || arg == QLatin1String("-"))
+            continue;
+        const qsizetype assign = arg.indexOf(u'=');
+        const QString typed = arg.left(assign);
+        QString name = typed;
+        while (name.startsWith(u'-'))
+            name.remove(0, 1);
+        if (!withValue.contains(name) && assign >= 0)
+            return UsageError(
+                QStringLiteral("Параметр %1 не принимает значения: уберите «%2».").arg(typed, arg.mid(assign)));
+        if (withValue.contains(name) && assign < 0 && ++i == args.size())
+            return UsageError(QStringLiteral("После %1 нужно значение.").arg(typed));
+    }
+    return UsageError(parser.errorText());
 }
 
 }  // namespace
@@ -96,7 +109,7 @@ void readCommandLine(const BatchSteps& steps, const QStringList& args, BatchRun&
         parser.addOptions(step->options());
     // The parser takes the program name first.
     if (!parser.parse(QStringList{QStringLiteral("ogrado_calc")} + args))
-        throw parserError(parser);
+        throw parserError(parser, args, steps);
     for (const auto& step : steps) {
         step->read(parser, run);
         if (step->isSet())

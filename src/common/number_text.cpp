@@ -346,7 +346,7 @@ double requireFinite(double value, const QString& what)
 
 float requireFiniteSingle(double value, const QString& what)
 {
-    if (!(std::fabs(value) <= double(std::numeric_limits<float>::max())))
+    if (!isFiniteSingle(value))
         requireFinite(HUGE_VAL, what);
     return float(value);
 }

@@ -2,8 +2,12 @@
 // Numbers live as texts; this is the one place where texts and numbers meet.
 // Parsing takes a decimal comma or point; writing always uses the comma.
 #include <QString>
+
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 namespace ogrado {
 
@@ -34,5 +38,32 @@ QString shortNumberText(double value);
 double requireFinite(double value, const QString& what);
 // The value in single precision; the same error when it is not finite as a float.
 float requireFiniteSingle(double value, const QString& what);
+
+// Whether requireFiniteSingle accepts the value.
+inline bool isFiniteSingle(double value)
+{
+    return std::fabs(value) <= double(std::numeric_limits<float>::max());
+}
+
+// The same checks with the name of the quantity built only when the value fails: the
+// loops over points and boundaries check every value of every run, the name is needed
+// for the message alone. `name` is a function returning the QString (declared
+// `-> QString`: a concatenation returned as it is would be a string builder that
+// refers to temporaries already gone).
+template <class Name>
+constexpr bool kIsNameFunction = std::is_same_v<std::invoke_result_t<const Name&>, QString>;
+
+template <class Name>
+double requireFiniteNamed(double value, const Name& name)
+{
+    static_assert(kIsNameFunction<Name>, "the name function returns a QString");
+    return std::isfinite(value) ? value : requireFinite(value, name());
+}
+template <class Name>
+float requireFiniteSingleNamed(double value, const Name& name)
+{
+    static_assert(kIsNameFunction<Name>, "the name function returns a QString");
+    return isFiniteSingle(value) ? float(value) : requireFiniteSingle(value, name());
+}
 
 }  // namespace ogrado

@@ -55,12 +55,53 @@ void setAirPressures(CalcState& state, const SaturationTable& sat, double tIn, d
     state.en = PartialPressure(phiOut, state.En);
 }
 
+// The values of the header the point field is computed with.
+struct FieldAir {
+    double alphaIn = 0, alphaOut = 0, tIn = 0, phiIn = 0, tOut = 0, phiOut = 0;
+};
+
+// The point field of RecalculateField on layers and header values already read.
+void recalculateField(const LayerTable& table, const QVector<LayerValues>& values, const FieldAir& air,
+                      CalcState& state, bool refine, const SaturationTable& sat)
+{
+    const LayerTableHeader& h = table.header;
+    // With the refine flag each layer takes its own condition; without it every layer
+    // takes the preliminary condition's column, as the preliminary Rт does.
+    const bool conditionA = state.conditionA;
+    double sumR = 0;
+    double rp = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        const std::optional<double> phiMean = i < state.layers.size() ? state.layers[i].phiMean : std::nullopt;
+        const bool a = refine ? phiMean && *phiMean <= 75 : conditionA;
+        sumR += layerResistance(table, values, i, a);
+        rp += layerVapourResistance(values, i);
+    }
+    const double rt = requireFinite(
+        divideOrFail(1, air.alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
+                     mainWindowField(QStringLiteral("txtAlv"))) +
+            sumR +
+            divideOrFail(1, air.alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
+                         mainWindowField(QStringLiteral("txtAln"))),
+        QStringLiteral("Сопротивление теплопередаче Rт"));
+    requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
+    if (rt == 0)
+        throw AppError(kZeroRt);
+    if (rp == 0)
+        throw AppError(kZeroRp);
+    fillTemperatureField(
+        table, state.points, state.pointLabels,
+        [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, air.tIn, air.tOut,
+        air.alphaIn, rt, sat);
+    setAirPressures(state, sat, air.tIn, air.phiIn, air.tOut, air.phiOut);
+    fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
+}
+
 }  // namespace
 
 void EnvelopeRun::highlightColumns(int i, bool lambdaA, bool sA, bool resetOthers)
 {
     const int row = table.layers[i].sourceRow;
-    if (row < 1 || row > 8)
+    if (!writing || row < 1 || row > 8)
         return;
     const int lambdaCol = lambdaA ? kColLambdaA : kColLambdaB;
     const int sCol = sA ? kColSA : kColSB;
@@ -125,21 +166,50 @@ void EnvelopeRun::run()
     const int N = table.count();
     st.layerCount = N;
     st.refined = in.refine;
-    out.updates.reserve(160);
-    // results of an earlier run must not stay beside this one if it stops early
-    out.updates = clearedResultFields();
+    if (writing) {
+        out.updates.reserve(160);
+        // results of an earlier run must not stay beside this one if it stops early
+        out.updates = clearedResultFields();
+    }
     st.complies = true;
     report.restart();
 
     // Everything is read and checked before anything is calculated or reported.
     readInputs();
+    if (writing)
+        reportSourceData();
+    preliminaryResistances();
+    pointField();
+    layerSums();
+    inertiaAndDesignTemperature();
+    if (!requiredResistance())
+        return;  // no Δt(в): the run ends with its warning
 
-    reportSourceData();
+    if (in.refine && writing)
+        out.lists = resultListsOf(st, QStringLiteral("Результаты предварительных расчетов"));
+    checkBoundaries();
+    if (writing) {
+        reportVapourCheck();
+        reportVerdict();
+    }
+    if (!in.refine) {
+        // the field of the preliminary condition, on the layers as read for this run
+        recalculateField(table, values, FieldAir{alphaIn, alphaOut, tIn, phiIn, tOut, phiOut}, st, false, sat);
+        if (writing)
+            out.lists = resultListsOf(st, QStringLiteral("Результаты предварительных расчетов"));
+    }
+    st.finished = true;
+    st.reached = CalcState::kFinished;
+}
+
+void EnvelopeRun::preliminaryResistances()
+{
+    const int N = table.count();
     const LayerTableHeader& h = table.header;
-    const double invAlphaIn = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
-                                           mainWindowField(QStringLiteral("txtAlv")));
-    const double invAlphaOut = divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"),
-                                            h.alphaOut, mainWindowField(QStringLiteral("txtAln")));
+    invAlphaIn = divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
+                              mainWindowField(QStringLiteral("txtAlv")));
+    invAlphaOut = divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
+                               mainWindowField(QStringLiteral("txtAln")));
 
     // Operating condition after table 4.2
     st.conditionA = conditionIsA(tIn, phiIn);
@@ -148,7 +218,8 @@ void EnvelopeRun::run()
     for (int i = 0; i < N; ++i)
         highlightColumns(i, st.conditionA, st.conditionA, true);
     update(QStringLiteral("txtRt"), std::nullopt, kWhite);
-    reportCondition();
+    if (writing)
+        reportCondition();
 
     replaceZeroPermeability(table, values);
 
@@ -163,11 +234,17 @@ void EnvelopeRun::run()
     st.rt = st.rtPreliminary;
     st.rp = requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
     st.reached = CalcState::kResistances;
-    update(QStringLiteral("txtRt"), formatNumber(st.rt, "0.00"));
-    update(QStringLiteral("txtRp"), formatNumber(st.rp, "0.00"));
-    reportResistances();
-    reportRefineIntro();
+    updateNumber(QStringLiteral("txtRt"), st.rt, "0.00");
+    updateNumber(QStringLiteral("txtRp"), st.rp, "0.00");
+    if (writing) {
+        reportResistances();
+        reportRefineIntro();
+    }
+}
 
+void EnvelopeRun::pointField()
+{
+    const int N = table.count();
     for (int i = 0; i < N; ++i) {
         LayerResult r;
         r.sourceRow = table.layers[i].sourceRow;
@@ -185,26 +262,35 @@ void EnvelopeRun::run()
         const bool a = st.conditionA;
         fillTemperatureField(table, st.points, st.pointLabels, [a](const CalcPoint&) { return a; }, tIn, tOut,
                              alphaIn, st.rt, sat);
-        reportTemperatureField();
-        reportSaturationField();
+        if (writing) {
+            reportTemperatureField();
+            reportSaturationField();
+        }
     }
-    reportAir();
+    if (writing)
+        reportAir();
 
     layerA.fill(false, N);
     if (in.refine) {
         if (st.rp == 0)
             throw AppError(kZeroRp);
         fillVapourField(st.points, st.pointLabels, st.ev, st.en, st.rp);
-        reportVapourField();
-        const QVector<double> means = layerMeanHumidity(st.points, values, &averagedPhi);
+        if (writing)
+            reportVapourField();
+        const QVector<double> means = layerMeanHumidity(st.points, values, writing ? &averagedPhi : nullptr);
         for (int i = 0; i < N; ++i) {
             st.layers[i].phiMean = means[i];
             layerA[i] = means[i] <= 75;
         }
-        reportMeanHumidity();
+        if (writing)
+            reportMeanHumidity();
     }
+}
 
+void EnvelopeRun::layerSums()
+{
     // Layer sums without the surfaces: with each layer's refined λ, or the condition's λ
+    const int N = table.count();
     double butLast = 0;
     double all = 0;
     for (int i = 0; i < N; ++i) {
@@ -219,13 +305,18 @@ void EnvelopeRun::run()
     if (in.refine) {
         st.rt = requireFinite(invAlphaIn + all + invAlphaOut, QStringLiteral("Уточненное сопротивление теплопередаче Rт"));
         for (int i = 0; i < N; ++i) {
-            update(indexedName(Named::FiSl, i + 1), formatNumber(*st.layers[i].phiMean, "0.0"));
+            updateNumber(indexedName(Named::FiSl, i + 1), *st.layers[i].phiMean, "0.0");
             highlightColumns(i, layerA[i], layerA[i], true);
         }
-        reportRefinedResistance();
+        if (writing)
+            reportRefinedResistance();
     }
+}
 
+void EnvelopeRun::inertiaAndDesignTemperature()
+{
     // Thermal inertia: with refinement each layer's own condition, else the preliminary one
+    const int N = table.count();
     double D = 0;
     for (int i = 0; i < N; ++i) {
         const bool a = boundaryA(i);
@@ -235,8 +326,9 @@ void EnvelopeRun::run()
         D += values[i].thickness * 0.001 * (a ? values[i].sA : values[i].sB) / lambda;
     }
     st.D = requireFinite(D, QStringLiteral("Тепловая инерция D"));
-    update(QStringLiteral("txtD"), formatNumber(D, "0.00"));
-    reportInertia();
+    updateNumber(QStringLiteral("txtD"), D, "0.00");
+    if (writing)
+        reportInertia();
 
     // Design winter outside temperature by table 5.2
     st.tnIndex = D <= 1.5 ? 1 : D <= 4 ? 2 : D <= 7 ? 3 : 4;
@@ -246,16 +338,20 @@ void EnvelopeRun::run()
     update(QStringLiteral("txtTnras"), st.tnText);
     st.reached = CalcState::kInertia;
     if (in.refine)
-        update(QStringLiteral("txtRt"), formatNumber(st.rt, "0.00"), kHighlight);
+        updateNumber(QStringLiteral("txtRt"), st.rt, "0.00", kHighlight);
     else
         update(QStringLiteral("txtRt"), std::nullopt, kWhite);
-    reportDesignTemperature();
+    if (writing)
+        reportDesignTemperature();
+}
 
+bool EnvelopeRun::requiredResistance()
+{
     // Required resistance, formula 5.2
     if (tempDiff == 0) {
         out.warning = EnvelopeMessage{QStringLiteral("Нет данных по температурному перепаду!!!"),
                                       QString::fromUtf8(kInputErrorTitle), mainWindowField(QStringLiteral("txtTp"))};
-        return;
+        return false;
     }
     st.tn = headerNumber(st.tnText, QStringLiteral("Расчетная температура наружного воздуха tн"),
                          mainWindowField(indexedName(Named::Tn, st.tnIndex)));
@@ -263,21 +359,12 @@ void EnvelopeRun::run()
                                      QStringLiteral("Требуемое сопротивление теплопередаче Rт.тр."));
     st.rtRequired = rtr;
     st.reached = CalcState::kRequired;
-    update(QStringLiteral("txtRtr"), formatNumber(rtr, "0.00"));
-    reportRequiredResistance();
+    updateNumber(QStringLiteral("txtRtr"), rtr, "0.00");
+    if (writing)
+        reportRequiredResistance();
     if (st.rt < rtr)
         st.complies = false;
-
-    if (in.refine)
-        out.lists = resultListsOf(st, QStringLiteral("Результаты предварительных расчетов"));
-
-    checkBoundaries();
-    reportVapourCheck();
-    reportVerdict();
-    if (!in.refine)
-        out.lists = RecalculateRefinedField(table, st, false, sat);
-    st.finished = true;
-    st.reached = CalcState::kFinished;
+    return true;
 }
 
 void EnvelopeRun::checkBoundaries()
@@ -291,14 +378,18 @@ void EnvelopeRun::checkBoundaries()
         rSum += layerResistance(table, values, i, boundaryA(i));
         rpIn += layerVapourResistance(values, i);
         LayerResult& r = st.layers[i];
-        const QString b = QStringLiteral("Граница слоев %1-%2: ").arg(i + 1).arg(i + 2);
-        r.tBoundary = requireFinite(tIn - (tIn - tOut) * (1 / alphaIn + rSum) / st.rt, b + QStringLiteral("температура"));
-        r.rpFromInside = requireFinite(rpIn, b + QStringLiteral("сопротивление паропроницанию Rп.в."));
-        r.rpToOutside = requireFinite(st.rp - rpIn, b + QStringLiteral("сопротивление паропроницанию Rп.н."));
-        r.eSatBoundary = SaturationPressure(sat, r.tBoundary, b + QStringLiteral("температура"),
-                                            kComputedTemperatureAdvice);
-        r.eBoundary =
-            requireFinite(st.ev - (st.ev - st.en) * rpIn / st.rp, b + QStringLiteral("парциальное давление водяного пара e"));
+        // the boundary's name only for a message
+        auto b = [i](const char* what) -> QString {
+            return QStringLiteral("Граница слоев %1-%2: ").arg(i + 1).arg(i + 2) + QString::fromUtf8(what);
+        };
+        r.tBoundary =
+            requireFiniteNamed(tIn - (tIn - tOut) * (1 / alphaIn + rSum) / st.rt, [&] { return b("температура"); });
+        r.rpFromInside = requireFiniteNamed(rpIn, [&] { return b("сопротивление паропроницанию Rп.в."); });
+        r.rpToOutside = requireFiniteNamed(st.rp - rpIn, [&] { return b("сопротивление паропроницанию Rп.н."); });
+        r.eSatBoundary = SaturationPressureNamed(sat, r.tBoundary, [&] { return b("температура"); },
+                                                 kComputedTemperatureAdvice);
+        r.eBoundary = requireFiniteNamed(st.ev - (st.ev - st.en) * rpIn / st.rp,
+                                         [&] { return b("парциальное давление водяного пара e"); });
         if (r.eSatBoundary - st.en == 0)
             throw AppError(QStringLiteral("Граница слоев %1-%2: максимальное парциальное давление E равно "
                                           "парциальному давлению наружного воздуха ен (%3 Па) — деление на ноль. "
@@ -308,12 +399,12 @@ void EnvelopeRun::checkBoundaries()
                                .arg(i + 2)
                                .arg(formatNumber(st.en, "0.0")),
                            mainWindowField(QStringLiteral("txtTot_2")));
-        r.rpRequired = requireFinite((st.ev - r.eSatBoundary) * r.rpToOutside / (r.eSatBoundary - st.en),
-                                     b + QStringLiteral("требуемое сопротивление паропроницанию Rп.тр."));
+        r.rpRequired = requireFiniteNamed((st.ev - r.eSatBoundary) * r.rpToOutside / (r.eSatBoundary - st.en),
+                                          [&] { return b("требуемое сопротивление паропроницанию Rп.тр."); });
         r.passes = !(r.rpFromInside < r.rpRequired);
         if (!r.passes)
             st.complies = false;
-        if (i < 7) {
+        if (i < 7 && writing) {
             update(indexedName(Named::T, i + 1), formatNumber(r.tBoundary, "0.00"));
             update(indexedName(Named::Pm, i + 1), formatNumber(r.eSatBoundary, "0.0"));
             update(indexedName(Named::Pr, i + 1), formatNumber(r.eBoundary, "0.0"));
@@ -326,14 +417,21 @@ void EnvelopeRun::checkBoundaries()
 EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
                                        CalcReport& report)
 {
-    EnvelopeRun run(table, inputs, sat, report);
+    return RunEnvelopeCalculation(table, inputs, sat, &report);
+}
+
+EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
+                                       CalcReport* report)
+{
+    CalcReport unused;
+    EnvelopeRun run(table, inputs, sat, report ? *report : unused, report != nullptr);
     try {
         run.run();
     } catch (const AppError& e) {
         run.st.finished = false;
         run.out.error = EnvelopeMessage{e.message(), e.title(), e.field()};
         if (run.st.reached == CalcState::kNothing)
-            report.restart();  // refused: no line of it stays
+            run.report.restart();  // refused: no line of it stays
     }
     run.out.table = table;
     run.out.inputs = inputs;
@@ -379,51 +477,29 @@ ResultLists resultListsOf(const CalcState& state, const QString& caption)
 ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, bool refine,
                                     const SaturationTable& sat)
 {
-    const QVector<LayerValues> values = convertLayers(table);
-    const LayerTableHeader& h = table.header;
-    const double alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
-                                        mainWindowField(QStringLiteral("txtAlv")));
-    const double alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
-                                         mainWindowField(QStringLiteral("txtAln")));
-    const double tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
-                                    mainWindowField(QStringLiteral("txtTv")));
-    const double phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                                      mainWindowField(QStringLiteral("txtFiv")));
-    const double tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"),
-                                     mainWindowField(QStringLiteral("txtTot_1")));
-    const double phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"),
-                                       mainWindowField(QStringLiteral("txtTot_2")));
-    // With the refine flag each layer takes its own condition; without it every layer
-    // takes the preliminary condition's column, as the preliminary Rт does.
-    const bool conditionA = state.conditionA;
-    double sumR = 0;
-    double rp = 0;
-    for (int i = 0; i < values.size(); ++i) {
-        const std::optional<double> phiMean = i < state.layers.size() ? state.layers[i].phiMean : std::nullopt;
-        const bool a = refine ? phiMean && *phiMean <= 75 : conditionA;
-        sumR += layerResistance(table, values, i, a);
-        rp += layerVapourResistance(values, i);
-    }
-    const double rt = requireFinite(
-        divideOrFail(1, alphaIn, QStringLiteral("Коэффициент теплоотдачи альфа(в)"), h.alphaIn,
-                     mainWindowField(QStringLiteral("txtAlv"))) +
-            sumR +
-            divideOrFail(1, alphaOut, QStringLiteral("Коэффициент теплоотдачи альфа(н)"), h.alphaOut,
-                         mainWindowField(QStringLiteral("txtAln"))),
-        QStringLiteral("Сопротивление теплопередаче Rт"));
-    requireFinite(rp, QStringLiteral("Сопротивление паропроницанию Rп"));
-    if (rt == 0)
-        throw AppError(kZeroRt);
-    if (rp == 0)
-        throw AppError(kZeroRp);
-    fillTemperatureField(
-        table, state.points, state.pointLabels,
-        [refine, conditionA](const CalcPoint& p) { return refine ? p.phiMean <= 75 : conditionA; }, tIn, tOut, alphaIn,
-        rt, sat);
-    setAirPressures(state, sat, tIn, phiIn, tOut, phiOut);
-    fillVapourField(state.points, state.pointLabels, state.ev, state.en, rp);
+    RecalculateField(table, state, refine, sat);
     return resultListsOf(state, refine ? QStringLiteral("Результаты по уточненному Rt")
                                        : QStringLiteral("Результаты предварительных расчетов"));
+}
+
+void RecalculateField(const LayerTable& table, CalcState& state, bool refine, const SaturationTable& sat)
+{
+    const QVector<LayerValues> values = convertLayers(table);
+    const LayerTableHeader& h = table.header;
+    FieldAir air;
+    air.alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
+                               mainWindowField(QStringLiteral("txtAlv")));
+    air.alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
+                                mainWindowField(QStringLiteral("txtAln")));
+    air.tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
+                           mainWindowField(QStringLiteral("txtTv")));
+    air.phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
+                             mainWindowField(QStringLiteral("txtFiv")));
+    air.tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"),
+                            mainWindowField(QStringLiteral("txtTot_1")));
+    air.phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"),
+                              mainWindowField(QStringLiteral("txtTot_2")));
+    recalculateField(table, values, air, state, refine, sat);
 }
 
 }  // namespace ogrado

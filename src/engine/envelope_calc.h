@@ -78,6 +78,13 @@ struct EnvelopeOutcome {
 EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
                                        CalcReport& report);
 
+// The same calculation; with `report` null, for a search that keeps only the results
+// of each run: no report line, no field text (`updates` stays empty) and no result
+// list is produced, while CalcState, finished(), complies() and the messages are those
+// of the full run.
+EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
+                                       CalcReport* report);
+
 // A run refused before the calculation for a reason of the window (an incomplete
 // layer): the result fields emptied as a run empties them, the report store emptied,
 // and the reason as the error.
@@ -90,6 +97,8 @@ EnvelopeOutcome RefusedEnvelopeRun(CalcReport& report, const EnvelopeMessage& wh
 // AppError.
 ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, bool refine,
                                     const SaturationTable& sat);
+// The point field of RecalculateRefinedField without the lists.
+void RecalculateField(const LayerTable& table, CalcState& state, bool refine, const SaturationTable& sat);
 
 // The result lists of a point field, sized for the number of points.
 ResultLists resultListsOf(const CalcState& state, const QString& caption);

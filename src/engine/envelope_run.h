@@ -1,15 +1,21 @@
 #pragma once
 // One run of the envelope calculation: the computation (envelope_calc.cpp) and the
 // report lines of each step (envelope_report.cpp) share this state.
+#include "common/number_text.h"
 #include "engine/envelope_calc.h"
 #include "engine/point_field.h"
+
+#include <string_view>
 
 namespace ogrado {
 
 class EnvelopeRun {
 public:
-    EnvelopeRun(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat, CalcReport& report)
-        : table(table), in(inputs), sat(sat), report(report)
+    // `writing`: the report lines, the main window's field texts and the result lists
+    // are produced; without it only the results (CalcState, the messages) are.
+    EnvelopeRun(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat, CalcReport& report,
+                bool writing = true)
+        : table(table), in(inputs), sat(sat), report(report), writing(writing)
     {
     }
 
@@ -19,16 +25,31 @@ public:
     const EnvelopeInputs& in;
     const SaturationTable& sat;
     CalcReport& report;
+    const bool writing;
     EnvelopeOutcome out;
     CalcState& st = out.state;
 
 private:
     void update(const QString& name, std::optional<QString> text, std::optional<Rgb> background = std::nullopt)
     {
-        out.updates.append({name, std::move(text), background});
+        if (writing)
+            out.updates.append({name, std::move(text), background});
+    }
+    // A field that shows a number, formatted only when field texts are written.
+    void updateNumber(const QString& name, double value, std::string_view pattern,
+                      std::optional<Rgb> background = std::nullopt)
+    {
+        if (writing)
+            out.updates.append({name, formatNumber(value, pattern), background});
     }
     void highlightColumns(int layer, bool lambdaA, bool sA, bool resetOthers);
     void readInputs();
+    // the steps of run()
+    void preliminaryResistances();
+    void pointField();
+    void layerSums();
+    void inertiaAndDesignTemperature();
+    bool requiredResistance();  // false: no Δt(в), the run ends with its warning
     void checkBoundaries();
     // Whether layer i uses the А columns where a temperature is divided by the run's Rт
     // (boundaries, layer sums, D): with the refine flag the layer's own condition
@@ -58,6 +79,7 @@ private:
     QVector<bool> layerA;                  // per layer: mean humidity at most 75 %
     QVector<QVector<float>> averagedPhi;   // per layer: the φ values averaged
     double alphaIn = 0, alphaOut = 0, tIn = 0, phiIn = 0, tOut = 0, phiOut = 0;
+    double invAlphaIn = 0, invAlphaOut = 0;
     double n = 0, tempDiff = 0;
 };
 

@@ -55,6 +55,12 @@ QString columnSuffix(int column)
                    row.field(column));
 }
 
+// " в точке «…»", the point of a message.
+QString atPoint(const QStringList& labels, int j)
+{
+    return QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
+}
+
 }  // namespace
 
 double headerNumber(const QString& text, const QString& what, const FieldRef& field)
@@ -84,9 +90,11 @@ QVector<LayerValues> convertLayers(const LayerTable& table)
             const auto v = parseNumber(table.layers[i].cell(column));
             if (!v)
                 layerFail(table, i, column, QStringLiteral("не является числом."), QStringLiteral("Введите число."));
-            requireInRange(*v, table.layers[i].cell(column),
-                           QStringLiteral("Слой №%1, %2%3").arg(i + 1).arg(cellName(column), columnSuffix(column)),
-                           column == kColThickness ? kThicknessRange : kNonNegativeRange, table.layers[i].field(column));
+            const InputRange& range = column == kColThickness ? kThicknessRange : kNonNegativeRange;
+            if (!inRange(*v, range))  // the message only for a value refused
+                requireInRange(*v, table.layers[i].cell(column),
+                               QStringLiteral("Слой №%1, %2%3").arg(i + 1).arg(cellName(column), columnSuffix(column)),
+                               range, table.layers[i].field(column));
             return *v;
         };
         LayerValues v;
@@ -204,12 +212,13 @@ void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points, c
         if (lambda == 0)
             layerFail(table, p.layer - 1, a ? kColLambdaA : kColLambdaB, QStringLiteral("— деление на ноль."),
                       QStringLiteral("Укажите коэффициент теплопроводности больше нуля."));
-        const QString at = QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
         // a value of a point inside a layer that is not finite comes from that layer's
         // values: the message names the point, the window marks the layer's first cell
-        auto finite = [&](double v, const QString& what) {
+        auto finite = [&](double v, const char* what) {
+            if (isFiniteSingle(v))
+                return float(v);
             try {
-                return requireFiniteSingle(v, what);
+                return requireFiniteSingle(v, QString::fromUtf8(what) + atPoint(labels, j));
             } catch (AppError& e) {
                 if (p.layer >= 1 && p.layer <= table.count())
                     e.orField(table.layers[p.layer - 1].field(0));
@@ -217,27 +226,28 @@ void fillTemperatureField(const LayerTable& table, QVector<CalcPoint>& points, c
             }
         };
         rSum = finite(double(rSum) + double(p.thickness) * 0.001 / double(lambda),
-                      QStringLiteral("Термическое сопротивление от внутренней поверхности") + at);
+                      "Термическое сопротивление от внутренней поверхности");
         p.rSum = rSum;
-        p.t = finite(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt, QStringLiteral("Температура") + at);
+        p.t = finite(tIn - (tIn - tOut) * (1 / alphaIn + double(rSum)) / rt, "Температура");
         rpSum = finite(double(rpSum) + double(p.thickness) * 0.001 / double(p.mu),
-                       QStringLiteral("Сопротивление паропроницанию от внутренней поверхности") + at);
+                       "Сопротивление паропроницанию от внутренней поверхности");
         p.rpSum = rpSum;
     }
     for (int j = 0; j < points.size(); ++j)
-        points[j].E = float(SaturationPressure(sat, double(points[j].t),
-                                               QStringLiteral("Температура в точке «%1»").arg(pointName(labels, j)),
-                                               kComputedTemperatureAdvice));
+        points[j].E = float(SaturationPressureNamed(
+            sat, double(points[j].t), [&]() -> QString { return QStringLiteral("Температура") + atPoint(labels, j); },
+            kComputedTemperatureAdvice));
 }
 
 void fillVapourField(QVector<CalcPoint>& points, const QStringList& labels, double ev, double en, double rp)
 {
     for (int j = 0; j < points.size(); ++j) {
         CalcPoint& p = points[j];
-        const QString at = QStringLiteral(" в точке «%1»").arg(pointName(labels, j));
-        p.e = requireFiniteSingle(ev - (ev - en) * double(p.rpSum) / rp,
-                                  QStringLiteral("Парциальное давление водяного пара") + at);
-        p.phi = RelativeHumidity(double(p.e), double(p.E), QStringLiteral("Относительная влажность") + at);
+        p.e = requireFiniteSingleNamed(ev - (ev - en) * double(p.rpSum) / rp, [&]() -> QString {
+            return QStringLiteral("Парциальное давление водяного пара") + atPoint(labels, j);
+        });
+        p.phi = RelativeHumidityNamed(double(p.e), double(p.E),
+                                      [&]() -> QString { return QStringLiteral("Относительная влажность") + atPoint(labels, j); });
     }
 }
 
@@ -252,17 +262,18 @@ QVector<double> layerMeanHumidity(QVector<CalcPoint>& points, const QVector<Laye
     for (const LayerValues& v : values) {
         const int last = cur + v.points + 1;
         double sum = 0;
-        QVector<float> used;
-        for (int k = cur; k <= last; ++k) {
+        for (int k = cur; k <= last; ++k)
             sum += double(points[k].phi);
-            used.append(points[k].phi);
-        }
         const double mean = sum / (v.points + 2);
         for (int k = cur + 1; k <= last; ++k)
             points[k].phiMean = float(mean);
         means.append(mean);
-        if (averaged)
+        if (averaged) {
+            QVector<float> used;
+            for (int k = cur; k <= last; ++k)
+                used.append(points[k].phi);
             averaged->append(used);
+        }
         cur = last;
     }
     return means;

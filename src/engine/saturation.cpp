@@ -15,32 +15,12 @@ const QString kTableAdvice =
 
 }  // namespace
 
-double SaturationPressure(const SaturationTable& table, double t, const QString& what, const QString& advice,
-                          const FieldRef& field)
+std::optional<double> saturationWithin(const SaturationTable& table, double t)
 {
     const auto& rows = table.rows;
-    const qsizetype n = rows.size();
-    if (!std::isfinite(t)) {
-        try {
-            requireFinite(t, what);
-        } catch (AppError& e) {
-            throw e.orField(field);
-        }
-    }
-    if (n < 2 || t < double(rows.first().t) || t > double(rows.last().t)) {
-        const QString low = n > 0 ? generalTextSingle(rows.first().t) : QString();
-        const QString high = n > 0 ? generalTextSingle(rows.last().t) : QString();
-        const QString range = n > 0 ? QStringLiteral("от %1 до %2 °С").arg(low, high) : QStringLiteral("таблица пуста");
-        QString todo = advice;
-        if (n < 2)
-            todo = kTableAdvice;
-        else if (todo.isEmpty())
-            todo = QStringLiteral("Укажите температуру от %1 до %2 °С.").arg(low, high);
-        throw AppError(QStringLiteral("%1 %2 °С лежит вне таблицы максимальных парциальных давлений "
-                                      "водяного пара (%3). %4")
-                           .arg(what, shortNumberText(t), range, todo),
-                       field);
-    }
+    // a NaN fails both comparisons and is not within
+    if (rows.size() < 2 || !(t >= double(rows.first().t) && t <= double(rows.last().t)))
+        return std::nullopt;
     if (t == double(rows.last().t))
         return double(rows.last().E);
     // first row whose temperature exceeds t
@@ -52,6 +32,35 @@ double SaturationPressure(const SaturationTable& table, double t, const QString&
     const float dE = hi.E - lo.E;
     const float dT = hi.t - lo.t;
     return double(hi.E) - double(dE) * (double(hi.t) - t) / double(dT);
+}
+
+double SaturationPressure(const SaturationTable& table, double t, const QString& what, const QString& advice,
+                          const FieldRef& field)
+{
+    if (const std::optional<double> E = saturationWithin(table, t))
+        return *E;
+    const auto& rows = table.rows;
+    const qsizetype n = rows.size();
+    if (!std::isfinite(t)) {
+        try {
+            requireFinite(t, what);
+        } catch (AppError& e) {
+            throw e.orField(field);
+        }
+    }
+    // outside the table, or a table of fewer than two rows
+    const QString low = n > 0 ? generalTextSingle(rows.first().t) : QString();
+    const QString high = n > 0 ? generalTextSingle(rows.last().t) : QString();
+    const QString range = n > 0 ? QStringLiteral("от %1 до %2 °С").arg(low, high) : QStringLiteral("таблица пуста");
+    QString todo = advice;
+    if (n < 2)
+        todo = kTableAdvice;
+    else if (todo.isEmpty())
+        todo = QStringLiteral("Укажите температуру от %1 до %2 °С.").arg(low, high);
+    throw AppError(QStringLiteral("%1 %2 °С лежит вне таблицы максимальных парциальных давлений "
+                                  "водяного пара (%3). %4")
+                       .arg(what, shortNumberText(t), range, todo),
+                   field);
 }
 
 float RelativeHumidity(double e, double E, const QString& what)

@@ -239,7 +239,7 @@ void MainForm::onButtons()
         const QString cr = QStringLiteral("\r");
         prompter().message(QStringLiteral("ogrado") + cr + QStringLiteral("Версия  ") + programVersion() +
                                cr + cr + QStringLiteral("Применение - читай ReadMe.") + cr +
-                               QStringLiteral("Обновления: см. README"),
+                               QStringLiteral("Обновления: см. README") + cr + cr + licenceLines().join(cr),
                            QStringLiteral("О программе."), MessageIcon::None, MessageButtons::Ok);
     });
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { exitProgram(); });

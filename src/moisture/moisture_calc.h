@@ -2,6 +2,7 @@
 // The monthly moisture balance at the plane behind the moistened layer: the vapour
 // flux that reaches the plane from the room against the flux that leaves it towards
 // the outside, month by month.
+#include "engine/calc_state.h"
 #include "engine/layer_table.h"
 #include "refdata/ref_tables.h"
 
@@ -52,12 +53,38 @@ MonthAir monthAir(const ClimateRecord& city, int month, const QString& tIn, cons
 // also for a humidity outside 0 < фи ≤ 100 %.
 double climateNumber(const QString& text, const ClimateRecord& city, int month, bool humidity);
 
+// What every month of a balance shares: the layers as numbers (μ = 0 taken as
+// 0,00001), α, the operating condition of the design inside air, Rт of that condition,
+// Rп and the point list. Throws AppError for a value that is not a number, λ = 0 or
+// Rп = 0.
+struct MoistureEnvelope {
+    QVector<LayerValues> values;
+    double alphaIn = 0, alphaOut = 0;
+    bool conditionA = true;
+    double rt = 0, rp = 0;
+    QVector<CalcPoint> points;
+    QStringList labels;
+};
+MoistureEnvelope prepareMoistureEnvelope(const MoistureSetup& setup);
+
 // One month of the balance (month 1..12, totals updated) or a single case (month 0,
 // the daily balance returned). Throws AppError for a value that is not a number, a
 // temperature outside the saturation table or a plane without vapour resistance on one
 // side.
 MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, double tv, double phiV, double tn, double phiN,
                                       int month, MoistureTotals& totals);
+// The same on an envelope prepared once for several months.
+MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, const MoistureEnvelope& envelope, double tv,
+                                      double phiV, double tn, double phiN, int month, MoistureTotals& totals);
+
+// The outside air of the twelve months as numbers (June to August 12 °С and 70 %), each
+// value checked in the order of the months, temperature before humidity: read once for
+// a balance, or once for every candidate of a search. Throws AppError as climateNumber.
+struct YearClimate {
+    std::array<double, 12> tn{};
+    std::array<double, 12> phiN{};
+};
+YearClimate yearClimate(const ClimateRecord& city);
 
 // The twelve months of the balance for the city's climate and the design inside air
 // (texts of the collected table), in order; `monthStarting` sees each month's air
@@ -69,6 +96,8 @@ struct MoistureYearHooks {
 };
 MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
                                const QString& phiIn, const MoistureYearHooks& hooks = {});
+// The same on a climate already read and the design inside air as numbers.
+MoistureTotals RunMoistureYear(const MoistureSetup& setup, const YearClimate& climate, double tv, double phiV);
 
 enum class MarkCheck { Ok, FirstOrLast, NotPenultimate };
 // Whether the marked layer k fits the balance of an envelope of n layers.

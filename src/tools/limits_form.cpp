@@ -70,6 +70,7 @@ void LimitsForm::search()
         return;
     }
     lastSearchCompleted_ = false;
+    calculationsRun_ = 0;
     if (!ctx_.lastCalc || ctx_.layerTable.count() == 0)
         throw AppError(QStringLiteral("Нет конструкции для расчета вариантов: сначала выполните «Расчет» в главном "
                                       "окне, чтобы были собраны слои ограждающей конструкции."));
@@ -78,6 +79,7 @@ void LimitsForm::search()
     const SearchRange phiRange = makeSearchRange(text(humidityEntry(0)), text(humidityEntry(1)),
                                                  text(humidityEntry(2)), RangeQuantity::InsideHumidity);
     checkSearchSize(tRange, phiRange);
+    checkTemperaturesInTable(tRange, ctx_.tables.saturation);
 
     RunGuard guard(ctx_);
     running_ = true;
@@ -88,11 +90,11 @@ void LimitsForm::search()
     notifyChanged();
 
     // Each candidate runs on a copy of the collected table with tв and фи(в) replaced,
-    // and writes a report of its own: the collected table, the report and the last
-    // calculation keep the design case while the search runs, whatever stops it.
+    // keeping only its results (no report, no field texts): the collected table, the
+    // report and the last calculation keep the design case while the search runs,
+    // whatever stops it.
     const LayerTable design = ctx_.layerTable;
     const EnvelopeInputs inputs = main_.envelopeInputs();
-    CalcReport candidateReport;
     std::optional<EnvelopeMessage> stop;
     double stopT = 0;
     double stopPhi = 0;
@@ -100,7 +102,8 @@ void LimitsForm::search()
         LayerTable candidate = design;
         candidate.header.tIn = generalText(t);
         candidate.header.phiIn = generalText(phi);
-        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, inputs, ctx_.tables.saturation, candidateReport);
+        ++calculationsRun_;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, inputs, ctx_.tables.saturation, nullptr);
         if (!o.finished()) {
             stop = o.error ? *o.error
                  : o.warning ? *o.warning

@@ -30,6 +30,9 @@ public:
 
     // Whether the last search ran through every row.
     bool lastSearchCompleted() const { return lastSearchCompleted_; }
+    // Main calculations of candidates the last search ran (the design case calculated
+    // again after it not counted); 0 for a search refused before it began.
+    qint64 calculationsRun() const { return calculationsRun_; }
     // The rows as the three lists show them.
     QVector<LimitsRow> rows() const;
 
@@ -45,6 +48,7 @@ private:
     bool running_ = false;
     bool closed_ = false;  // the window was closed while the search ran
     bool lastSearchCompleted_ = false;
+    qint64 calculationsRun_ = 0;
 };
 
 }  // namespace ogrado

@@ -3,6 +3,7 @@
 #include "common/app_error.h"
 #include "common/input_check.h"
 #include "common/number_text.h"
+#include "engine/saturation.h"
 
 #include <cmath>
 
@@ -77,6 +78,21 @@ SearchRange makeSearchRange(const QString& first, const QString& last, const QSt
     r.count = int(steps) + 1;
     r.landsOnLast = std::abs(q - steps) <= kStepTolerance;
     return r;
+}
+
+void checkTemperaturesInTable(const SearchRange& t, const SaturationTable& sat)
+{
+    const double first = t.value(0);
+    const double last = t.value(t.count - 1);
+    if (!saturationWithin(sat, first))
+        SaturationPressure(sat, first, QStringLiteral("Начальное значение температуры внутреннего воздуха t(в)"), {},
+                           entryField(RangeQuantity::InsideTemperature, 0));
+    // a step that does not land on the entry ends the loop before it: that value is named
+    if (!saturationWithin(sat, last))
+        SaturationPressure(sat, last,
+                           t.landsOnLast ? QStringLiteral("Конечное значение температуры внутреннего воздуха t(в)")
+                                         : QStringLiteral("Последнее значение перебора температуры внутреннего воздуха t(в)"),
+                           {}, entryField(RangeQuantity::InsideTemperature, 1));
 }
 
 void checkSearchSize(const SearchRange& t, const SearchRange& phi)

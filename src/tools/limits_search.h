@@ -2,6 +2,8 @@
 // The limits of use of an envelope over inside air conditions: for each inside
 // temperature of a range, the interval of inside humidities in which the envelope
 // meets п. 9.1 ТКП 45-2.04-43, and the report block of that table.
+#include "refdata/ref_tables.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -31,6 +33,14 @@ enum class RangeQuantity { InsideTemperature, InsideHumidity };
 // entry when a text is empty or not a number, when the step is 0, or when its sign
 // leads away from the last value.
 SearchRange makeSearchRange(const QString& first, const QString& last, const QString& step, RangeQuantity what);
+
+// Refuses, before the first calculation, a temperature range that reaches outside the
+// saturation table (every calculation of the search looks up E at its tв): throws
+// AppError "Начальное (Конечное) значение температуры внутреннего воздуха t(в) … °С
+// лежит вне таблицы …" naming the entry ("Последнее значение перебора …" when the step
+// does not land on the last entry). The loop's values lie between its first and its
+// last one, so those two are checked.
+void checkTemperaturesInTable(const SearchRange& t, const SaturationTable& sat);
 
 // At most this many main calculations per search.
 constexpr qint64 kMaxLimitsCalculations = 100000;

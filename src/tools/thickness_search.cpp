@@ -1,6 +1,7 @@
 #include "tools/thickness_search.h"
 
 #include "common/app_error.h"
+#include "common/input_check.h"
 #include "common/number_text.h"
 #include "engine/point_field.h"
 
@@ -113,6 +114,13 @@ QVector<double> thicknessRange(const QString& from, const QString& to, const QSt
     values.reserve(count);
     for (int i = 0; i < count; ++i)
         values.append(landsOnLast && i == count - 1 ? last : roundedThickness(first + i * by));
+    // every candidate is a layer thickness the calculation accepts: refused here, not at
+    // the candidate after all the thinner ones were calculated
+    if (!inRange(values.last(), kThicknessRange))
+        throw AppError(QStringLiteral("Толщина %1 из диапазона подбора больше наибольшей толщины слоя %2. Укажите "
+                                      "толщину «до» не более %2.")
+                           .arg(mm(values.last()), mm(*kThicknessRange.high)),
+                       entryField("txtDo"));
     return values;
 }
 
@@ -131,6 +139,11 @@ QVector<double> thicknessList(const QString& list)
                            entryField("txtSpisok"));
         if (*v <= 0)
             throw AppError(QStringLiteral("Список толщин: толщина «%1» недопустима. Укажите толщины больше нуля.").arg(t),
+                           entryField("txtSpisok"));
+        if (!inRange(*v, kThicknessRange))
+            throw AppError(QStringLiteral("Список толщин: толщина «%1» больше наибольшей толщины слоя %2. Укажите "
+                                          "толщины не более %2.")
+                               .arg(t, mm(*kThicknessRange.high)),
                            entryField("txtSpisok"));
         values.append(*v);
     }
@@ -207,11 +220,18 @@ void checkThicknessCase(const ThicknessCase& c)
     }
 }
 
-ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, CalcReport& scratch)
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness)
+{
+    const std::optional<YearClimate> climate =
+        c.moisture && c.moisture->city ? std::optional(yearClimate(*c.moisture->city)) : std::nullopt;
+    return EvaluateThickness(c, thickness, climate ? &*climate : nullptr);
+}
+
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, const YearClimate* climate)
 {
     LayerTable table = c.table;
     table.layers[c.layer - 1].cells[kColThickness] = generalText(thickness);
-    const EnvelopeOutcome o = RunEnvelopeCalculation(table, c.inputs, *c.saturation, scratch);
+    const EnvelopeOutcome o = RunEnvelopeCalculation(table, c.inputs, *c.saturation, nullptr);
     const QString at = QStringLiteral("Толщина слоя %1:").arg(mm(thickness));
     if (!o.finished()) {
         const EnvelopeMessage m = o.error     ? *o.error
@@ -247,7 +267,12 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, C
         setup.planeLayer = c.moisture->planeLayer;
         setup.pointLists = false;
         try {
-            r.moisture = RunMoistureYear(setup, *c.moisture->city, table.header.tIn, table.header.phiIn);
+            const double tv = headerNumber(table.header.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
+                                           mainWindowField(QStringLiteral("txtTv")));
+            const double phiV = headerNumber(table.header.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
+                                             mainWindowField(QStringLiteral("txtFiv")));
+            r.moisture = climate ? RunMoistureYear(setup, *climate, tv, phiV)
+                                 : RunMoistureYear(setup, *c.moisture->city, table.header.tIn, table.header.phiIn);
         } catch (const AppError& e) {
             throw AppError(at + QStringLiteral("\rвлагонакопление: ") + e.message(), e.title(), e.field());
         }
@@ -272,12 +297,14 @@ ThicknessSelection SearchThickness(const ThicknessCase& c, const QVector<double>
                                    const std::function<bool(const ThicknessCandidate&)>& candidateDone)
 {
     checkThicknessCase(c);
+    // the climate of the twelve months is read once, before the first candidate
+    const std::optional<YearClimate> climate =
+        c.moisture ? std::optional(yearClimate(*c.moisture->city)) : std::nullopt;
     ThicknessSelection s;
     s.rows.reserve(candidates.size());
-    CalcReport scratch;
     s.completed = true;
     for (const double thickness : candidates) {
-        s.rows.append(EvaluateThickness(c, thickness, scratch));
+        s.rows.append(EvaluateThickness(c, thickness, climate ? &*climate : nullptr));
         const ThicknessCandidate& row = s.rows.last();
         if (s.answer < 0 && row.complies)
             s.answer = int(s.rows.size()) - 1;

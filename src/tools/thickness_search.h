@@ -24,8 +24,9 @@ constexpr int kMaxThicknessCandidates = 10000;
 
 // The candidates from "от" to "до" by "шаг", mm, ascending; a step that does not land
 // on "до" stops before passing it. Throws AppError naming the entry when a text is
-// empty or not a number, when "от" or the step is not above 0, when "от" is above "до"
-// or when there would be more than kMaxThicknessCandidates candidates.
+// empty or not a number, when "от" or the step is not above 0, when "от" is above "до",
+// when there would be more than kMaxThicknessCandidates candidates or when the last
+// one is thicker than a layer may be (10 000 mm).
 // "Нет слоев для подбора: …": the table has no layer with a thickness.
 extern const QString kNoLayersToSelect;
 
@@ -33,7 +34,7 @@ QVector<double> thicknessRange(const QString& from, const QString& to, const QSt
 
 // The candidates of a list of product thicknesses "50;80;100", mm, sorted ascending,
 // each once. Empty items between separators are skipped. Throws AppError when the
-// list is empty or an item is not a number above 0.
+// list is empty or an item is not a number above 0 and at most 10 000 mm.
 QVector<double> thicknessList(const QString& list);
 
 // The default "от": the thickness rounded down to a multiple of the step, as a text;
@@ -80,10 +81,12 @@ struct ThicknessCandidate {
     QString firstFailingText() const;
 };
 
-// The whole main calculation for one thickness, on a copy of the case's table, with
-// its own report store. Throws AppError naming the thickness when the calculation or
-// the moisture balance stops.
-ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, CalcReport& scratch);
+// The whole main calculation for one thickness, on a copy of the case's table, keeping
+// only its results (no report lines, no field texts). Throws AppError naming the
+// thickness when the calculation or the moisture balance stops.
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness);
+// The same with the climate of the case's city read once for every candidate.
+ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, const YearClimate* climate);
 
 struct ThicknessSelection {
     QVector<ThicknessCandidate> rows;  // in the order of the candidates
@@ -99,7 +102,8 @@ struct ThicknessSelection {
 void checkThicknessCase(const ThicknessCase& c);
 
 // Calculates every candidate in order; `candidateDone` sees each row after it is
-// calculated and returns false to stop. The answer is chosen among the rows
+// calculated and returns false to stop. The climate of the moisture criterion is read
+// (and checked) once, before the first candidate. The answer is chosen among the rows
 // calculated. Throws AppError when a candidate cannot be calculated.
 ThicknessSelection SearchThickness(const ThicknessCase& c, const QVector<double>& candidates,
                                    const std::function<bool(const ThicknessCandidate&)>& candidateDone = {});

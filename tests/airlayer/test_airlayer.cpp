@@ -12,8 +12,10 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
-#include <ctime>
+#include <tuple>
+#include <utility>
 
 using namespace ogrado;
 
@@ -44,6 +46,27 @@ const SaturationTable& sat()
 {
     static const SaturationTable s = test::shippedTables().saturation;
     return s;
+}
+
+// The profile of formula (5) summed as the search did before it was taken in closed
+// form: x from 0 by repeated addition of 0,01 while x ≤ h, one power per step.
+GapProfile summedProfile(const ProfileTerms& p, double i)
+{
+    const double kE = 2.718;
+    double sum = 0;
+    GapProfile g;
+    for (double x = 0; x <= p.h; x += 0.01) {
+        g.Th = (p.A + (p.LAsum * p.Text - p.A) * std::pow(kE, -3.6 * p.LAsum * x / (1.004 * i))) / p.LAsum;
+        sum = sum + 0.01 * g.Th;
+    }
+    g.Tcalc = sum / p.h;
+    return g;
+}
+
+// Relative agreement of two temperatures, °С; below 1 °С the difference itself.
+double relativeDifference(double a, double reference)
+{
+    return std::fabs(a - reference) / std::max(1.0, std::fabs(reference));
 }
 
 struct Fixture : test::AppFixture {
@@ -138,6 +161,103 @@ private slots:
         QVERIFY(n >= 1 && qAbs(n - std::round(n)) < 1e-6);
     }
 
+    void profileStepsAreThoseOfTheSummation()
+    {
+        // 0,01 added 300 times stays just below 3: x = 3 is a term; 12,345 ends at 12,34
+        QCOMPARE(profileSteps(3).count, qint64(301));
+        QVERIFY(qAbs(profileSteps(3).lastX - 3) < 1e-12);
+        QCOMPARE(profileSteps(12.345).count, qint64(1235));
+        QVERIFY(qAbs(profileSteps(12.345).lastX - 12.34) < 1e-12);
+        QCOMPARE(profileSteps(0.005).count, qint64(1));
+        QCOMPARE(profileSteps(0.005).lastX, 0.0);
+        // the count and the last x are those of the loop, x added up in double
+        for (double h : {0.5, 0.99, 1.0, 5.99, 6.0, 33.33, 100.0}) {
+            qint64 n = 0;
+            double last = 0;
+            for (double x = 0; x <= h; x += 0.01) {
+                ++n;
+                last = x;
+            }
+            QCOMPARE(profileSteps(h).count, n);
+            QCOMPARE(profileSteps(h).lastX, last);
+        }
+    }
+
+    // The closed form against the summation over heights, flows (thickness and Tc) and
+    // the two airs: the mean to 1e-9, the outlet temperature exactly.
+    void profileInClosedFormAgreesWithTheSummation()
+    {
+        const double heights[] = {0.5, 0.99, 1, 3, 5.99, 10, 12.345, 30, 64.3, 100};
+        // i = 3600·V·Pmid·k·d: from a thin gap with a slow flow to a wide one with a fast
+        // flow; a ratio q near 1 (large i) and terms that vanish after a few steps (tiny i)
+        const double flows[] = {1e-3, 0.05, 1, 7.5, 40, 331.29, 2000, 1e5, 1e8};
+        double worst = 0;
+        for (double h : heights) {
+            for (double i : flows) {
+                for (const auto& [A, LAsum, Text] : {std::tuple{-133.956, 5.886, -25.0}, {-0.5, 0.9, -1.0},
+                                                     {40.0, 2.0, 5.0}, {-200.0, 9.7, -40.0}}) {
+                    const ProfileTerms terms{A, LAsum, Text, h, profileSteps(h)};
+                    const GapProfile closed = gapProfile(terms, i);
+                    const GapProfile summed = summedProfile(terms, i);
+                    worst = std::max(worst, relativeDifference(closed.Tcalc, summed.Tcalc));
+                    QCOMPARE(closed.Th, summed.Th);
+                }
+            }
+        }
+        QVERIFY2(worst < 1e-9, qPrintable(QString::number(worst)));
+    }
+
+    void searchWithTheClosedFormChoosesWhatTheSummationChose_data()
+    {
+        QTest::addColumn<double>("h");
+        QTest::addColumn<double>("eps");
+        QTest::addColumn<double>("dd");
+        QTest::addColumn<double>("FIv");
+        QTest::newRow("0,5 m") << 0.5 << 0.005 << 0.001 << 60.0;
+        QTest::newRow("3 m, coarse") << 3.0 << 0.1 << 0.002 << 90.0;
+        QTest::newRow("5,99 m") << 5.99 << 0.01 << 0.005 << 80.0;
+        QTest::newRow("10 m") << 10.0 << 0.01 << 0.005 << 80.0;
+        QTest::newRow("12,345 m") << 12.345 << 0.02 << 0.01 << 75.0;
+        QTest::newRow("30 m") << 30.0 << 0.01 << 0.005 << 80.0;
+        QTest::newRow("55,5 m") << 55.5 << 0.05 << 0.02 << 85.0;
+        QTest::newRow("100 m") << 100.0 << 0.001 << 0.01 << 70.0;
+    }
+    void searchWithTheClosedFormChoosesWhatTheSummationChose()
+    {
+        QFETCH(double, h);
+        QFETCH(double, eps);
+        QFETCH(double, dd);
+        QFETCH(double, FIv);
+        AirLayerInputs in = wetRoom();
+        in.h = h;
+        in.eps = eps;
+        in.dd = dd;
+        in.FIv = FIv;
+        // every trial of the search by the summation compares the closed form on its way
+        double worst = 0;
+        qint64 compared = 0;
+        AirLayerHooks summation;
+        summation.profile = [&](const ProfileTerms& terms, double i) {
+            const GapProfile summed = summedProfile(terms, i);
+            const GapProfile closed = gapProfile(terms, i);
+            worst = std::max(worst, relativeDifference(closed.Tcalc, summed.Tcalc));
+            if (closed.Th != summed.Th)
+                worst = 1;
+            ++compared;
+            return summed;
+        };
+        const AirLayerResults reference = AirLayerCalculation(in, sat(), summation);
+        QVERIFY2(worst < 1e-9, qPrintable(QString::number(worst)));
+        QCOMPARE(compared, reference.trials);
+        for (bool straightforward : {false, true}) {
+            const AirLayerResults r = AirLayerCalculation(in, sat(), {}, straightforward);
+            QCOMPARE(r.d, reference.d);
+            QCOMPARE(r.Tc, reference.Tc);
+            QCOMPARE(r.Th, reference.Th);
+            QVERIFY(relativeDifference(r.Tcalc, reference.Tcalc) < 1e-9);
+        }
+    }
+
     void exampleWallNeedsNoMoreThanTheInitialGap()
     {
         Fixture f;
@@ -152,6 +272,43 @@ private slots:
         QCOMPARE(a.text("txtOut_6"), QStringLiteral("70"));  // "#" of 69,5
         QCOMPARE(a.text("txtOut_11"), QStringLiteral("82,7"));
         QCOMPARE(a.report().count(), 0);  // mode 0 writes no report
+    }
+
+    // While the search runs the fields follow the trials only now and then; when it
+    // stops, Tc and Tcalc of the last trial stand in txtOut_12 and txtOut_13.
+    void stoppedSearchShowsTheLastTrial()
+    {
+        Fixture f;
+        f.calculateMain();
+        AirLayerForm& a = f.openAir();
+        a.setText("txtDnac", "1");
+        a.setText("txtDpr", "1");
+        a.userClick("cmdOk");
+        QVERIFY2(a.lastError().isEmpty(), qPrintable(a.lastError()));
+        const AirLayerInputs in = *a.lastInputs();
+        QVERIFY(a.lastResults()->d > 0.0025);  // more than two thicknesses are searched
+
+        // "Прервать" while the third thickness is shown: no trial of it runs
+        int yields = 0;
+        f.ctx.processEvents = [&] {
+            if (++yields == 3)
+                a.userClick("cmdStop");
+        };
+        a.setText("txtOut_12", QString());
+        a.setText("txtOut_13", QString());
+        a.userClick("cmdOk");
+        QVERIFY2(a.lastError().contains(QStringLiteral("прерван")), qPrintable(a.lastError()));
+
+        int thicknesses = 0;
+        std::pair<double, double> last;
+        AirLayerHooks hooks;
+        hooks.thickness = [&](double) { ++thicknesses; };
+        hooks.cancelled = [&] { return thicknesses >= 3; };
+        hooks.tcStep = [&](double tc, double tcalc) { last = {tc, tcalc}; };
+        QVERIFY_THROWS_EXCEPTION(AppError, AirLayerCalculation(in, sat(), hooks));
+        QCOMPARE(a.text("txtOut_12"), formatNumber(last.first, "0.0####"));
+        QCOMPARE(a.text("txtOut_13"), formatNumber(last.second, "0.0####"));
+        QCOMPARE(a.text("txtOut_0"), QStringLiteral("3"));
     }
 
     void reportModesAndLinePositions()
@@ -328,8 +485,8 @@ private slots:
         QVERIFY(a.lastError().contains(QStringLiteral("не менее двух слоев")));
     }
 
-    // Every accepted input ends, or stops with a message, within seconds: the limits
-    // of the search are stated in the refusals.
+    // Every accepted input ends, or stops with a message, after a bounded number of
+    // trials: the limits of the search are stated in the refusals.
     void searchLimits()
     {
         struct Bad {
@@ -347,13 +504,19 @@ private slots:
         for (const Bad& b : bad) {
             AirLayerInputs in = wetRoom();
             b.set(in);
-            EXPECT_APP_ERROR(AirLayerCalculation(in, sat()), "accepted", [&](const AppError& e) {
+            int trials = 0;
+            AirLayerHooks hooks;
+            hooks.tcStep = [&](double, double) { ++trials; };
+            EXPECT_APP_ERROR(AirLayerCalculation(in, sat(), hooks), "accepted", [&](const AppError& e) {
                 QCOMPARE(e.title(), QStringLiteral("Ошибка в исходных данных!!"));
                 QVERIFY2(e.message().contains(QString::fromUtf8(b.said)), qPrintable(e.message()));
             });
+            QCOMPARE(trials, 0);
         }
-        // the worst accepted input: the highest gap, the finest steps, from no gap at all,
-        // and moisture that no gap removes
+        // The worst accepted input: the highest gap, the finest steps, from no gap at all,
+        // and moisture that no gap removes. Every thickness up to 1000 mm is searched,
+        // each with the mean temperatures the halving needs: Text + ε … Tint holds 44 000
+        // of them, so at most 16 halvings and the one accepted.
         AirLayerInputs in = wetRoom();
         in.h = 100;
         in.dd = 0.001;
@@ -361,14 +524,18 @@ private slots:
         in.eps = 0.001;
         in.FIv = 100;
         in.Rp1 = 0.01;
-        const std::clock_t start = std::clock();
-        EXPECT_APP_ERROR(AirLayerCalculation(in, sat()), "no error", [&](const AppError& e) {
-            QVERIFY2(e.message().contains(QStringLiteral("не обеспечивается")), qPrintable(e.message()));
+        int thicknesses = 0;
+        qint64 trials = 0;
+        AirLayerHooks hooks;
+        hooks.thickness = [&](double) { ++thicknesses; };
+        hooks.tcStep = [&](double, double) { ++trials; };
+        EXPECT_APP_ERROR(AirLayerCalculation(in, sat(), hooks), "no error", [&](const AppError& e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Удаление влаги из прослойки не обеспечивается при толщине "
+                                                           "прослойки до 1000 мм.")),
+                     qPrintable(e.message()));
         });
-        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_UNDEFINED__)
-        QVERIFY2(seconds < 5, qPrintable(QString::number(seconds)));
-#endif
+        QCOMPARE(thicknesses, 1001);  // 0 (no gap, skipped), 1, 2 … 1000 mm
+        QVERIFY2(trials >= 1000 && trials <= 1000 * 17, qPrintable(QString::number(trials)));
     }
 
     // The case that used to run for minutes: refused at once in the window.

@@ -632,6 +632,81 @@ private slots:
         }
     }
 
+    // A run for a search (no report) gives what the full run gives: the state, the
+    // flags and the messages, for walls that comply, fail, end at a warning or stop at
+    // an error, with and without refinement, and for inside air around the thresholds.
+    void resultsOnlyRunAgreesWithTheFullRun()
+    {
+        QVector<std::pair<LayerTable, EnvelopeInputs>> cases;
+        for (bool refine : {false, true}) {
+            for (const char* tIn : {"-40", "12", "18", "24,5", "40"}) {
+                for (const char* phiIn : {"5", "40", "60", "75", "99,5"}) {
+                    LayerTable t = exampleWall();
+                    t.header.tIn = QLatin1String(tIn);
+                    t.header.phiIn = QLatin1String(phiIn);
+                    cases.append({t, exampleInputs(refine)});
+                }
+            }
+            LayerTable bad = exampleWall();
+            bad.layers[1].cells[kColLambdaB] = "0";  // division by zero
+            bad.header.phiIn = "90";
+            cases.append({bad, exampleInputs(refine)});
+            LayerTable overflow = exampleWall();
+            overflow.layers[1].cells[kColMu] = "1e-308";
+            cases.append({overflow, exampleInputs(refine)});
+            EnvelopeInputs noDifference = exampleInputs(refine);
+            noDifference.tempDiff = "0";
+            cases.append({exampleWall(), noDifference});
+            LayerTable zeroMu = exampleWall();
+            zeroMu.layers[2].cells[kColMu] = "0";
+            cases.append({zeroMu, exampleInputs(refine)});
+        }
+        const SaturationTable& sat = shippedSaturation();
+        int finished = 0;
+        for (const auto& [input, inputs] : cases) {
+            LayerTable full = input;
+            LayerTable quiet = input;
+            CalcReport report;
+            report.add(QStringLiteral("earlier"));
+            const EnvelopeOutcome a = RunEnvelopeCalculation(full, inputs, sat, report);
+            const EnvelopeOutcome b = RunEnvelopeCalculation(quiet, inputs, sat, nullptr);
+            const QString at = input.header.tIn + u'/' + input.header.phiIn;
+            QVERIFY2(a.finished() == b.finished() && a.complies() == b.complies(), qPrintable(at));
+            QCOMPARE(a.error.has_value(), b.error.has_value());
+            if (a.error) {
+                QCOMPARE(b.error->text, a.error->text);
+                QCOMPARE(b.error->field.controls, a.error->field.controls);
+            }
+            QCOMPARE(a.warning.has_value(), b.warning.has_value());
+            const CalcState& x = a.state;
+            const CalcState& y = b.state;
+            QCOMPARE(y.reached, x.reached);
+            QCOMPARE(y.conditionA, x.conditionA);
+            QCOMPARE(y.rt, x.rt);
+            QCOMPARE(y.rp, x.rp);
+            QCOMPARE(y.D, x.D);
+            QCOMPARE(y.tnText, x.tnText);
+            QCOMPARE(y.rtRequired, x.rtRequired);
+            QCOMPARE(y.rLayersButLast, x.rLayersButLast);
+            QCOMPARE(y.layers.size(), x.layers.size());
+            for (qsizetype i = 0; i < x.layers.size(); ++i) {
+                QCOMPARE(y.layers[i].rpRequired, x.layers[i].rpRequired);
+                QCOMPARE(y.layers[i].passes, x.layers[i].passes);
+                QCOMPARE(y.layers[i].phiMean, x.layers[i].phiMean);
+            }
+            QCOMPARE(y.points.size(), x.points.size());
+            for (qsizetype j = 0; j < x.points.size(); ++j)
+                QVERIFY(y.points[j].t == x.points[j].t && y.points[j].phi == x.points[j].phi);
+            QCOMPARE(quiet.layers[2].cells[kColMu], full.layers[2].cells[kColMu]);  // μ = 0 written back
+            // nothing of the window's texts
+            QVERIFY(b.updates.isEmpty());
+            QVERIFY(!b.lists);
+            QVERIFY2(a.finished() ? report.lineCount() > 60 : true, qPrintable(QString::number(report.lineCount())));
+            finished += a.finished();
+        }
+        QVERIFY(finished >= 40);  // most of them complete the run
+    }
+
     // Physically impossible inputs are refused before anything is calculated.
     void impossibleInputsAreRefused_data()
     {

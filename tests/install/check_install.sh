@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the built program into a temporary prefix and checks what is there: exactly
-# the programs, the data and the desktop files; the installed ogrado_calc, started in
-# a folder without reference files, finds the installed data and prints the same
-# report as the build tree on the shipped data, also after the prefix has been moved.
+# the programs, the data, the desktop files, the manual pages and the licence; the
+# installed ogrado_calc, started in a folder without reference files, finds the
+# installed data and prints the same report as the build tree on the shipped data,
+# also after the prefix has been moved.
 # Usage: check_install.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 cmake_cmd=$1
@@ -24,9 +25,11 @@ expected=$(
     printf '%s\n' bin/ogrado bin/ogrado_n bin/ogrado_calc lib/ogrado/ogrado_calc_chart.so \
         share/applications/ogrado.desktop \
         share/icons/hicolor/scalable/apps/ogrado.svg \
-        share/man/man1/ogrado_calc.1.gz \
+        share/man/man1/ogrado.1.gz share/man/man1/ogrado_n.1.gz share/man/man1/ogrado_calc.1.gz \
         share/metainfo/by.ogrado.ogrado.metainfo.xml \
-        share/mime/packages/ogrado.xml
+        share/mime/packages/ogrado.xml \
+        share/doc/ogrado/copyright share/doc/ogrado/changelog.gz \
+        share/lintian/overrides/ogrado
     (cd "$source/data" && find . -type f | sed 's|^\./|share/ogrado/data/|')
 )
 actual=$(cd "$tmp/prefix" && find . -type f -o -type l | sed 's|^\./||')
@@ -37,6 +40,16 @@ fi
 for f in "$source"/data/*; do
     cmp -s "$f" "$tmp/prefix/share/ogrado/data/$(basename "$f")" || fail "installed data differs: $f"
 done
+
+# The licence: the machine-readable copyright file names it for every file, the
+# AppStream data names it, and the latest changelog entry is this version's.
+doc="$tmp/prefix/share/doc/ogrado"
+head -1 "$doc/copyright" | grep -qF "copyright-format/1.0" || fail "the copyright file is not in the machine-readable format"
+grep -qx "License: GPL-3.0-or-later" "$doc/copyright" || fail "the copyright file does not name GPL-3.0-or-later"
+grep -qF "<project_license>GPL-3.0-or-later</project_license>" "$tmp/prefix/share/metainfo/by.ogrado.ogrado.metainfo.xml" ||
+    fail "the AppStream data names no project licence"
+first=$(gzip -dc "$doc/changelog.gz" | head -1)
+[ "${first%%;*}" = "ogrado ($version) unstable" ] || fail "the changelog's latest entry «$first» is not for version $version"
 
 # The same report from the installed program as from the build tree.
 echo '{}' >"$tmp/case.json"

@@ -651,8 +651,18 @@ private slots:
         Fixture f;
         f.form().userClick("cmdAbout");
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("О программе."));
-        QCOMPARE(f.prompter.shown[0].text.split(u'\r').size(), 5);
-        QVERIFY(f.prompter.shown[0].text.contains(QStringLiteral("Версия  1.0")));
+        // the five lines of the program, a blank line, the licences
+        const QStringList lines = f.prompter.shown[0].text.split(u'\r');
+        QCOMPARE(lines.size(), 9);
+        QCOMPARE(lines[1], QStringLiteral("Версия  1.0"));
+        QCOMPARE(lines[3], QStringLiteral("Применение - читай ReadMe."));
+        QVERIFY(lines[5].isEmpty());
+        QVERIFY(lines[6].contains(QStringLiteral("GPL-3.0-or-later")));
+        QVERIFY(lines[7].contains(QStringLiteral("БЕЗ КАКИХ-ЛИБО ГАРАНТИЙ")));
+        // the Qt the program runs on, not the one it was built with
+        QVERIFY(lines[8].startsWith(QStringLiteral("Qt %1: ").arg(QLatin1String(qVersion()))));
+        QVERIFY(lines[8].contains(QStringLiteral("Qt Charts — по лицензии GNU GPL 3.0")));
+        QVERIFY(lines[8].contains(QStringLiteral("по GNU LGPL 3.0")));
         f.form().userClick("cmdCancel");
         QCOMPARE(f.host.quits, 1);
     }

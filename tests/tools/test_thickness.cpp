@@ -100,6 +100,10 @@ private slots:
         // a step that does not land on "до" stops before passing it
         QCOMPARE(thicknessRange("50", "200", "40"), QVector<double>({50, 90, 130, 170}));
         QCOMPARE(thicknessRange("80", "80", "10"), QVector<double>({80}));
+        // the thickest layer there is, and a "до" beyond it that the step does not reach
+        QCOMPARE(thicknessRange("9990", "10000", "10").last(), 10000.0);
+        QCOMPARE(thicknessRange("9990", "10009", "10").last(), 10000.0);
+        QCOMPARE(thicknessList("10000;50"), QVector<double>({50, 10000}));
         // a list: sorted, each thickness once, empty items skipped
         QCOMPARE(thicknessList(" 120;50; 80;;100;80;"), QVector<double>({50, 80, 100, 120}));
         QCOMPARE(thicknessList("62,5"), QVector<double>({62.5}));
@@ -142,6 +146,13 @@ private slots:
                                       "например 50;80;100.";
         QTest::newRow("list zero") << QStringList{"50;0"}
                                    << "Список толщин: толщина «0» недопустима. Укажите толщины больше нуля.";
+        // thicker than a layer may be: refused before the first candidate
+        QTest::newRow("до above 10 m") << QStringList{"9000", "10100", "50"}
+                                       << "Толщина 10100 мм из диапазона подбора больше наибольшей толщины слоя "
+                                          "10000 мм. Укажите толщину «до» не более 10000 мм.";
+        QTest::newRow("list above 10 m") << QStringList{"50;10000,5"}
+                                         << "Список толщин: толщина «10000,5» больше наибольшей толщины слоя 10000 "
+                                            "мм. Укажите толщины не более 10000 мм.";
     }
     // Refused in the domain and in the window, with the message naming the entry;
     // nothing is calculated and the main window keeps its state.
@@ -525,6 +536,40 @@ private slots:
                                                  "слой из расчета."});
         // the empty cell is marked in the main window
         QCOMPARE(f.main().markedControls(), QStringList{MainForm::cellName(2, 6)});
+    }
+
+    // The climate of the moisture criterion is read once, before the first candidate: a
+    // value that is not a number stops the selection with no candidate calculated, and
+    // every candidate of a good climate is calculated once.
+    void climateIsReadBeforeTheFirstCandidate()
+    {
+        Fixture f;
+        f.main().userCheck("chkVlaga", true);
+        f.main().userSelect("cboGorod", 4);
+        f.main().userCheck("optVlaga_3", true);
+        ThicknessCase c;
+        f.main().collectInput();
+        c.table = f.ctx.layerTable;
+        c.layer = 3;
+        c.inputs = f.main().envelopeInputs();
+        c.saturation = &f.ctx.tables.saturation;
+        ClimateRecord city = f.ctx.tables.climate[4];
+        c.moisture = ThicknessCase::Moisture{&city, 3};
+        int calculated = 0;
+        const auto count = [&](const ThicknessCandidate&) { return ++calculated > 0; };
+        const ThicknessSelection good = SearchThickness(c, {40, 60, 80}, count);
+        QCOMPARE(calculated, 3);
+        QVERIFY(good.completed && good.rows[1].moisture);
+
+        city.temperature[10] = QStringLiteral("х");  // November
+        calculated = 0;
+        EXPECT_APP_ERROR(SearchThickness(c, {40, 60, 80}, count), "no error", [&](const AppError& e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Климатические данные «%1», ноябрь: температура наружного "
+                                                           "воздуха «х» не является числом.")
+                                                .arg(city.name)),
+                     qPrintable(e.message()));
+        });
+        QCOMPARE(calculated, 0);
     }
 
     // ---- ogrado_calc ----

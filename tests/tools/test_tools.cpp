@@ -439,6 +439,9 @@ private slots:
         QCOMPARE(f.column(0), QStringList({"14", "16", "18", "20", "22"}));
         QCOMPARE(f.column(1), QStringList({"50", "50", "50", "50", "--"}));
         QCOMPARE(f.column(2), QStringList({"75", "65", "60", "55", "--"}));
+        // each humidity up to the first that fails after the interval, once: 7 at 14 °С
+        // (80 % fails), 5 at 16, 4 at 18, 3 at 20 and the failing 50 % at 22 °С
+        QCOMPARE(f.limits().calculationsRun(), 7 + 5 + 4 + 3 + 1);
 
         // the design case again, though the last run tried 22 °С and 50 %
         QCOMPARE(f.ctx.layerTable.header.tIn, QStringLiteral("18"));
@@ -548,32 +551,90 @@ private slots:
         QVERIFY(f.limits().isEnabled("cvdOk"));
     }
 
-    // A run that stops with an error ends the search; the design case is calculated
-    // again and shown, and the rows searched so far stay.
-    void searchStoppedByAnError()
+    // A temperature range that reaches beyond the saturation table is refused before
+    // the first calculation, naming its entry: no row, the design case as it was. The
+    // values of the loop count, not the entry: 5 to 40,5 by 2 ends at 39 °С.
+    void searchRangeBeyondTheTableIsRefusedFirst()
     {
         Fixture f;
         f.twoLayerWall();
         f.main().userClick("cmdOk");
         const QString designPm = f.main().text("txtPm_1");
-        // 50 °С lies beyond the table (up to 40 °С)
-        f.setRanges({"30", "50", "10"}, {"50", "50", "1"});
+        const QStringList reportBefore = f.ctx.report.lines();
+        const struct {
+            QStringList t;
+            const char* said;
+            const char* marked;
+        } beyond[] = {
+            {{"30", "50", "10"}, "Конечное значение температуры внутреннего воздуха t(в) 50 °С лежит вне таблицы", "txtTv_1"},
+            {{"5", "41,5", "0,5"}, "Конечное значение температуры внутреннего воздуха t(в) 41,5 °С лежит вне", "txtTv_1"},
+            {{"5", "41", "2"}, "Конечное значение температуры внутреннего воздуха t(в) 41 °С лежит вне", "txtTv_1"},
+            {{"5", "41,5", "1"}, "Последнее значение перебора температуры внутреннего воздуха t(в) 41 °С лежит вне",
+             "txtTv_1"},
+            {{"-40,5", "20", "1"}, "Начальное значение температуры внутреннего воздуха t(в) -40,5 °С лежит вне", "txtTv_0"},
+            {{"45", "10", "-5"}, "Начальное значение температуры внутреннего воздуха t(в) 45 °С лежит вне", "txtTv_0"},
+        };
+        for (const auto& b : beyond) {
+            f.setRanges(b.t, {"50", "52", "1"});
+            f.prompter.clear();
+            f.limits().userClick("cvdOk");
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QVERIFY2(f.prompter.shown[0].text.startsWith(QString::fromUtf8(b.said)), qPrintable(f.prompter.shown[0].text));
+            QVERIFY(f.prompter.shown[0].text.endsWith(QStringLiteral("Укажите температуру от -40 до 40 °С.")));
+            QCOMPARE(f.limits().markedControls(), QStringList{QLatin1String(b.marked)});
+            QCOMPARE(f.limits().calculationsRun(), 0);
+            QVERIFY(f.column(0).isEmpty());
+            QVERIFY(!f.limits().lastSearchCompleted());
+        }
+        QCOMPARE(f.ctx.report.lines(), reportBefore);
+        QVERIFY(f.ctx.lastCalc->finished());
+        QVERIFY(qAbs(f.ctx.lastCalc->state.ev - 1135.2) < 1e-9);
+        QCOMPARE(f.main().text("txtPm_1"), designPm);
+        QVERIFY(f.main().markedControls().isEmpty());
+        QVERIFY(f.limits().isEnabled("cvdOk") && f.limits().isEnabled("cmdSave"));
+        QCOMPARE(f.ctx.activeRuns, 0);
+
+        // the table's own ends are within it; a step that stops short of the entry counts
+        // the values it reaches
+        for (const QStringList& t : {QStringList{"-40", "40", "80"}, QStringList{"5", "40,5", "2"}}) {
+            f.setRanges(t, {"50", "50", "1"});
+            f.prompter.clear();
+            f.limits().userClick("cvdOk");
+            QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.texts().join(u'|')));
+            QVERIFY(f.limits().lastSearchCompleted());
+        }
+        QCOMPARE(f.column(0).last(), QStringLiteral("39"));
+    }
+
+    // A run that stops with an error ends the search; the design case is calculated
+    // again and shown, and the rows searched so far stay. (A saturation table without
+    // water vapour above 31 °С: the inner surface at tв = 40 °С has E = 0.)
+    void searchStoppedByAnError()
+    {
+        Fixture f;
+        for (SaturationRow& row : f.ctx.tables.saturation.rows)
+            if (row.t >= 31)
+                row.E = 0;
+        f.twoLayerWall();
+        f.main().userClick("cmdOk");
+        const QString designPm = f.main().text("txtPm_1");
+        f.setRanges({"30", "40", "10"}, {"50", "50", "1"});
         f.limits().userClick("cvdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
-        QVERIFY(f.prompter.shown[0].text.startsWith(
-            QStringLiteral("Расчет вариантов остановлен при t(в)=50 °С, фи(в)=50 %:\rТемпература внутреннего воздуха t(в) 50 °С "
-                           "лежит вне")));
+        QVERIFY2(f.prompter.shown[0].text.startsWith(
+                     QStringLiteral("Расчет вариантов остановлен при t(в)=40 °С, фи(в)=50 %:\rОтносительная влажность в "
+                                    "точке «Внутренняя поверхность»: максимальное парциальное давление водяного пара "
+                                    "равно 0")),
+                 qPrintable(f.prompter.shown[0].text));
         QVERIFY(!f.limits().lastSearchCompleted());
-        QCOMPARE(f.column(0), QStringList({"30", "40"}));
-        QCOMPARE(f.column(2).size(), 2);
+        QCOMPARE(f.limits().calculationsRun(), 2);
+        QCOMPARE(f.column(0), QStringList({"30"}));
+        QCOMPARE(f.column(2).size(), 1);
         QVERIFY(f.ctx.lastCalc->finished());
         QVERIFY(qAbs(f.ctx.lastCalc->state.ev - 1135.2) < 1e-9);
         QCOMPARE(f.main().text("txtPm_1"), designPm);
         QVERIFY(f.limits().isEnabled("cvdOk") && f.limits().isEnabled("cmdSave"));
         QCOMPARE(f.ctx.activeRuns, 0);
-        // the temperature tried comes from this window's range, not from the main window
-        QCOMPARE(f.limits().markedControls(), (QStringList{"txtTv_0", "txtTv_1"}));
-        QCOMPARE(f.limits().focusRequest(), QStringLiteral("txtTv_0"));
         QVERIFY(f.main().markedControls().isEmpty());
         // an entry the range check refuses is marked itself
         f.setRanges({"30", "50", "0"}, {"50", "50", "1"});
@@ -682,6 +743,15 @@ private slots:
         QVERIFY(err.contains(QStringLiteral("Шаг температуры внутреннего воздуха t(в) равен нулю")));
         QVERIFY(!out.contains(QStringLiteral("Тв ;Фи(в.) - от")));
         QCOMPARE(batch({"--limits", "5;20;1;50;70"}, out, err), 2);
+        // a temperature beyond the table: refused before the search, no row
+        out.clear();
+        err.clear();
+        QCOMPARE(batch({"--json", "--limits", "5;41,5;0,1;5;99,5;0,5"}, out, err), 1);
+        const QJsonObject refused = QJsonDocument::fromJson(out.toUtf8()).object();
+        QVERIFY(refused.value("limits").toArray().isEmpty());
+        QVERIFY(refused.value("limitsError").toString().startsWith(
+            QStringLiteral("Конечное значение температуры внутреннего воздуха t(в) 41,5 °С лежит вне таблицы")));
+        QCOMPARE(refused.value("complies").toInt(), 1);  // the design case as «Расчет» left it
     }
 
     void dewPointWindow()
