@@ -20,6 +20,7 @@ class MaterialsForm;
 class MoistureForm;
 class OpenPirForm;
 class PirForm;
+class ReferenceDataForm;
 class RowOperationsForm;
 class SaveDialogForm;
 class ThicknessForm;
@@ -34,7 +35,7 @@ struct FormTypes {
 // The windows Application creates by name: formAs<T>() takes only these.
 using ApplicationForms =
     FormTypes<MainForm, MoistureForm, AirLayerForm, SaveDialogForm, RowOperationsForm, MaterialsForm, DewPointForm,
-              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm>;
+              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm, ReferenceDataForm>;
 // Windows whose form another form owns (the entry of an own material belongs to the
 // materials window).
 using OwnedForms = FormTypes<MaterialEditForm>;
