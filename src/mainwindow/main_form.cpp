@@ -652,6 +652,11 @@ void MainForm::clearResults()
     ctx_.lastCalc.reset();
     ctx_.report.restart();
     ctx_.layerTable = LayerTable();
+    // no verdict, greyed or not, of results that are gone
+    stale_ = false;
+    for (const QString& name : resultControlNames())
+        setForeground(name, kBlack);
+    showVerdict();
     updateDocumentMenus();
     notifyChanged();
 }

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextStream>
 #include <QtTest>
@@ -231,6 +232,8 @@ private slots:
             {"building", [](test::AppFixture& f) { f.main().userSelect(QStringLiteral("cboTipZd"), 2); }},
             {"coefficient", [](test::AppFixture& f) { f.main().userSelect(QStringLiteral("cboAln"), 2); }},
             {"envelope", [](test::AppFixture& f) { f.main().userSelect(QStringLiteral("cboTp_1"), 1); }},
+            // a building type's caption typed in: the report names the building by it
+            {"building caption", [](test::AppFixture& f) { f.main().userEdit(QStringLiteral("cboTipZd"), "Склад"); }},
             {"material",
              [](test::AppFixture& f) {
                  f.main().userSelect(QStringLiteral("lstM"), 4);
@@ -258,6 +261,35 @@ private slots:
             c.change(f);
             QVERIFY2(f.main().resultsStale(), c.what);
             QCOMPARE(f.main().text("lblVerdict"), QStringLiteral("Исходные данные изменены — нажмите «Расчет»"));
+        }
+    }
+
+    // Another source-data file: the results of the previous wall go, and so does its
+    // verdict, greyed or not.
+    void openingAnotherFileClearsTheVerdict()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Стена.isx");
+        test::AppFixture f;
+        MainForm& m = f.main();
+        m.saveSourceData(path, QString());
+        for (const bool staleFirst : {false, true}) {
+            m.userClick("cmdOk");
+            QCOMPARE(m.text("lblVerdict"), QStringLiteral("СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+            if (staleFirst) {
+                m.userEdit(cell(2, 2), "300");
+                QVERIFY(m.resultsStale());
+            }
+            f.prompter.answers = {MessageAnswer::No};  // the edits are not kept
+            QVERIFY(m.openSourceData(path));
+            QVERIFY(!m.resultsStale());
+            for (const QString& name : MainForm::verdictControlNames()) {
+                QVERIFY2(m.text(name).isEmpty(), qPrintable(name));
+                QCOMPARE(m.foreground(name), kBlack);
+            }
+            QCOMPARE(m.background("lblVerdict"), kWhite);
+            QCOMPARE(m.foreground("txtRt"), kBlack);
+            QVERIFY(m.text("txtRt").isEmpty());
         }
     }
 
