@@ -895,9 +895,11 @@ MessageAnswer WidgetPrompter::message(const QString& text, const QString& title,
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
         break;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

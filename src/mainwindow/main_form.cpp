@@ -533,7 +533,8 @@ bool MainForm::confirmRowsWithoutThickness()
                                               "войдет в расчет. Продолжить?")
                                    .arg(i)
                                    .arg(cell(i, 0).trimmed()),
-                               QStringLiteral("Внимание!"), MessageIcon::Question, MessageButtons::YesNo);
+                               QStringLiteral("Внимание!"), MessageIcon::Question,
+                               MessageButtons::YesNoDefaultNo);
         if (answer != MessageAnswer::Yes) {
             // the thickness the question is about takes the focus
             markFields({cellName(i, kColThickness)});

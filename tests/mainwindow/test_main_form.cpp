@@ -551,6 +551,8 @@ private slots:
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].text, QStringLiteral("В строке №6 заполнены данные слоя «Кирпич», но не указана "
                                                           "толщина: слой не войдет в расчет. Продолжить?"));
+        // Enter answers «Нет»: a forgotten thickness is not calculated away by a keystroke
+        QCOMPARE(f.prompter.shown[0].buttons, MessageButtons::YesNoDefaultNo);
         QVERIFY(!f.ctx.lastCalc);
         QCOMPARE(f.ctx.layerTable.count(), 0);  // nothing collected either
         QVERIFY(m.text("txtRt").isEmpty());
