@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 namespace ogrado {
 
@@ -122,6 +123,15 @@ void MainForm::addLayerGrid()
         add(item("optVlaga", k), ControlKind::OptionButton).group = QStringLiteral("optVlaga");
     add(QStringLiteral("chkVlaga"), ControlKind::CheckBox);
     add(QStringLiteral("chkPr"), ControlKind::CheckBox);
+    add(QStringLiteral("lblHint"), ControlKind::Label).foreground = kRed;
+    hintTimer_ = new QTimer(this);
+    hintTimer_->setObjectName(QStringLiteral("hintTimer"));
+    hintTimer_->setSingleShot(true);
+    hintTimer_->setInterval(kHintMs);
+    connect(hintTimer_, &QTimer::timeout, this, [this] {
+        setText(QStringLiteral("lblHint"), QString());
+        notifyChanged();
+    });
     // the material picker beside the grid
     add(QStringLiteral("cboM"), ControlKind::ComboBox);
     add(QStringLiteral("lblM"), ControlKind::Label);
@@ -158,6 +168,7 @@ void MainForm::addButtons()
     add(QStringLiteral("Комманда1"), ControlKind::Button, QStringLiteral("Очистить поля"));
     add(QStringLiteral("cmdAbout"), ControlKind::Button, QStringLiteral("О программе"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+    add(QStringLiteral("lblStatus"), ControlKind::Label);
 }
 
 void MainForm::onHeaderInputs()
@@ -338,6 +349,27 @@ void MainForm::onLoad()
 void MainForm::materialsChanged(int removed)
 {
     picker_.materialsChanged(removed);
+    notifyChanged();
+}
+
+void MainForm::keyRefused(const QString& name, QChar key)
+{
+    Q_UNUSED(key);
+    // a name cell refuses only what the results file cannot hold: the beep says enough
+    for (int r = 1; r <= LayerGridRows; ++r) {
+        if (name == cellName(r, 0))
+            return;
+    }
+    // The beep alone goes unheard on many desktops, and a letter typed into a thickness
+    // would vanish without a trace.
+    setText(QStringLiteral("lblHint"), refusedKeyHint());
+    hintTimer_->start();
+    notifyChanged();
+}
+
+void MainForm::showStatus(const QString& text)
+{
+    setText(QStringLiteral("lblStatus"), text);
     notifyChanged();
 }
 

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class QTimer;
+
 namespace ogrado {
 
 class MainForm : public FormModel {
@@ -121,6 +123,14 @@ public:
     // The document on the printer, through the print preview.
     void printDocument();
 
+    // The status line under the buttons (lblStatus): what an action did that the window
+    // does not show otherwise (a folder created for a file, a material inserted).
+    void showStatus(const QString& text);
+    // The hint under the grid (lblHint) after a key a number field refuses; it goes
+    // after kHintMs.
+    static constexpr int kHintMs = 2000;
+    static QString refusedKeyHint() { return QStringLiteral("В поле допускаются только цифры и запятая"); }
+
     // The result fields and lists a calculation writes.
     static const QStringList& resultControlNames();
     // The verdict lines under the results.
@@ -141,6 +151,7 @@ signals:
 protected:
     void onLoad() override;
     void inputChanged(const QString& name) override;
+    void keyRefused(const QString& name, QChar key) override;
 
 private:
     // main_form_status.cpp: the verdict and the stale marking
@@ -199,6 +210,7 @@ private:
     std::optional<EnvelopeMessage> lastRefusal_;
     DocumentWriter documentWriter_;
     DocumentPrinter documentPrinter_;
+    QTimer* hintTimer_ = nullptr;  // takes the refused-key hint away
 };
 
 }  // namespace ogrado

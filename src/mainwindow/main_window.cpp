@@ -346,7 +346,11 @@ QWidget* MainWindow::buildGrid()
     options->addWidget(checkBox(QStringLiteral("chkPr"), QStringLiteral("Уточнять Rt по п. 5,14 ТКП")));
     options->addSpacing(20);
     options->addWidget(checkBox(QStringLiteral("chkVlaga"), QStringLiteral("Пометьте, чтобы рассчитать влагонакопление")));
-    options->addStretch();
+    // a key a number field refused, for two seconds; the room right of the boxes is empty
+    options->addSpacing(20);
+    QLabel* hint = label(QStringLiteral("lblHint"));
+    hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // it takes no room from the boxes
+    options->addWidget(hint, 1);
     g->addLayout(options, LayerGridRows + 3, 0, 1, 12);
     return box;
 }
@@ -535,6 +539,12 @@ QWidget* MainWindow::buildButtons()
         g->addWidget(b, cells[i][0], cells[i][1], cells[i][2], 1);
         ++i;
     }
+    // the status line in the room right of the buttons: nothing moves when it speaks
+    QLabel* status = label(QStringLiteral("lblStatus"), true);
+    status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    status->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    g->addWidget(status, 0, 7, 2, 1);
     g->setColumnStretch(7, 1);
     return w;
 }

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextStream>
+#include <QTimer>
 #include <QtTest>
 
 using namespace ogrado;
@@ -414,6 +416,48 @@ private slots:
         QTest::keyClick(&dewWindow, Qt::Key_Escape);
         QVERIFY(!dew.isLoaded());
         QVERIFY(!dewWindow.isVisible());
+    }
+
+    // A key a number field refuses beeps and shows a hint under the grid for two seconds:
+    // a letter typed into a thickness does not vanish without a trace. A name cell refuses
+    // only what the results file cannot hold: the beep alone.
+    void refusedKeysShowAHint()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        auto* timer = m.findChild<QTimer*>("hintTimer");
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 2000);
+        QVERIFY(m.userKey(cell(2, 2), u'5'));
+        QVERIFY(m.text("lblHint").isEmpty());
+        for (const QString& field : {cell(2, 2), cell(3, 8), QStringLiteral("txtTv"), QStringLiteral("txtTot_1")}) {
+            f.prompter.clear();
+            QVERIFY(!m.userKey(field, QChar(0x043E)));  // Cyrillic «о» beside the zero key
+            QCOMPARE(f.prompter.beeps, 1);
+            QCOMPARE(m.text("lblHint"), QStringLiteral("В поле допускаются только цифры и запятая"));
+            QVERIFY(timer->isActive());
+            timer->start(0);
+            QTRY_VERIFY2(m.text("lblHint").isEmpty(), qPrintable(field));
+        }
+        f.prompter.clear();
+        QVERIFY(!m.userKey(cell(2, 0), QChar(0x4E2D)));  // not in Windows-1251
+        QCOMPARE(f.prompter.beeps, 1);
+        QVERIFY(m.text("lblHint").isEmpty());
+        QVERIFY(!timer->isActive());
+
+        // typed in the window: «38о» leaves 38 in the field and the hint under the grid
+        MainWindow window(m, f.host);
+        window.show();
+        auto* thickness = window.findChild<QLineEdit*>(cell(2, 2));
+        thickness->selectAll();
+        QTest::keyClicks(thickness, QStringLiteral("38"));
+        QKeyEvent letter(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("о"));
+        QCoreApplication::sendEvent(thickness, &letter);
+        QCOMPARE(thickness->text(), QStringLiteral("38"));
+        QCOMPARE(m.text(cell(2, 2)), QStringLiteral("38"));
+        auto* hint = window.findChild<QLabel*>("lblHint");
+        QVERIFY(hint && hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral("В поле допускаются только цифры и запятая"));
     }
 
     // The window keeps its size after a calculation with many points; the result lists
