@@ -841,6 +841,11 @@ bool MainForm::openWithoutAsking(const QString& path)
 
 void MainForm::saveSourceData(const QString& path, const QString& summary)
 {
+    // the source-data folder of a fresh working folder does not exist yet
+    if (QFileInfo(path).absoluteDir() == QDir(ctx_.settings.isxDir)) {
+        if (const QString created = createMissingFolder(ctx_.settings.isxDir); !created.isEmpty())
+            showStatus(created);
+    }
     const QString previousSummary = ctx_.sourceDataSummary;
     ctx_.sourceDataSummary = summary;
     try {
