@@ -3,6 +3,7 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "common/version.h"
+#include "dialogs/save_dialog.h"
 
 #include <cmath>
 
@@ -268,6 +269,8 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuOpen"), file, QStringLiteral("Открыть исходные данные…"), QStringLiteral("Ctrl+O"));
     addSubmenu(QStringLiteral("mnuRecent"), file, QStringLiteral("Последние файлы"));
     addMenuItem(QStringLiteral("mnuSave"), file, QStringLiteral("Сохранить…"), QStringLiteral("Ctrl+S"));
+    addMenuItem(QStringLiteral("mnuSaveIsx"), file, QStringLiteral("Сохранить исходные данные…"),
+                QStringLiteral("Ctrl+Shift+S"));
     addMenuItem(QStringLiteral("mnuSep1"), file, QStringLiteral("-"));
     // the documents of a calculation: enabled once one has reached its verdict
     addMenuItem(QStringLiteral("mnuPdf"), file, QStringLiteral("Экспорт в PDF…")).enabled = false;
@@ -289,6 +292,7 @@ void MainForm::addMenus()
             openSourceData(recent_[i]);
     });
     on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
+    on(QStringLiteral("mnuSaveIsx"), FormEvent::Click, [this] { saveSourceDataDialog(); });
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
     on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
@@ -860,6 +864,32 @@ void MainForm::saveSourceData(const QString& path, const QString& summary)
     updateCaption();
     addRecent(ctx_.sourceDataPath);
     notifyChanged();
+}
+
+bool MainForm::saveSourceDataDialog()
+{
+    // the file dialog opens in the source-data folder, created when it is missing
+    if (const QString created = createMissingFolder(ctx_.settings.isxDir); !created.isEmpty())
+        showStatus(created);
+    const QString folder = ctx_.settings.isxDir.isEmpty() ? QDir::currentPath() : ctx_.settings.isxDir;
+    const QString proposed = ctx_.sourceDataPath.isEmpty()
+                                 ? QDir(folder).filePath(SaveDialogForm::proposedName(ctx_) + QStringLiteral(".isx"))
+                                 : ctx_.sourceDataPath;
+    const QString chosen = prompter().chooseFile(Prompter::FileChoice::Save, QStringLiteral("Сохранить исходные данные"),
+                                                 proposed, QStringLiteral("Исх. данные (*.isx)"));
+    if (chosen.isEmpty())
+        return false;
+    const QString path = withExtension(chosen, QStringLiteral("isx"));
+    if (path.isEmpty())
+        return false;
+    try {
+        saveSourceData(path, ctx_.sourceDataSummary);
+    } catch (const AppError& e) {
+        showError(e.message(), e.title());
+        return false;
+    }
+    showStatus(QStringLiteral("Исходные данные сохранены в файле «%1».").arg(QDir::toNativeSeparators(path)));
+    return true;
 }
 
 // Recent files: the store is read again before each change, so that two running

@@ -86,6 +86,10 @@ public:
     // Writes the input into `path` with the summary (the save dialog's "Сводка").
     // Throws AppError naming the file and the reason.
     void saveSourceData(const QString& path, const QString& summary);
+    // "Сохранить исходные данные…": the input alone, into a file chosen in a file dialog
+    // (the file it came from, or the proposed name in the source-data directory); no
+    // results file. Returns whether the file was written.
+    bool saveSourceDataDialog();
     // What a source-data file written now would hold.
     SourceData currentSourceData() const;
     // "Сохранить изменения исходных данных?" when there are unsaved changes: "Да" opens
@@ -166,6 +170,10 @@ private:
     void updateDocumentMenus();
     bool documentMayStart();
     bool addAirLayer(const QString& question, const QString& title);
+    // A name chosen in a file dialog with the extension `suffix` added when it has
+    // another; the dialog asked only about the name as typed, so an existing file of the
+    // longer name is asked about here. Empty when the user keeps that file.
+    QString withExtension(const QString& chosen, const QString& suffix);
 
     // The controls and their events, group by group in the window's order.
     void addHeaderInputs();

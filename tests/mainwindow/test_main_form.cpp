@@ -1054,6 +1054,55 @@ private slots:
         QVERIFY(!QFile(w.isx(QStringLiteral("Без прослойки"))).readAll().contains("airlayer"));
     }
 
+    // «Файл → Сохранить исходные данные…» (Ctrl+Shift+S): the .isx alone, through a file
+    // dialog, no save dialog and no results file; the source-data folder of a fresh
+    // working folder is created first.
+    void saveSourceDataAlone()
+    {
+        Workdir w;
+        QVERIFY(QDir(w.root + QStringLiteral("/Isx")).removeRecursively());
+        Program p(w.root);
+        MainForm& m = p.main();
+        QCOMPARE(m.control("mnuSaveIsx").group, QStringLiteral("Файл"));
+        QCOMPARE(m.control("mnuSaveIsx").shortcut, QStringLiteral("Ctrl+Shift+S"));
+        m.userClick("cmdOk");
+        m.userEdit("txtTv", "20");
+
+        // cancelled: nothing written, the folder made for the dialog is said once
+        m.userClick("mnuSaveIsx");
+        QCOMPARE(p.prompter.fileRequests.size(), 1);
+        const auto request = p.prompter.fileRequests[0];
+        QCOMPARE(request.kind, Prompter::FileChoice::Save);
+        QCOMPARE(request.path, w.isx(QStringLiteral("Теплотехнический расчет")));
+        QVERIFY(request.filter.contains(QStringLiteral("*.isx")));
+        QCOMPARE(m.text("lblStatus"), QStringLiteral("Создан каталог «%1».").arg(w.root + QStringLiteral("/Isx")));
+        QVERIFY(QDir(w.root + QStringLiteral("/Isx")).isEmpty());
+        QVERIFY(m.inputModified());
+
+        // a name without extension gets «.isx»; no other window, no results file
+        p.prompter.fileAnswers = {w.root + QStringLiteral("/Isx/Стена")};
+        m.userClick("mnuSaveIsx");
+        QVERIFY(p.host.opened.isEmpty());
+        QVERIFY(p.prompter.shown.isEmpty());
+        QCOMPARE(m.sourceDataPath(), w.isx(QStringLiteral("Стена")));
+        QVERIFY(!m.inputModified());
+        QCOMPARE(m.text("lblStatus"),
+                 QStringLiteral("Исходные данные сохранены в файле «%1».").arg(w.isx(QStringLiteral("Стена"))));
+        QVERIFY(QDir(w.root + QStringLiteral("/Результаты")).isEmpty());
+        Program q(w.root);
+        QVERIFY(q.main().openSourceData(w.isx(QStringLiteral("Стена"))));
+        QCOMPARE(q.main().text("txtTv"), QStringLiteral("20"));
+
+        // next time the file the input came from is proposed; a failure is shown
+        m.userEdit("txtTv", "21");
+        p.prompter.fileAnswers = {w.root + QStringLiteral("/Нет/Стена.isx")};
+        m.userClick("mnuSaveIsx");
+        QCOMPARE(p.prompter.fileRequests.last().path, w.isx(QStringLiteral("Стена")));
+        QCOMPARE(p.prompter.shown.size(), 1);
+        QVERIFY(p.prompter.shown[0].text.contains(QStringLiteral("не существует")));
+        QVERIFY(m.inputModified());
+    }
+
     void recentFiles()
     {
         Workdir w;
