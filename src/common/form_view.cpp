@@ -28,6 +28,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <climits>
+
 namespace ogrado {
 
 namespace {
@@ -107,17 +109,30 @@ void syncPlainText(QPlainTextEdit* text, const Control& c)
         text->setPlainText(c.text);
 }
 
-// The entries of a combo box, its drop-down list as wide as the longest one.
+// The entries of a combo box, its drop-down list as wide as the longest one, at most
+// as wide as the screen. An entry wider than that is cut in the middle, so that its end
+// (a material's density, "(125)") stays in view, and shows whole as its tooltip; the
+// drop-down of a list to type into does the same.
 void setComboEntries(QComboBox* combo, const QStringList& entries)
 {
     combo->clear();
     combo->addItems(entries);
+    for (int i = 0; i < combo->count(); ++i)
+        combo->setItemData(i, entries[i], Qt::ToolTipRole);
     QAbstractItemView* view = combo->view();
     const QFontMetrics fm(view->font());
     int widest = 0;
     for (const QString& entry : entries)
         widest = std::max(widest, fm.horizontalAdvance(entry));
-    view->setMinimumWidth(widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16);
+    const int screenWidth = combo->screen() ? combo->screen()->availableGeometry().width() : INT_MAX;
+    const int width = widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16;
+    view->setTextElideMode(Qt::ElideMiddle);
+    view->setMinimumWidth(std::min(width, screenWidth));
+    if (QCompleter* completer = combo->completer(); completer && combo->property("ogradoSearch").toBool()) {
+        completer->popup()->setTextElideMode(Qt::ElideMiddle);
+        const int least = combo->property("ogradoDropDownWidth").toInt();
+        completer->popup()->setMinimumWidth(std::min(std::max(width, least), screenWidth));
+    }
 }
 
 void syncComboBox(QComboBox* combo, const Control& c)
@@ -232,6 +247,7 @@ QComboBox* FormWindow::searchComboBox(const QString& name, int widthPx, int drop
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
     completer->setMaxVisibleItems(15);
+    w->setProperty("ogradoDropDownWidth", dropDownWidthPx);
     if (dropDownWidthPx > 0)
         completer->popup()->setMinimumWidth(dropDownWidthPx);
     w->setCompleter(completer);

@@ -80,8 +80,8 @@ MaterialsForm::MaterialsForm(MainForm& main, QObject* parent)
     add(QStringLiteral("cmdDel"), ControlKind::Button, QStringLiteral("Удалить"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
     setToolTip(QStringLiteral("cmdCopy"), QStringLiteral("Новый свой материал со значениями выбранного"));
-    setToolTip(QStringLiteral("txtFind"), QStringLiteral("Часть наименования; «е» и «ё», прописные и строчные буквы "
-                                                         "не различаются"));
+    setToolTip(QStringLiteral("txtFind"), QStringLiteral("Слова наименования в любом порядке; «е» и «ё», прописные и "
+                                                         "строчные буквы не различаются"));
 
     // the picker, as in the main window
     on(QStringLiteral("cboM"), FormEvent::Click, [this] {

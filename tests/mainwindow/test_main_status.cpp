@@ -13,7 +13,9 @@
 #include "tools/dew_point_window.h"
 #include "test_app.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
@@ -497,6 +499,43 @@ private slots:
         for (int i = 0; i < types->count(); ++i)
             longest = std::max(longest, types->fontMetrics().horizontalAdvance(types->itemText(i)));
         QVERIFY(types->view()->minimumWidth() >= longest);
+    }
+
+    // The material list shows whole names: its drop-downs are as wide as the longest name
+    // the screen allows; a name wider than that is cut in the middle, so that the density
+    // at its end stays in view, and is shown whole as its tooltip. Several words find a
+    // material whatever their order.
+    void materialNamesShowWhole()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        MainWindow window(m, f.host);
+        window.show();
+        auto* list = window.findChild<QComboBox*>("cboM");
+        QVERIFY(list && list->completer());
+        QAbstractItemView* popup = list->completer()->popup();
+        const int screen = list->screen()->availableGeometry().width();
+        const auto check = [&] {
+            QVERIFY(list->count() > 0);
+            int widest = 0;
+            for (int i = 0; i < list->count(); ++i) {
+                QCOMPARE(list->itemData(i, Qt::ToolTipRole).toString(), list->itemText(i));
+                widest = std::max(widest, list->view()->fontMetrics().horizontalAdvance(list->itemText(i)));
+            }
+            QVERIFY(list->view()->minimumWidth() >= std::min(widest, screen));
+            QVERIFY(popup->minimumWidth() >= std::min(widest, screen));
+            QVERIFY(popup->minimumWidth() <= screen);
+            QCOMPARE(list->view()->textElideMode(), Qt::ElideMiddle);
+            QCOMPARE(popup->textElideMode(), Qt::ElideMiddle);
+        };
+        check();
+        m.userEdit("cboM", QStringLiteral("плиты 125"));
+        QCoreApplication::processEvents();
+        QVERIFY(list->count() >= 1);
+        for (int i = 0; i < list->count(); ++i)
+            QVERIFY2(list->itemText(i).contains(QStringLiteral("125")), qPrintable(list->itemText(i)));
+        QVERIFY(list->itemText(list->count() - 1).startsWith(QStringLiteral("90 Плиты")));
+        check();
     }
 
     // A secondary window scrolls its content rather than squash it below its readable size.
