@@ -444,9 +444,13 @@ void FormWindow::updateCutTextTip(QWidget* w)
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (cut(combo->fontMetrics(), combo->currentText(), combo->width() - 30))
             whole = combo->currentText();
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (!label->wordWrap() && label->textFormat() != Qt::RichText &&
-            cut(label->fontMetrics(), label->text(), label->contentsRect().width()))
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && label->textFormat() != Qt::RichText) {
+        // a wrapped text is cut when its lines need more height than the label has
+        const QRect room = label->contentsRect();
+        const bool cutShort = label->wordWrap()
+                                  ? !label->text().isEmpty() && label->heightForWidth(room.width()) > room.height()
+                                  : cut(label->fontMetrics(), label->text(), room.width());
+        if (cutShort)
             whole = label->text();
     }
     QString tip = *base;

@@ -417,7 +417,8 @@ void MainForm::insertMaterial(int m, int row)
     setText(cellName(row, 0), QStringLiteral("J=") + mat.field(2) + QStringLiteral(". ") + mat.plainName());
     for (int c = 4; c <= 8; ++c)
         setText(cellName(row, c), mat.field(c - 1));
-    notifyChanged();
+    // a row replaced by a click must not go unnoticed
+    showStatus(QStringLiteral("В строку %1 вставлен материал «%2».").arg(row).arg(mat.plainName()));
 }
 
 void MainForm::excludeRow(int k)

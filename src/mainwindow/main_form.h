@@ -35,7 +35,13 @@ public:
     // material m (0-based) and its insertion into grid row `row` (1..8).
     QString materialDescription(int m) const;
     QString materialDensity(int m) const;
+    // Material m into grid row `row` (name, λ, s, μ), said in the status line.
     void insertMaterial(int m, int row);
+    // The grid row (1..8) whose cell has the focus in the window, 0 when none has it
+    // (the view tells; the row keeps it while another window is active). A double click
+    // on a material of the materials window inserts it there.
+    int focusedGridRow() const { return focusedRow_; }
+    void setFocusedGridRow(int row) { focusedRow_ = row >= 1 && row <= LayerGridRows ? row : 0; }
     // The window's own picker (cboM, lblM, txtM).
     const MaterialPicker& materialPicker() const { return picker_; }
     // The catalogue changed: the list shows it, the same material stays chosen (see
@@ -219,6 +225,7 @@ private:
     DocumentWriter documentWriter_;
     DocumentPrinter documentPrinter_;
     QTimer* hintTimer_ = nullptr;  // takes the refused-key hint away
+    int focusedRow_ = 0;
 };
 
 }  // namespace ogrado

@@ -3,6 +3,7 @@
 #include "chart/chart_plot.h"
 #include "document/text_document.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -102,6 +103,17 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     });
     form_.setDocumentPrinter([this](const CalcDocument& document) { showPrintPreview(document); });
     setAcceptDrops(true);
+    // the grid row whose cell has the focus: the materials window inserts there
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || now->window() != this)
+            return;  // another window: the row keeps the focus of this one
+        int row = 0;
+        for (int r = 1; r <= LayerGridRows && row == 0; ++r)
+            for (int c = 0; c <= 8 && row == 0; ++c)
+                if (now->objectName() == MainForm::cellName(r, c))
+                    row = r;
+        form_.setFocusedGridRow(row);
+    });
     // Fields take a dropped file as text (its path typed into the field), and Enter in a
     // field would press a button: the window handles both first.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
@@ -364,9 +376,13 @@ QWidget* MainWindow::buildMaterials()
     v->addWidget(materials);
     QLabel* description = label(QStringLiteral("lblM"), true);
     description->setFixedWidth(250);
-    description->setMinimumHeight(70);
     description->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    description->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    QFont small = description->font();
+    small.setPointSizeF(8);
+    description->setFont(small);
+    // a fixed height: the row list below stays where it is whatever the description's
+    // length (a longer one shows whole as its tooltip)
+    description->setFixedHeight(7 * QFontMetrics(small).lineSpacing() + 4);
     v->addWidget(description);
     auto* density = new QHBoxLayout;
     density->addWidget(caption(QStringLiteral("Объемная масса, кг/м3")));

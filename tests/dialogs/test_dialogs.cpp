@@ -573,6 +573,25 @@ private slots:
         g.main().userDblClick("lstM");
         QCOMPARE(rowTexts(g.main(), 2), rowTexts(f.main(), 2));
 
+        QCOMPARE(f.main().text("lblStatus"), QStringLiteral("В строку 2 вставлен материал «Туфобетон (1800)»."));
+
+        // a double click on a material of the table: into the grid row with the focus
+        const int tuff = w.materialOfRow(2);
+        QCOMPARE(f.ctx.tables.materials[tuff].name(), QStringLiteral("3 Туфобетон (1800)"));
+        f.main().setFocusedGridRow(4);
+        w.userSelect("grdM", 0);  // Железобетон
+        w.userDblClick("grdM");
+        QCOMPARE(f.main().cell(4, 0), QStringLiteral("J=2500. Железобетон"));
+        QCOMPARE(f.main().cell(4, 8), QStringLiteral("0,03"));
+        QCOMPARE(f.main().cell(4, 2), QStringLiteral("10"));  // the thickness stays
+        QCOMPARE(f.main().text("lblStatus"), QStringLiteral("В строку 4 вставлен материал «Железобетон»."));
+        // no row with the focus: nothing inserted (a shipped material is not edited either)
+        f.main().setFocusedGridRow(0);
+        w.userSelect("grdM", 2);
+        w.userDblClick("grdM");
+        QCOMPARE(f.main().cell(4, 0), QStringLiteral("J=2500. Железобетон"));
+        QVERIFY(f.host.opened.isEmpty());
+
         const QRect mainTwips(1470, 60, 15960, 12225);
         QCOMPARE(w.placement(mainTwips), std::optional<QPoint>(QPoint(1470 + 15960 - w.widthTwips(), 60)));
         QCOMPARE(f.rows().placement(mainTwips), std::optional<QPoint>(QPoint(1470, 60 + 8850)));
@@ -835,6 +854,13 @@ private slots:
                           QPoint(grid->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
         QCOMPARE(materials.control("grdM").sortColumn, 2);
         QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("40"));  // the lightest: 40 kg/m3
+        // the row list stays where it is, whatever the description above it
+        auto* rowList = materialsWindow.findChild<QListWidget*>("lstM");
+        QCoreApplication::processEvents();
+        const QPoint listAt = rowList->mapTo(&materialsWindow, QPoint(0, 0));
+        materials.userSelect("cboM", 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(rowList->mapTo(&materialsWindow, QPoint(0, 0)), listAt);
         grid->setCurrentCell(3, 1);
         QCOMPARE(materials.currentIndex("grdM"), 3);
         QCOMPARE(materials.text("cboM"), f.ctx.tables.materials[materials.materialOfRow(3)].name());

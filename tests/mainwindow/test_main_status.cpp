@@ -538,6 +538,53 @@ private slots:
         check();
     }
 
+    // The row list of the materials panel stays where it is whatever the length of the
+    // description above it (a double click meant for «2» must not hit «1»); the grid row
+    // whose cell has the focus is known to the model, also while another window is active.
+    void materialRowListStaysAndFocusedRowIsKnown()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        MainWindow window(m, f.host);
+        window.resize(window.openingSize());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* rows = window.findChild<QListWidget*>("lstM");
+        auto* description = window.findChild<QLabel*>("lblM");
+        const auto where = [&] {
+            QCoreApplication::processEvents();
+            return rows->mapTo(&window, QPoint(0, 0));
+        };
+        m.userSelect("cboM", 0);  // "1 Железобетон": a short description
+        const QPoint first = where();
+        int longest = 0;
+        for (int i = 1; i < m.items("cboM").size(); ++i)
+            if (m.materialDescription(i).size() > m.materialDescription(longest).size())
+                longest = i;
+        m.userSelect("cboM", longest);
+        QCOMPARE(where(), first);
+        QVERIFY(!description->toolTip().isEmpty() || description->heightForWidth(description->width()) <= description->height());
+
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.findChild<QLineEdit*>(cell(3, 2))->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 3);
+        window.findChild<QLineEdit*>(cell(5, 0))->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 5);
+        window.findChild<QLineEdit*>("txtTv")->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 0);
+        window.findChild<QLineEdit*>(cell(2, 4))->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 2);
+        // another window takes the focus: the row keeps it
+        auto& dew = f.app->formAs<DewPointForm>();
+        dew.loadForm();
+        DewPointWindow dewWindow(dew, &window);
+        dewWindow.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dewWindow));
+        dewWindow.findChild<QLineEdit*>(DewPointForm::entry(DewPointForm::kTemperature))->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(m.focusedGridRow(), 2);
+    }
+
     // A secondary window scrolls its content rather than squash it below its readable size.
     void windowsScrollWhenSmall()
     {
