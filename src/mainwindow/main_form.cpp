@@ -4,6 +4,7 @@
 #include "common/number_text.h"
 #include "common/version.h"
 #include "dialogs/save_dialog.h"
+#include "refdata/material_catalogue.h"
 
 #include <cmath>
 
@@ -185,7 +186,12 @@ void MainForm::onHeaderInputs()
     });
     on(QStringLiteral("cboTipZd"), FormEvent::Change,
        [this] { setText(QStringLiteral("lblTipZd"), text(QStringLiteral("cboTipZd"))); });
-    on(QStringLiteral("cboObl"), FormEvent::Click, [this] { climateFill(); });
+    on(QStringLiteral("cboObl"), FormEvent::Click, [this] {
+        climateFill();
+        followRegionWithCity();
+    });
+    // a city chosen (in the window or by a file) stays whatever region comes next
+    on(QStringLiteral("cboGorod"), FormEvent::Click, [this] { cityFollowsRegion_ = false; });
     struct Coefficient {
         const char* combo;
         const char* field;
@@ -343,6 +349,8 @@ void MainForm::onLoad()
         prompter().message(t.userMaterialsProblem, QStringLiteral("Внимание!"), MessageIcon::Exclamation,
                            MessageButtons::Ok);
 
+    // the start city is the start region's; no city has been chosen yet
+    cityFollowsRegion_ = true;
     // the start state is new input, nothing to save yet
     loadRecent();
     rememberSavedState();
@@ -392,6 +400,36 @@ void MainForm::climateFill()
         setText(item("txtTn", k), tn);
         setText(item("txtTot", k), tot);
     }
+}
+
+int MainForm::stationOfRegion() const
+{
+    // A station is the region's own when its name, less a final vowel («Гродно»), begins
+    // the region's name («Гродненская»); the longest such name wins.
+    const QString region = searchKey(currentItem(QStringLiteral("cboObl")));
+    static const QString vowels = QStringLiteral("аеиоуыэюя");
+    int found = -1;
+    qsizetype longest = 0;
+    const ClimateTable& climate = ctx_.tables.climate;
+    for (int i = 0; i < climate.size(); ++i) {
+        QString stem = searchKey(climate[i].name.trimmed());
+        if (!stem.isEmpty() && vowels.contains(stem.back()))
+            stem.chop(1);
+        if (stem.size() >= 4 && stem.size() > longest && region.startsWith(stem)) {
+            found = i;
+            longest = stem.size();
+        }
+    }
+    return found;
+}
+
+void MainForm::followRegionWithCity()
+{
+    if (!cityFollowsRegion_)
+        return;
+    const int station = stationOfRegion();
+    if (station >= 0 && station < items(QStringLiteral("cboGorod")).size())
+        setCurrentIndex(QStringLiteral("cboGorod"), station);
 }
 
 QString MainForm::materialDescription(int m) const
@@ -833,6 +871,7 @@ bool MainForm::openWithoutAsking(const QString& path)
             pendingAirLayer_ = file.contents.airLayer;
     }
     clearResults();
+    cityFollowsRegion_ = currentIndex(QStringLiteral("cboGorod")) == stationOfRegion();
     ctx_.sourceDataPath = QFileInfo(path).absoluteFilePath();
     ctx_.sourceDataSummary = file.contents.summary;
     rememberSavedState();

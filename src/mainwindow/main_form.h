@@ -191,6 +191,10 @@ private:
     void onGridAndMaterials();
     void onButtons();
     void climateFill();
+    // «Город» follows «Область» until the user chooses a city: the region's own station
+    // (the climate record named as the region: «Минская» — «Минск»), if there is one.
+    void followRegionWithCity();
+    int stationOfRegion() const;
     void excludeRow(int k);
     void runEnvelope(bool recalc);
     bool confirmRowsWithoutThickness();
@@ -226,6 +230,7 @@ private:
     DocumentPrinter documentPrinter_;
     QTimer* hintTimer_ = nullptr;  // takes the refused-key hint away
     int focusedRow_ = 0;
+    bool cityFollowsRegion_ = true;  // no city chosen by the user yet
 };
 
 }  // namespace ogrado

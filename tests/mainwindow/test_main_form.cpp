@@ -225,6 +225,59 @@ private slots:
         QCOMPARE(m.text("txtTot_4"), f.ctx.tables.regions[4].set1[3]);
     }
 
+    // «Город» follows «Область» until the user chooses a city: the station of the region's
+    // name; a region without one leaves the city alone.
+    void cityFollowsTheRegionUntilChosen()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        const auto city = [&m] { return m.currentItem("cboGorod"); };
+        QCOMPARE(city(), QStringLiteral("Витебск"));
+        const std::pair<int, const char*> regions[] = {
+            {4, "Минск"}, {0, "Брест"}, {3, "Гродно"}, {2, "Гомель"}, {5, "Могилев"}, {1, "Витебск"}};
+        for (const auto& [region, station] : regions) {
+            m.userSelect("cboObl", region);
+            QCOMPARE(city(), QString::fromUtf8(station));
+        }
+        // a region whose name no station begins: the city stays
+        m.userSelect("cboObl", 5);
+        f.ctx.tables.climate[1].name = QStringLiteral("Лепель");
+        m.userSelect("cboObl", 1);
+        QCOMPARE(city(), QStringLiteral("Могилев"));
+        f.ctx.tables.climate[1].name = QStringLiteral("Витебск");
+
+        // chosen by the user: it stays whatever region comes next
+        m.userSelect("cboGorod", 6);  // Василевичи
+        m.userSelect("cboObl", 4);
+        QCOMPARE(city(), QStringLiteral("Василевичи"));
+        QCOMPARE(m.text("txtTot_1"), f.ctx.tables.regions[4].set1[0]);  // the region's own values still
+
+        // a case file's city wins over its region, whatever their order
+        Fixture g;
+        applyCase(g.form(), QJsonObject{{"cboObl", 4}, {"cboGorod", 0}});
+        QCOMPARE(g.form().currentItem("cboGorod"), QStringLiteral("Брест"));
+        Fixture h;
+        applyCase(h.form(), QJsonObject{{"cboObl", 4}});
+        QCOMPARE(h.form().currentItem("cboGorod"), QStringLiteral("Минск"));
+
+        // an opened file: a city of another region counts as chosen, the region's own follows
+        Workdir w;
+        Program a(w.root);
+        a.main().userSelect("cboObl", 2);
+        a.main().userSelect("cboGorod", 0);  // Гомельская with Брест
+        a.main().saveSourceData(w.isx("chosen"), QString());
+        a.main().userSelect("cboGorod", 2);  // Гомельская with Гомель
+        a.main().saveSourceData(w.isx("own"), QString());
+        Program b(w.root);
+        QVERIFY(b.main().openSourceData(w.isx("chosen")));
+        b.main().userSelect("cboObl", 4);
+        QCOMPARE(b.main().currentItem("cboGorod"), QStringLiteral("Брест"));
+        b.prompter.answers = {MessageAnswer::No};
+        QVERIFY(b.main().openSourceData(w.isx("own")));
+        b.main().userSelect("cboObl", 4);
+        QCOMPARE(b.main().currentItem("cboGorod"), QStringLiteral("Минск"));
+    }
+
     void excludingRowThreeRenumbersAndCollectsThreeLayers()
     {
         Fixture f;
