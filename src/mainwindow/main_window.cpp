@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
@@ -145,16 +146,23 @@ void MainWindow::showPrintPreview(const CalcDocument& document)
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("printPreview"));
     preview.setWindowTitle(QStringLiteral("Печать: ") + document.title);
-    // a page read at a glance: as tall as the screen allows
-    if (const QScreen* screen = this->screen()) {
-        const QSize free = screen->availableGeometry().size();
-        preview.resize(std::min(free.width() * 9 / 10, free.height() * 3 / 4), free.height() * 9 / 10);
-    }
+    if (const QScreen* screen = this->screen())
+        preview.resize(printPreviewSize(preview, screen->availableGeometry().size()));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &document](QPrinter* target) {
         if (printCalcDocument(document, &renderSectionChart, *target) == 0)
             form_.prompter().error(QStringLiteral("Документ не напечатан: принтер недоступен."));
     });
     preview.exec();
+}
+
+QSize printPreviewSize(const QDialog& preview, const QSize& free)
+{
+    int width = std::min(free.width() * 9 / 10, free.height() * 3 / 4);
+    if (const auto* tools = preview.findChild<QToolBar*>()) {
+        const QMargins m = preview.contentsMargins();
+        width = std::max(width, tools->sizeHint().width() + m.left() + m.right() + 8);
+    }
+    return QSize(std::min(width, free.width()), free.height() * 9 / 10);
 }
 
 QSize MainWindow::contentSize() const

@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QBuffer>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QToolBar>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -487,6 +489,33 @@ private slots:
         printer.setFullPage(true);
         QCOMPARE(printCalcDocument(d, &renderSectionChart, printer), 5);
         QCOMPARE(pdfPages(readAll(dir.filePath("print.pdf"))), 5);
+    }
+
+    // The print preview opens wide enough for its whole toolbar (its print button last),
+    // within the screen's free area, and as tall as that allows.
+    void printPreviewShowsItsToolbar()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewDialog preview(&printer);
+        auto* tools = preview.findChild<QToolBar*>();
+        QVERIFY(tools);
+        const int needed = tools->sizeHint().width();
+        // a screen at 150 %: 1280×720 free; three quarters of the height would cut it
+        QVERIFY(720 * 3 / 4 < needed);
+        const QSize wide = printPreviewSize(preview, QSize(1280, 720));
+        QVERIFY2(wide.width() >= needed, qPrintable(QString::number(wide.width())));
+        QVERIFY(wide.width() <= 1280);
+        QCOMPARE(wide.height(), 648);
+        preview.resize(wide);
+        preview.show();
+        QCoreApplication::processEvents();
+        for (QAction* a : tools->actions())
+            QVERIFY2(a->isSeparator() || tools->widgetForAction(a) == nullptr ||
+                         tools->widgetForAction(a)->isVisible(),
+                     qPrintable(a->text()));
+        // a narrow screen: never wider than its free area; a roomy one keeps the page shape
+        QCOMPARE(printPreviewSize(preview, QSize(600, 900)).width(), 600);
+        QCOMPARE(printPreviewSize(preview, QSize(2560, 1600)), QSize(1200, 1440));
     }
 
     // The OpenDocument text: a zip whose content.xml holds the verdict, the layer names and
