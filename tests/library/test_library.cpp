@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -625,7 +626,29 @@ private slots:
             QVERIFY2(openWindow.findChild<QWidget*>(c.name), qPrintable(c.name));
         QCOMPARE(openWindow.windowTitle(), QStringLiteral("Загрузить пирожок"));
         QCOMPARE(openWindow.findChild<QListWidget*>("lst1")->count(), 1);
+        // a description of several lines is shown whole, wrapped; the window can be made
+        // larger and its list and description grow with it
+        auto* description = openWindow.findChild<QPlainTextEdit*>("txt1");
+        QVERIFY(description && description->isReadOnly());
+        QCOMPARE(description->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        const QString longText = QString(QStringLiteral("Наружная стена с вентилируемым фасадом. ")).repeated(8);
+        open.userEdit("txt1", longText);
+        open.notifyChanged();
+        QCOMPARE(description->toPlainText(), longText);
+        QVERIFY(description->height() >= 5 * description->fontMetrics().lineSpacing());
+        openWindow.resize(openWindow.openingSize());
         openWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&openWindow));
+        QVERIFY(openWindow.width() >= px(10200) - 1);
+        auto* names = openWindow.findChild<QListWidget*>("lst1");
+        const QSize listBefore = names->size();
+        const QSize descriptionBefore = description->size();
+        openWindow.resize(openWindow.width() + 200, openWindow.height() + 150);
+        QCoreApplication::processEvents();
+        QVERIFY(names->width() >= listBefore.width() + 150);
+        QVERIFY(names->height() > listBefore.height());
+        QVERIFY(description->height() > descriptionBefore.height());
+        QVERIFY(openWindow.minimumSize() != openWindow.maximumSize());
         QTest::mouseClick(openWindow.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
         QVERIFY(!open.isLoaded());
         QVERIFY(!openWindow.isVisible());
