@@ -4,6 +4,7 @@
 #include "program/application.h"
 #include "batch/batch.h"
 #include "common/app_error.h"
+#include "common/guide_text.h"
 #include "library/layer_stack_library.h"
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
@@ -15,6 +16,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextStream>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -482,6 +484,46 @@ private slots:
             if (k == 1) {
                 // condition Б: 1/8,7 + 0,02/0,81 + 0,4/0,16 + 0,02/0,93 + 1/23 = 2,7046
                 QCOMPARE(f.main().text("txtRt"), QStringLiteral("2,70"));
+            }
+        }
+    }
+
+    // The ventilated facade's description says in which regions and from which inside
+    // humidity its cladding fails п. 9.1; the calculation must bear out every claim.
+    void ventilatedFacadeDescriptionNamesWhereItFails()
+    {
+        const LayerStackLibrary library = LoadLibraryFile(libraryFilePath(QStringLiteral(OGRADO_SHIPPED_DATA)));
+        const LayerStack& facade = library.stack(4);
+        QVERIFY(facade.name.startsWith(QStringLiteral("Вентилируемый фасад")));
+        QVERIFY(facade.description.contains(
+            QStringLiteral("не выполняются в Витебской и Могилевской областях (tот.=-2°С) и выполняются в остальных, "
+                           "но не выполняются и там при фи(в) от 56% в Минской и Гомельской, от 58% в Брестской, "
+                           "от 59% в Гродненской области")));
+        // the guide's table of the shipped data says what the library holds
+        const QString guide = guideMarkdown();
+        QVERIFY(guide.contains(QStringLiteral("| Библиотека пирожков | пять типовых наружных стен")));
+        QVERIFY(!guide.contains(QStringLiteral("поставляется пустой")));
+        // region → the lowest inside humidity at which п. 9.1 fails
+        const QList<QPair<QString, int>> firstFailing{{QStringLiteral("Брестская"), 58},
+                                                      {QStringLiteral("Витебская"), 55},
+                                                      {QStringLiteral("Гомельская"), 56},
+                                                      {QStringLiteral("Гродненская"), 59},
+                                                      {QStringLiteral("Минская"), 56},
+                                                      {QStringLiteral("Могилевская"), 55}};
+        for (const auto& [region, from] : firstFailing) {
+            for (const int phi : {from - 1, from}) {
+                if (phi < 55)
+                    continue;
+                Fixture f;
+                LoadStackIntoTable(f.main(), facade, StackLoad::Full);
+                const int index = f.main().items("cboObl").indexOf(region);
+                QVERIFY2(index >= 0, qPrintable(region));
+                f.main().userSelect("cboObl", index);
+                f.main().userEdit("txtFiv", QString::number(phi));
+                f.main().userClick("cmdOk");
+                QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
+                const bool fails = f.ctx.report.lines().join(u'\n').contains(QStringLiteral("Требования п. 9.1 ТКП 45-2.04-43 не выполнены"));
+                QVERIFY2(fails == (phi >= from), qPrintable(region + u' ' + QString::number(phi)));
             }
         }
     }
