@@ -696,12 +696,10 @@ std::unique_ptr<QTextDocument> pagedTextDocument(const CalcDocument& content, co
     }
 }
 
-int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
+int paintTextDocumentPages(QTextDocument& document, const QPagedPaintDevice& device, QPainter& painter,
+                           const std::function<bool()>& newPage)
 {
     const PageGeometry g = geometryOf(device);
-    QPainter painter;
-    if (!painter.begin(&device))
-        return 0;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     QFont footerFont(kFamily);
@@ -709,10 +707,8 @@ int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
     const int pages = document.pageCount();
     const double h = g.body.height();
     for (int k = 0; k < pages; ++k) {
-        if (k > 0 && !device.newPage()) {
-            painter.end();
+        if (k > 0 && !newPage())
             return 0;
-        }
         painter.save();
         painter.setClipRect(g.body);
         painter.translate(g.body.left(), g.body.top() - k * h);
@@ -726,7 +722,17 @@ int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
         painter.drawText(g.footer, Qt::AlignRight | Qt::AlignVCenter,
                          QStringLiteral("стр. %1 из %2").arg(k + 1).arg(pages));
     }
-    return painter.end() ? pages : 0;
+    return pages;
+}
+
+int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    const int pages = paintTextDocumentPages(document, device, painter, [&device] { return device.newPage(); });
+    const bool ended = painter.end();
+    return ended ? pages : 0;
 }
 
 int printCalcDocument(const CalcDocument& content, const ChartRenderer& renderer, QPagedPaintDevice& device)

@@ -14,6 +14,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QBuffer>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -190,6 +192,117 @@ void checkNothingDivided(QTextDocument& doc)
     }
 }
 
+
+// A device that keeps the texts painted on it, page by page, with where they stand:
+// the pages of a document read back as text.
+class TextRecorder : public QPaintDevice {
+public:
+    struct Item {
+        int page;
+        QPointF at;  // in the device's coordinates
+        QString text;
+    };
+    explicit TextRecorder(const QPaintDevice& like) : like_(like), engine_(*this) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    void nextPage() { ++page_; }
+    QList<Item> items;
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return like_.width();
+        case PdmHeight: return like_.height();
+        case PdmWidthMM: return like_.widthMM();
+        case PdmHeightMM: return like_.heightMM();
+        case PdmNumColors: return like_.colorCount();
+        case PdmDepth: return like_.depth();
+        case PdmDpiX: return like_.logicalDpiX();
+        case PdmDpiY: return like_.logicalDpiY();
+        case PdmPhysicalDpiX: return like_.physicalDpiX();
+        case PdmPhysicalDpiY: return like_.physicalDpiY();
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        explicit Engine(TextRecorder& owner) : QPaintEngine(AllFeatures), owner_(owner) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        // the painter's clip, which hides what the layout paints beyond the page's body
+        void updateState(const QPaintEngineState& state) override
+        {
+            const DirtyFlags dirty = state.state();
+            if (dirty & DirtyTransform)
+                transform_ = state.transform();
+            if (dirty & DirtyClipEnabled)
+                clipped_ = state.isClipEnabled();
+            if (dirty & DirtyClipPath)
+                setClip(state.clipOperation(), state.transform().map(state.clipPath()).boundingRect());
+            if (dirty & DirtyClipRegion)
+                setClip(state.clipOperation(), state.transform().map(state.clipRegion()).boundingRect());
+        }
+        void setClip(Qt::ClipOperation op, const QRectF& r)
+        {
+            clipped_ = op != Qt::NoClip;
+            clip_ = op == Qt::IntersectClip && clipped_ ? clip_.intersected(r) : r;
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override
+        {
+            const QPointF at = transform_.map(p);
+            if (!clipped_ || clip_.contains(at))
+                owner_.items.append({owner_.page_, at, item.text()});
+        }
+        Type type() const override { return User; }
+
+    private:
+        TextRecorder& owner_;
+        QTransform transform_;
+        QRectF clip_;
+        bool clipped_ = false;
+    };
+    const QPaintDevice& like_;
+    int page_ = 0;
+    mutable Engine engine_;
+    friend class Engine;
+};
+
+// The footer of each page of a document laid out for `writer`, read from its painting:
+// the texts below the body of the page, in the order painted.
+QStringList paintedFooters(QTextDocument& doc, QPdfWriter& writer)
+{
+    TextRecorder recorder(writer);
+    QPainter painter(&recorder);
+    const int pages = paintTextDocumentPages(doc, writer, painter, [&recorder] {
+        recorder.nextPage();
+        return true;
+    });
+    painter.end();
+    const double bodyBottom = (DocumentPage::kHeightMm - DocumentPage::kBottomMm) * writer.logicalDpiY() / 25.4;
+    QStringList footers(pages);
+    for (const TextRecorder::Item& it : recorder.items) {
+        if (it.page >= 0 && it.page < pages && it.at.y() > bodyBottom)
+            footers[it.page] += it.text;
+    }
+    return footers;
+}
+
+// Each page painted with its own number and the count under it.
+void checkFooters(QTextDocument& doc, QPdfWriter& writer)
+{
+    const QStringList footers = paintedFooters(doc, writer);
+    QCOMPARE(footers.size(), doc.pageCount());
+    for (qsizetype k = 0; k < footers.size(); ++k)
+        QCOMPARE(footers[k], QStringLiteral("стр. %1 из %2").arg(k + 1).arg(footers.size()));
+}
 }  // namespace
 
 class TestDocument : public QObject {
@@ -441,6 +554,7 @@ private slots:
         const std::unique_ptr<QTextDocument> doc = pagedTextDocument(d, &renderSectionChart, writer);
         QCOMPARE(doc->pageCount(), 5);
         checkNothingDivided(*doc);
+        checkFooters(*doc, writer);
     }
 
     // 8 layers and 90 points: the point table continues over pages under its heading row,
@@ -466,6 +580,7 @@ private slots:
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         const std::unique_ptr<QTextDocument> doc = pagedTextDocument(d, &renderSectionChart, writer);
         checkNothingDivided(*doc);
+        checkFooters(*doc, writer);
         int pieces = 0;
         for (QTextFrame* frame : doc->rootFrame()->childFrames()) {
             auto* t = qobject_cast<QTextTable*>(frame);
