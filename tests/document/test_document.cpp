@@ -169,6 +169,42 @@ LineSpan extent(const QTextDocument& doc, QTextBlock first, const QTextBlock& la
     return e;
 }
 
+// How full each laid-out page is: the foot of its last line (of text, of a table's cell,
+// the chart) as a share of the page's height.
+QVector<double> pageFill(const QTextDocument& doc)
+{
+    const double h = doc.pageSize().height();
+    QVector<double> fill(doc.pageCount(), 0.0);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (int k = 0; k < b.layout()->lineCount(); ++k) {
+            const LineSpan s = lineSpan(doc, b, k);
+            const int page = pageOfBottom(s.bottom, h);
+            if (page >= 0 && page < fill.size())
+                fill[page] = std::max(fill[page], s.bottom / h - page);
+        }
+    }
+    return fill;
+}
+
+// No page but the last is left less than a third full.
+void checkPagesFilled(const QTextDocument& doc)
+{
+    const QVector<double> fill = pageFill(doc);
+    for (qsizetype k = 0; k + 1 < fill.size(); ++k)
+        QVERIFY2(fill[k] >= 1.0 / 3, qPrintable(QStringLiteral("page %1 of %2 is %3 full").arg(k + 1).arg(fill.size()).arg(fill[k])));
+}
+
+// The page on which the first paragraph of exactly this text starts (outside the tables
+// or in a table's cell), -1 without one.
+int pageOfParagraph(const QTextDocument& doc, const QString& text, bool inTable = false)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b.text() == text && (QTextCursor(b).currentTable() != nullptr) == inTable)
+            return pageOfTop(lineSpan(doc, b, 0).top, doc.pageSize().height());
+    }
+    return -1;
+}
+
 // Every table of the document on one page (a longer one is continued as a table of its
 // own on the next), and every paragraph outside the tables on one page.
 void checkNothingDivided(QTextDocument& doc)
@@ -533,8 +569,13 @@ private slots:
     }
 
     // The example wall's PDF: source data, results with the tables, the chart, and the
-    // report of 96 lines on two pages — five pages, the same as the layout counts; every
-    // table and paragraph whole on its page.
+    // report of 96 lines. The sections follow one another on a page: «Результаты» under
+    // the layers on page 1 with its first rows, «Расчет» under the chart on page 3; five
+    // pages, the same as the layout counts (the results cannot share page 2 with the
+    // chart, which needs half a page). Every table and paragraph whole on its page, no
+    // page but the last under a third full, with or without the file's name under the
+    // title (with it only one row of the results fits on page 1: the section starts
+    // page 2, and no page is left empty).
     void examplePdf()
     {
         Calculated f;
@@ -546,15 +587,26 @@ private slots:
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(pdfPages(pdf), 5);
 
-        QBuffer sink;
-        sink.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&sink);
-        writer.setResolution(1200);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        const std::unique_ptr<QTextDocument> doc = pagedTextDocument(d, &renderSectionChart, writer);
-        QCOMPARE(doc->pageCount(), 5);
-        checkNothingDivided(*doc);
-        checkFooters(*doc, writer);
+        for (const DocumentNames& names : {DocumentNames{}, DocumentNames{{}, QStringLiteral("Стена.pdf")}}) {
+            const CalcDocument named = calcDocumentOf(f.ctx, names, false);
+            QBuffer sink;
+            sink.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&sink);
+            writer.setResolution(1200);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+            const std::unique_ptr<QTextDocument> doc = pagedTextDocument(named, &renderSectionChart, writer);
+            QCOMPARE(doc->pageCount(), 5);
+            checkNothingDivided(*doc);
+            checkPagesFilled(*doc);
+            checkFooters(*doc, writer);
+            // «Результаты» goes with its first two rows: under the layers when they fit
+            const int results = pageOfParagraph(*doc, QStringLiteral("Результаты"));
+            QCOMPARE(results, names.documentFile.isEmpty() ? 0 : 1);
+            QCOMPARE(pageOfParagraph(*doc, d.results[1].label, true), results);
+            QCOMPARE(pageOfParagraph(*doc, QStringLiteral("Расчет")),
+                     pageOfParagraph(*doc, QString(QChar::ObjectReplacementCharacter)));
+            QCOMPARE(pageOfParagraph(*doc, QStringLiteral("Расчет")), 2);
+        }
     }
 
     // 8 layers and 90 points: the point table continues over pages under its heading row,
@@ -580,6 +632,7 @@ private slots:
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         const std::unique_ptr<QTextDocument> doc = pagedTextDocument(d, &renderSectionChart, writer);
         checkNothingDivided(*doc);
+        checkPagesFilled(*doc);
         checkFooters(*doc, writer);
         int pieces = 0;
         for (QTextFrame* frame : doc->rootFrame()->childFrames()) {
