@@ -501,7 +501,14 @@ private:
             f.setHeight(size.height());
             cursor_.insertImage(f);
         } else {
-            const QSizeF size(u_.deviceMm(kChartWidthMm), u_.deviceMm(kChartWidthMm * image.height() / image.width()));
+            // With its margin the chart takes two thirds of a page at most: a page is never
+            // left less than a third full for it (a chart of eight layers is made a little
+            // smaller).
+            constexpr double kBodyMm = DocumentPage::kHeightMm - DocumentPage::kTopMm - DocumentPage::kBottomMm;
+            constexpr double kMaxHeightMm = kBodyMm * 2 / 3 - 12 * 25.4 / 72 - 2;
+            const double heightMm = kChartWidthMm * image.height() / image.width();
+            const double k = std::min(1.0, kMaxHeightMm / heightMm);
+            const QSizeF size(u_.deviceMm(kChartWidthMm * k), u_.deviceMm(heightMm * k));
             auto* object = new ChartObject(image, size, &doc_);
             doc_.documentLayout()->registerHandler(kChartObjectType, object);
             QTextCharFormat f;

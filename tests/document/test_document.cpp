@@ -642,6 +642,19 @@ private slots:
         }
         QVERIFY(pieces >= 3);  // 90 rows do not fit on one or two pages
         QCOMPARE(chartHeightMm(*d.chart), 140.0 + 4 * 9);
+        // on the page the chart takes two thirds of it at most with its margin, so that it
+        // never leaves the page before it less than a third full
+        bool found = false;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b.text() != QString(QChar::ObjectReplacementCharacter))
+                continue;
+            found = true;
+            const LineSpan s = lineSpan(*doc, b, 0);
+            QVERIFY(s.bottom - s.top > doc->pageSize().height() * 0.6);
+            const double margin = 12.0 * writer.logicalDpiY() / 72;  // 12 pt above it
+            QVERIFY(margin + s.bottom - s.top <= doc->pageSize().height() * 2 / 3);
+        }
+        QVERIFY(found);
     }
 
     // A printer takes the same pages (here one writing a PDF file).
