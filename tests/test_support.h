@@ -21,19 +21,22 @@ struct Shown {
     QString text;
     QString title;
     MessageIcon icon;
+    MessageButtons buttons = MessageButtons::Ok;
 };
 
 class RecordingPrompter : public Prompter {
 public:
     MessageAnswer message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override
     {
-        shown.append({text, title, icon});
+        shown.append({text, title, icon, buttons});
         if (!answers.isEmpty())
             return answers.takeFirst();
         // an unanswered three-way question changes nothing
         if (buttons == MessageButtons::YesNoCancel)
             return MessageAnswer::Cancel;
-        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        // a yes/no question unanswered goes on, whichever button is the default
+        const bool yesNo = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo;
+        return yesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
     void beep() override { ++beeps; }
     QString chooseFile(FileChoice kind, const QString& title, const QString& path, const QString& filter) override

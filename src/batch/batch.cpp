@@ -20,7 +20,8 @@ MessageAnswer BatchPrompter::message(const QString& text, const QString& title, 
     shown.replace(u'\r', u'\n');
     err_ << title << ": " << shown.trimmed() << "\n";
     err_.flush();
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    const bool yesNo = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo;
+    return yesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
 BatchRun::BatchRun(QTextStream& out, QTextStream& err, const ChartForm::ImageWriter& chartWriter,

@@ -15,5 +15,6 @@ constexpr Rgb kGrey = 0xFF808080;          // results that no longer belong to t
 constexpr Rgb kVerdictGreen = 0xFF90EE90;  // the construction complies
 constexpr Rgb kVerdictRed = 0xFFFF8080;    // the construction does not comply
 constexpr Rgb kStaleGrey = 0xFFDCDCDC;     // the verdict of an earlier input
+constexpr Rgb kUserChoice = 0xFFFFF0A0;    // a row the user chose beside the one the program found
 
 }  // namespace ogrado

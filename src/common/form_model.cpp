@@ -423,8 +423,10 @@ std::optional<QChar> FormModel::userKey(const QString& name, QChar key)
     if (it == keyFilters_.constEnd())
         return key;
     std::optional<QChar> result = (*it)(key);
-    if (!result)
+    if (!result) {
         prompter_.beep();
+        keyRefused(name, key);
+    }
     return result;
 }
 

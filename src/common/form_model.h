@@ -203,6 +203,12 @@ protected:
     virtual void onUnload() {}
     // A watched input changed its value (see watchInput).
     virtual void inputChanged(const QString& name) { Q_UNUSED(name); }
+    // The key filter of `name` refused a typed key (after the beep).
+    virtual void keyRefused(const QString& name, QChar key)
+    {
+        Q_UNUSED(name);
+        Q_UNUSED(key);
+    }
     void resetControls();
 
     Control& mutableControl(const QString& name);

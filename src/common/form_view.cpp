@@ -28,6 +28,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <climits>
+
 namespace ogrado {
 
 namespace {
@@ -107,17 +109,30 @@ void syncPlainText(QPlainTextEdit* text, const Control& c)
         text->setPlainText(c.text);
 }
 
-// The entries of a combo box, its drop-down list as wide as the longest one.
+// The entries of a combo box, its drop-down list as wide as the longest one, at most
+// as wide as the screen. An entry wider than that is cut in the middle, so that its end
+// (a material's density, "(125)") stays in view, and shows whole as its tooltip; the
+// drop-down of a list to type into does the same.
 void setComboEntries(QComboBox* combo, const QStringList& entries)
 {
     combo->clear();
     combo->addItems(entries);
+    for (int i = 0; i < combo->count(); ++i)
+        combo->setItemData(i, entries[i], Qt::ToolTipRole);
     QAbstractItemView* view = combo->view();
     const QFontMetrics fm(view->font());
     int widest = 0;
     for (const QString& entry : entries)
         widest = std::max(widest, fm.horizontalAdvance(entry));
-    view->setMinimumWidth(widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16);
+    const int screenWidth = combo->screen() ? combo->screen()->availableGeometry().width() : INT_MAX;
+    const int width = widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width() + 16;
+    view->setTextElideMode(Qt::ElideMiddle);
+    view->setMinimumWidth(std::min(width, screenWidth));
+    if (QCompleter* completer = combo->completer(); completer && combo->property("ogradoSearch").toBool()) {
+        completer->popup()->setTextElideMode(Qt::ElideMiddle);
+        const int least = combo->property("ogradoDropDownWidth").toInt();
+        completer->popup()->setMinimumWidth(std::min(std::max(width, least), screenWidth));
+    }
 }
 
 void syncComboBox(QComboBox* combo, const Control& c)
@@ -232,6 +247,7 @@ QComboBox* FormWindow::searchComboBox(const QString& name, int widthPx, int drop
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
     completer->setMaxVisibleItems(15);
+    w->setProperty("ogradoDropDownWidth", dropDownWidthPx);
     if (dropDownWidthPx > 0)
         completer->popup()->setMinimumWidth(dropDownWidthPx);
     w->setCompleter(completer);
@@ -428,9 +444,13 @@ void FormWindow::updateCutTextTip(QWidget* w)
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (cut(combo->fontMetrics(), combo->currentText(), combo->width() - 30))
             whole = combo->currentText();
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (!label->wordWrap() && label->textFormat() != Qt::RichText &&
-            cut(label->fontMetrics(), label->text(), label->contentsRect().width()))
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && label->textFormat() != Qt::RichText) {
+        // a wrapped text is cut when its lines need more height than the label has
+        const QRect room = label->contentsRect();
+        const bool cutShort = label->wordWrap()
+                                  ? !label->text().isEmpty() && label->heightForWidth(room.width()) > room.height()
+                                  : cut(label->fontMetrics(), label->text(), room.width());
+        if (cutShort)
             whole = label->text();
     }
     QString tip = *base;
@@ -916,9 +936,11 @@ MessageAnswer WidgetPrompter::message(const QString& text, const QString& title,
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
         break;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
         box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -6,7 +6,9 @@
 namespace ogrado {
 
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: "Да" and "Нет" with "Нет" as the default button (Enter), for a question
+// whose "Да" goes on with something the user may not have meant.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 class Prompter {

@@ -67,8 +67,11 @@ MaterialsForm::MaterialsForm(MainForm& main, QObject* parent)
     add(QStringLiteral("cmdDel"), ControlKind::Button, QStringLiteral("Удалить"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
     setToolTip(QStringLiteral("cmdCopy"), QStringLiteral("Новый свой материал со значениями выбранного"));
-    setToolTip(QStringLiteral("txtFind"), QStringLiteral("Часть наименования; «е» и «ё», прописные и строчные буквы "
-                                                         "не различаются"));
+    setToolTip(kTable, QStringLiteral("Двойной щелчок вставляет материал в строку таблицы слоев главного окна, где "
+                                      "стоит курсор; если курсора в таблице нет — открывает свой материал для "
+                                      "изменения"));
+    setToolTip(QStringLiteral("txtFind"), QStringLiteral("Слова наименования в любом порядке; «е» и «ё», прописные и "
+                                                         "строчные буквы не различаются"));
 
     // the picker, as in the main window
     on(QStringLiteral("cboM"), FormEvent::Click, [this] {
@@ -84,8 +87,13 @@ MaterialsForm::MaterialsForm(MainForm& main, QObject* parent)
         picker_.fill(selectedMaterial());
         updateButtons();
     });
+    // a double click puts the material into the main window's grid row that has the
+    // focus; without one, it edits an own material
     on(kTable, FormEvent::DblClick, [this] {
-        if (isEnabled(QStringLiteral("cmdEdit")))
+        const int m = selectedMaterial();
+        if (m >= 0 && main_.focusedGridRow() > 0)
+            main_.insertMaterial(m, main_.focusedGridRow());
+        else if (isEnabled(QStringLiteral("cmdEdit")))
             userClick(QStringLiteral("cmdEdit"));
     });
     on(kTable, FormEvent::Sort, [this] { fillTable(); });

@@ -26,7 +26,9 @@ MaterialsWindow::MaterialsWindow(MaterialsForm& form, QWidget* parent) : FormWin
     v->addWidget(searchComboBox(QStringLiteral("cboM"), 280, 640));
     QLabel* description = label(QStringLiteral("lblM"), true);
     description->setFixedWidth(280);
-    description->setMinimumHeight(84);
+    // a fixed height: the row list below stays where it is whatever the description's
+    // length (a longer one shows whole as its tooltip)
+    description->setFixedHeight(7 * description->fontMetrics().lineSpacing() + 4);
     description->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     v->addWidget(description);
     auto* density = new QHBoxLayout;

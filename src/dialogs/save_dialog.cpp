@@ -182,8 +182,11 @@ void SaveDialogForm::startUp()
     const QString drive = ctx_.settings.isxDrive.isEmpty() ? defaultVolume() : ctx_.settings.isxDrive;
     chooseDrive(drive);
 
-    // 3, 4. the results directory; when it is missing, the nearest folder above it
+    // 3, 4. the results directory, created when it is missing (the dialog saves into it);
+    // when it cannot be, the nearest folder above it
     const QString wanted = ctx_.settings.resultsDir;
+    if (const QString created = createMissingFolder(wanted); !created.isEmpty() && status_)
+        status_(created);
     if (!setTreePath(wanted)) {
         if (!setTreePath(proposedFolder(ctx_)))
             setTreePath(QDir::currentPath());

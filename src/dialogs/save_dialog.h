@@ -39,6 +39,9 @@ public:
 
     // Where the volumes come from (mounted volumes unless replaced, for tests).
     void setVolumeSource(VolumeSource source) { volumes_ = std::move(source); }
+    // Where the dialog says what it did besides the files (a results folder created).
+    using StatusLine = std::function<void(const QString& text)>;
+    void setStatusLine(StatusLine status) { status_ = std::move(status); }
 
     // The directory the Tree list stands in, and the folder behind each of its entries.
     QString treePath() const { return treePath_; }
@@ -89,6 +92,7 @@ private:
     SaveAction save_;
     SourceSaveAction saveSource_;
     VolumeSource volumes_;
+    StatusLine status_;
     QString drive_;
     QString treePath_;
     QStringList treeEntries_;

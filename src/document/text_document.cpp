@@ -190,7 +190,7 @@ private:
         layersTable(d.layers);
         paragraph(QStringLiteral("Цветом выделены значения λ и s, принятые в расчете."), noteFormat(), Qt::AlignLeft);
 
-        heading(QStringLiteral("Результаты"), true);
+        heading(QStringLiteral("Результаты"));
         itemsTable(kResultTable, d.results);
         verdict(d.verdict);
         if (!d.referencesNote.isEmpty())
@@ -206,7 +206,7 @@ private:
         if (!chartPicture.isNull())
             chart(chartPicture);
 
-        heading(QStringLiteral("Расчет"), true);
+        heading(QStringLiteral("Расчет"));
         reportLines(d.reportLines);
         QStringList air = d.airLayerLines;
         while (!air.isEmpty() && air.first().trimmed().isEmpty())
@@ -262,13 +262,13 @@ private:
         cursor_.insertText(text, format);
     }
 
-    void heading(const QString& text, bool newPage = false)
+    // A section's heading: it follows the section before on the same page and goes to
+    // the next page with the first lines of its section when they do not fit.
+    void heading(const QString& text)
     {
         QTextBlockFormat b;
-        b.setTopMargin(u_.pt(newPage ? 0 : 12));
+        b.setTopMargin(u_.pt(12));
         b.setBottomMargin(u_.pt(4));
-        if (newPage)
-            b.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         b.setProperty(kKeepWithNextProperty, true);
         const QTextCharFormat f = charFormat(12, true);
         newBlock(b, f);
@@ -353,7 +353,13 @@ private:
         for (qsizetype k = 0; k < starts.size(); ++k) {
             const int from = starts[k];
             const int to = k + 1 < starts.size() ? starts[k + 1] : int(rows.size());
-            if (k > 0 || breaks_.value(id).contains(0)) {
+            if (k == 0 && breaks_.value(id).contains(0) && !afterTable_) {
+                // the whole table starts the next page with the heading or the line that
+                // introduces it
+                QTextBlockFormat b;
+                b.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                cursor_.mergeBlockFormat(b);
+            } else if (k > 0 || breaks_.value(id).contains(0)) {
                 // the piece starts the next page under its own line
                 QTextBlockFormat b;
                 b.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -497,7 +503,14 @@ private:
             f.setHeight(size.height());
             cursor_.insertImage(f);
         } else {
-            const QSizeF size(u_.deviceMm(kChartWidthMm), u_.deviceMm(kChartWidthMm * image.height() / image.width()));
+            // With its margin the chart takes two thirds of a page at most: a page is never
+            // left less than a third full for it (a chart of eight layers is made a little
+            // smaller).
+            constexpr double kBodyMm = DocumentPage::kHeightMm - DocumentPage::kTopMm - DocumentPage::kBottomMm;
+            constexpr double kMaxHeightMm = kBodyMm * 2 / 3 - 12 * 25.4 / 72 - 2;
+            const double heightMm = kChartWidthMm * image.height() / image.width();
+            const double k = std::min(1.0, kMaxHeightMm / heightMm);
+            const QSizeF size(u_.deviceMm(kChartWidthMm * k), u_.deviceMm(heightMm * k));
             auto* object = new ChartObject(image, size, &doc_);
             doc_.documentLayout()->registerHandler(kChartObjectType, object);
             QTextCharFormat f;
@@ -633,7 +646,10 @@ std::optional<std::pair<int, int>> firstRowAcrossPages(QTextDocument& doc)
             const int bottomPage = pageOfBottom(bottom, h);
             const bool divided = topPage != bottomPage && bottom - top < h / 2;
             const bool moved = previousBottomPage && topPage != *previousBottomPage;
-            if (divided || moved)
+            // the table's last border and margin past the foot of the page: the layout
+            // would then start what follows a page too late
+            const bool overhangs = r + 1 == t->rows() && pageOfBottom(layout.frameBoundingRect(t).bottom(), h) != bottomPage;
+            if (divided || moved || overhangs)
                 return std::pair{id, firstRow + (r - headerRows)};
             previousBottomPage = bottomPage;
         }
@@ -679,8 +695,9 @@ std::unique_ptr<QTextDocument> pagedTextDocument(const CalcDocument& content, co
     const QImage chart = content.chart && renderer ? chartImage(*content.chart, renderer) : QImage();
     const Units units{screenDpi(), double(device.logicalDpiY())};
     const QSizeF body = geometryOf(device).body.size();
-    // Each pass ends a table's piece before a row that would cross a page; a row ends
-    // a piece only once, so the passes are bounded by the number of rows.
+    // Each pass ends a table's piece before the first row that would cross a page (or
+    // leave the table's foot across one), in the order of the tables; the passes are
+    // bounded by the number of rows.
     TableBreaks breaks;
     const qsizetype rows = content.sourceData.size() + content.layers.size() + content.results.size() +
                            content.boundaries.size() + content.points[0].size();
@@ -694,16 +711,29 @@ std::unique_ptr<QTextDocument> pagedTextDocument(const CalcDocument& content, co
         const std::optional<std::pair<int, int>> across = firstRowAcrossPages(*doc);
         if (!across || pass > rows || breaks.value(across->first).contains(across->second))
             return doc;
-        breaks[across->first].append(across->second);
+        // a table's first piece has two rows at least, or the table starts the next page
+        const int table = across->first;
+        const int row = across->second == 1 && !breaks.value(table).contains(0) ? 0 : across->second;
+        if (breaks.value(table).contains(row))
+            return doc;
+        // the pages after the new break are laid out afresh: later breaks are found again
+        for (auto it = breaks.begin(); it != breaks.end();) {
+            if (it.key() > table) {
+                it = breaks.erase(it);
+                continue;
+            }
+            if (it.key() == table)
+                it->removeIf([row](int r) { return r > row; });
+            ++it;
+        }
+        breaks[table].append(row);
     }
 }
 
-int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
+int paintTextDocumentPages(QTextDocument& document, const QPagedPaintDevice& device, QPainter& painter,
+                           const std::function<bool()>& newPage)
 {
     const PageGeometry g = geometryOf(device);
-    QPainter painter;
-    if (!painter.begin(&device))
-        return 0;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     QFont footerFont(kFamily);
@@ -711,10 +741,8 @@ int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
     const int pages = document.pageCount();
     const double h = g.body.height();
     for (int k = 0; k < pages; ++k) {
-        if (k > 0 && !device.newPage()) {
-            painter.end();
+        if (k > 0 && !newPage())
             return 0;
-        }
         painter.save();
         painter.setClipRect(g.body);
         painter.translate(g.body.left(), g.body.top() - k * h);
@@ -728,7 +756,17 @@ int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
         painter.drawText(g.footer, Qt::AlignRight | Qt::AlignVCenter,
                          QStringLiteral("стр. %1 из %2").arg(k + 1).arg(pages));
     }
-    return painter.end() ? pages : 0;
+    return pages;
+}
+
+int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    const int pages = paintTextDocumentPages(document, device, painter, [&device] { return device.newPage(); });
+    const bool ended = painter.end();
+    return ended ? pages : 0;
 }
 
 int printCalcDocument(const CalcDocument& content, const ChartRenderer& renderer, QPagedPaintDevice& device)

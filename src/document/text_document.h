@@ -46,6 +46,11 @@ std::unique_ptr<QTextDocument> pagedTextDocument(const CalcDocument& content, co
 // footers. Returns the number of pages, 0 when the device cannot be painted on.
 int paintTextDocument(QTextDocument& document, QPagedPaintDevice& device);
 
+// The same with a painter already begun on a device of the pages of `device`: `newPage`
+// moves it to the next page (false when that fails, which stops the painting and returns 0).
+int paintTextDocumentPages(QTextDocument& document, const QPagedPaintDevice& device, QPainter& painter,
+                           const std::function<bool()>& newPage);
+
 // Both of the above: the document of a calculation on a printer or another paged device.
 int printCalcDocument(const CalcDocument& content, const ChartRenderer& renderer, QPagedPaintDevice& device);
 

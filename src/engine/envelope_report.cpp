@@ -69,8 +69,8 @@ void EnvelopeRun::reportSourceData()
     report.addEmpty();
     report.add(QStringLiteral("6. Тип ограждающей конструкции по табл. 5.5 ТКП 45-2.04-43:"));
     report.add(QStringLiteral("   - ") + in.envelopeCaption.trimmed() + u';');
-    report.add(QStringLiteral("   - коэффициент теплоотдачи наружной поверхности дельта(tв)=") + in.tempDiff +
-               QStringLiteral("°С)."));
+    report.add(QStringLiteral("   - нормируемый температурный перепад дельта(tв)=") + in.tempDiff +
+               QStringLiteral("°С."));
 
     report.addEmpty();
     report.add(QStringLiteral("7. Место расположения объекта - ") + in.region + QStringLiteral(" область:"));
@@ -136,7 +136,7 @@ void EnvelopeRun::reportRefineIntro()
 {
     report.addBlank();
     if (!in.refine) {
-        report.add(QStringLiteral("    По решению пользователя уточнение значение сопротивления теплопередаче в соответствии с "
+        report.add(QStringLiteral("    По решению пользователя уточнение значения сопротивления теплопередаче в соответствии "
                                   "с п. 5.14 ТКП 45-2.04-43 не производится."));
     } else {
         report.add(QStringLiteral("    Так как данная ограждающая конструкция является многослойной, то в соответствии с п. 5.14 "
@@ -330,9 +330,11 @@ void EnvelopeRun::reportVapourCheck()
     const int N = table.count();
     report.addBlank();
     report.add(QStringLiteral("   Расчет сопротивления паропроницанию."));
-    report.add(QStringLiteral("   Определим расчетную температуру на границах слоев ограждающей конструкции при уточненных "
-                              "условиях эксплуатации  материалов и соответствующие максимальные парциальные давления "
-                              "водяного пара:"));
+    // the conditions of the layers are refined only when the user asked for it
+    report.add(QStringLiteral("   Определим расчетную температуру на границах слоев ограждающей конструкции при ") +
+               (in.refine ? QStringLiteral("уточненных условиях эксплуатации  материалов")
+                          : QStringLiteral("условиях эксплуатации материалов предварительного расчета")) +
+               QStringLiteral(" и соответствующие максимальные парциальные давления водяного пара:"));
     const QString rt = formatNumber(st.rt, "0.000");
     QString terms;
     for (int b = 1; b < N; ++b) {

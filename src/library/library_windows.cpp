@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -86,26 +87,26 @@ OpenPirWindow::OpenPirWindow(OpenPirForm& form, QWidget* parent) : FormWindow(fo
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(8, 8, 8, 8);
     root->setSpacing(6);
+    // The window can be made larger: the list and the description grow with it.
     root->addWidget(caption(QStringLiteral("Пирожки в базе")));
-    QListWidget* list = listBox(QStringLiteral("lst1"), 420);
+    QListWidget* list = listBox(QStringLiteral("lst1"));
+    list->setMinimumWidth(420);
     list->setToolTip(QStringLiteral("Двойной щелчок загружает пирожок в таблицу слоев и закрывает окно"));
-    root->addWidget(list, 1);
+    root->addWidget(list, 2);
     root->addWidget(caption(QStringLiteral("Подробно")));
-    auto* description = lineEdit(QStringLiteral("txt1"), 420);
-    root->addWidget(description);
+    // the whole description, wrapped over as many lines as it needs
+    auto* description = new QPlainTextEdit(this);
+    description->setObjectName(QStringLiteral("txt1"));
+    description->setReadOnly(true);
+    description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    description->setMinimumHeight(5 * description->fontMetrics().lineSpacing() + 12);
+    root->addWidget(description, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(button(QStringLiteral("cmdOpen"), QStringLiteral("Загрузить")));
     buttons->addWidget(button(QStringLiteral("cmdCancel"), QStringLiteral("Выход")));
     root->addLayout(buttons);
     bindControls();
-    // A description longer than its field is shown from its start.
-    auto start = [description] {
-        if (!description->hasFocus())
-            description->setCursorPosition(0);
-    };
-    start();
-    connect(&form, &FormModel::changed, description, start);
 }
 
 }  // namespace ogrado

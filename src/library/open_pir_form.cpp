@@ -15,9 +15,10 @@ OpenPirForm::OpenPirForm(AppContext& ctx, MainForm& main, QObject* parent)
     : FormModel(windowName(), ctx.prompter, parent), ctx_(ctx), main_(main)
 {
     setCaption(QStringLiteral("Загрузить пирожок"));
-    setSizeTwips(7200, 4800);
+    // room for the long names of the shipped stacks and several lines of a description
+    setSizeTwips(10200, 6600);
     add(kList, ControlKind::ListBox);
-    add(QStringLiteral("txt1"), ControlKind::TextBox);
+    add(QStringLiteral("txt1"), ControlKind::TextBox).readOnly = true;
     add(QStringLiteral("cmdOpen"), ControlKind::Button, QStringLiteral("Загрузить")).enabled = false;
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
 

@@ -3,12 +3,15 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "common/version.h"
+#include "dialogs/save_dialog.h"
+#include "refdata/material_catalogue.h"
 
 #include <cmath>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 namespace ogrado {
 
@@ -122,6 +125,15 @@ void MainForm::addLayerGrid()
         add(item("optVlaga", k), ControlKind::OptionButton).group = QStringLiteral("optVlaga");
     add(QStringLiteral("chkVlaga"), ControlKind::CheckBox);
     add(QStringLiteral("chkPr"), ControlKind::CheckBox);
+    add(QStringLiteral("lblHint"), ControlKind::Label).foreground = kRed;
+    hintTimer_ = new QTimer(this);
+    hintTimer_->setObjectName(QStringLiteral("hintTimer"));
+    hintTimer_->setSingleShot(true);
+    hintTimer_->setInterval(kHintMs);
+    connect(hintTimer_, &QTimer::timeout, this, [this] {
+        setText(QStringLiteral("lblHint"), QString());
+        notifyChanged();
+    });
     // the material picker beside the grid
     add(QStringLiteral("cboM"), ControlKind::ComboBox);
     add(QStringLiteral("lblM"), ControlKind::Label);
@@ -158,6 +170,7 @@ void MainForm::addButtons()
     add(QStringLiteral("Комманда1"), ControlKind::Button, QStringLiteral("Очистить поля"));
     add(QStringLiteral("cmdAbout"), ControlKind::Button, QStringLiteral("О программе"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
+    add(QStringLiteral("lblStatus"), ControlKind::Label);
 }
 
 void MainForm::onHeaderInputs()
@@ -173,7 +186,12 @@ void MainForm::onHeaderInputs()
     });
     on(QStringLiteral("cboTipZd"), FormEvent::Change,
        [this] { setText(QStringLiteral("lblTipZd"), text(QStringLiteral("cboTipZd"))); });
-    on(QStringLiteral("cboObl"), FormEvent::Click, [this] { climateFill(); });
+    on(QStringLiteral("cboObl"), FormEvent::Click, [this] {
+        climateFill();
+        followRegionWithCity();
+    });
+    // a city chosen (in the window or by a file) stays whatever region comes next
+    on(QStringLiteral("cboGorod"), FormEvent::Click, [this] { cityFollowsRegion_ = false; });
     struct Coefficient {
         const char* combo;
         const char* field;
@@ -257,6 +275,8 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuOpen"), file, QStringLiteral("Открыть исходные данные…"), QStringLiteral("Ctrl+O"));
     addSubmenu(QStringLiteral("mnuRecent"), file, QStringLiteral("Последние файлы"));
     addMenuItem(QStringLiteral("mnuSave"), file, QStringLiteral("Сохранить…"), QStringLiteral("Ctrl+S"));
+    addMenuItem(QStringLiteral("mnuSaveIsx"), file, QStringLiteral("Сохранить исходные данные…"),
+                QStringLiteral("Ctrl+Shift+S"));
     addMenuItem(QStringLiteral("mnuSep1"), file, QStringLiteral("-"));
     // the documents of a calculation: enabled once one has reached its verdict
     addMenuItem(QStringLiteral("mnuPdf"), file, QStringLiteral("Экспорт в PDF…")).enabled = false;
@@ -280,6 +300,7 @@ void MainForm::addMenus()
             openSourceData(recent_[i]);
     });
     on(QStringLiteral("mnuSave"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdSave")); });
+    on(QStringLiteral("mnuSaveIsx"), FormEvent::Click, [this] { saveSourceDataDialog(); });
     on(QStringLiteral("mnuExit"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdCancel")); });
     on(QStringLiteral("mnuAbout"), FormEvent::Click, [this] { userClick(QStringLiteral("cmdAbout")); });
     on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
@@ -331,6 +352,8 @@ void MainForm::onLoad()
         prompter().message(t.userMaterialsProblem, QStringLiteral("Внимание!"), MessageIcon::Exclamation,
                            MessageButtons::Ok);
 
+    // the start city is the start region's; no city has been chosen yet
+    cityFollowsRegion_ = true;
     // the start state is new input, nothing to save yet
     loadRecent();
     rememberSavedState();
@@ -341,6 +364,27 @@ void MainForm::onLoad()
 void MainForm::materialsChanged(int removed)
 {
     picker_.materialsChanged(removed);
+    notifyChanged();
+}
+
+void MainForm::keyRefused(const QString& name, QChar key)
+{
+    Q_UNUSED(key);
+    // a name cell refuses only what the results file cannot hold: the beep says enough
+    for (int r = 1; r <= LayerGridRows; ++r) {
+        if (name == cellName(r, 0))
+            return;
+    }
+    // The beep alone goes unheard on many desktops, and a letter typed into a thickness
+    // would vanish without a trace.
+    setText(QStringLiteral("lblHint"), refusedKeyHint());
+    hintTimer_->start();
+    notifyChanged();
+}
+
+void MainForm::showStatus(const QString& text)
+{
+    setText(QStringLiteral("lblStatus"), text);
     notifyChanged();
 }
 
@@ -359,6 +403,36 @@ void MainForm::climateFill()
         setText(item("txtTn", k), tn);
         setText(item("txtTot", k), tot);
     }
+}
+
+int MainForm::stationOfRegion() const
+{
+    // A station is the region's own when its name, less a final vowel («Гродно»), begins
+    // the region's name («Гродненская»); the longest such name wins.
+    const QString region = searchKey(currentItem(QStringLiteral("cboObl")));
+    static const QString vowels = QStringLiteral("аеиоуыэюя");
+    int found = -1;
+    qsizetype longest = 0;
+    const ClimateTable& climate = ctx_.tables.climate;
+    for (int i = 0; i < climate.size(); ++i) {
+        QString stem = searchKey(climate[i].name.trimmed());
+        if (!stem.isEmpty() && vowels.contains(stem.back()))
+            stem.chop(1);
+        if (stem.size() >= 4 && stem.size() > longest && region.startsWith(stem)) {
+            found = i;
+            longest = stem.size();
+        }
+    }
+    return found;
+}
+
+void MainForm::followRegionWithCity()
+{
+    if (!cityFollowsRegion_)
+        return;
+    const int station = stationOfRegion();
+    if (station >= 0 && station < items(QStringLiteral("cboGorod")).size())
+        setCurrentIndex(QStringLiteral("cboGorod"), station);
 }
 
 QString MainForm::materialDescription(int m) const
@@ -384,7 +458,8 @@ void MainForm::insertMaterial(int m, int row)
     setText(cellName(row, 0), QStringLiteral("J=") + mat.field(2) + QStringLiteral(". ") + mat.plainName());
     for (int c = 4; c <= 8; ++c)
         setText(cellName(row, c), mat.field(c - 1));
-    notifyChanged();
+    // a row replaced by a click must not go unnoticed
+    showStatus(QStringLiteral("В строку %1 вставлен материал «%2».").arg(row).arg(mat.plainName()));
 }
 
 void MainForm::excludeRow(int k)
@@ -536,7 +611,8 @@ bool MainForm::confirmRowsWithoutThickness()
                                               "войдет в расчет. Продолжить?")
                                    .arg(i)
                                    .arg(cell(i, 0).trimmed()),
-                               QStringLiteral("Внимание!"), MessageIcon::Question, MessageButtons::YesNo);
+                               QStringLiteral("Внимание!"), MessageIcon::Question,
+                               MessageButtons::YesNoDefaultNo);
         if (answer != MessageAnswer::Yes) {
             // the thickness the question is about takes the focus
             markFields({cellName(i, kColThickness)});
@@ -672,6 +748,11 @@ void MainForm::clearResults()
     ctx_.moistureReferences.clear();
     ctx_.report.restart();
     ctx_.layerTable = LayerTable();
+    // no verdict, greyed or not, of results that are gone
+    stale_ = false;
+    for (const QString& name : resultControlNames())
+        setForeground(name, kBlack);
+    showVerdict();
     updateDocumentMenus();
     notifyChanged();
 }
@@ -810,6 +891,7 @@ bool MainForm::openWithoutAsking(const QString& path)
             pendingAirLayer_ = file.contents.airLayer;
     }
     clearResults();
+    cityFollowsRegion_ = currentIndex(QStringLiteral("cboGorod")) == stationOfRegion();
     ctx_.sourceDataPath = QFileInfo(path).absoluteFilePath();
     ctx_.sourceDataSummary = file.contents.summary;
     rememberSavedState();
@@ -823,6 +905,11 @@ bool MainForm::openWithoutAsking(const QString& path)
 
 void MainForm::saveSourceData(const QString& path, const QString& summary)
 {
+    // the source-data folder of a fresh working folder does not exist yet
+    if (QFileInfo(path).absoluteDir() == QDir(ctx_.settings.isxDir)) {
+        if (const QString created = createMissingFolder(ctx_.settings.isxDir); !created.isEmpty())
+            showStatus(created);
+    }
     const QString previousSummary = ctx_.sourceDataSummary;
     ctx_.sourceDataSummary = summary;
     try {
@@ -837,6 +924,32 @@ void MainForm::saveSourceData(const QString& path, const QString& summary)
     updateCaption();
     addRecent(ctx_.sourceDataPath);
     notifyChanged();
+}
+
+bool MainForm::saveSourceDataDialog()
+{
+    // the file dialog opens in the source-data folder, created when it is missing
+    if (const QString created = createMissingFolder(ctx_.settings.isxDir); !created.isEmpty())
+        showStatus(created);
+    const QString folder = ctx_.settings.isxDir.isEmpty() ? QDir::currentPath() : ctx_.settings.isxDir;
+    const QString proposed = ctx_.sourceDataPath.isEmpty()
+                                 ? QDir(folder).filePath(SaveDialogForm::proposedName(ctx_) + QStringLiteral(".isx"))
+                                 : ctx_.sourceDataPath;
+    const QString chosen = prompter().chooseFile(Prompter::FileChoice::Save, QStringLiteral("Сохранить исходные данные"),
+                                                 proposed, QStringLiteral("Исх. данные (*.isx)"));
+    if (chosen.isEmpty())
+        return false;
+    const QString path = withExtension(chosen, QStringLiteral("isx"));
+    if (path.isEmpty())
+        return false;
+    try {
+        saveSourceData(path, ctx_.sourceDataSummary);
+    } catch (const AppError& e) {
+        showError(e.message(), e.title());
+        return false;
+    }
+    showStatus(QStringLiteral("Исходные данные сохранены в файле «%1».").arg(QDir::toNativeSeparators(path)));
+    return true;
 }
 
 // Recent files: the store is read again before each change, so that two running

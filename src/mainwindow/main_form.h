@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+class QTimer;
+
 namespace ogrado {
 
 class MainForm : public FormModel {
@@ -34,7 +36,13 @@ public:
     // material m (0-based) and its insertion into grid row `row` (1..8).
     QString materialDescription(int m) const;
     QString materialDensity(int m) const;
+    // Material m into grid row `row` (name, λ, s, μ), said in the status line.
     void insertMaterial(int m, int row);
+    // The grid row (1..8) whose cell has the focus in the window, 0 when none has it
+    // (the view tells; the row keeps it while another window is active). A double click
+    // on a material of the materials window inserts it there.
+    int focusedGridRow() const { return focusedRow_; }
+    void setFocusedGridRow(int row) { focusedRow_ = row >= 1 && row <= LayerGridRows ? row : 0; }
     // The window's own picker (cboM, lblM, txtM).
     const MaterialPicker& materialPicker() const { return picker_; }
     // The catalogue changed: the list shows it, the same material stays chosen (see
@@ -94,6 +102,10 @@ public:
     // Writes the input into `path` with the summary (the save dialog's "Сводка").
     // Throws AppError naming the file and the reason.
     void saveSourceData(const QString& path, const QString& summary);
+    // "Сохранить исходные данные…": the input alone, into a file chosen in a file dialog
+    // (the file it came from, or the proposed name in the source-data directory); no
+    // results file. Returns whether the file was written.
+    bool saveSourceDataDialog();
     // What a source-data file written now would hold.
     SourceData currentSourceData() const;
     // "Сохранить изменения исходных данных?" when there are unsaved changes: "Да" opens
@@ -131,6 +143,14 @@ public:
     // The document on the printer, through the print preview.
     void printDocument();
 
+    // The status line under the buttons (lblStatus): what an action did that the window
+    // does not show otherwise (a folder created for a file, a material inserted).
+    void showStatus(const QString& text);
+    // The hint under the grid (lblHint) after a key a number field refuses; it goes
+    // after kHintMs.
+    static constexpr int kHintMs = 2000;
+    static QString refusedKeyHint() { return QStringLiteral("В поле допускаются только цифры и запятая"); }
+
     // The result fields and lists a calculation writes.
     static const QStringList& resultControlNames();
     // The verdict lines under the results.
@@ -152,6 +172,7 @@ signals:
 protected:
     void onLoad() override;
     void inputChanged(const QString& name) override;
+    void keyRefused(const QString& name, QChar key) override;
 
 private:
     // main_form_status.cpp: the verdict and the stale marking
@@ -166,6 +187,10 @@ private:
     void updateDocumentMenus();
     bool documentMayStart();
     bool addAirLayer(const QString& question, const QString& title);
+    // A name chosen in a file dialog with the extension `suffix` added when it has
+    // another; the dialog asked only about the name as typed, so an existing file of the
+    // longer name is asked about here. Empty when the user keeps that file.
+    QString withExtension(const QString& chosen, const QString& suffix);
 
     // The controls and their events, group by group in the window's order.
     void addHeaderInputs();
@@ -179,6 +204,10 @@ private:
     void climateFill();
     // main_form_reference.cpp: grid cells of materials follow a changed catalogue
     void gridFollowsMaterials(const RefTables& before);
+    // «Город» follows «Область» until the user chooses a city: the region's own station
+    // (the climate record named as the region: «Минская» — «Минск»), if there is one.
+    void followRegionWithCity();
+    int stationOfRegion() const;
     void excludeRow(int k);
     void runEnvelope(bool recalc);
     bool confirmRowsWithoutThickness();
@@ -212,6 +241,9 @@ private:
     std::optional<EnvelopeMessage> lastRefusal_;
     DocumentWriter documentWriter_;
     DocumentPrinter documentPrinter_;
+    QTimer* hintTimer_ = nullptr;  // takes the refused-key hint away
+    int focusedRow_ = 0;
+    bool cityFollowsRegion_ = true;  // no city chosen by the user yet
 };
 
 }  // namespace ogrado

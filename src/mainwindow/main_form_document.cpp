@@ -66,16 +66,9 @@ void MainForm::exportDocument(DocumentFormat format)
         pdf ? QStringLiteral("Документ PDF (*.pdf)") : QStringLiteral("Текстовый документ ODF (*.odt)"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) {
-        // the file dialog asked about the name typed; the one written gets the extension
-        path += u'.' + suffix;
-        if (QFileInfo::exists(path) &&
-            prompter().message(QStringLiteral("Файл \"%1\" уже существует.\rЗаменить его?")
-                                   .arg(QDir::toNativeSeparators(path)),
-                               QStringLiteral("Подтверждение записи"), MessageIcon::Question,
-                               MessageButtons::YesNo) != MessageAnswer::Yes)
-            return;
-    }
+    path = withExtension(path, suffix);
+    if (path.isEmpty())
+        return;
     const bool air = addAirLayer(QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"),
                                  QStringLiteral("Подтверждение записи"));
     try {
@@ -86,6 +79,19 @@ void MainForm::exportDocument(DocumentFormat format)
     } catch (const AppError& e) {
         prompter().error(e.message());
     }
+}
+
+QString MainForm::withExtension(const QString& chosen, const QString& suffix)
+{
+    if (QFileInfo(chosen).suffix().compare(suffix, Qt::CaseInsensitive) == 0)
+        return chosen;
+    const QString path = chosen + u'.' + suffix;
+    if (QFileInfo::exists(path) &&
+        prompter().message(QStringLiteral("Файл \"%1\" уже существует.\rЗаменить его?").arg(QDir::toNativeSeparators(path)),
+                           QStringLiteral("Подтверждение записи"), MessageIcon::Question,
+                           MessageButtons::YesNo) != MessageAnswer::Yes)
+        return {};
+    return path;
 }
 
 void MainForm::printDocument()

@@ -3,6 +3,7 @@
 #include "chart/chart_plot.h"
 #include "document/text_document.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
@@ -102,6 +104,17 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     });
     form_.setDocumentPrinter([this](const CalcDocument& document) { showPrintPreview(document); });
     setAcceptDrops(true);
+    // the grid row whose cell has the focus: the materials window inserts there
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || now->window() != this)
+            return;  // another window: the row keeps the focus of this one
+        int row = 0;
+        for (int r = 1; r <= LayerGridRows && row == 0; ++r)
+            for (int c = 0; c <= 8 && row == 0; ++c)
+                if (now->objectName() == MainForm::cellName(r, c))
+                    row = r;
+        form_.setFocusedGridRow(row);
+    });
     // Fields take a dropped file as text (its path typed into the field), and Enter in a
     // field would press a button: the window handles both first.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
@@ -133,16 +146,23 @@ void MainWindow::showPrintPreview(const CalcDocument& document)
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("printPreview"));
     preview.setWindowTitle(QStringLiteral("Печать: ") + document.title);
-    // a page read at a glance: as tall as the screen allows
-    if (const QScreen* screen = this->screen()) {
-        const QSize free = screen->availableGeometry().size();
-        preview.resize(std::min(free.width() * 9 / 10, free.height() * 3 / 4), free.height() * 9 / 10);
-    }
+    if (const QScreen* screen = this->screen())
+        preview.resize(printPreviewSize(preview, screen->availableGeometry().size()));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &document](QPrinter* target) {
         if (printCalcDocument(document, &renderSectionChart, *target) == 0)
             form_.prompter().error(QStringLiteral("Документ не напечатан: принтер недоступен."));
     });
     preview.exec();
+}
+
+QSize printPreviewSize(const QDialog& preview, const QSize& free)
+{
+    int width = std::min(free.width() * 9 / 10, free.height() * 3 / 4);
+    if (const auto* tools = preview.findChild<QToolBar*>()) {
+        const QMargins m = preview.contentsMargins();
+        width = std::max(width, tools->sizeHint().width() + m.left() + m.right() + 8);
+    }
+    return QSize(std::min(width, free.width()), free.height() * 9 / 10);
 }
 
 QSize MainWindow::contentSize() const
@@ -346,7 +366,11 @@ QWidget* MainWindow::buildGrid()
     options->addWidget(checkBox(QStringLiteral("chkPr"), QStringLiteral("Уточнять Rt по п. 5,14 ТКП")));
     options->addSpacing(20);
     options->addWidget(checkBox(QStringLiteral("chkVlaga"), QStringLiteral("Пометьте, чтобы рассчитать влагонакопление")));
-    options->addStretch();
+    // a key a number field refused, for two seconds; the room right of the boxes is empty
+    options->addSpacing(20);
+    QLabel* hint = label(QStringLiteral("lblHint"));
+    hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // it takes no room from the boxes
+    options->addWidget(hint, 1);
     g->addLayout(options, LayerGridRows + 3, 0, 1, 12);
     return box;
 }
@@ -360,9 +384,13 @@ QWidget* MainWindow::buildMaterials()
     v->addWidget(materials);
     QLabel* description = label(QStringLiteral("lblM"), true);
     description->setFixedWidth(250);
-    description->setMinimumHeight(70);
     description->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    description->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    QFont small = description->font();
+    small.setPointSizeF(8);
+    description->setFont(small);
+    // a fixed height: the row list below stays where it is whatever the description's
+    // length (a longer one shows whole as its tooltip)
+    description->setFixedHeight(7 * QFontMetrics(small).lineSpacing() + 4);
     v->addWidget(description);
     auto* density = new QHBoxLayout;
     density->addWidget(caption(QStringLiteral("Объемная масса, кг/м3")));
@@ -542,6 +570,12 @@ QWidget* MainWindow::buildButtons()
         g->addWidget(b, cells[i][0], cells[i][1], cells[i][2], 1);
         ++i;
     }
+    // the status line in the room right of the buttons: nothing moves when it speaks
+    QLabel* status = label(QStringLiteral("lblStatus"), true);
+    status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    status->setStyleSheet(QStringLiteral("font-size: 8pt;"));
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    g->addWidget(status, 0, 7, 2, 1);
     g->setColumnStretch(7, 1);
     return w;
 }

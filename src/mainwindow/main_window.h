@@ -7,6 +7,11 @@ class QScrollArea;
 
 namespace ogrado {
 
+// The size the print preview opens with, within `free` (the screen's free area): a page
+// read at a glance, as tall as the screen allows, and at least as wide as the preview's
+// toolbar, whose last button prints (a narrower window hides it behind «»»).
+QSize printPreviewSize(const QDialog& preview, const QSize& free);
+
 class MainWindow : public FormWindow {
     Q_OBJECT
 public:

@@ -68,12 +68,14 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
     if (name == SaveDialogForm::windowName()) {
         // "ОК" writes the source-data file when "Сохранить рез." is ticked, and the report
         // of the last calculation, with the air-layer report when the user wants it.
-        return std::make_unique<SaveDialogForm>(
+        auto dialog = std::make_unique<SaveDialogForm>(
             ctx_,
             [this](const QString& path) {
                 WriteCalcReport(path, ctx_.report, ctx_.airLayerReportLines, ctx_.prompter);
             },
             [this](const QString& path, const QString& summary) { main_->saveSourceData(path, summary); });
+        dialog->setStatusLine([this](const QString& text) { main_->showStatus(text); });
+        return dialog;
     }
     if (name == RowOperationsForm::windowName())
         return std::make_unique<RowOperationsForm>(*main_);

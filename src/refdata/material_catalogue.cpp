@@ -6,6 +6,9 @@
 #include "refdata/ref_reader.h"
 
 #include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -27,10 +30,11 @@ QString searchKey(const QString& text)
 
 QVector<int> findMaterials(const MaterialTable& table, const QString& typed)
 {
-    const QString key = searchKey(typed);
+    const QStringList words = searchKey(typed).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     QVector<int> found;
     for (int i = 0; i < table.size(); ++i) {
-        if (key.trimmed().isEmpty() || searchKey(table[i].name()).contains(key))
+        const QString name = searchKey(table[i].name());
+        if (std::all_of(words.cbegin(), words.cend(), [&name](const QString& w) { return name.contains(w); }))
             found.append(i);
     }
     return found;

@@ -17,7 +17,8 @@ QString userMaterialsPath(const QString& dataDir);
 QString searchKey(const QString& text);
 
 // The materials (0-based, in catalogue order) whose name as the lists show it contains
-// `typed`, compared by searchKey; every material for an empty or blank text.
+// every word of `typed`, in any order ("плиты 125"), compared by searchKey; every
+// material for an empty or blank text.
 QVector<int> findMaterials(const MaterialTable& table, const QString& typed);
 
 // The material (0-based) whose name without its catalogue number is `name`, compared by

@@ -42,6 +42,15 @@ QString volumeOf(const QString& path)
     return {};
 }
 
+QString createMissingFolder(const QString& dir)
+{
+    if (dir.trimmed().isEmpty() || QFileInfo::exists(dir))
+        return {};
+    if (!QDir().mkpath(dir) || !QFileInfo(dir).isDir())
+        return {};
+    return QStringLiteral("Создан каталог «%1».").arg(QDir::toNativeSeparators(QFileInfo(dir).absoluteFilePath()));
+}
+
 ProgramSettings parseSettings(const QStringList& lines)
 {
     ProgramSettings s;

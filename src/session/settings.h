@@ -50,4 +50,11 @@ QString findReferenceData(const QString& currentDir, const QString& installedDir
 // The volume a path lies on, shown by its root path ("D:" for a Windows drive path).
 QString volumeOf(const QString& path);
 
+// One of the program's own folders (the source-data or the results directory) that a
+// save is about to write into: created, with the folders above it, when it is missing
+// (a fresh working folder of ogrado_n has neither). Returns what the status line says
+// then, "Создан каталог «…».", or an empty text when the folder existed, is not set, or
+// could not be created (the save then reports the failure as it would without this).
+QString createMissingFolder(const QString& dir);
+
 }  // namespace ogrado

@@ -16,6 +16,7 @@ DewPointForm::DewPointForm(AppContext& ctx, QObject* parent)
     add(entry(kTemperature), ControlKind::TextBox, QStringLiteral("18"));
     add(entry(kDewPoint), ControlKind::TextBox).readOnly = true;
     add(entry(kPressure), ControlKind::TextBox).readOnly = true;
+    add(noteName(), ControlKind::Label).foreground = kRed;
     add(QStringLiteral("cmdOk"), ControlKind::Button, QStringLiteral("Расчет"));
     add(QStringLiteral("cmdCancel"), ControlKind::Button, QStringLiteral("Выход"));
 
@@ -37,9 +38,18 @@ void DewPointForm::calculate()
 {
     const QString tText = text(entry(kTemperature));
     const QString phiText = text(entry(kHumidity));
-    // No temperature, or one outside the range of the tool: nothing is computed.
-    if (tText.trimmed().isEmpty()) {
+    setText(noteName(), QString());
+    // No temperature, or one outside the range of the tool: nothing is computed, and no
+    // value of an earlier run stays beside the empty dew point.
+    const auto nothingComputed = [this](const QString& why) {
+        setText(entry(kPressure), QString());
         setText(entry(kDewPoint), QString());
+        setText(noteName(), why);
+    };
+    const auto bound = [](double t) { return generalText(t).replace(u'-', QChar(0x2212)); };
+    const QString range = QStringLiteral("от %1 до %2 °С").arg(bound(kLowestTemperature), bound(kHighestTemperature));
+    if (tText.trimmed().isEmpty()) {
+        nothingComputed(QStringLiteral("Введите температуру воздуха ") + range + u'.');
         return;
     }
     const std::optional<double> t = parseNumber(tText);
@@ -49,7 +59,7 @@ void DewPointForm::calculate()
         throw AppError(QStringLiteral("Температура воздуха «%1» не является числом. Введите число.").arg(tText.trimmed()),
                        tField);
     if (*t < kLowestTemperature || *t > kHighestTemperature) {
-        setText(entry(kDewPoint), QString());
+        nothingComputed(QStringLiteral("Температура %1 °С вне диапазона ").arg(tText.trimmed()) + range);
         return;
     }
     const std::optional<double> phi = parseNumber(phiText);

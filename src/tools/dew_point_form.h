@@ -19,6 +19,8 @@ public:
     static constexpr int kDewPoint = 2;
     static constexpr int kPressure = 3;
     static QString entry(int k) { return QStringLiteral("txt1_%1").arg(k); }
+    // Why nothing was computed, under the entries (no message box).
+    static QString noteName() { return QStringLiteral("lblNote"); }
 
     // The temperatures the window computes for, °С, both included.
     static constexpr double kLowestTemperature = -25;

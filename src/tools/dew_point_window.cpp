@@ -35,6 +35,11 @@ DewPointWindow::DewPointWindow(DewPointForm& form, QWidget* parent) : FormWindow
         ++r;
     }
     root->addLayout(grid);
+    // why nothing was computed; room for two lines, so that the window does not move
+    QLabel* note = label(DewPointForm::noteName(), true);
+    note->setMinimumHeight(2 * note->fontMetrics().lineSpacing() + 2);
+    note->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    root->addWidget(note);
     root->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button(QStringLiteral("cmdOk"), QStringLiteral("Расчет")));

@@ -109,6 +109,8 @@ ThicknessForm::ThicknessForm(AppContext& ctx, MainForm& main, QObject* parent)
     on(QStringLiteral("cmdPodbor"), FormEvent::Click, [this] { select(); });
     on(QStringLiteral("cmdStop"), FormEvent::Click, [this] { stop(); });
     on(QStringLiteral("cmdApply"), FormEvent::Click, [this] { apply(); });
+    for (int k = 0; k < kColumns; ++k)
+        on(column(k), FormEvent::Click, [this, k] { chooseRow(currentIndex(column(k))); });
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
 }
 
@@ -176,6 +178,8 @@ void ThicknessForm::clearResults()
     case_.reset();
     selection_.reset();
     searchedRow_ = 0;
+    chosenRow_ = -1;
+    setText(QStringLiteral("cmdApply"), QStringLiteral("Применить"));
     for (int k = 0; k < kColumns; ++k)
         setItems(column(k), {});
     setText(kProgress, QString());
@@ -190,7 +194,7 @@ void ThicknessForm::setRunning(bool running)
     for (const char* name : {"cmdPodbor", "cmdCancel", "cboSloj", "optVybor_0", "optVybor_1", "chkKrit_1", "chkKrit_2"})
         setEnabled(QLatin1String(name), !running);
     setEnabled(QStringLiteral("cmdStop"), running);
-    setEnabled(QStringLiteral("cmdApply"), !running && selection_ && selection_->answer >= 0);
+    setEnabled(QStringLiteral("cmdApply"), !running && rowToApply() >= 0);
     updateModeEntries();
 }
 
@@ -343,21 +347,55 @@ void ThicknessForm::stop()
         stopRequested_ = true;
 }
 
+int ThicknessForm::rowToApply() const
+{
+    if (!selection_)
+        return -1;
+    return chosenRow_ >= 0 ? chosenRow_ : selection_->answer;
+}
+
+void ThicknessForm::chooseRow(int row)
+{
+    // only a finished search's rows can be chosen
+    if (running_ || !selection_ || row < 0 || row >= selection_->rows.size())
+        return;
+    chosenRow_ = row == selection_->answer ? -1 : row;
+    for (int k = 0; k < kColumns; ++k) {
+        setCurrentIndex(column(k), row);
+        for (int r = 0; r < selection_->rows.size(); ++r) {
+            const Rgb colour = r == selection_->answer ? kHighlight : r == chosenRow_ ? kUserChoice : kWhite;
+            setItemBackground(column(k), r, colour);
+        }
+    }
+    setText(QStringLiteral("cmdApply"),
+            chosenRow_ < 0 ? QStringLiteral("Применить")
+                           : QStringLiteral("Применить %1 мм").arg(generalText(selection_->rows[row].thickness)));
+    setEnabled(QStringLiteral("cmdApply"), true);
+}
+
 void ThicknessForm::apply()
 {
     if (ctx_.busy()) {
         prompter().beep();
         return;
     }
-    if (!selection_ || selection_->answer < 0 || !case_)
+    const int row = rowToApply();
+    if (row < 0 || !case_)
         throw AppError(QStringLiteral("Нет подобранной толщины: сначала нажмите «Подобрать»."));
     int sourceRow = 0;
     const ThicknessCase now = currentCase(sourceRow);
     if (sourceRow != searchedRow_ || !sameCase(now, *case_))
         throw AppError(QStringLiteral("Исходные данные в главном окне изменились после подбора: нажмите «Подобрать» "
                                       "еще раз, затем «Применить»."));
-    main_.setText(MainForm::cellName(searchedRow_, kColThickness),
-                  generalText(selection_->rows[selection_->answer].thickness));
+    const ThicknessCandidate& chosen = selection_->rows[row];
+    if (!chosen.complies &&
+        prompter().message(QStringLiteral("Толщина %1 мм не удовлетворяет условиям подбора (в графе «Подходит» — "
+                                          "«нет»).\rПрименить ее?")
+                               .arg(generalText(chosen.thickness)),
+                           QStringLiteral("Подбор толщины слоя"), MessageIcon::Question,
+                           MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes)
+        return;
+    main_.setText(MainForm::cellName(searchedRow_, kColThickness), generalText(chosen.thickness));
     main_.notifyChanged();
     main_.userClick(QStringLiteral("cmdOk"));
 }

@@ -3,7 +3,8 @@
 // the thinnest of a range or a list of thicknesses with which the envelope complies.
 // Every candidate runs the main calculation on a copy of the input; the main window's
 // fields, the collected table and the report are not touched until "Применить"
-// writes the answer into the layer's thickness cell and runs "Расчет".
+// writes the answer, or the row of the candidate table the user chose, into the layer's
+// thickness cell and runs "Расчет".
 #include "session/app_context.h"
 #include "common/form_model.h"
 #include "tools/thickness_search.h"
@@ -38,7 +39,13 @@ public:
     void select();
     // "Прервать": the search stops after the candidate being calculated.
     void stop();
-    // "Применить": the answer into the layer's thickness cell, then "Расчет".
+    // A click on row `row` of the candidate table: that thickness is what "Применить"
+    // writes (the answer's row again: the answer).
+    void chooseRow(int row);
+    // The row "Применить" writes: the one chosen, or else the answer; -1 for none.
+    int rowToApply() const;
+    // "Применить": the chosen thickness (the answer unless a row was chosen) into the
+    // layer's thickness cell, then "Расчет". A row that does not comply is asked about.
     void apply();
 
     // The last search and its case; nothing before the first or after a change of the
@@ -67,6 +74,7 @@ private:
     std::optional<ThicknessCase> case_;
     std::optional<ThicknessSelection> selection_;
     int searchedRow_ = 0;
+    int chosenRow_ = -1;  // the candidate row the user chose, -1 for the answer
     int candidateCount_ = 0;
     bool running_ = false;
     bool stopRequested_ = false;

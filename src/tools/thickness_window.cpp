@@ -40,10 +40,13 @@ ThicknessWindow::ThicknessWindow(ThicknessForm& form, QWidget* parent) : FormWin
     buttons->addWidget(button(QStringLiteral("cmdPodbor"), QStringLiteral("Подобрать")));
     buttons->addWidget(button(QStringLiteral("cmdStop"), QStringLiteral("Прервать")));
     buttons->addWidget(label(QStringLiteral("lblHod")), 1);
-    buttons->addWidget(button(QStringLiteral("cmdApply"), QStringLiteral("Применить")));
+    QPushButton* apply = button(QStringLiteral("cmdApply"), QStringLiteral("Применить"));
+    buttons->addWidget(apply);
     buttons->addWidget(button(QStringLiteral("cmdCancel"), QStringLiteral("Выход")));
     root->addLayout(buttons);
     bindControls();
+    // the caption names a thickness the user chose in the table
+    connect(&form, &FormModel::changed, apply, [apply, &form] { apply->setText(form.text(QStringLiteral("cmdApply"))); });
 }
 
 QWidget* ThicknessWindow::buildCandidates()

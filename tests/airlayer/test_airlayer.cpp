@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QtTest>
 
 #include <algorithm>
@@ -580,6 +581,16 @@ private slots:
             QVERIFY2(window.findChild<QWidget*>(c.name), qPrintable(c.name));
         window.findChild<QCheckBox*>("chkEps_0")->click();
         QVERIFY(!window.findChild<QLineEdit*>("txtK")->isEnabled());
+
+        // the captions as the engineer reads them, without the typing slips
+        QString captions;
+        for (const QLabel* l : window.findChildren<QLabel*>())
+            captions += l->text() + u'\n';
+        for (const char* wrong : {"обесмпеченностью", "грудус", "наружноговоздуха"})
+            QVERIFY2(!captions.contains(QString::fromUtf8(wrong)), wrong);
+        for (const char* right : {"пятидневки обеспеченностью 0,92", "в прослойке, градус",
+                                  "Упругость насыщенного водяного пара наружного воздуха, Па"})
+            QVERIFY2(captions.contains(QString::fromUtf8(right)), right);
     }
 };
 

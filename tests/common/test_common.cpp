@@ -21,7 +21,9 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -571,6 +573,28 @@ private slots:
 
     // Menu items are controls like the others: the view builds the menu bar from them,
     // a triggered item or submenu entry reaches the model, and the model's state shows.
+    // The message box's default button (Enter) is «Да» for a plain question and «Нет»
+    // where going on may not be what the user meant.
+    void questionDefaultButton()
+    {
+        WidgetPrompter p;
+        for (const MessageButtons buttons : {MessageButtons::YesNo, MessageButtons::YesNoDefaultNo}) {
+            QString defaultText;
+            QTimer::singleShot(0, [&defaultText] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QVERIFY(box->defaultButton());
+                defaultText = box->defaultButton()->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            const MessageAnswer answer = p.message(QStringLiteral("Продолжить?"), QStringLiteral("Внимание!"),
+                                                   MessageIcon::Question, buttons);
+            const bool yes = buttons == MessageButtons::YesNo;
+            QCOMPARE(defaultText, yes ? QStringLiteral("Да") : QStringLiteral("Нет"));
+            QCOMPARE(answer, yes ? MessageAnswer::Yes : MessageAnswer::No);
+        }
+    }
+
     void menuBarMirrorsTheModel()
     {
         RecordingPrompter p;

@@ -200,12 +200,27 @@ private slots:
         QCOMPARE(t.text("lblNameFileIsx"), g.results + QStringLiteral("/Теплотехнический расчет.isx"));
         QVERIFY(f.prompter.shown.isEmpty() && g.prompter.shown.isEmpty());
 
-        // a missing results directory: said so, and the nearest folder above opens
+        // a missing results directory (a fresh working folder): created, said so once in
+        // the status line, and the dialog opens there without a message
+        Fixture n;
+        const QString fresh = n.root + QStringLiteral("/Новая папка/Результаты");
+        n.ctx.settings.resultsDir = fresh;
+        QCOMPARE(n.openSave().treePath(), fresh);
+        QVERIFY(n.prompter.shown.isEmpty());
+        QCOMPARE(n.main().text("lblStatus"), QStringLiteral("Создан каталог «%1».").arg(fresh));
+        n.save().userClick("cmdCancel");
+        n.main().showStatus(QString());
+        n.openSave();
+        QVERIFY(n.main().text("lblStatus").isEmpty());  // once: it exists now
+
+        // one that cannot be created (below a file): said so, and the nearest folder above opens
         Fixture h;
+        touch(h.root + QStringLiteral("/Нет"));
         h.ctx.settings.resultsDir = h.root + QStringLiteral("/Нет/Такого");
         QCOMPARE(h.openSave().treePath(), h.root);
         QCOMPARE(h.prompter.shown.size(), 1);
         QVERIFY(h.prompter.shown[0].text.contains(QStringLiteral("/Нет/Такого")));
+        QVERIFY(h.main().text("lblStatus").isEmpty());
     }
 
     void nameAndFilter()
@@ -374,16 +389,30 @@ private slots:
         QVERIFY(f.prompter.shown.isEmpty());
         QVERIFY(QFile::exists(f.results + QStringLiteral("/Чужой.doc")));
 
-        // the source-data directory is gone: a message naming the file, nothing written
+        // the source-data directory is gone (a fresh working folder): created again, said
+        // so in the status line, both files written
         QVERIFY(QDir(isxDir).removeRecursively());
         SaveDialogForm& third = f.openSave();
         third.userEdit("NameFile", QStringLiteral("Новый"));
         third.userClick("cmdOk");
+        QVERIFY(f.prompter.shown.isEmpty());
+        QVERIFY(!third.isLoaded());
+        QVERIFY(QFile::exists(isxDir + QStringLiteral("/Новый.isx")));
+        QVERIFY(QFile::exists(f.results + QStringLiteral("/Новый.doc")));
+        QCOMPARE(f.main().text("lblStatus"), QStringLiteral("Создан каталог «%1».").arg(isxDir));
+
+        // one that cannot be created (below a file): a message naming the file, nothing written
+        touch(f.root + QStringLiteral("/Файл"));
+        const QString impossible = f.root + QStringLiteral("/Файл/Isx");
+        f.ctx.settings.isxDir = impossible;
+        SaveDialogForm& fourth = f.openSave();
+        fourth.userEdit("NameFile", QStringLiteral("Другой"));
+        fourth.userClick("cmdOk");
         QCOMPARE(f.prompter.shown.size(), 1);
-        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Не удается записать файл \"") + isxDir +
-                                                    QStringLiteral("/Новый.isx\": каталог")));
-        QVERIFY(third.isLoaded());
-        QVERIFY(!QFile::exists(f.results + QStringLiteral("/Новый.doc")));
+        QVERIFY(f.prompter.shown[0].text.startsWith(QStringLiteral("Не удается записать файл \"") + impossible +
+                                                    QStringLiteral("/Другой.isx\": каталог")));
+        QVERIFY(fourth.isLoaded());
+        QVERIFY(!QFile::exists(f.results + QStringLiteral("/Другой.doc")));
     }
 
     void unwritablePath()
@@ -543,6 +572,25 @@ private slots:
         g.main().userSelect("lstM", 1);
         g.main().userDblClick("lstM");
         QCOMPARE(rowTexts(g.main(), 2), rowTexts(f.main(), 2));
+
+        QCOMPARE(f.main().text("lblStatus"), QStringLiteral("В строку 2 вставлен материал «Туфобетон (1800)»."));
+
+        // a double click on a material of the table: into the grid row with the focus
+        const int tuff = w.materialOfRow(2);
+        QCOMPARE(f.ctx.tables.materials[tuff].name(), QStringLiteral("3 Туфобетон (1800)"));
+        f.main().setFocusedGridRow(4);
+        w.userSelect("grdM", 0);  // Железобетон
+        w.userDblClick("grdM");
+        QCOMPARE(f.main().cell(4, 0), QStringLiteral("J=2500. Железобетон"));
+        QCOMPARE(f.main().cell(4, 8), QStringLiteral("0,03"));
+        QCOMPARE(f.main().cell(4, 2), QStringLiteral("10"));  // the thickness stays
+        QCOMPARE(f.main().text("lblStatus"), QStringLiteral("В строку 4 вставлен материал «Железобетон»."));
+        // no row with the focus: nothing inserted (a shipped material is not edited either)
+        f.main().setFocusedGridRow(0);
+        w.userSelect("grdM", 2);
+        w.userDblClick("grdM");
+        QCOMPARE(f.main().cell(4, 0), QStringLiteral("J=2500. Железобетон"));
+        QVERIFY(f.host.opened.isEmpty());
 
         const QRect mainTwips(1470, 60, 15960, 12225);
         QCOMPARE(w.placement(mainTwips), std::optional<QPoint>(QPoint(1470 + 15960 - w.widthTwips(), 60)));
@@ -806,6 +854,13 @@ private slots:
                           QPoint(grid->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
         QCOMPARE(materials.control("grdM").sortColumn, 2);
         QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("40"));  // the lightest: 40 kg/m3
+        // the row list stays where it is, whatever the description above it
+        auto* rowList = materialsWindow.findChild<QListWidget*>("lstM");
+        QCoreApplication::processEvents();
+        const QPoint listAt = rowList->mapTo(&materialsWindow, QPoint(0, 0));
+        materials.userSelect("cboM", 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(rowList->mapTo(&materialsWindow, QPoint(0, 0)), listAt);
         grid->setCurrentCell(3, 1);
         QCOMPARE(materials.currentIndex("grdM"), 3);
         QCOMPARE(materials.text("cboM"), f.ctx.tables.materials[materials.materialOfRow(3)].name());

@@ -14,8 +14,12 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QBuffer>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QToolBar>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -165,6 +169,42 @@ LineSpan extent(const QTextDocument& doc, QTextBlock first, const QTextBlock& la
     return e;
 }
 
+// How full each laid-out page is: the foot of its last line (of text, of a table's cell,
+// the chart) as a share of the page's height.
+QVector<double> pageFill(const QTextDocument& doc)
+{
+    const double h = doc.pageSize().height();
+    QVector<double> fill(doc.pageCount(), 0.0);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (int k = 0; k < b.layout()->lineCount(); ++k) {
+            const LineSpan s = lineSpan(doc, b, k);
+            const int page = pageOfBottom(s.bottom, h);
+            if (page >= 0 && page < fill.size())
+                fill[page] = std::max(fill[page], s.bottom / h - page);
+        }
+    }
+    return fill;
+}
+
+// No page but the last is left less than a third full.
+void checkPagesFilled(const QTextDocument& doc)
+{
+    const QVector<double> fill = pageFill(doc);
+    for (qsizetype k = 0; k + 1 < fill.size(); ++k)
+        QVERIFY2(fill[k] >= 1.0 / 3, qPrintable(QStringLiteral("page %1 of %2 is %3 full").arg(k + 1).arg(fill.size()).arg(fill[k])));
+}
+
+// The page on which the first paragraph of exactly this text starts (outside the tables
+// or in a table's cell), -1 without one.
+int pageOfParagraph(const QTextDocument& doc, const QString& text, bool inTable = false)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b.text() == text && (QTextCursor(b).currentTable() != nullptr) == inTable)
+            return pageOfTop(lineSpan(doc, b, 0).top, doc.pageSize().height());
+    }
+    return -1;
+}
+
 // Every table of the document on one page (a longer one is continued as a table of its
 // own on the next), and every paragraph outside the tables on one page.
 void checkNothingDivided(QTextDocument& doc)
@@ -188,6 +228,117 @@ void checkNothingDivided(QTextDocument& doc)
     }
 }
 
+
+// A device that keeps the texts painted on it, page by page, with where they stand:
+// the pages of a document read back as text.
+class TextRecorder : public QPaintDevice {
+public:
+    struct Item {
+        int page;
+        QPointF at;  // in the device's coordinates
+        QString text;
+    };
+    explicit TextRecorder(const QPaintDevice& like) : like_(like), engine_(*this) {}
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    void nextPage() { ++page_; }
+    QList<Item> items;
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return like_.width();
+        case PdmHeight: return like_.height();
+        case PdmWidthMM: return like_.widthMM();
+        case PdmHeightMM: return like_.heightMM();
+        case PdmNumColors: return like_.colorCount();
+        case PdmDepth: return like_.depth();
+        case PdmDpiX: return like_.logicalDpiX();
+        case PdmDpiY: return like_.logicalDpiY();
+        case PdmPhysicalDpiX: return like_.physicalDpiX();
+        case PdmPhysicalDpiY: return like_.physicalDpiY();
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        explicit Engine(TextRecorder& owner) : QPaintEngine(AllFeatures), owner_(owner) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        // the painter's clip, which hides what the layout paints beyond the page's body
+        void updateState(const QPaintEngineState& state) override
+        {
+            const DirtyFlags dirty = state.state();
+            if (dirty & DirtyTransform)
+                transform_ = state.transform();
+            if (dirty & DirtyClipEnabled)
+                clipped_ = state.isClipEnabled();
+            if (dirty & DirtyClipPath)
+                setClip(state.clipOperation(), state.transform().map(state.clipPath()).boundingRect());
+            if (dirty & DirtyClipRegion)
+                setClip(state.clipOperation(), state.transform().map(state.clipRegion()).boundingRect());
+        }
+        void setClip(Qt::ClipOperation op, const QRectF& r)
+        {
+            clipped_ = op != Qt::NoClip;
+            clip_ = op == Qt::IntersectClip && clipped_ ? clip_.intersected(r) : r;
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override
+        {
+            const QPointF at = transform_.map(p);
+            if (!clipped_ || clip_.contains(at))
+                owner_.items.append({owner_.page_, at, item.text()});
+        }
+        Type type() const override { return User; }
+
+    private:
+        TextRecorder& owner_;
+        QTransform transform_;
+        QRectF clip_;
+        bool clipped_ = false;
+    };
+    const QPaintDevice& like_;
+    int page_ = 0;
+    mutable Engine engine_;
+    friend class Engine;
+};
+
+// The footer of each page of a document laid out for `writer`, read from its painting:
+// the texts below the body of the page, in the order painted.
+QStringList paintedFooters(QTextDocument& doc, QPdfWriter& writer)
+{
+    TextRecorder recorder(writer);
+    QPainter painter(&recorder);
+    const int pages = paintTextDocumentPages(doc, writer, painter, [&recorder] {
+        recorder.nextPage();
+        return true;
+    });
+    painter.end();
+    const double bodyBottom = (DocumentPage::kHeightMm - DocumentPage::kBottomMm) * writer.logicalDpiY() / 25.4;
+    QStringList footers(pages);
+    for (const TextRecorder::Item& it : recorder.items) {
+        if (it.page >= 0 && it.page < pages && it.at.y() > bodyBottom)
+            footers[it.page] += it.text;
+    }
+    return footers;
+}
+
+// Each page painted with its own number and the count under it.
+void checkFooters(QTextDocument& doc, QPdfWriter& writer)
+{
+    const QStringList footers = paintedFooters(doc, writer);
+    QCOMPARE(footers.size(), doc.pageCount());
+    for (qsizetype k = 0; k < footers.size(); ++k)
+        QCOMPARE(footers[k], QStringLiteral("стр. %1 из %2").arg(k + 1).arg(footers.size()));
+}
 }  // namespace
 
 class TestDocument : public QObject {
@@ -418,8 +569,13 @@ private slots:
     }
 
     // The example wall's PDF: source data, results with the tables, the chart, and the
-    // report of 96 lines on two pages — five pages, the same as the layout counts; every
-    // table and paragraph whole on its page.
+    // report of 96 lines. The sections follow one another on a page: «Результаты» under
+    // the layers on page 1 with its first rows, «Расчет» under the chart on page 3; five
+    // pages, the same as the layout counts (the results cannot share page 2 with the
+    // chart, which needs half a page). Every table and paragraph whole on its page, no
+    // page but the last under a third full, with or without the file's name under the
+    // title (with it only one row of the results fits on page 1: the section starts
+    // page 2, and no page is left empty).
     void examplePdf()
     {
         Calculated f;
@@ -431,14 +587,26 @@ private slots:
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(pdfPages(pdf), 5);
 
-        QBuffer sink;
-        sink.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&sink);
-        writer.setResolution(1200);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        const std::unique_ptr<QTextDocument> doc = pagedTextDocument(d, &renderSectionChart, writer);
-        QCOMPARE(doc->pageCount(), 5);
-        checkNothingDivided(*doc);
+        for (const DocumentNames& names : {DocumentNames{}, DocumentNames{{}, QStringLiteral("Стена.pdf")}}) {
+            const CalcDocument named = calcDocumentOf(f.ctx, names, false);
+            QBuffer sink;
+            sink.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&sink);
+            writer.setResolution(1200);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+            const std::unique_ptr<QTextDocument> doc = pagedTextDocument(named, &renderSectionChart, writer);
+            QCOMPARE(doc->pageCount(), 5);
+            checkNothingDivided(*doc);
+            checkPagesFilled(*doc);
+            checkFooters(*doc, writer);
+            // «Результаты» goes with its first two rows: under the layers when they fit
+            const int results = pageOfParagraph(*doc, QStringLiteral("Результаты"));
+            QCOMPARE(results, names.documentFile.isEmpty() ? 0 : 1);
+            QCOMPARE(pageOfParagraph(*doc, d.results[1].label, true), results);
+            QCOMPARE(pageOfParagraph(*doc, QStringLiteral("Расчет")),
+                     pageOfParagraph(*doc, QString(QChar::ObjectReplacementCharacter)));
+            QCOMPARE(pageOfParagraph(*doc, QStringLiteral("Расчет")), 2);
+        }
     }
 
     // 8 layers and 90 points: the point table continues over pages under its heading row,
@@ -464,6 +632,8 @@ private slots:
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         const std::unique_ptr<QTextDocument> doc = pagedTextDocument(d, &renderSectionChart, writer);
         checkNothingDivided(*doc);
+        checkPagesFilled(*doc);
+        checkFooters(*doc, writer);
         int pieces = 0;
         for (QTextFrame* frame : doc->rootFrame()->childFrames()) {
             auto* t = qobject_cast<QTextTable*>(frame);
@@ -472,6 +642,19 @@ private slots:
         }
         QVERIFY(pieces >= 3);  // 90 rows do not fit on one or two pages
         QCOMPARE(chartHeightMm(*d.chart), 140.0 + 4 * 9);
+        // on the page the chart takes two thirds of it at most with its margin, so that it
+        // never leaves the page before it less than a third full
+        bool found = false;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b.text() != QString(QChar::ObjectReplacementCharacter))
+                continue;
+            found = true;
+            const LineSpan s = lineSpan(*doc, b, 0);
+            QVERIFY(s.bottom - s.top > doc->pageSize().height() * 0.6);
+            const double margin = 12.0 * writer.logicalDpiY() / 72;  // 12 pt above it
+            QVERIFY(margin + s.bottom - s.top <= doc->pageSize().height() * 2 / 3);
+        }
+        QVERIFY(found);
     }
 
     // A printer takes the same pages (here one writing a PDF file).
@@ -487,6 +670,33 @@ private slots:
         printer.setFullPage(true);
         QCOMPARE(printCalcDocument(d, &renderSectionChart, printer), 5);
         QCOMPARE(pdfPages(readAll(dir.filePath("print.pdf"))), 5);
+    }
+
+    // The print preview opens wide enough for its whole toolbar (its print button last),
+    // within the screen's free area, and as tall as that allows.
+    void printPreviewShowsItsToolbar()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewDialog preview(&printer);
+        auto* tools = preview.findChild<QToolBar*>();
+        QVERIFY(tools);
+        const int needed = tools->sizeHint().width();
+        // a screen at 150 %: 1280×720 free; three quarters of the height would cut it
+        QVERIFY(720 * 3 / 4 < needed);
+        const QSize wide = printPreviewSize(preview, QSize(1280, 720));
+        QVERIFY2(wide.width() >= needed, qPrintable(QString::number(wide.width())));
+        QVERIFY(wide.width() <= 1280);
+        QCOMPARE(wide.height(), 648);
+        preview.resize(wide);
+        preview.show();
+        QCoreApplication::processEvents();
+        for (QAction* a : tools->actions())
+            QVERIFY2(a->isSeparator() || tools->widgetForAction(a) == nullptr ||
+                         tools->widgetForAction(a)->isVisible(),
+                     qPrintable(a->text()));
+        // a narrow screen: never wider than its free area; a roomy one keeps the page shape
+        QCOMPARE(printPreviewSize(preview, QSize(600, 900)).width(), 600);
+        QCOMPARE(printPreviewSize(preview, QSize(2560, 1600)), QSize(1200, 1440));
     }
 
     // The OpenDocument text: a zip whose content.xml holds the verdict, the layer names and

@@ -4,6 +4,7 @@
 #include "program/application.h"
 #include "batch/batch.h"
 #include "common/app_error.h"
+#include "common/guide_text.h"
 #include "library/layer_stack_library.h"
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
@@ -15,9 +16,11 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextStream>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -485,6 +488,46 @@ private slots:
         }
     }
 
+    // The ventilated facade's description says in which regions and from which inside
+    // humidity its cladding fails п. 9.1; the calculation must bear out every claim.
+    void ventilatedFacadeDescriptionNamesWhereItFails()
+    {
+        const LayerStackLibrary library = LoadLibraryFile(libraryFilePath(QStringLiteral(OGRADO_SHIPPED_DATA)));
+        const LayerStack& facade = library.stack(4);
+        QVERIFY(facade.name.startsWith(QStringLiteral("Вентилируемый фасад")));
+        QVERIFY(facade.description.contains(
+            QStringLiteral("не выполняются в Витебской и Могилевской областях (tот.=-2°С) и выполняются в остальных, "
+                           "но не выполняются и там при фи(в) от 56% в Минской и Гомельской, от 58% в Брестской, "
+                           "от 59% в Гродненской области")));
+        // the guide's table of the shipped data says what the library holds
+        const QString guide = guideMarkdown();
+        QVERIFY(guide.contains(QStringLiteral("| Библиотека пирожков | пять типовых наружных стен")));
+        QVERIFY(!guide.contains(QStringLiteral("поставляется пустой")));
+        // region → the lowest inside humidity at which п. 9.1 fails
+        const QList<QPair<QString, int>> firstFailing{{QStringLiteral("Брестская"), 58},
+                                                      {QStringLiteral("Витебская"), 55},
+                                                      {QStringLiteral("Гомельская"), 56},
+                                                      {QStringLiteral("Гродненская"), 59},
+                                                      {QStringLiteral("Минская"), 56},
+                                                      {QStringLiteral("Могилевская"), 55}};
+        for (const auto& [region, from] : firstFailing) {
+            for (const int phi : {from - 1, from}) {
+                if (phi < 55)
+                    continue;
+                Fixture f;
+                LoadStackIntoTable(f.main(), facade, StackLoad::Full);
+                const int index = f.main().items("cboObl").indexOf(region);
+                QVERIFY2(index >= 0, qPrintable(region));
+                f.main().userSelect("cboObl", index);
+                f.main().userEdit("txtFiv", QString::number(phi));
+                f.main().userClick("cmdOk");
+                QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
+                const bool fails = f.ctx.report.lines().join(u'\n').contains(QStringLiteral("Требования п. 9.1 ТКП 45-2.04-43 не выполнены"));
+                QVERIFY2(fails == (phi >= from), qPrintable(region + u' ' + QString::number(phi)));
+            }
+        }
+    }
+
     void stackLongerThanTheGridIsRefused()
     {
         Fixture f;
@@ -625,7 +668,29 @@ private slots:
             QVERIFY2(openWindow.findChild<QWidget*>(c.name), qPrintable(c.name));
         QCOMPARE(openWindow.windowTitle(), QStringLiteral("Загрузить пирожок"));
         QCOMPARE(openWindow.findChild<QListWidget*>("lst1")->count(), 1);
+        // a description of several lines is shown whole, wrapped; the window can be made
+        // larger and its list and description grow with it
+        auto* description = openWindow.findChild<QPlainTextEdit*>("txt1");
+        QVERIFY(description && description->isReadOnly());
+        QCOMPARE(description->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        const QString longText = QString(QStringLiteral("Наружная стена с вентилируемым фасадом. ")).repeated(8);
+        open.userEdit("txt1", longText);
+        open.notifyChanged();
+        QCOMPARE(description->toPlainText(), longText);
+        QVERIFY(description->height() >= 5 * description->fontMetrics().lineSpacing());
+        openWindow.resize(openWindow.openingSize());
         openWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&openWindow));
+        QVERIFY(openWindow.width() >= px(10200) - 1);
+        auto* names = openWindow.findChild<QListWidget*>("lst1");
+        const QSize listBefore = names->size();
+        const QSize descriptionBefore = description->size();
+        openWindow.resize(openWindow.width() + 200, openWindow.height() + 150);
+        QCoreApplication::processEvents();
+        QVERIFY(names->width() >= listBefore.width() + 150);
+        QVERIFY(names->height() > listBefore.height());
+        QVERIFY(description->height() > descriptionBefore.height());
+        QVERIFY(openWindow.minimumSize() != openWindow.maximumSize());
         QTest::mouseClick(openWindow.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
         QVERIFY(!open.isLoaded());
         QVERIFY(!openWindow.isVisible());

@@ -225,6 +225,59 @@ private slots:
         QCOMPARE(m.text("txtTot_4"), f.ctx.tables.regions[4].set1[3]);
     }
 
+    // «Город» follows «Область» until the user chooses a city: the station of the region's
+    // name; a region without one leaves the city alone.
+    void cityFollowsTheRegionUntilChosen()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        const auto city = [&m] { return m.currentItem("cboGorod"); };
+        QCOMPARE(city(), QStringLiteral("Витебск"));
+        const std::pair<int, const char*> regions[] = {
+            {4, "Минск"}, {0, "Брест"}, {3, "Гродно"}, {2, "Гомель"}, {5, "Могилев"}, {1, "Витебск"}};
+        for (const auto& [region, station] : regions) {
+            m.userSelect("cboObl", region);
+            QCOMPARE(city(), QString::fromUtf8(station));
+        }
+        // a region whose name no station begins: the city stays
+        m.userSelect("cboObl", 5);
+        f.ctx.tables.climate[1].name = QStringLiteral("Лепель");
+        m.userSelect("cboObl", 1);
+        QCOMPARE(city(), QStringLiteral("Могилев"));
+        f.ctx.tables.climate[1].name = QStringLiteral("Витебск");
+
+        // chosen by the user: it stays whatever region comes next
+        m.userSelect("cboGorod", 6);  // Василевичи
+        m.userSelect("cboObl", 4);
+        QCOMPARE(city(), QStringLiteral("Василевичи"));
+        QCOMPARE(m.text("txtTot_1"), f.ctx.tables.regions[4].set1[0]);  // the region's own values still
+
+        // a case file's city wins over its region, whatever their order
+        Fixture g;
+        applyCase(g.form(), QJsonObject{{"cboObl", 4}, {"cboGorod", 0}});
+        QCOMPARE(g.form().currentItem("cboGorod"), QStringLiteral("Брест"));
+        Fixture h;
+        applyCase(h.form(), QJsonObject{{"cboObl", 4}});
+        QCOMPARE(h.form().currentItem("cboGorod"), QStringLiteral("Минск"));
+
+        // an opened file: a city of another region counts as chosen, the region's own follows
+        Workdir w;
+        Program a(w.root);
+        a.main().userSelect("cboObl", 2);
+        a.main().userSelect("cboGorod", 0);  // Гомельская with Брест
+        a.main().saveSourceData(w.isx("chosen"), QString());
+        a.main().userSelect("cboGorod", 2);  // Гомельская with Гомель
+        a.main().saveSourceData(w.isx("own"), QString());
+        Program b(w.root);
+        QVERIFY(b.main().openSourceData(w.isx("chosen")));
+        b.main().userSelect("cboObl", 4);
+        QCOMPARE(b.main().currentItem("cboGorod"), QStringLiteral("Брест"));
+        b.prompter.answers = {MessageAnswer::No};
+        QVERIFY(b.main().openSourceData(w.isx("own")));
+        b.main().userSelect("cboObl", 4);
+        QCOMPARE(b.main().currentItem("cboGorod"), QStringLiteral("Минск"));
+    }
+
     void excludingRowThreeRenumbersAndCollectsThreeLayers()
     {
         Fixture f;
@@ -551,6 +604,8 @@ private slots:
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].text, QStringLiteral("В строке №6 заполнены данные слоя «Кирпич», но не указана "
                                                           "толщина: слой не войдет в расчет. Продолжить?"));
+        // Enter answers «Нет»: a forgotten thickness is not calculated away by a keystroke
+        QCOMPARE(f.prompter.shown[0].buttons, MessageButtons::YesNoDefaultNo);
         QVERIFY(!f.ctx.lastCalc);
         QCOMPARE(f.ctx.layerTable.count(), 0);  // nothing collected either
         QVERIFY(m.text("txtRt").isEmpty());
@@ -1060,6 +1115,55 @@ private slots:
         c.main().saveSourceData(w.isx(QStringLiteral("Без прослойки")), QString());
         QVERIFY(airlayer(QStringLiteral("Без прослойки")).isEmpty());
         QVERIFY(!QFile(w.isx(QStringLiteral("Без прослойки"))).readAll().contains("airlayer"));
+    }
+
+    // «Файл → Сохранить исходные данные…» (Ctrl+Shift+S): the .isx alone, through a file
+    // dialog, no save dialog and no results file; the source-data folder of a fresh
+    // working folder is created first.
+    void saveSourceDataAlone()
+    {
+        Workdir w;
+        QVERIFY(QDir(w.root + QStringLiteral("/Isx")).removeRecursively());
+        Program p(w.root);
+        MainForm& m = p.main();
+        QCOMPARE(m.control("mnuSaveIsx").group, QStringLiteral("Файл"));
+        QCOMPARE(m.control("mnuSaveIsx").shortcut, QStringLiteral("Ctrl+Shift+S"));
+        m.userClick("cmdOk");
+        m.userEdit("txtTv", "20");
+
+        // cancelled: nothing written, the folder made for the dialog is said once
+        m.userClick("mnuSaveIsx");
+        QCOMPARE(p.prompter.fileRequests.size(), 1);
+        const auto request = p.prompter.fileRequests[0];
+        QCOMPARE(request.kind, Prompter::FileChoice::Save);
+        QCOMPARE(request.path, w.isx(QStringLiteral("Теплотехнический расчет")));
+        QVERIFY(request.filter.contains(QStringLiteral("*.isx")));
+        QCOMPARE(m.text("lblStatus"), QStringLiteral("Создан каталог «%1».").arg(w.root + QStringLiteral("/Isx")));
+        QVERIFY(QDir(w.root + QStringLiteral("/Isx")).isEmpty());
+        QVERIFY(m.inputModified());
+
+        // a name without extension gets «.isx»; no other window, no results file
+        p.prompter.fileAnswers = {w.root + QStringLiteral("/Isx/Стена")};
+        m.userClick("mnuSaveIsx");
+        QVERIFY(p.host.opened.isEmpty());
+        QVERIFY(p.prompter.shown.isEmpty());
+        QCOMPARE(m.sourceDataPath(), w.isx(QStringLiteral("Стена")));
+        QVERIFY(!m.inputModified());
+        QCOMPARE(m.text("lblStatus"),
+                 QStringLiteral("Исходные данные сохранены в файле «%1».").arg(w.isx(QStringLiteral("Стена"))));
+        QVERIFY(QDir(w.root + QStringLiteral("/Результаты")).isEmpty());
+        Program q(w.root);
+        QVERIFY(q.main().openSourceData(w.isx(QStringLiteral("Стена"))));
+        QCOMPARE(q.main().text("txtTv"), QStringLiteral("20"));
+
+        // next time the file the input came from is proposed; a failure is shown
+        m.userEdit("txtTv", "21");
+        p.prompter.fileAnswers = {w.root + QStringLiteral("/Нет/Стена.isx")};
+        m.userClick("mnuSaveIsx");
+        QCOMPARE(p.prompter.fileRequests.last().path, w.isx(QStringLiteral("Стена")));
+        QCOMPARE(p.prompter.shown.size(), 1);
+        QVERIFY(p.prompter.shown[0].text.contains(QStringLiteral("не существует")));
+        QVERIFY(m.inputModified());
     }
 
     void recentFiles()

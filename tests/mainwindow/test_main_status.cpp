@@ -13,9 +13,12 @@
 #include "tools/dew_point_window.h"
 #include "test_app.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,8 +26,10 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextStream>
+#include <QTimer>
 #include <QtTest>
 
 using namespace ogrado;
@@ -231,6 +236,8 @@ private slots:
             {"building", [](test::AppFixture& f) { f.main().userSelect(QStringLiteral("cboTipZd"), 2); }},
             {"coefficient", [](test::AppFixture& f) { f.main().userSelect(QStringLiteral("cboAln"), 2); }},
             {"envelope", [](test::AppFixture& f) { f.main().userSelect(QStringLiteral("cboTp_1"), 1); }},
+            // a building type's caption typed in: the report names the building by it
+            {"building caption", [](test::AppFixture& f) { f.main().userEdit(QStringLiteral("cboTipZd"), "Склад"); }},
             {"material",
              [](test::AppFixture& f) {
                  f.main().userSelect(QStringLiteral("lstM"), 4);
@@ -258,6 +265,35 @@ private slots:
             c.change(f);
             QVERIFY2(f.main().resultsStale(), c.what);
             QCOMPARE(f.main().text("lblVerdict"), QStringLiteral("Исходные данные изменены — нажмите «Расчет»"));
+        }
+    }
+
+    // Another source-data file: the results of the previous wall go, and so does its
+    // verdict, greyed or not.
+    void openingAnotherFileClearsTheVerdict()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Стена.isx");
+        test::AppFixture f;
+        MainForm& m = f.main();
+        m.saveSourceData(path, QString());
+        for (const bool staleFirst : {false, true}) {
+            m.userClick("cmdOk");
+            QCOMPARE(m.text("lblVerdict"), QStringLiteral("СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+            if (staleFirst) {
+                m.userEdit(cell(2, 2), "300");
+                QVERIFY(m.resultsStale());
+            }
+            f.prompter.answers = {MessageAnswer::No};  // the edits are not kept
+            QVERIFY(m.openSourceData(path));
+            QVERIFY(!m.resultsStale());
+            for (const QString& name : MainForm::verdictControlNames()) {
+                QVERIFY2(m.text(name).isEmpty(), qPrintable(name));
+                QCOMPARE(m.foreground(name), kBlack);
+            }
+            QCOMPARE(m.background("lblVerdict"), kWhite);
+            QCOMPARE(m.foreground("txtRt"), kBlack);
+            QVERIFY(m.text("txtRt").isEmpty());
         }
     }
 
@@ -384,6 +420,48 @@ private slots:
         QVERIFY(!dewWindow.isVisible());
     }
 
+    // A key a number field refuses beeps and shows a hint under the grid for two seconds:
+    // a letter typed into a thickness does not vanish without a trace. A name cell refuses
+    // only what the results file cannot hold: the beep alone.
+    void refusedKeysShowAHint()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        auto* timer = m.findChild<QTimer*>("hintTimer");
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 2000);
+        QVERIFY(m.userKey(cell(2, 2), u'5'));
+        QVERIFY(m.text("lblHint").isEmpty());
+        for (const QString& field : {cell(2, 2), cell(3, 8), QStringLiteral("txtTv"), QStringLiteral("txtTot_1")}) {
+            f.prompter.clear();
+            QVERIFY(!m.userKey(field, QChar(0x043E)));  // Cyrillic «о» beside the zero key
+            QCOMPARE(f.prompter.beeps, 1);
+            QCOMPARE(m.text("lblHint"), QStringLiteral("В поле допускаются только цифры и запятая"));
+            QVERIFY(timer->isActive());
+            timer->start(0);
+            QTRY_VERIFY2(m.text("lblHint").isEmpty(), qPrintable(field));
+        }
+        f.prompter.clear();
+        QVERIFY(!m.userKey(cell(2, 0), QChar(0x4E2D)));  // not in Windows-1251
+        QCOMPARE(f.prompter.beeps, 1);
+        QVERIFY(m.text("lblHint").isEmpty());
+        QVERIFY(!timer->isActive());
+
+        // typed in the window: «38о» leaves 38 in the field and the hint under the grid
+        MainWindow window(m, f.host);
+        window.show();
+        auto* thickness = window.findChild<QLineEdit*>(cell(2, 2));
+        thickness->selectAll();
+        QTest::keyClicks(thickness, QStringLiteral("38"));
+        QKeyEvent letter(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("о"));
+        QCoreApplication::sendEvent(thickness, &letter);
+        QCOMPARE(thickness->text(), QStringLiteral("38"));
+        QCOMPARE(m.text(cell(2, 2)), QStringLiteral("38"));
+        auto* hint = window.findChild<QLabel*>("lblHint");
+        QVERIFY(hint && hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral("В поле допускаются только цифры и запятая"));
+    }
+
     // The window keeps its size after a calculation with many points; the result lists
     // scroll instead of taking the model's growing height; long texts stay readable.
     void windowKeepsItsSize()
@@ -421,6 +499,90 @@ private slots:
         for (int i = 0; i < types->count(); ++i)
             longest = std::max(longest, types->fontMetrics().horizontalAdvance(types->itemText(i)));
         QVERIFY(types->view()->minimumWidth() >= longest);
+    }
+
+    // The material list shows whole names: its drop-downs are as wide as the longest name
+    // the screen allows; a name wider than that is cut in the middle, so that the density
+    // at its end stays in view, and is shown whole as its tooltip. Several words find a
+    // material whatever their order.
+    void materialNamesShowWhole()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        MainWindow window(m, f.host);
+        window.show();
+        auto* list = window.findChild<QComboBox*>("cboM");
+        QVERIFY(list && list->completer());
+        QAbstractItemView* popup = list->completer()->popup();
+        const int screen = list->screen()->availableGeometry().width();
+        const auto check = [&] {
+            QVERIFY(list->count() > 0);
+            int widest = 0;
+            for (int i = 0; i < list->count(); ++i) {
+                QCOMPARE(list->itemData(i, Qt::ToolTipRole).toString(), list->itemText(i));
+                widest = std::max(widest, list->view()->fontMetrics().horizontalAdvance(list->itemText(i)));
+            }
+            QVERIFY(list->view()->minimumWidth() >= std::min(widest, screen));
+            QVERIFY(popup->minimumWidth() >= std::min(widest, screen));
+            QVERIFY(popup->minimumWidth() <= screen);
+            QCOMPARE(list->view()->textElideMode(), Qt::ElideMiddle);
+            QCOMPARE(popup->textElideMode(), Qt::ElideMiddle);
+        };
+        check();
+        m.userEdit("cboM", QStringLiteral("плиты 125"));
+        QCoreApplication::processEvents();
+        QVERIFY(list->count() >= 1);
+        for (int i = 0; i < list->count(); ++i)
+            QVERIFY2(list->itemText(i).contains(QStringLiteral("125")), qPrintable(list->itemText(i)));
+        QVERIFY(list->itemText(list->count() - 1).startsWith(QStringLiteral("90 Плиты")));
+        check();
+    }
+
+    // The row list of the materials panel stays where it is whatever the length of the
+    // description above it (a double click meant for «2» must not hit «1»); the grid row
+    // whose cell has the focus is known to the model, also while another window is active.
+    void materialRowListStaysAndFocusedRowIsKnown()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        MainWindow window(m, f.host);
+        window.resize(window.openingSize());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* rows = window.findChild<QListWidget*>("lstM");
+        auto* description = window.findChild<QLabel*>("lblM");
+        const auto where = [&] {
+            QCoreApplication::processEvents();
+            return rows->mapTo(&window, QPoint(0, 0));
+        };
+        m.userSelect("cboM", 0);  // "1 Железобетон": a short description
+        const QPoint first = where();
+        int longest = 0;
+        for (int i = 1; i < m.items("cboM").size(); ++i)
+            if (m.materialDescription(i).size() > m.materialDescription(longest).size())
+                longest = i;
+        m.userSelect("cboM", longest);
+        QCOMPARE(where(), first);
+        QVERIFY(!description->toolTip().isEmpty() || description->heightForWidth(description->width()) <= description->height());
+
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.findChild<QLineEdit*>(cell(3, 2))->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 3);
+        window.findChild<QLineEdit*>(cell(5, 0))->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 5);
+        window.findChild<QLineEdit*>("txtTv")->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 0);
+        window.findChild<QLineEdit*>(cell(2, 4))->setFocus();
+        QTRY_COMPARE(m.focusedGridRow(), 2);
+        // another window takes the focus: the row keeps it
+        auto& dew = f.app->formAs<DewPointForm>();
+        dew.loadForm();
+        DewPointWindow dewWindow(dew, &window);
+        dewWindow.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dewWindow));
+        dewWindow.findChild<QLineEdit*>(DewPointForm::entry(DewPointForm::kTemperature))->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(m.focusedGridRow(), 2);
     }
 
     // A secondary window scrolls its content rather than squash it below its readable size.

@@ -249,11 +249,16 @@ private slots:
         QVERIFY(window.findChild<QWidget*>("cmdRs")->isVisible());
         // 0,72 turns mg/(m²·h) into grams per m² over a month: the notes say г/м2
         int notes = 0;
+        QString all;
         for (const QLabel* l : window.findChildren<QLabel*>()) {
             QVERIFY2(!l->text().contains(QStringLiteral("мг/м2")), qPrintable(l->text()));
             notes += l->text().count(QStringLiteral("масса воды г/м2"));
+            all += l->text() + u'\n';
         }
         QCOMPARE(notes, 4);
+        QVERIFY(all.contains(QStringLiteral("подсчитано за весенние месяцы со средней")));
+        QVERIFY(all.contains(QStringLiteral("приняты по DIN 4108.\n")));
+        QVERIFY(!all.contains(QStringLiteral("наших не нашел")));
     }
 
     // Under condition А without refinement the plane's temperature in the month table

@@ -296,6 +296,20 @@ private slots:
         QCOMPARE(findMaterials(t, "стекло"), QVector<int>{});
         QCOMPARE(findMaterials(t, ""), (QVector<int>{0, 1, 2, 3, 4}));
         QCOMPARE(findMaterials(t, "  "), (QVector<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(findMaterials(t, "мин жёст"), (QVector<int>{2}));
+        QCOMPARE(findMaterials(t, "мин бетон"), QVector<int>{});
+
+        // several words: each must occur, in any order, blanks around them ignored; the
+        // density the shipped names carry in brackets is a word like any other
+        const MaterialTable plates = readMaterials(
+            {"89 Плиты мягкие, полужёсткие и жёсткие минераловатные (СП 23-101-2004) (150);150;1;1;1;1;1",
+             "90 Плиты мягкие, полужёсткие и жёсткие минераловатные (СП 23-101-2004) (125);125;1;1;1;1;1",
+             "125 Плиты пенополистирольные (25);25;1;1;1;1;1"});
+        QCOMPARE(findMaterials(plates, "плиты 125"), (QVector<int>{1, 2}));  // "125" is also a number
+        QCOMPARE(findMaterials(plates, "плиты (125)"), (QVector<int>{1}));
+        QCOMPARE(findMaterials(plates, "  (150)   МИНЕРАЛОВАТНЫЕ "), (QVector<int>{0}));
+        QCOMPARE(findMaterials(plates, "жест 23-101 мин"), (QVector<int>{0, 1}));
+        QCOMPARE(findMaterials(plates, "плиты стекло"), QVector<int>{});
     }
 
     void ownMaterialEntryIsChecked_data()

@@ -305,6 +305,75 @@ private slots:
         QCOMPARE(f.main().cell(3, 2), QStringLiteral("40"));
     }
 
+    // A row of the candidate table can be chosen and applied instead of the answer (a
+    // product's thickness above the thinnest); a row that does not comply is asked about
+    // first, «Нет» by default. Choosing the answer's row again applies the answer.
+    void chosenRowIsApplied()
+    {
+        Fixture f;
+        f.smallTemperatureDifference();
+        ThicknessForm& t = f.form();
+        f.range("10", "100", "10");
+        t.userClick("cmdPodbor");
+        QCOMPARE(t.selection()->answer, 3);  // 40 mm, as above
+        QCOMPARE(t.rowToApply(), 3);
+        QCOMPARE(t.text("cmdApply"), QStringLiteral("Применить"));
+
+        t.userSelect(ThicknessForm::column(6), 5);  // a click on any column chooses the row
+        QCOMPARE(t.rowToApply(), 5);
+        QCOMPARE(t.text("cmdApply"), QStringLiteral("Применить 60 мм"));
+        for (int k = 0; k < ThicknessForm::kColumns; ++k) {
+            QCOMPARE(t.currentIndex(ThicknessForm::column(k)), 5);
+            QCOMPARE(t.itemBackground(ThicknessForm::column(k), 5), kUserChoice);
+            QCOMPARE(t.itemBackground(ThicknessForm::column(k), 3), kHighlight);  // the answer stays marked
+        }
+        t.userClick("cmdApply");
+        QVERIFY(f.prompter.shown.isEmpty());  // 60 mm complies: nothing asked
+        QCOMPARE(f.main().cell(3, 2), QStringLiteral("60"));
+        QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->complies());
+
+        // a row that does not comply: asked, «Нет» by default keeps the cell
+        f.main().setText(MainForm::cellName(3, 2), QStringLiteral("60"));
+        t.userClick("cmdPodbor");
+        t.userSelect(ThicknessForm::column(0), 1);  // 20 mm: Rт < Rт.тр.
+        QCOMPARE(f.column(10)[1], QStringLiteral("нет"));
+        f.prompter.clear();
+        f.prompter.answers = {MessageAnswer::No};
+        t.userClick("cmdApply");
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].text, QStringLiteral("Толщина 20 мм не удовлетворяет условиям подбора (в графе "
+                                                          "«Подходит» — «нет»).\rПрименить ее?"));
+        QCOMPARE(f.prompter.shown[0].buttons, MessageButtons::YesNoDefaultNo);
+        QCOMPARE(f.main().cell(3, 2), QStringLiteral("60"));
+        f.prompter.answers = {MessageAnswer::Yes};
+        t.userClick("cmdApply");
+        QCOMPARE(f.main().cell(3, 2), QStringLiteral("20"));
+        QVERIFY(f.ctx.lastCalc && !f.ctx.lastCalc->complies());
+
+        // the answer's row chosen again is the answer; a new search forgets the choice
+        t.userClick("cmdPodbor");
+        t.userSelect(ThicknessForm::column(0), 7);
+        t.userSelect(ThicknessForm::column(0), 3);
+        QCOMPARE(t.text("cmdApply"), QStringLiteral("Применить"));
+        QCOMPARE(t.itemBackground(ThicknessForm::column(0), 7), kWhite);
+        t.userSelect(ThicknessForm::column(0), 7);
+        t.userClick("cmdPodbor");
+        QCOMPARE(t.rowToApply(), 3);
+        QCOMPARE(t.text("cmdApply"), QStringLiteral("Применить"));
+
+        // without an answer a row can still be chosen and applied, after the question
+        f.outerPlaster("26");
+        t.userClick("cmdPodbor");
+        QCOMPARE(t.selection()->answer, -1);
+        QVERIFY(!t.isEnabled("cmdApply"));
+        t.userSelect(ThicknessForm::column(0), 9);
+        QVERIFY(t.isEnabled("cmdApply"));
+        f.prompter.clear();
+        f.prompter.answers = {MessageAnswer::Yes};
+        t.userClick("cmdApply");
+        QCOMPARE(f.main().cell(3, 2), QStringLiteral("100"));
+    }
+
     // The outer plaster 25 mm thick (Δt(в) = 2). At the plane 3-4 Rп.н. = 0,025/0,09 =
     // 0,278 and Rп.в. = 1,4167 + δ/0,48; as the insulation thickens the plane cools
     // (E from 540,2 Па at 40 mm to 532,3 Па at 100 mm) and Rп.тр. = (1135,2 − E)·Rп.н./
@@ -659,8 +728,16 @@ private slots:
         QCOMPARE(thickness->item(3)->background().color(), QColor::fromRgba(kHighlight));
         QVERIFY(w.findChild<QPushButton*>("cmdApply")->isEnabled());
         QVERIFY(!w.findChild<QPushButton*>("cmdStop")->isEnabled());
-        QTest::mouseClick(w.findChild<QPushButton*>("cmdApply"), Qt::LeftButton);
-        QCOMPARE(f.main().cell(3, 2), QStringLiteral("40"));
+        // a click on a row of the table chooses it
+        QListWidget* fits = w.findChild<QListWidget*>(ThicknessForm::column(10));
+        fits->scrollToItem(fits->item(5));
+        QTest::mouseClick(fits->viewport(), Qt::LeftButton, {}, fits->visualItemRect(fits->item(5)).center());
+        QCOMPARE(form.rowToApply(), 5);
+        auto* apply = w.findChild<QPushButton*>("cmdApply");
+        QCOMPARE(apply->text(), QStringLiteral("Применить 60 мм"));
+        QCOMPARE(thickness->item(5)->background().color(), QColor::fromRgba(kUserChoice));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QCOMPARE(f.main().cell(3, 2), QStringLiteral("60"));
         QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->complies());
     }
 };

@@ -15,6 +15,7 @@
 #include "tools/limits_window.h"
 
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -160,21 +161,41 @@ private slots:
         QVERIFY(!d.isModal());
     }
 
-    // Outside -25 … 30 °С, or with no temperature, nothing is computed and nothing is
-    // said: the dew point is emptied, E keeps what it showed.
+    // Outside -25 … 30 °С, or with no temperature, nothing is computed: both results are
+    // emptied (no E of an earlier run beside an empty dew point) and the window says why
+    // under the entries, without a message box. The next run that computes clears it.
     void dewPointOutsideTheRangeComputesNothing()
     {
         Fixture f;
         DewPointForm& d = f.dew();
+        const QString note = DewPointForm::noteName();
         d.userClick("cmdOk");
         QCOMPARE(d.text(entry(3)), QStringLiteral("2064,0"));
-        for (const char* t : {"-25,1", "30,1", "", "  "}) {
+        QVERIFY(d.text(note).isEmpty());
+        const QString range = QStringLiteral("от \u221225 до 30 °С");
+        const std::pair<const char*, QString> cases[] = {
+            {"-25,1", QStringLiteral("Температура -25,1 °С вне диапазона ") + range},
+            {"30,1", QStringLiteral("Температура 30,1 °С вне диапазона ") + range},
+            {"", QStringLiteral("Введите температуру воздуха ") + range + u'.'},
+            {"  ", QStringLiteral("Введите температуру воздуха ") + range + u'.'},
+        };
+        for (const auto& [t, why] : cases) {
+            d.userEdit(entry(1), "18");
+            d.userClick("cmdOk");
+            QCOMPARE(d.text(entry(3)), QStringLiteral("2064,0"));
             d.userEdit(entry(1), QLatin1String(t));
             d.userClick("cmdOk");
             QVERIFY2(d.text(entry(2)).isEmpty(), t);
-            QCOMPARE(d.text(entry(3)), QStringLiteral("2064,0"));
+            QVERIFY2(d.text(entry(3)).isEmpty(), t);
+            QCOMPARE(d.text(note), why);
+            QCOMPARE(d.foreground(note), kRed);
         }
         QVERIFY(f.prompter.shown.isEmpty());
+        // the range ends themselves are computed, and the note goes
+        d.userEdit(entry(1), "30");
+        d.userClick("cmdOk");
+        QCOMPARE(d.text(entry(3)), QStringLiteral("4243,0"));
+        QVERIFY(d.text(note).isEmpty());
     }
 
     // Where the table cannot answer, a message instead of a value.
@@ -775,6 +796,14 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit*>("txt1_3")->text(), QStringLiteral("2130,5"));
         QCOMPARE(window.findChild<QLineEdit*>("txt1_2")->text(), QStringLiteral("9,3"));
         QVERIFY(window.findChild<QLineEdit*>("txt1_2")->isReadOnly());
+        // out of range: both results empty, the reason in the window
+        t->selectAll();
+        QTest::keyClicks(t, "35");
+        QTest::mouseClick(window.findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
+        QVERIFY(window.findChild<QLineEdit*>("txt1_3")->text().isEmpty());
+        auto* note = window.findChild<QLabel*>(DewPointForm::noteName());
+        QVERIFY(note && note->isVisible());
+        QVERIFY(note->text().startsWith(QStringLiteral("Температура 35 °С вне диапазона")));
         QTest::mouseClick(window.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QVERIFY(!form.isLoaded());
