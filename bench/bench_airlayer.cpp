@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AirLayerCalculation without a window on the example wall: h = 10 m and h = 30 m,
 // ε = 0,01, d0 = 30 mm, Δd = 5 mm, Text = -24 °С, Tint = 18 °С, 85 % / 55 %; the
 // halving search against trying every mean temperature in turn. And the worst input

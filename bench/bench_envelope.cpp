@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RunEnvelopeCalculation without a window: the example wall with refinement, and an
 // eight-layer wall with 90 points.
 #include "engine/layer_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer-thickness selection without a window: 200 candidates (10 to 2000 mm by
 // 10) for the insulation of the example wall, each a whole main calculation, without
 // and with the monthly moisture balance at the plane 3-4 (Минск).

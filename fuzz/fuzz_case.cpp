@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case-file reader of ogrado_calc on arbitrary bytes, followed by what "Расчет"
 // runs on the main window it filled (with the moisture balance when the case ticks it)
 // and the JSON output. Refusals and stops may only end in messages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of the layer-stack library on arbitrary bytes. A library that was read
 // and can be written must read back the same from its own lines.
 #include "common/app_error.h"

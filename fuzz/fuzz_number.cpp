@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number texts: the parser on arbitrary text, and the formatters' quick way
 // against the full decimal conversion on arbitrary doubles and floats. A value that is
 // not finite is refused by both ways.

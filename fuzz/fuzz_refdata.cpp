@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readers of the four reference data files on arbitrary bytes: every file is read
 // as each of them, and what was read is used as the program uses it. A malformed file
 // may only end in AppError.

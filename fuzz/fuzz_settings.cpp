@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of the settings file on arbitrary bytes.
 #include "common/text_file.h"
 #include "session/settings.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What "cmake --install" puts under the prefix, and the Debian package made of it.
 #   bin/                          ogrado, ogrado_n, ogrado_calc
 #   lib/ogrado/                   ogrado_calc_chart.so, the drawing module of --chart

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Release into build/ (through ccache when it is installed).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the windows need, when missing;
 # further packages named as arguments are installed with them.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lists the functions of src/ longer than LIMIT lines (default 80), counted from the
 # opening to the closing brace with blank lines and comments, through clang-tidy's
 # readability-function-size. Needs build/compile_commands.json (scripts/build.sh writes it).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (needs clang) into build-sanitize/ and runs each for
 # SECONDS seconds, one after the other, on its seed corpus from the shipped data. New
 # inputs are kept in build-sanitize/fuzz/corpus/<target>; a finding stops the script

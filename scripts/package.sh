@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package ogrado_<version>_<arch>.deb into build/, checks it with
 # lintian (an error fails the script; warnings are shown) and checks its desktop entry
 # and AppStream data, and prints its path. Install it with:

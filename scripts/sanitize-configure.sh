@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures build-sanitize/: every program and test with AddressSanitizer and
 # UndefinedBehaviorSanitizer (and float-cast-overflow where the compiler has it).
 # With clang the code is also instrumented for libFuzzer and the fuzz targets are

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds every program and test into build-sanitize/ with AddressSanitizer and
 # UndefinedBehaviorSanitizer (and -fsanitize=float-cast-overflow) and runs every test;
 # any report of a sanitizer fails the test that caused it. With clang the fuzz targets

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ventilated air gap behind a facade cladding after section 6.3 of
 // ТКП 45-3.02-113-2009: the smallest gap thickness at which the air flowing up the gap

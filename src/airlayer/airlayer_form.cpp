@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "airlayer/airlayer_form.h"
 
 #include "common/app_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The air-layer window frmPr: the inputs of the ventilated-gap calculation, its three
 // modes (show; show and replace the air-layer report; show and append to it), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing module of ogrado_calc: the program with the graphical part, for --chart,
 // --pdf and --odt. It draws off screen unless a platform is chosen, so no display is
 // needed.

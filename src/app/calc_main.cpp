@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ogrado_calc: the envelope calculation without windows. Plain runs need QtCore only;
 // --chart, --pdf and --odt load the drawing module (ogrado_calc_chart), which holds the
 // graphical part.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the two window programs: ogrado (directories from "vb_prog.ini") and
 // ogrado_n (directories from the current directory).

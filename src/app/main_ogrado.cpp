@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ogrado: directories from the settings file "vb_prog.ini".
 #include "app/gui_startup.h"
 #include "app/version_option.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ogrado_n: directories from the current directory.
 #include "app/gui_startup.h"
 #include "app/version_option.h"

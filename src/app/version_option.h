@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "PROGRAM --version" prints the program's name and version and ends before any
 // window opens (no display is needed for it).

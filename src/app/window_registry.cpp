@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window of each form model other than the main window.
 #include "app/window_registry.h"
 

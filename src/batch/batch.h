@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ogrado_calc: the calculation without windows. Reads the reference data and a case
 // file (the main window's control names with their values), runs what the window's

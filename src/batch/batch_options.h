@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of ogrado_calc: the usage text, and the reading of the options into
 // the steps with the checks across options (combinations, files named twice).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What ogrado_calc prints: the collected input, the results of the main calculation
 // and of the other windows, as JSON objects or text lines, exactly as the windows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Case files of ogrado_calc: JSON objects whose keys are the control names of a window
 // and whose values are what the user would type, choose or tick there; or source-data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart window frmChart: the section chart of the last calculation, which it follows
 // ("Расчет" and "Пересчитать"), and "Сохранить рисунок…", which writes it as PNG or SVG

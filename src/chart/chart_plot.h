@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing of the section chart with Qt Charts: the same picture in the chart window,
 // in PNG and SVG files and in documents. Layers as alternating light bands numbered

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window of ChartForm: the section chart of the last calculation, a hint before the
 // first one, and the size and button of "Сохранить рисунок…".

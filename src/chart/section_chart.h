@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The section chart: the temperature t, the maximum partial pressure E and the actual
 // partial pressure e of water vapour through the envelope, from the same point field

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one error type of the program: a Russian message for the user, and the inputs it
 // is about, so that the window can put the focus on them and mark them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/form_model.h"
 
 #include "common/app_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A form model holds everything a window shows (texts, lists, colours, enabled flags)
 // under the window's control names, and the logic of every event. It never touches a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The thin view side of a form model: a window whose child widgets carry the
 // model's control names mirrors the model and forwards the user's actions to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user guide (docs/guide.md, built into the program as a resource) and the help of
 // single fields taken from its tables, so that a field's tooltip and the guide say the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Physical limits of the values a user types: a value outside them is refused before
 // anything is calculated, with a message naming the field and the allowed range under

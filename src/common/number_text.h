@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numbers live as texts; this is the one place where texts and numbers meet.
 // Parsing takes a decimal comma or point; writing always uses the comma.

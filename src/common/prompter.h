@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How form models talk to the user: messages, questions and the beep. Windows show
 // message boxes, tests record and answer, the batch front end prints to stderr.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain text files: read as Windows-1251 or UTF-8, written as Windows-1251 with CR LF.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's version: one number, set in CMakeLists.txt, for the three programs'
 // --version, the About message and the package.

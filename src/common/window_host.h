@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How form models open windows: the windows build views; tests and the batch front end
 // only load the forms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small window frmMaterialEdit in which the user enters an own material: name,
 // density, λА, λБ, sА, sБ, μ. "ОК" hands the texts to the catalogue, which checks and

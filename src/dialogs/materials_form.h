@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The materials window frmMaterial ("Материалы"): the material catalogue beside the
 // main window. Its picker (cboM, lblM, txtM, lstM) works as the main window's and puts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The row-operations window frmMove ("Работа со строками"): copies, moves, swaps or
 // empties whole rows of the main window's layer grid. The layer numbers, exclusion

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The save dialog FileSave ("Сохранить данные в файле"): drive, directory and file name
 // of the results file, and the source-data name shown beside it. "ОК" writes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document a calculation is handed in as: the title, the source data and the results
 // as tables, the section chart, the full report and the air-gap block. Plain texts, taken

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The OpenDocument package QTextDocumentWriter writes, completed with the page: A4
 // portrait, the margins of the printed document and the footer "стр. N из M".

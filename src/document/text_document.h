@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A calculation's document set as formatted text (QTextDocument, no widget): pages with
 // the tables, the chart and the report, numbered "стр. N из M" in the footer; written

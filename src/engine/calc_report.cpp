@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/calc_report.h"
 
 #include "common/text_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculation report: the lines of the last run (and of the limits-of-use table
 // added to it), written to the results file on "Сохранить".

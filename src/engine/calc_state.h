@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Results of the last main calculation, read by the moisture, air-layer and
 // limits-of-use calculations.

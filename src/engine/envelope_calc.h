@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main calculation after ТКП 45-2.04-43: operating condition, Rт and Rп, the
 // temperature and vapour field, the refined Rт after п. 5.14, D, tн, Rт.тр., the

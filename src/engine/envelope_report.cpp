@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report lines of the envelope calculation, step by step, with every formula
 // written out with its numbers.
 #include "common/number_text.h"

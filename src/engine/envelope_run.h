@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of the envelope calculation: the computation (envelope_calc.cpp) and the
 // report lines of each step (envelope_report.cpp) share this state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The collected input of a calculation: the header values and the layers taken from
 // the grid rows that are not excluded and have a thickness. Values are the texts of

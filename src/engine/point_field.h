@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared steps of the envelope field: converting the collected layers, the operating
 // condition, the point list and the temperature and vapour fields over it. The main

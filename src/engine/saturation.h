@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Maximum (saturation) partial pressure of water vapour after appendix Е of
 // ТКП 45-2.04-43 and the two air-moisture relations built on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/verdict.h"
 
 #include "common/app_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The verdict of the last main calculation in a few lines the user reads at a glance:
 // the overall conclusion, one line per criterion of ТКП 45-2.04-43 (Rт against Rт.тр.,

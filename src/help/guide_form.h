@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help window frmGuide: the user guide, opened by F1 or "Справка" → "Руководство".
 #include "common/form_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help window over GuideForm: the guide as formatted text.
 #include "help/guide_form.h"

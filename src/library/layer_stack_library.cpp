@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/layer_stack_library.h"
 
 #include "common/app_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The library of named layer stacks ("пирожки"): the layer rows of an envelope kept
 // under a name in the text file "Стенарий пирожки.txt" of the data directory, so that a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The windows of the layer-stack library: frmPir and frmOpenPir.
 #include "common/form_view.h"

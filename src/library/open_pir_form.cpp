@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/open_pir_form.h"
 
 #include "mainwindow/main_form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmOpenPir, "Загрузить пирожок": lists the stored layer stacks and puts the chosen
 // one into the main window's grid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmPir, "Запись и редактирование пирожков": the current construction is added to the
 // layer-stack library under a name, stored stacks get a new name and description, are

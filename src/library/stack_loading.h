@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Putting a stored layer stack into the main window's layer grid.
 #include "library/layer_stack_library.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window frm1: every input of the envelope calculation, the layer grid, the
 // results, and the buttons that open the other windows.

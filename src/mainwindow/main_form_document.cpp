@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document of the last calculation from the main window's menu "Файл": written as
 // PDF or as an OpenDocument text, or printed. The document shows the calculation as it
 // ran; the results file (".doc") is written by "Сохранить" alone and stays as it is.

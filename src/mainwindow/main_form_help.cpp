@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key sequences of the main window's buttons and the tooltips of its fields, taken from
 // the tables of the user guide.
 #include "mainwindow/main_form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's verdict under the results, and the marking of results that no
 // longer belong to the input: the first change of an input after a calculation greys
 // the results and the verdict until the next run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window frm1 over MainForm.
 #include "mainwindow/main_form.h"

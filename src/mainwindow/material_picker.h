@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The material picker of the main window and of the materials window: the list cboM,
 // the description lblM and the density txtM of the chosen material. Typing into the

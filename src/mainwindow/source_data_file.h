@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Source-data files (".isx"): everything the user typed, chose and ticked in the main
 // window and in the air-gap window, under the control names, as UTF-8 JSON. Case

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The monthly moisture balance at the plane behind the moistened layer: the vapour
 // flux that reaches the plane from the room against the flux that leaves it towards

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The moisture-accumulation window frmVlaga: the twelve-month balance of one run, its
 // totals, and on demand the field of one month, a single case for typed outside air

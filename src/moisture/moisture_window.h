@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window of MoistureForm: the month table on the left, one month's field on the right.
 #include "common/form_view.h"

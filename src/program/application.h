@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's windows as form models: the main window and every window it opens,
 // created when first asked for and kept until the program ends.

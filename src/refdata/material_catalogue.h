@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The material catalogue: the shipped materials ("Стенарий материалы ТКП.txt") followed
 // by the user's own, which live in a file of their own beside it ("Стенарий материалы

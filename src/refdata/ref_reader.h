@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Readers of the four reference data files in the data directory.
 #include "refdata/ref_tables.h"

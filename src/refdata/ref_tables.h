@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The normative and climatic tables read from the reference data files. Values stay
 // the texts of the files, except the saturation table, which holds numbers.

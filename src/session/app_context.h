@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What lives for the whole run of the program: settings, reference tables, the
 // collected layer table, the last calculation and the report stores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/first_start.h"
 
 #include "common/app_error.h"

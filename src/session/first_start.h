@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first start of ogrado on a machine where the user has no settings file yet: the
 // program offers to create one with the user's own folders.

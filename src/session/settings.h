@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program finds its directories: the settings file "vb_prog.ini" (ogrado)
 // or the current directory (ogrado_n).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dew-point window frmTrosa: the air temperature and relative humidity give the
 // maximum partial pressure of water vapour of that air and its dew point, both by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window frmVariant "Границы использования пирожка": for the collected envelope,
 // the inside humidities at which it still meets п. 9.1 ТКП 45-2.04-43, for each

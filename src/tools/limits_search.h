@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The limits of use of an envelope over inside air conditions: for each inside
 // temperature of a range, the interval of inside humidities in which the envelope

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The limits-of-use window over LimitsForm.
 #include "common/form_view.h"

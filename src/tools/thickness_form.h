@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window frmTolsh "Подбор толщины слоя": for one layer of the main window's grid,
 // the thinnest of a range or a list of thicknesses with which the envelope complies.

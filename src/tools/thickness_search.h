@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Selecting the thickness of one layer: for each candidate thickness the whole main
 // calculation (and, when asked, the monthly moisture balance) runs on a copy of the

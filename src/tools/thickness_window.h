@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layer-thickness selection window over ThicknessForm.
 #include "common/form_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ventilated air gap: the search, its report block and its window. The reference
 // values come from a separate straightforward implementation of formulas (2)–(12) of
 // ТКП 45-3.02-113 (every Tc tried in turn, every 0,01 m of height summed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ogrado_calc on the shipped data: the exit status and the output of cases that stop,
 // are refused or ask a question, and where the results file may be written.
 #include "batch/batch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The section chart: its model from the point field of a run (x positions, layer bands,
 // failing boundaries, the stretches where e ≥ E, the refined and unrefined fields), the
 // chart window's form (following "Расчет" and "Пересчитать", "Сохранить рисунок…"), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts, text files and the form model mechanics.
 #include "common/app_error.h"
 #include "common/form_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save dialog, the row operations and the materials window as form models.
 #include "program/application.h"
 #include "common/text_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document of a calculation: its texts taken from the run, the menu items of the
 // main window, the pages of the PDF and the printer (rows and report lines whole on
 // their page), the OpenDocument package, and ogrado_calc --pdf / --odt. Expected values

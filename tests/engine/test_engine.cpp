@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The envelope calculation: saturation lookup, resistances, field, the п. 9.1 check,
 // the verdict and the report. Expected numbers are worked out by hand from the
 // formulas of ТКП 45-2.04-43 (see the comments), not taken from the program.

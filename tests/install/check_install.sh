@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built program into a temporary prefix and checks what is there: exactly
 # the programs, the data, the desktop files, the manual pages and the licence; the
 # installed ogrado_calc, started in a folder without reference files, finds the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the #include "…" lines under src/ run one way only:
 #   app (GUI entry points) → batch (headless front end) → windows (views)
 #   → program (Application) → form models → session → calculations → engine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer-stack library: its file written and read back byte for byte, damaged
 // files refused without a change, the operations of the two library windows, the
 // stack put into the main window's grid, and `ogrado_calc --stack`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's form model: start state, the results of the example wall, list
 // fills, exclusion, material insertion, key filter, clearing, collection and the checks
 // of "Расчет"; the case files of the batch front end; source-data files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everyday use of the main window: the verdict under the results, results that say when
 // they no longer belong to the input, keys, tooltips from the guide, the help window and
 // a window that keeps its size.

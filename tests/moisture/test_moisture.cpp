@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monthly moisture balance and its window. Expected numbers come from a separate
 // hand calculation of the example wall (plane 3-4, λБ, Минск) with the formulas
 // g(в.) = 0,72·(ев − E)/Rп.в and g(н.) = 0,72·(E − ен)/Rп.н.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference file readers and the shipped data.
 #include "common/app_error.h"
 #include "common/number_text.h"

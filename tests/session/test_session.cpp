@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings reader, and the settings of an installed program: the first start of
 // ogrado against a temporary home, and where ogrado_calc finds the installed data.
 #include "session/first_start.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting a layer's thickness: the candidates and their refusals, the search on the
 // example wall and on walls built so that п. 9.1 or the moisture balance decides, the
 // window ("Подобрать", "Прервать", "Применить") and the two ogrado_calc options.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dew-point tool and the limits of use over inside air: the dew point in the
 // shipped table, the counted ranges and the search's state machine, the search on
 // real walls with the design case restored, the report block, every refusal, and
