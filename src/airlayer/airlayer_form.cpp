@@ -164,7 +164,6 @@ void AirLayerForm::clearResults()
     lastInputs_.reset();
     lastResults_.reset();
     lastError_.clear();
-    ctx_.airLayerReportLines.clear();
     notifyChanged();
 }
 
@@ -304,7 +303,6 @@ void AirLayerForm::AirLayerCalculation(int mode)
             report_.replace(in, r, texts);
         else if (mode == 2)
             report_.append(in, r, texts);
-        ctx_.airLayerReportLines = report_.resultLines();
     } catch (const AppError& e) {
         if (lastTrial)
             showTrial(lastTrial->first, lastTrial->second);

@@ -130,7 +130,7 @@ public:
             return;
         }
         try {
-            WriteCalcReport(path_, run.ctx.report, run.ctx.airLayerReportLines, run.prompter);
+            WriteCalcReport(path_, run.ctx.reportBlocks, run.prompter);
         } catch (const AppError& e) {
             stopWithError(run, 1, e);
         }
@@ -438,8 +438,8 @@ public:
     void readValue(const QString& value, BatchRun& run) override { run.chartSize = chartSize(value); }
 };
 
-// --pdf FILE, --odt FILE: the document of "Расчет", with the air-gap block when there is
-// one (the question about it is answered "OK", as for --out). Any file name: the option
+// --pdf FILE, --odt FILE: the document of "Расчет", with every block of the report that
+// has lines (the question about each is answered "OK", as for --out). Any file name: the option
 // gives the format.
 class DocumentStep : public OptionStep {
 public:
@@ -481,7 +481,7 @@ public:
             return;
         }
         try {
-            const CalcDocument document = calcDocumentOf(run.ctx, {run.casePath, path_}, true);
+            const CalcDocument document = calcDocumentOf(run.ctx, {run.casePath, path_}, everyReportBlock());
             run.documentWriter(document, format_, path_);
         } catch (const AppError& e) {
             stopWithError(run, 1, e);

@@ -169,7 +169,8 @@ bool documentAvailable(const AppContext& ctx)
     return calc && calc->finished() && !calc->error && !calc->warning && calc->lists && ctx.report.lineCount() > 0;
 }
 
-CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, bool withAirLayer, const QDate& date)
+CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, const ReportChoice& choice,
+                            const QDate& date)
 {
     if (!documentAvailable(ctx)) {
         throw AppError(QStringLiteral("Нет результатов расчета для документа.") +
@@ -202,9 +203,7 @@ CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, b
         // a field that does not belong to the table has no chart, as in the chart window
         d.chart.reset();
     }
-    d.reportLines = ctx.report.lines();
-    if (withAirLayer)
-        d.airLayerLines = ctx.airLayerReportLines;
+    d.report = reportSections(ctx.reportBlocks, choice);
     return d;
 }
 

@@ -154,7 +154,6 @@ private:
     // main_form_document.cpp: the document menu items
     void updateDocumentMenus();
     bool documentMayStart();
-    bool addAirLayer(const QString& question, const QString& title);
 
     // The controls and their events, group by group in the window's order.
     void addHeaderInputs();

@@ -15,7 +15,13 @@
 namespace ogrado {
 
 struct AppContext {
-    explicit AppContext(Prompter& prompter) : prompter(prompter) {}
+    explicit AppContext(Prompter& prompter) : prompter(prompter)
+    {
+        // The report of the envelope calculation opens every output.
+        reportBlocks.append({QStringLiteral("Расчет"), true, QString(), [this] { return report.lines(); }});
+    }
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
 
     Prompter& prompter;
     WindowHost* host = nullptr;
@@ -24,7 +30,9 @@ struct AppContext {
     LayerTable layerTable;          // as last collected
     CalcReport report;              // lines of the last calculation
     std::optional<EnvelopeOutcome> lastCalc;  // the last main calculation
-    QStringList airLayerReportLines;  // what the results file appends on request
+    // The blocks of the results file, the documents and the print, in their order: the
+    // report above, then those the program registers (the air gap …).
+    ReportBlocks reportBlocks;
 
     // The source-data file (".isx") the input was last opened from or saved to, empty
     // for new input, and its summary.

@@ -817,8 +817,14 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("Теплотехнический расчет.doc");
         test::RecordingPrompter p;
-        WriteCalcReport(path, r, {}, p);
-        QVERIFY(p.shown.isEmpty());  // no air-layer lines: nothing asked
+        QStringList offered;  // the lines of a block that follows the report on request
+        const ReportBlocks blocks = {
+            {QStringLiteral("Расчет"), true, QString(), [&r] { return r.lines(); }},
+            {QStringLiteral("Прослойка"), false, QStringLiteral("Имеются результаты расчета воздушной прослойки."),
+             [&offered] { return offered; }},
+        };
+        WriteCalcReport(path, blocks, p);
+        QVERIFY(p.shown.isEmpty());  // the offered block holds nothing: nothing asked
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
@@ -827,14 +833,16 @@ private slots:
         QVERIFY(bytes.contains("R\xF2=1/8,7+"));  // "Rт" in Windows-1251
         QVERIFY(bytes.endsWith(QByteArray(encodeCp1251(r.line(96)) + "\r\n")));
 
-        // with air-layer lines: asked, and appended on OK only
-        WriteCalcReport(path, r, {"A", "B"}, p);
+        // with lines in the offered block: asked, and appended on OK only
+        offered = {"A", "B"};
+        WriteCalcReport(path, blocks, p);
         QCOMPARE(p.shown.size(), 1);
         QCOMPARE(p.shown[0].title, QStringLiteral("Подтверждение записи"));
         QCOMPARE(p.shown[0].text, QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"));
         QCOMPARE(readTextLines(path).size(), 98);
+        QCOMPARE(readTextLines(path).mid(96), offered);
         p.answers = {MessageAnswer::Cancel};
-        WriteCalcReport(path, r, {"A", "B"}, p);
+        WriteCalcReport(path, blocks, p);
         QCOMPARE(readTextLines(path).size(), 96);
     }
 };
