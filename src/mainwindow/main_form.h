@@ -52,6 +52,9 @@ public:
     int lastIncompleteLayer() const;
     // What the calculation reads from the window besides the collected table.
     EnvelopeInputs envelopeInputs() const;
+    // The window's input as the calculations read it: the table collectedTable gives and
+    // envelopeInputs, read once.
+    EnvelopeInput envelopeInput() const { return readEnvelopeInput(collectedTable(), envelopeInputs()); }
 
     // "Расчет": collect, check, calculate (and the moisture balance when asked).
     void calculate();

@@ -52,24 +52,21 @@ MarkCheck checkMoistenedLayer(std::optional<int> k, int n)
 
 MoistureEnvelope prepareMoistureEnvelope(const MoistureSetup& setup)
 {
-    const LayerTable& table = *setup.table;
+    const EnvelopeInput& input = setup.input;
+    const LayerTable& table = input.table;
     const int N = table.count();
     MoistureEnvelope env;
-    env.values = convertLayers(table);
+    env.values = input.layerValues();
     for (LayerValues& v : env.values) {
         if (v.mu == 0)
             v.mu = 0.00001;
     }
     const LayerTableHeader& h = table.header;
-    env.alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
-                               mainWindowField(QStringLiteral("txtAlv")));
-    env.alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
-                                mainWindowField(QStringLiteral("txtAln")));
+    env.alphaIn = input.alphaIn.number();
+    env.alphaOut = input.alphaOut.number();
     // the operating condition of the design inside air, as in the main calculation
-    env.conditionA = conditionIsA(
-        headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), mainWindowField(QStringLiteral("txtTv"))),
-        headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                     mainWindowField(QStringLiteral("txtFiv"))));
+    const double tIn = input.tIn.number();
+    env.conditionA = conditionIsA(tIn, input.phiIn.number());
     double sumR = 0;
     double rp = 0;
     for (int i = 0; i < N; ++i) {
@@ -99,7 +96,7 @@ namespace {
 double monthField(const MoistureSetup& setup, const MoistureEnvelope& env, double tv, double tn, double ev, double en,
                   QVector<CalcPoint>& points, QVector<bool>& layerA)
 {
-    const LayerTable& table = *setup.table;
+    const LayerTable& table = setup.input.table;
     const int N = table.count();
     const bool conditionA = env.conditionA;
     // The field of the month with the condition's λ (for the point lists; with the
@@ -109,7 +106,7 @@ double monthField(const MoistureSetup& setup, const MoistureEnvelope& env, doubl
     fillVapourField(points, env.labels, ev, en, env.rp);
 
     layerA.fill(false, N);
-    if (!setup.refine)
+    if (!setup.input.refine())
         return env.rt;
     const QVector<double> means = layerMeanHumidity(points, env.values);
     double refined = 0;
@@ -135,7 +132,7 @@ struct MoisturePlane {
 MoisturePlane planeOfTheMonth(const MoistureSetup& setup, const MoistureEnvelope& env, double tv, double tn, double rt,
                               const QVector<bool>& layerA)
 {
-    const LayerTable& table = *setup.table;
+    const LayerTable& table = setup.input.table;
     const int N = table.count();
     // The plane behind layer k. Its temperature is divided by the Rт of the month: with
     // the refine flag each layer's own condition, without it the condition of the
@@ -151,7 +148,7 @@ MoisturePlane planeOfTheMonth(const MoistureSetup& setup, const MoistureEnvelope
     MoisturePlane pl;
     double R = 0;
     for (int i = 0; i < k; ++i) {
-        R += layerResistance(table, env.values, i, setup.refine ? layerA[i] : env.conditionA);
+        R += layerResistance(table, env.values, i, setup.input.refine() ? layerA[i] : env.conditionA);
         pl.rpIn += layerVapourResistance(env.values, i);
         pl.t = requireFiniteNamed(tv - (tv - tn) * (1 / env.alphaIn + R) / rt, [&] { return at("температура t(гр.)"); });
     }
@@ -302,13 +299,12 @@ MoistureTotals runYear(const MoistureSetup& setup, const YearClimate& climate, d
 
 }  // namespace
 
-MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
-                               const QString& phiIn, const MoistureYearHooks& hooks)
+MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const MoistureYearHooks& hooks)
 {
-    const double tv = headerNumber(tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
-                                   mainWindowField(QStringLiteral("txtTv")));
-    const double phiV = headerNumber(phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                                     mainWindowField(QStringLiteral("txtFiv")));
+    const double tv = setup.input.tIn.number();
+    const double phiV = setup.input.phiIn.number();
+    const QString& tIn = setup.input.tIn.text;
+    const QString& phiIn = setup.input.phiIn.text;
     // every climate value of the year is checked before the first month is shown
     const YearClimate climate = yearClimate(city);
     std::function<void(int)> starting;

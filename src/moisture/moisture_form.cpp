@@ -93,16 +93,10 @@ const ClimateRecord& MoistureForm::city() const
 MoistureSetup MoistureForm::setup() const
 {
     MoistureSetup s;
-    s.table = &ctx_.layerTable;
+    s.input = readEnvelopeInput(ctx_.layerTable, main_.envelopeInputs());
     s.saturation = &ctx_.tables.saturation;
-    s.refine = main_.isChecked(QStringLiteral("chkPr"));
     s.planeLayer = markedLayer().value_or(0);
     return s;
-}
-
-double MoistureForm::designNumber(const QString& text, const QString& what, const QString& control) const
-{
-    return headerNumber(text, what, mainWindowField(control));
 }
 
 FieldRef MoistureForm::markField() const
@@ -191,8 +185,7 @@ void MoistureForm::RunMoistureAccumulation()
             showPoints(r);
             ctx_.yieldToEvents();
         };
-        const LayerTableHeader& h = ctx_.layerTable.header;
-        totals_ = RunMoistureYear(setup(), city(), h.tIn, h.phiIn, hooks);
+        totals_ = RunMoistureYear(setup(), city(), hooks);
         setText(QStringLiteral("txtV_0"), formatNumber(totals_.accumulated, "0"));
         setText(QStringLiteral("txtV_1"), formatNumber(totals_.summerDrying, "0"));
         setText(QStringLiteral("txtV_2"), u'-' + formatNumber(totals_.heatingDrying, "0"));
@@ -214,17 +207,16 @@ MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)
     if (!ctx_.lastCalc || !ctx_.lastCalc->finished())
         throw AppError(QStringLiteral("Нет результатов теплотехнического расчета конструкции: выполните «Расчет» в "
                                       "главном окне."));
-    const LayerTableHeader& h = ctx_.layerTable.header;
-    const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), QStringLiteral("txtTv"));
-    const double phiIn =
-        designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), QStringLiteral("txtFiv"));
+    const MoistureSetup s = setup();
+    const double tIn = s.input.tIn.number();
+    const double phiIn = s.input.phiIn.number();
     if (checkMoistenedLayer(markedLayer(), ctx_.layerTable.count()) == MarkCheck::FirstOrLast)
         throw AppError(QStringLiteral("Увлажняемый слой не помечен или помечен первый, или последний слой: "
                                       "плоскость возможной конденсации не определена. Пометьте в главном окне "
                                       "увлажняемый слой — не первый и не последний."),
                        markField());
     MoistureTotals unused;
-    const MoistureMonthResult r = CalcMoistureMonth(setup(), tIn, phiIn, tn, phiN, 0, unused);
+    const MoistureMonthResult r = CalcMoistureMonth(s, tIn, phiIn, tn, phiN, 0, unused);
     showPoints(r);
     return r;
 }

@@ -89,21 +89,20 @@ void LimitsForm::search()
         setItems(list(k), {});
     notifyChanged();
 
-    // Each candidate runs on a copy of the collected table with tв and фи(в) replaced,
+    // Each candidate runs on a copy of the input read once with tв and фи(в) replaced,
     // keeping only its results (no report, no field texts): the collected table, the
     // report and the last calculation keep the design case while the search runs,
     // whatever stops it.
-    const LayerTable design = ctx_.layerTable;
     const EnvelopeInputs inputs = main_.envelopeInputs();
+    const EnvelopeInput design = readEnvelopeInput(ctx_.layerTable, inputs);
     std::optional<EnvelopeMessage> stop;
     double stopT = 0;
     double stopPhi = 0;
     const ComplianceCheck complies = [&](double t, double phi) -> std::optional<bool> {
-        LayerTable candidate = design;
-        candidate.header.tIn = generalText(t);
-        candidate.header.phiIn = generalText(phi);
+        EnvelopeInput candidate = design;
+        candidate.setInsideAir(t, phi);
         ++calculationsRun_;
-        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, inputs, ctx_.tables.saturation, nullptr);
+        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, ctx_.tables.saturation, nullptr);
         if (!o.finished()) {
             stop = o.error ? *o.error
                  : o.warning ? *o.warning

@@ -2,6 +2,7 @@
 // The limits of use of an envelope over inside air conditions: for each inside
 // temperature of a range, the interval of inside humidities in which the envelope
 // meets п. 9.1 ТКП 45-2.04-43, and the report block of that table.
+#include "common/number_text.h"
 #include "refdata/ref_tables.h"
 
 #include <QString>
@@ -23,7 +24,8 @@ struct SearchRange {
     int count = 1;
     bool landsOnLast = true;  // the last value of the loop is `last` itself
 
-    double value(int i) const { return landsOnLast && i == count - 1 ? last : first + i * step; }
+    // Value i as the lists show it (the general text of first + i·step).
+    double value(int i) const { return generalValue(landsOnLast && i == count - 1 ? last : first + i * step); }
 };
 
 // Which range an entry belongs to, for the messages.
