@@ -235,8 +235,10 @@ public:
         else
             run.stopped = true;
         QJsonArray rows;
-        for (const LimitsRow& r : limits.rows())
-            rows.append(QJsonArray{r.t, r.from, r.to});
+        for (const LimitsRow& r : limits.rows()) {
+            const LimitsRowText text = limitsRowText(r);
+            rows.append(QJsonArray{text.t, text.from, text.to});
+        }
         run.extra.insert(QStringLiteral("limits"), rows);
         run.extra.insert(QStringLiteral("limitsError"), run.prompter.messages.size() > before
                                                             ? QJsonValue(run.prompter.messages[before].text)

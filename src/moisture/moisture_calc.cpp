@@ -187,30 +187,26 @@ void planeFlows(MoistureMonthResult& r, const MoisturePlane& pl, int k, double e
         r.dailyBalance = requireFiniteNamed((in - out) / 30, [&] { return named("суточный баланс влаги"); });
         return;
     }
-    r.tPlane = formatNumber(pl.t, "0.0");
+    r.tPlane = pl.t;
     if (ev > pl.E) {
         const double in = gIn(ev - pl.E);
         const double out = gOut();
-        r.gIn = formatNumber(in, "0");
-        r.gOut = formatNumber(out, "0");
+        r.gIn = in;
+        r.gOut = out;
         if (in > out)
             totals.accumulated += in - out;
         else if (month < 6)
             totals.heatingDrying += out - in;
-        r.balance = formatNumber(in - out, "0");
+        r.balance = in - out;
         return;
     }
     if (month > 5 && month < 9) {
         const double in = gIn(pl.E - ev);
         const double out = gOut();
-        r.gIn = formatNumber(in, "0");
-        r.gOut = formatNumber(out, "0");
+        r.gIn = in;
+        r.gOut = out;
         totals.summerDrying += in + out;
-    } else {
-        r.gIn = QStringLiteral("--");
-        r.gOut = QStringLiteral("--");
     }
-    r.balance = QStringLiteral("--");
 }
 
 }  // namespace
@@ -237,24 +233,11 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, const Moisture
     MoistureMonthResult r;
     planeFlows(r, pl, setup.planeLayer, ev, en, month, totals);
 
-    const int P = int(points.size());
-    if (!setup.pointLists) {
-        for (const CalcPoint& p : points)
-            r.condensation = r.condensation || p.phi > 100;
-        return r;
-    }
-    for (int j = 0; j < P; ++j) {
-        const CalcPoint& p = points[j];
-        r.points[0].append(pointName(env.labels, j));
-        r.points[1].append(formatSingle(p.t, "0.0"));
-        r.points[2].append(formatSingle(p.E, "0"));
-        r.points[3].append(formatSingle(p.e, "0"));
-        if (p.phi > 100) {
-            r.points[4].append(QStringLiteral("100% !!!"));
-            r.condensation = true;
-        } else {
-            r.points[4].append(formatSingle(p.phi, "0.0"));
-        }
+    for (const CalcPoint& p : points)
+        r.condensation = r.condensation || p.phi > 100;
+    if (setup.pointLists) {
+        r.points = std::move(points);
+        r.labels = env.labels;
     }
     return r;
 }

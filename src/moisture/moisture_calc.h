@@ -29,16 +29,19 @@ struct MoistureSetup {
     EnvelopeInput input;
     const SaturationTable* saturation = nullptr;
     int planeLayer = 0;
-    bool pointLists = true;  // fill the point lists of the result (texts); the flag is set either way
+    bool pointLists = true;  // keep the point field in the result; the condensation flag is set either way
 };
 
 struct MoistureMonthResult {
     bool condensation = false;  // φ above 100 % at some point of the field
     double dailyBalance = 0;    // (g(в.) − g(н.))/30, g/m² per day (month 0 only)
-    // month-list texts (months 1..12 only): t(гр.), g(в.), g(н.), g(в.)−g(н.)
-    QString tPlane, gIn, gOut, balance;
-    // the point lists: name, t, E, e, φ
-    std::array<QStringList, 5> points;
+    // Months 1..12: the plane's temperature t(гр.), °С; the flows g(в.) and g(н.), g/m²
+    // (none in a month outside summer whose inside vapour does not reach the plane's
+    // E); their difference g(в.) − g(н.) only in a month whose vapour condenses.
+    std::optional<double> tPlane, gIn, gOut, balance;
+    // The month's point field and the points' labels (with `pointLists` only).
+    QVector<CalcPoint> points;
+    QStringList labels;
 };
 
 // The air of month m (1..12) for the monthly balance: the city's mean outside air, the

@@ -17,6 +17,27 @@ QString item(const char* name, int k)
 const QStringList kRightHalf = {"lblRezList", "lstRez_1", "lstRez_2", "lstRez_3", "lstRez_4", "lstRez_5",
                                 "txtT_0",     "txtT_1",   "txtT_2",   "txtT_3",   "cmdRs",    "cmdPodbor"};
 
+// A flow of the month list, in g/m²; "--" where the month has none.
+QString flowText(const std::optional<double>& v)
+{
+    return v ? formatNumber(*v, "0") : QStringLiteral("--");
+}
+
+// The five point lists of a month's field: name, t, E, e and φ ("100% !!!" above 100 %).
+std::array<QStringList, 5> pointLists(const MoistureMonthResult& r)
+{
+    std::array<QStringList, 5> lists;
+    for (int j = 0; j < r.points.size(); ++j) {
+        const CalcPoint& p = r.points[j];
+        lists[0].append(pointName(r.labels, j));
+        lists[1].append(formatSingle(p.t, "0.0"));
+        lists[2].append(formatSingle(p.E, "0"));
+        lists[3].append(formatSingle(p.e, "0"));
+        lists[4].append(p.phi > 100 ? QStringLiteral("100% !!!") : formatSingle(p.phi, "0.0"));
+    }
+    return lists;
+}
+
 }  // namespace
 
 MoistureForm::MoistureForm(AppContext& ctx, MainForm& main, QObject* parent)
@@ -178,10 +199,10 @@ void MoistureForm::RunMoistureAccumulation()
             addItem(QStringLiteral("lstV_4"), air.phiV);
         };
         hooks.monthDone = [this](int, const MoistureMonthResult& r) {
-            addItem(QStringLiteral("lstV_5"), r.gIn);
-            addItem(QStringLiteral("lstV_6"), r.gOut);
-            addItem(QStringLiteral("lstV_7"), r.tPlane);
-            addItem(QStringLiteral("lstV_8"), r.balance);
+            addItem(QStringLiteral("lstV_5"), flowText(r.gIn));
+            addItem(QStringLiteral("lstV_6"), flowText(r.gOut));
+            addItem(QStringLiteral("lstV_7"), r.tPlane ? formatNumber(*r.tPlane, "0.0") : QString());
+            addItem(QStringLiteral("lstV_8"), flowText(r.balance));
             showPoints(r);
             ctx_.yieldToEvents();
         };
@@ -198,8 +219,9 @@ void MoistureForm::RunMoistureAccumulation()
 
 void MoistureForm::showPoints(const MoistureMonthResult& r)
 {
+    const std::array<QStringList, 5> lists = pointLists(r);
     for (int k = 1; k <= 5; ++k)
-        setItems(item("lstRez", k), r.points[size_t(k - 1)]);
+        setItems(item("lstRez", k), lists[size_t(k - 1)]);
 }
 
 MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)

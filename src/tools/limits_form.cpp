@@ -51,6 +51,11 @@ LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
 }
 
+void LimitsForm::onLoad()
+{
+    rows_.clear();  // the lists start empty
+}
+
 void LimitsForm::onUnload()
 {
     if (running_)
@@ -87,6 +92,7 @@ void LimitsForm::search()
     setButtonsEnabled(false);
     for (int k = 0; k < 3; ++k)
         setItems(list(k), {});
+    rows_.clear();
     notifyChanged();
 
     // Each candidate runs on a copy of the input read once with tв and фи(в) replaced,
@@ -114,9 +120,11 @@ void LimitsForm::search()
         return o.complies();
     };
     const RowDone rowDone = [&](const LimitsRow& row) {
-        addItem(list(0), row.t);
-        addItem(list(1), row.from);
-        addItem(list(2), row.to);
+        rows_.append(row);
+        const LimitsRowText text = limitsRowText(row);
+        addItem(list(0), text.t);
+        addItem(list(1), text.from);
+        addItem(list(2), text.to);
         ctx_.yieldToEvents();
         return !closed_;
     };
@@ -164,19 +172,8 @@ void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& 
 
 void LimitsForm::appendToReport()
 {
-    for (const QString& line : limitsReportLines(items(list(0)), items(list(1)), items(list(2))))
+    for (const QString& line : limitsReportLines(rows_))
         ctx_.report.add(line);
-}
-
-QVector<LimitsRow> LimitsForm::rows() const
-{
-    const QStringList t = items(list(0));
-    const QStringList from = items(list(1));
-    const QStringList to = items(list(2));
-    QVector<LimitsRow> result;
-    for (qsizetype i = 0; i < t.size(); ++i)
-        result.append({t[i], from.value(i), to.value(i)});
-    return result;
 }
 
 }  // namespace ogrado
