@@ -102,7 +102,8 @@ void ThicknessForm::refreshLayers()
 {
     if (running_)
         return;
-    const LayerTable t = main_.collectedTable();
+    const EnvelopeInput input = main_.envelopeInput();
+    const LayerTable& t = input.table;
     const int index = currentIndex(kLayers);
     const int previousRow = index >= 0 && index < layerRows_.size() ? layerRows_[index] : 0;
     QStringList entries;
@@ -119,7 +120,7 @@ void ThicknessForm::refreshLayers()
     if (keep >= 0)
         setCurrentIndex(kLayers, keep);
     else
-        chooseLayer(layerWithSmallestLambda(t) - 1, true);
+        chooseLayer(layerWithSmallestLambda(input) - 1, true);
     notifyChanged();
 }
 

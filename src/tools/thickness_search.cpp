@@ -170,17 +170,17 @@ QString defaultFromThickness(const QString& thickness, const QString& step)
     return generalText(down > 0 ? roundedThickness(down) : *s);
 }
 
-int layerWithSmallestLambda(const LayerTable& table)
+int layerWithSmallestLambda(const EnvelopeInput& input)
 {
-    if (table.count() == 0)
+    if (input.layerCount() == 0)
         return 0;
-    const std::optional<double> tIn = parseNumber(table.header.tIn);
-    const std::optional<double> phiIn = parseNumber(table.header.phiIn);
+    const std::optional<double> tIn = input.tIn.value;
+    const std::optional<double> phiIn = input.phiIn.value;
     const int column = !tIn || !phiIn || conditionIsA(*tIn, *phiIn) ? kColLambdaA : kColLambdaB;
     int best = 1;
     std::optional<double> smallest;
-    for (int i = 0; i < table.count(); ++i) {
-        const std::optional<double> lambda = parseNumber(table.layers[i].cell(column));
+    for (int i = 0; i < input.layerCount(); ++i) {
+        const std::optional<double> lambda = input.cells[i][size_t(column)];
         if (lambda && *lambda > 0 && (!smallest || *lambda < *smallest)) {
             smallest = lambda;
             best = i + 1;

@@ -44,7 +44,7 @@ QString defaultFromThickness(const QString& thickness, const QString& step);
 // The layer whose λ is the smallest (the column of the operating condition of the
 // header's inside air; λА when that cannot be read), 1-based; the first of equals.
 // 1 when no λ can be read, 0 for an empty table.
-int layerWithSmallestLambda(const LayerTable& table);
+int layerWithSmallestLambda(const EnvelopeInput& input);
 
 // What every candidate shares: the main window's input (each candidate gives the chosen
 // layer its thickness as a number) and the criteria.
