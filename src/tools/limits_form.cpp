@@ -120,11 +120,7 @@ void LimitsForm::search()
         return o.complies();
     };
     const RowDone rowDone = [&](const LimitsRow& row) {
-        rows_.append(row);
-        const LimitsRowText text = limitsRowText(row);
-        addItem(list(0), text.t);
-        addItem(list(1), text.from);
-        addItem(list(2), text.to);
+        showRow(row);
         ctx_.yieldToEvents();
         return !closed_;
     };
@@ -150,6 +146,15 @@ void LimitsForm::search()
     lastSearchCompleted_ = completed;
     running_ = false;
     setButtonsEnabled(true);
+}
+
+void LimitsForm::showRow(const LimitsRow& row)
+{
+    rows_.append(row);
+    const LimitsRowText text = limitsRowText(row);
+    addItem(list(0), text.t);
+    addItem(list(1), text.from);
+    addItem(list(2), text.to);
 }
 
 void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& alreadyShown)

@@ -42,6 +42,8 @@ protected:
 
 private:
     void setButtonsEnabled(bool enabled);
+    // A row of the search: kept as numbers, shown in the three lists.
+    void showRow(const LimitsRow& row);
     void restoreDesignCase(const EnvelopeInputs& inputs, const QString& alreadyShown);
 
     AppContext& ctx_;
