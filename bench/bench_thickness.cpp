@@ -20,7 +20,8 @@ const RefTables& tables()
 ThicknessCase exampleWall(bool refine, bool moisture)
 {
     ThicknessCase c;
-    c.table.header = {"8,7", "23", "18", "55", "-2", "83", "429", "207"};
+    LayerTable table;
+    table.header = {"8,7", "23", "18", "55", "-2", "83", "429", "207"};
     const QStringList rows[4] = {{"Штукатурка изв.-песч", "20", "0", "0,7", "0,81", "8,69", "9,76", "0,12"},
                                  {"Газосиликат D=500", "250", "3", "0,15", "0,16", "2,38", "2,48", "0,2"},
                                  {"Белтеп ПП100", "60", "3", "0,041", "0,042", "0,58", "0,65", "0,48"},
@@ -31,13 +32,15 @@ ThicknessCase exampleWall(bool refine, bool moisture)
         row.cells = {QString(), QString::number(n + 1), r[1], r[2], r[3], r[4], r[5], r[6], r[7]};
         row.sourceRow = n + 1;
         row.name = r[0];
-        c.table.layers.append(row);
+        table.layers.append(row);
     }
+    EnvelopeInputs inputs;
+    inputs.tn = {"-31", "-28", "-27", "-25"};
+    inputs.n = "1";
+    inputs.tempDiff = "6";
+    inputs.refine = refine;
+    c.input = readEnvelopeInput(table, inputs);
     c.layer = 3;
-    c.inputs.tn = {"-31", "-28", "-27", "-25"};
-    c.inputs.n = "1";
-    c.inputs.tempDiff = "6";
-    c.inputs.refine = refine;
     c.saturation = &tables().saturation;
     if (moisture)
         c.moisture = ThicknessCase::Moisture{&tables().climate[4], 3};

@@ -12,6 +12,9 @@
 
 namespace ogrado {
 
+// The density of air at 0 °С, kg/m³ (formula (1) of the densities).
+constexpr double kAirDensityAtZero = 1.2932;
+
 struct AirLayerInputs {
     double Text = 0;  // design outside temperature, °С
     double FIn = 0;   // outside relative humidity, %
@@ -100,33 +103,5 @@ AirLayerResults AirLayerCalculation(const AirLayerInputs& in, const SaturationTa
 
 // ALm after п. 6.3.7 from the height h.
 double airGapSurfaceCoefficient(double h);
-
-// The report block of one run; its first line is written at `start` + 2 (modes: a new
-// report starts at 1, an appended block at the previous count).
-struct AirLayerReportTexts {
-    QString turnsText;  // txtEps as typed, written trimmed
-};
-
-class AirLayerReport {
-public:
-    // Mode 1: the report restarts with this run's block.
-    void replace(const AirLayerInputs& in, const AirLayerResults& r, const AirLayerReportTexts& t);
-    // Mode 2: this run's block after the previous ones.
-    void append(const AirLayerInputs& in, const AirLayerResults& r, const AirLayerReportTexts& t);
-    // Index after the last block: the last written line + 2; 0 when empty.
-    int count() const { return count_; }
-    // Line k, counted from 0; unwritten lines are empty.
-    QString line(int k) const { return lines_.value(k); }
-    // Lines 1..count, as the results file appends them; empty when nothing was stored.
-    QStringList resultLines() const;
-    // Lines 0..count.
-    QStringList allLines() const;
-
-private:
-    void write(int start, const AirLayerInputs& in, const AirLayerResults& r, const AirLayerReportTexts& t);
-
-    QStringList lines_;
-    int count_ = 0;
-};
 
 }  // namespace ogrado

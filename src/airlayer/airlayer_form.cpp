@@ -165,7 +165,6 @@ void AirLayerForm::clearResults()
     lastInputs_.reset();
     lastResults_.reset();
     lastError_.clear();
-    ctx_.airLayerReportLines.clear();
     notifyChanged();
 }
 
@@ -197,16 +196,15 @@ AirLayerInputs AirLayerForm::collectInputs() const
     in.Tint = field(QStringLiteral("txtTn_2"), QStringLiteral("Расчетная температура внутреннего воздуха"));
     in.FIv = field(QStringLiteral("txtTn_3"), QStringLiteral("Влажность внутреннего воздуха"));
     // α of the main window as currently typed
-    const QString alphaOutText = main_.text(QStringLiteral("txtAln"));
-    const QString alphaInText = main_.text(QStringLiteral("txtAlv"));
-    const QString alphaOutName = QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н) главного окна");
-    const QString alphaInName = QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в) главного окна");
-    const FieldRef alphaOutField = mainWindowField(QStringLiteral("txtAln"));
-    const FieldRef alphaInField = mainWindowField(QStringLiteral("txtAlv"));
-    in.ALext = headerNumber(alphaOutText, alphaOutName, alphaOutField);
-    in.ALint = headerNumber(alphaInText, alphaInName, alphaInField);
-    requireInRange(in.ALext, alphaOutText, alphaOutName, kPositiveRange, alphaOutField);
-    requireInRange(in.ALint, alphaInText, alphaInName, kPositiveRange, alphaInField);
+    const EnvelopeInput typed = main_.envelopeInput();
+    InputEntry alphaOut = typed.alphaOut;
+    InputEntry alphaIn = typed.alphaIn;
+    alphaOut.what += QStringLiteral(" главного окна");
+    alphaIn.what += QStringLiteral(" главного окна");
+    in.ALext = alphaOut.number();
+    in.ALint = alphaIn.number();
+    alphaOut.checked();  // the ranges after both are known to be numbers
+    alphaIn.checked();
     in.h = field(QStringLiteral("txtHst"), QStringLiteral("Разность высот входного и выходного отверстия"));
     in.eps = field(QStringLiteral("txtTocn"), QStringLiteral("Точность определения средней температуры воздуха"));
     in.d0 = field(QStringLiteral("txtDnac"), QStringLiteral("Начальная толщина прослойки")) / 1000;
@@ -305,7 +303,6 @@ void AirLayerForm::AirLayerCalculation(int mode)
             report_.replace(in, r, texts);
         else if (mode == 2)
             report_.append(in, r, texts);
-        ctx_.airLayerReportLines = report_.resultLines();
     } catch (const AppError& e) {
         if (lastTrial)
             showTrial(lastTrial->first, lastTrial->second);

@@ -3,7 +3,7 @@
 // The air-layer window frmPr: the inputs of the ventilated-gap calculation, its three
 // modes (show; show and replace the air-layer report; show and append to it), the
 // results and the report block kept for the results file.
-#include "airlayer/airlayer_calc.h"
+#include "airlayer/airlayer_report.h"
 #include "mainwindow/main_form.h"
 
 namespace ogrado {

@@ -130,7 +130,7 @@ public:
             return;
         }
         try {
-            WriteCalcReport(path_, run.ctx.report, run.ctx.airLayerReportLines, run.prompter);
+            WriteCalcReport(path_, run.ctx.reportBlocks, run.prompter);
         } catch (const AppError& e) {
             stopWithError(run, 1, e);
         }
@@ -235,8 +235,10 @@ public:
         else
             run.stopped = true;
         QJsonArray rows;
-        for (const LimitsRow& r : limits.rows())
-            rows.append(QJsonArray{r.t, r.from, r.to});
+        for (const LimitsRow& r : limits.rows()) {
+            const LimitsRowText text = limitsRowText(r);
+            rows.append(QJsonArray{text.t, text.from, text.to});
+        }
         run.extra.insert(QStringLiteral("limits"), rows);
         run.extra.insert(QStringLiteral("limitsError"), run.prompter.messages.size() > before
                                                             ? QJsonValue(run.prompter.messages[before].text)
@@ -438,8 +440,8 @@ public:
     void readValue(const QString& value, BatchRun& run) override { run.chartSize = chartSize(value); }
 };
 
-// --pdf FILE, --odt FILE: the document of "Расчет", with the air-gap block when there is
-// one (the question about it is answered "OK", as for --out). Any file name: the option
+// --pdf FILE, --odt FILE: the document of "Расчет", with every block of the report that
+// has lines (the question about each is answered "OK", as for --out). Any file name: the option
 // gives the format.
 class DocumentStep : public OptionStep {
 public:
@@ -481,7 +483,7 @@ public:
             return;
         }
         try {
-            const CalcDocument document = calcDocumentOf(run.ctx, {run.casePath, path_}, true);
+            const CalcDocument document = calcDocumentOf(run.ctx, {run.casePath, path_}, everyReportBlock());
             run.documentWriter(document, format_, path_);
         } catch (const AppError& e) {
             stopWithError(run, 1, e);

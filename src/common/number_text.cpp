@@ -320,6 +320,11 @@ QString generalText(double value)
     return generalDecimal(value, 15);
 }
 
+double generalValue(double value)
+{
+    return parseNumber(generalText(value)).value_or(value);
+}
+
 QString generalTextSingle(float value)
 {
     refuseNonFinite(double(value));

@@ -30,6 +30,9 @@ QString formatNumberExact(double value, std::string_view pattern, int significan
 // General form: up to 15 significant digits (7 for single), no trailing zeros,
 // an exponent below 1E-04 and from 1E+15.
 QString generalText(double value);
+// The number the general text of a value names: a value stepped in binary (3·0,1 =
+// 0,30000000000000004) becomes the decimal its text shows (0,3).
+double generalValue(double value);
 QString generalTextSingle(float value);
 
 // A number for a message: two decimals at most, the general form for a huge magnitude.

@@ -47,8 +47,8 @@ QString indexed(const char* name, int k)
 
 QVector<DocumentItem> sourceDataItems(const EnvelopeOutcome& calc, const WindowFields& fields)
 {
-    const LayerTableHeader& h = calc.table.header;
-    const EnvelopeInputs& in = calc.inputs;
+    const LayerTableHeader& h = calc.input.table.header;
+    const EnvelopeInputs& in = calc.input.inputs;
     const QString deg = QStringLiteral("°С");
     const QString alphaUnit = QStringLiteral("Вт/(м²·°С)");
     QVector<DocumentItem> items = {
@@ -121,7 +121,7 @@ QVector<DocumentItem> resultItems(const EnvelopeOutcome& calc, const WindowField
          {}, false},
         {QStringLiteral("Сопротивление теплопередаче Rт"),
          withUnit(fields.text(QStringLiteral("txtRt"), formatNumber(st.rt, "0.00")), rUnit),
-         calc.inputs.refine ? QStringLiteral("уточнено по п. 5.14 ТКП 45-2.04-43") : QString(),
+         calc.input.inputs.refine ? QStringLiteral("уточнено по п. 5.14 ТКП 45-2.04-43") : QString(),
          fields.highlighted(QStringLiteral("txtRt"))},
         {QStringLiteral("Сопротивление паропроницанию Rп"),
          withUnit(fields.text(QStringLiteral("txtRp"), formatNumber(st.rp, "0.00")), QStringLiteral("м²·ч·Па/мг")),
@@ -170,7 +170,8 @@ bool documentAvailable(const AppContext& ctx)
     return calc && calc->finished() && !calc->error && !calc->warning && calc->lists && ctx.report.lineCount() > 0;
 }
 
-CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, bool withAirLayer, const QDate& date)
+CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, const ReportChoice& choice,
+                            const QDate& date)
 {
     if (!documentAvailable(ctx)) {
         throw AppError(QStringLiteral("Нет результатов расчета для документа.") +
@@ -191,7 +192,7 @@ CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, b
         d.heading.append(QStringLiteral("Сводка: ") + summary);
 
     d.sourceData = sourceDataItems(calc, fields);
-    d.layers = layerRows(calc.table, fields);
+    d.layers = layerRows(calc.input.table, fields);
     d.results = resultItems(calc, fields);
     d.verdict = verdictOf(st, ctx.tables.saturation);
     d.referencesNote = uncheckedValuesNote(ctx.calcReferences());
@@ -199,14 +200,12 @@ CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, b
     d.pointsCaption = calc.lists->caption;
     d.points = calc.lists->columns;
     try {
-        d.chart = buildSectionChart(st, calc.table, calc.lists->caption);
+        d.chart = buildSectionChart(st, calc.input.table, calc.lists->caption);
     } catch (const AppError&) {
         // a field that does not belong to the table has no chart, as in the chart window
         d.chart.reset();
     }
-    d.reportLines = ctx.report.lines();
-    if (withAirLayer)
-        d.airLayerLines = ctx.airLayerReportLines;
+    d.report = reportSections(ctx.reportBlocks, choice);
     return d;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document a calculation is handed in as: the title, the source data and the results
-// as tables, the section chart, the full report and the air-gap block. Plain texts, taken
+// as tables, the section chart and the blocks of the report. Plain texts, taken
 // from the last calculation as it ran (its collected input, its results and the texts the
 // main window shows), not from what the windows hold by the time the document is made.
 // How the texts are set on pages lives in document/text_document.
@@ -67,8 +67,7 @@ struct CalcDocument {
     QString pointsCaption;                // the caption of the result lists
     std::array<QStringList, 5> points;    // point, t, E, e, фи as the lists show them
     std::optional<SectionChart> chart;
-    QStringList reportLines;              // the report as the results file holds it
-    QStringList airLayerLines;            // the air-gap block, when the user added it
+    QVector<ReportSection> report;        // the blocks of the report the user added, in order
 };
 
 // The title of every document.
@@ -85,9 +84,10 @@ struct DocumentNames {
     QString documentFile;
 };
 
-// The document of the last calculation, dated `date`; the air-gap block only when
-// `withAirLayer`. Throws AppError when there is no document (see documentAvailable).
-CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, bool withAirLayer,
+// The document of the last calculation, dated `date`, with the blocks of the report
+// (`choice` decides about each offered one). Throws AppError when there is no document
+// (see documentAvailable).
+CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, const ReportChoice& choice,
                             const QDate& date = QDate::currentDate());
 
 // The file types a document is written as.

@@ -207,17 +207,23 @@ private:
         if (!chartPicture.isNull())
             chart(chartPicture);
 
-        heading(QStringLiteral("Расчет"));
-        reportLines(d.reportLines);
-        QStringList air = d.airLayerLines;
-        while (!air.isEmpty() && air.first().trimmed().isEmpty())
-            air.removeFirst();
-        while (!air.isEmpty() && air.last().trimmed().isEmpty())
-            air.removeLast();
-        if (!air.isEmpty()) {
-            heading(QStringLiteral("Расчет вентилируемой воздушной прослойки"));
-            reportLines(air);
-        }
+        for (const ReportSection& section : d.report)
+            reportSection(section);
+    }
+
+    // A block of the report under its heading, without the blank lines at its ends; a
+    // block with nothing else is left out.
+    void reportSection(const ReportSection& section)
+    {
+        QStringList lines = section.lines;
+        while (!lines.isEmpty() && lines.first().trimmed().isEmpty())
+            lines.removeFirst();
+        while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+            lines.removeLast();
+        if (lines.isEmpty())
+            return;
+        heading(section.heading);
+        reportLines(lines);
     }
 
     QTextCharFormat charFormat(double points, bool bold = false) const

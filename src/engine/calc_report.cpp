@@ -5,17 +5,43 @@
 
 namespace ogrado {
 
-void WriteCalcReport(const QString& path, const CalcReport& report, const QStringList& airLayerLines,
-                     Prompter& prompter)
+ReportChoice everyReportBlock()
 {
-    QStringList lines = report.lines();
-    if (!airLayerLines.isEmpty()) {
-        const MessageAnswer answer =
-            prompter.message(QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"),
-                             QStringLiteral("Подтверждение записи"), MessageIcon::Question, MessageButtons::OkCancel);
-        if (answer == MessageAnswer::Ok)
-            lines += airLayerLines;
+    return [](const QString&) { return true; };
+}
+
+ReportChoice requiredReportBlocks()
+{
+    return [](const QString&) { return false; };
+}
+
+ReportChoice askForReportBlock(Prompter& prompter, const QString& question, const QString& title)
+{
+    return [&prompter, question, title](const QString& offer) {
+        return prompter.message(offer + u' ' + question, title, MessageIcon::Question, MessageButtons::OkCancel) ==
+               MessageAnswer::Ok;
+    };
+}
+
+QVector<ReportSection> reportSections(const ReportBlocks& blocks, const ReportChoice& choice)
+{
+    QVector<ReportSection> sections;
+    for (const ReportBlock& block : blocks) {
+        QStringList lines = block.lines ? block.lines() : QStringList();
+        if (!block.offer.isEmpty() && (lines.isEmpty() || !choice(block.offer)))
+            continue;
+        sections.append({block.heading, std::move(lines)});
     }
+    return sections;
+}
+
+void WriteCalcReport(const QString& path, const ReportBlocks& blocks, Prompter& prompter)
+{
+    QStringList lines;
+    const ReportChoice ask =
+        askForReportBlock(prompter, QStringLiteral("Сохранить их?"), QStringLiteral("Подтверждение записи"));
+    for (const ReportSection& section : reportSections(blocks, ask))
+        lines += section.lines;
     writeTextLines(path, lines);
 }
 

@@ -137,29 +137,16 @@ void EnvelopeRun::readInputs()
     if (N == 0)
         throw AppError(QStringLiteral("Нет слоев для расчета: ни в одной строке таблицы слоев не указана толщина. "
                                       "Заполните слои конструкции, указав их толщину."));
-    values = convertLayers(table);
-    const LayerTableHeader& h = table.header;
-    auto header = [](const QString& text, const QString& what, const char* control, const InputRange* range) {
-        const FieldRef field = mainWindowField(QLatin1String(control));
-        const double v = headerNumber(text, what, field);
-        if (range)
-            requireInRange(v, text, what, *range, field);
-        return v;
-    };
-    alphaIn = header(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"), "txtAlv",
-                     &kPositiveRange);
-    alphaOut = header(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"), "txtAln",
-                      &kPositiveRange);
-    tIn = header(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), "txtTv", nullptr);
-    phiIn = header(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), "txtFiv", &kHumidityRange);
-    tOut = header(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"), "txtTot_1", nullptr);
-    phiOut = header(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"), "txtTot_2",
-                    &kHumidityRange);
-    n = header(in.n, QStringLiteral("Коэффициент n"), "txtN", &kPositiveRange);
+    values = input.layerValues();
+    alphaIn = input.alphaIn.checked();
+    alphaOut = input.alphaOut.checked();
+    tIn = input.tIn.checked();
+    phiIn = input.phiIn.checked();
+    tOut = input.tHeat.checked();
+    phiOut = input.phiHeat.checked();
+    n = input.n.checked();
     // an empty or zero temperature difference ends the run later with its own warning
-    tempDiff = in.tempDiff.trimmed().isEmpty()
-                   ? 0
-                   : header(in.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"), "txtTp", &kNonNegativeRange);
+    tempDiff = input.tempDiff.text.trimmed().isEmpty() ? 0 : input.tempDiff.checked();
 }
 
 void EnvelopeRun::run()
@@ -354,8 +341,7 @@ bool EnvelopeRun::requiredResistance()
                                       QString::fromUtf8(kInputErrorTitle), mainWindowField(QStringLiteral("txtTp"))};
         return false;
     }
-    st.tn = headerNumber(st.tnText, QStringLiteral("Расчетная температура наружного воздуха tн"),
-                         mainWindowField(indexedName(Named::Tn, st.tnIndex)));
+    st.tn = input.tn[size_t(st.tnIndex - 1)].number();
     const double rtr = requireFinite(n * (tIn - st.tn) / (alphaIn * tempDiff),
                                      QStringLiteral("Требуемое сопротивление теплопередаче Rт.тр."));
     st.rtRequired = rtr;
@@ -424,8 +410,15 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
 EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
                                        CalcReport* report)
 {
+    EnvelopeOutcome o = RunEnvelopeCalculation(readEnvelopeInput(table, inputs), sat, report);
+    table = o.input.table;  // μ = 0 written back as 0,00001
+    return o;
+}
+
+EnvelopeOutcome RunEnvelopeCalculation(const EnvelopeInput& input, const SaturationTable& sat, CalcReport* report)
+{
     CalcReport unused;
-    EnvelopeRun run(table, inputs, sat, report ? *report : unused, report != nullptr);
+    EnvelopeRun run(input, sat, report ? *report : unused, report != nullptr);
     try {
         run.run();
     } catch (const AppError& e) {
@@ -434,8 +427,7 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
         if (run.st.reached == CalcState::kNothing)
             run.report.restart();  // refused: no line of it stays
     }
-    run.out.table = table;
-    run.out.inputs = inputs;
+    run.out.input = std::move(run.input);
     return std::move(run.out);
 }
 
@@ -475,32 +467,25 @@ ResultLists resultListsOf(const CalcState& state, const QString& caption)
     return lists;
 }
 
-ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, bool refine,
+ResultLists RecalculateRefinedField(const EnvelopeInput& input, CalcState& state, bool refine,
                                     const SaturationTable& sat)
 {
-    RecalculateField(table, state, refine, sat);
+    RecalculateField(input, state, refine, sat);
     return resultListsOf(state, refine ? QStringLiteral("Результаты по уточненному Rt")
                                        : QStringLiteral("Результаты предварительных расчетов"));
 }
 
-void RecalculateField(const LayerTable& table, CalcState& state, bool refine, const SaturationTable& sat)
+void RecalculateField(const EnvelopeInput& input, CalcState& state, bool refine, const SaturationTable& sat)
 {
-    const QVector<LayerValues> values = convertLayers(table);
-    const LayerTableHeader& h = table.header;
+    const QVector<LayerValues> values = input.layerValues();
     FieldAir air;
-    air.alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
-                               mainWindowField(QStringLiteral("txtAlv")));
-    air.alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
-                                mainWindowField(QStringLiteral("txtAln")));
-    air.tIn = headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
-                           mainWindowField(QStringLiteral("txtTv")));
-    air.phiIn = headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                             mainWindowField(QStringLiteral("txtFiv")));
-    air.tOut = headerNumber(h.tHeat, QStringLiteral("Средняя температура отопительного периода t(от.)"),
-                            mainWindowField(QStringLiteral("txtTot_1")));
-    air.phiOut = headerNumber(h.phiHeat, QStringLiteral("Средняя влажность отопительного периода фи(от.)"),
-                              mainWindowField(QStringLiteral("txtTot_2")));
-    recalculateField(table, values, air, state, refine, sat);
+    air.alphaIn = input.alphaIn.number();
+    air.alphaOut = input.alphaOut.number();
+    air.tIn = input.tIn.number();
+    air.phiIn = input.phiIn.number();
+    air.tOut = input.tHeat.number();
+    air.phiOut = input.phiHeat.number();
+    recalculateField(input.table, values, air, state, refine, sat);
 }
 
 }  // namespace ogrado

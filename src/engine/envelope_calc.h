@@ -3,6 +3,7 @@
 // The main calculation after ТКП 45-2.04-43: operating condition, Rт and Rп, the
 // temperature and vapour field, the refined Rт after п. 5.14, D, tн, Rт.тр., the
 // vapour-permeation check after п. 9.1 at every boundary, and the full report.
+#include "engine/envelope_input.h"
 #include "engine/layer_table.h"
 #include "common/colors.h"
 #include "engine/calc_report.h"
@@ -15,21 +16,6 @@
 #include <optional>
 
 namespace ogrado {
-
-// Values the calculation reads from the main window besides the collected table.
-struct EnvelopeInputs {
-    std::array<QString, 4> tn;  // txtTn_1..4: T1(0.98), T1(0.92), T3(0.92), T5(0.92)
-    QString n;                  // txtN
-    QString tempDiff;           // txtTp: Δt(в)
-    bool refine = false;        // chkPr: "Уточнять Rt по п. 5,14 ТКП"
-    // captions written into the report's source data
-    QString buildingType;     // lblTipZd
-    QString nCaption;         // lblN
-    QString alphaInCaption;   // lblAlv
-    QString alphaOutCaption;  // lblAln
-    QString envelopeCaption;  // lblTp
-    QString region;           // cboObl
-};
 
 // A main-window field the calculation writes.
 struct FieldUpdate {
@@ -61,8 +47,7 @@ struct EnvelopeOutcome {
     // The input the run used: the collected table (with μ = 0 written back as 0,00001)
     // and the values read from the main window. Documents of the calculation show these,
     // whatever the window holds by then.
-    LayerTable table;
-    EnvelopeInputs inputs;
+    EnvelopeInput input;
     bool finished() const { return state.finished; }
     bool complies() const { return state.complies; }
     // Refused before anything was calculated: there is no result of it at all.
@@ -85,6 +70,9 @@ EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& 
 // of the full run.
 EnvelopeOutcome RunEnvelopeCalculation(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat,
                                        CalcReport* report);
+// The same on the input read once (a search changes one value of it per candidate);
+// the outcome's input carries μ = 0 written back as 0,00001.
+EnvelopeOutcome RunEnvelopeCalculation(const EnvelopeInput& input, const SaturationTable& sat, CalcReport* report);
 
 // A run refused before the calculation for a reason of the window (an incomplete
 // layer): the result fields emptied as a run empties them, the report store emptied,
@@ -96,10 +84,10 @@ EnvelopeOutcome RefusedEnvelopeRun(CalcReport& report, const EnvelopeMessage& wh
 // captioned "Результаты по уточненному Rt"; without it every layer takes the column of
 // the preliminary condition, captioned "Результаты предварительных расчетов". Throws
 // AppError.
-ResultLists RecalculateRefinedField(const LayerTable& table, CalcState& state, bool refine,
+ResultLists RecalculateRefinedField(const EnvelopeInput& input, CalcState& state, bool refine,
                                     const SaturationTable& sat);
 // The point field of RecalculateRefinedField without the lists.
-void RecalculateField(const LayerTable& table, CalcState& state, bool refine, const SaturationTable& sat);
+void RecalculateField(const EnvelopeInput& input, CalcState& state, bool refine, const SaturationTable& sat);
 
 // The result lists of a point field, sized for the number of points.
 ResultLists resultListsOf(const CalcState& state, const QString& caption);

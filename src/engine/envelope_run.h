@@ -14,16 +14,16 @@ class EnvelopeRun {
 public:
     // `writing`: the report lines, the main window's field texts and the result lists
     // are produced; without it only the results (CalcState, the messages) are.
-    EnvelopeRun(LayerTable& table, const EnvelopeInputs& inputs, const SaturationTable& sat, CalcReport& report,
-                bool writing = true)
-        : table(table), in(inputs), sat(sat), report(report), writing(writing)
+    EnvelopeRun(const EnvelopeInput& input, const SaturationTable& sat, CalcReport& report, bool writing = true)
+        : input(input), sat(sat), report(report), writing(writing)
     {
     }
 
     void run();
 
-    LayerTable& table;
-    const EnvelopeInputs& in;
+    EnvelopeInput input;  // the run's own copy: μ = 0 is written back into it
+    LayerTable& table = input.table;
+    const EnvelopeInputs& in = input.inputs;
     const SaturationTable& sat;
     CalcReport& report;
     const bool writing;

@@ -52,6 +52,7 @@ struct LayerRow {
     {
         return sourceRow >= 1 && sourceRow <= 8 ? mainWindowField(gridCellName(sourceRow, column)) : FieldRef{};
     }
+    bool operator==(const LayerRow&) const = default;
 };
 
 // Short names of the grid columns in messages: "толщина", "λ(А)", "μ" …
@@ -71,6 +72,8 @@ struct LayerTableHeader {
     QString phiHeat;   // фи(от.), txtTot_2
     QString eHeat;     // e(от.), txtTot_3
     QString zHeat;     // z(от.), txtTot_4
+
+    bool operator==(const LayerTableHeader&) const = default;
 };
 
 struct LayerTable {
@@ -78,6 +81,7 @@ struct LayerTable {
     QVector<LayerRow> layers;
 
     int count() const { return int(layers.size()); }
+    bool operator==(const LayerTable&) const = default;
 
     // The number (among the collected layers) of the last layer with an empty value in
     // columns 2..8, or 0 when every layer is complete.

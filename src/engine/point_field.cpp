@@ -82,13 +82,27 @@ double divideOrFail(double numerator, double divisor, const QString& what, const
     return numerator / divisor;
 }
 
+QVector<LayerNumbers> parseLayerCells(const LayerTable& table)
+{
+    QVector<LayerNumbers> numbers(table.count());
+    for (int i = 0; i < table.count(); ++i)
+        for (int column = kColNumber; column <= kColMu; ++column)
+            numbers[i][size_t(column)] = parseNumber(table.layers[i].cell(column));
+    return numbers;
+}
+
 QVector<LayerValues> convertLayers(const LayerTable& table)
+{
+    return convertLayers(table, parseLayerCells(table));
+}
+
+QVector<LayerValues> convertLayers(const LayerTable& table, const QVector<LayerNumbers>& numbers)
 {
     QVector<LayerValues> values;
     values.reserve(table.count());
     for (int i = 0; i < table.count(); ++i) {
         auto number = [&](int column) {
-            const auto v = parseNumber(table.layers[i].cell(column));
+            const std::optional<double> v = numbers[i][size_t(column)];
             if (!v)
                 layerFail(table, i, column, QStringLiteral("не является числом."), QStringLiteral("Введите число."));
             const InputRange& range = column == kColThickness ? kThicknessRange : kNonNegativeRange;

@@ -7,7 +7,9 @@
 #include "engine/calc_state.h"
 #include "refdata/ref_tables.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 
 namespace ogrado {
 
@@ -26,6 +28,11 @@ double divideOrFail(double numerator, double divisor, const QString& what, const
 // naming the layer and the cell when a cell is not a number or out of its range
 // (thickness above 0 and at most 10000 mm; λ, s and μ not below 0).
 QVector<LayerValues> convertLayers(const LayerTable& table);
+// The cells of every layer (columns 1..8) as numbers, nothing where a cell is not one.
+using LayerNumbers = std::array<std::optional<double>, 9>;
+QVector<LayerNumbers> parseLayerCells(const LayerTable& table);
+// convertLayers on cells already read as numbers; the texts of `table` name a value refused.
+QVector<LayerValues> convertLayers(const LayerTable& table, const QVector<LayerNumbers>& numbers);
 
 // Writes μ = 0.00001 back into every layer whose μ is 0, in the table and the values.
 void replaceZeroPermeability(LayerTable& table, QVector<LayerValues>& values);

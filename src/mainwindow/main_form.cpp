@@ -679,7 +679,7 @@ void MainForm::runEnvelope(bool recalc)
         RunEnvelopeCalculation(ctx_.layerTable, envelopeInputs(), ctx_.tables.saturation, ctx_.report);
     if (recalc && outcome.finished()) {
         try {
-            outcome.lists = RecalculateRefinedField(ctx_.layerTable, outcome.state, isChecked(QStringLiteral("chkPr")),
+            outcome.lists = RecalculateRefinedField(outcome.input, outcome.state, isChecked(QStringLiteral("chkPr")),
                                                     ctx_.tables.saturation);
         } catch (const AppError& e) {
             outcome.error = EnvelopeMessage{e.message(), e.title(), e.field()};

@@ -71,6 +71,9 @@ public:
     // lists show the new tables, and every field and grid cell that held the table's
     // value for its chosen entry or material takes the new value; typed values stay.
     void referenceTablesChanged(const RefTables& before);
+    // The window's input as the calculations read it: the table collectedTable gives and
+    // envelopeInputs, read once.
+    EnvelopeInput envelopeInput() const { return readEnvelopeInput(collectedTable(), envelopeInputs()); }
 
     // "Расчет": collect, check, calculate (and the moisture balance when asked).
     void calculate();
@@ -187,7 +190,6 @@ private:
     // main_form_document.cpp: the document menu items
     void updateDocumentMenus();
     bool documentMayStart();
-    bool addAirLayer(const QString& question, const QString& title);
     // A name chosen in a file dialog with the extension `suffix` added when it has
     // another; the dialog asked only about the name as typed, so an existing file of the
     // longer name is asked about here. Empty when the user keeps that file.

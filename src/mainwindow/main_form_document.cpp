@@ -47,13 +47,6 @@ bool MainForm::documentMayStart()
     return true;
 }
 
-bool MainForm::addAirLayer(const QString& question, const QString& title)
-{
-    if (ctx_.airLayerReportLines.isEmpty())
-        return false;
-    return prompter().message(question, title, MessageIcon::Question, MessageButtons::OkCancel) == MessageAnswer::Ok;
-}
-
 void MainForm::exportDocument(DocumentFormat format)
 {
     if (!documentMayStart() || !confirmSaveOfStaleResults())
@@ -70,10 +63,11 @@ void MainForm::exportDocument(DocumentFormat format)
     path = withExtension(path, suffix);
     if (path.isEmpty())
         return;
-    const bool air = addAirLayer(QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"),
-                                 QStringLiteral("Подтверждение записи"));
     try {
-        const CalcDocument document = calcDocumentOf(ctx_, {ctx_.sourceDataPath, path}, air);
+        const CalcDocument document =
+            calcDocumentOf(ctx_, {ctx_.sourceDataPath, path},
+                           askForReportBlock(prompter(), QStringLiteral("Сохранить их?"),
+                                             QStringLiteral("Подтверждение записи")));
         if (!documentWriter_)
             throw AppError(QStringLiteral("Документ не может быть записан: нет модуля записи документов."));
         documentWriter_(document, format, path);
@@ -104,10 +98,10 @@ void MainForm::printDocument()
                                           "прежним данным.\rНапечатать результаты последнего расчета?"),
                            QStringLiteral("Печать"), MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    const bool air = addAirLayer(QStringLiteral("Имеются результаты расчета воздушной прослойки. Напечатать их?"),
-                                 QStringLiteral("Печать"));
     try {
-        const CalcDocument document = calcDocumentOf(ctx_, {ctx_.sourceDataPath, QString()}, air);
+        const CalcDocument document =
+            calcDocumentOf(ctx_, {ctx_.sourceDataPath, QString()},
+                           askForReportBlock(prompter(), QStringLiteral("Напечатать их?"), QStringLiteral("Печать")));
         if (!documentPrinter_)
             throw AppError(QStringLiteral("Печать недоступна: нет модуля печати."));
         documentPrinter_(document);

@@ -58,24 +58,21 @@ MarkCheck checkMoistenedLayer(std::optional<int> k, int n)
 
 MoistureEnvelope prepareMoistureEnvelope(const MoistureSetup& setup)
 {
-    const LayerTable& table = *setup.table;
+    const EnvelopeInput& input = setup.input;
+    const LayerTable& table = input.table;
     const int N = table.count();
     MoistureEnvelope env;
-    env.values = convertLayers(table);
+    env.values = input.layerValues();
     for (LayerValues& v : env.values) {
         if (v.mu == 0)
             v.mu = 0.00001;
     }
     const LayerTableHeader& h = table.header;
-    env.alphaIn = headerNumber(h.alphaIn, QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в)"),
-                               mainWindowField(QStringLiteral("txtAlv")));
-    env.alphaOut = headerNumber(h.alphaOut, QStringLiteral("Коэффициент теплоотдачи наружной поверхности альфа(н)"),
-                                mainWindowField(QStringLiteral("txtAln")));
+    env.alphaIn = input.alphaIn.number();
+    env.alphaOut = input.alphaOut.number();
     // the operating condition of the design inside air, as in the main calculation
-    env.conditionA = conditionIsA(
-        headerNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), mainWindowField(QStringLiteral("txtTv"))),
-        headerNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                     mainWindowField(QStringLiteral("txtFiv"))));
+    const double tIn = input.tIn.number();
+    env.conditionA = conditionIsA(tIn, input.phiIn.number());
     double sumR = 0;
     double rp = 0;
     for (int i = 0; i < N; ++i) {
@@ -105,7 +102,7 @@ namespace {
 double monthField(const MoistureSetup& setup, const MoistureEnvelope& env, double tv, double tn, double ev, double en,
                   QVector<CalcPoint>& points, QVector<bool>& layerA)
 {
-    const LayerTable& table = *setup.table;
+    const LayerTable& table = setup.input.table;
     const int N = table.count();
     const bool conditionA = env.conditionA;
     // The field of the month with the condition's λ (for the point lists; with the
@@ -115,7 +112,7 @@ double monthField(const MoistureSetup& setup, const MoistureEnvelope& env, doubl
     fillVapourField(points, env.labels, ev, en, env.rp);
 
     layerA.fill(false, N);
-    if (!setup.refine)
+    if (!setup.input.refine())
         return env.rt;
     const QVector<double> means = layerMeanHumidity(points, env.values);
     double refined = 0;
@@ -141,7 +138,7 @@ struct MoisturePlane {
 MoisturePlane planeOfTheMonth(const MoistureSetup& setup, const MoistureEnvelope& env, double tv, double tn, double rt,
                               const QVector<bool>& layerA)
 {
-    const LayerTable& table = *setup.table;
+    const LayerTable& table = setup.input.table;
     const int N = table.count();
     // The plane behind layer k. Its temperature is divided by the Rт of the month: with
     // the refine flag each layer's own condition, without it the condition of the
@@ -157,7 +154,7 @@ MoisturePlane planeOfTheMonth(const MoistureSetup& setup, const MoistureEnvelope
     MoisturePlane pl;
     double R = 0;
     for (int i = 0; i < k; ++i) {
-        R += layerResistance(table, env.values, i, setup.refine ? layerA[i] : env.conditionA);
+        R += layerResistance(table, env.values, i, setup.input.refine() ? layerA[i] : env.conditionA);
         pl.rpIn += layerVapourResistance(env.values, i);
         pl.t = requireFiniteNamed(tv - (tv - tn) * (1 / env.alphaIn + R) / rt, [&] { return at("температура t(гр.)"); });
     }
@@ -196,30 +193,26 @@ void planeFlows(MoistureMonthResult& r, const MoisturePlane& pl, int k, double e
         r.dailyBalance = requireFiniteNamed((in - out) / 30, [&] { return named("суточный баланс влаги"); });
         return;
     }
-    r.tPlane = formatNumber(pl.t, "0.0");
+    r.tPlane = pl.t;
     if (ev > pl.E) {
         const double in = gIn(ev - pl.E);
         const double out = gOut();
-        r.gIn = formatNumber(in, "0");
-        r.gOut = formatNumber(out, "0");
+        r.gIn = in;
+        r.gOut = out;
         if (in > out)
             totals.accumulated += in - out;
         else if (month < 6)
             totals.heatingDrying += out - in;
-        r.balance = formatNumber(in - out, "0");
+        r.balance = in - out;
         return;
     }
     if (month > 5 && month < 9) {
         const double in = gIn(pl.E - ev);
         const double out = gOut();
-        r.gIn = formatNumber(in, "0");
-        r.gOut = formatNumber(out, "0");
+        r.gIn = in;
+        r.gOut = out;
         totals.summerDrying += in + out;
-    } else {
-        r.gIn = QStringLiteral("--");
-        r.gOut = QStringLiteral("--");
     }
-    r.balance = QStringLiteral("--");
 }
 
 }  // namespace
@@ -246,24 +239,11 @@ MoistureMonthResult CalcMoistureMonth(const MoistureSetup& setup, const Moisture
     MoistureMonthResult r;
     planeFlows(r, pl, setup.planeLayer, ev, en, month, totals);
 
-    const int P = int(points.size());
-    if (!setup.pointLists) {
-        for (const CalcPoint& p : points)
-            r.condensation = r.condensation || p.phi > 100;
-        return r;
-    }
-    for (int j = 0; j < P; ++j) {
-        const CalcPoint& p = points[j];
-        r.points[0].append(pointName(env.labels, j));
-        r.points[1].append(formatSingle(p.t, "0.0"));
-        r.points[2].append(formatSingle(p.E, "0"));
-        r.points[3].append(formatSingle(p.e, "0"));
-        if (p.phi > 100) {
-            r.points[4].append(QStringLiteral("100% !!!"));
-            r.condensation = true;
-        } else {
-            r.points[4].append(formatSingle(p.phi, "0.0"));
-        }
+    for (const CalcPoint& p : points)
+        r.condensation = r.condensation || p.phi > 100;
+    if (setup.pointLists) {
+        r.points = std::move(points);
+        r.labels = env.labels;
     }
     return r;
 }
@@ -308,13 +288,12 @@ MoistureTotals runYear(const MoistureSetup& setup, const YearClimate& climate, d
 
 }  // namespace
 
-MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
-                               const QString& phiIn, const MoistureYearHooks& hooks)
+MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const MoistureYearHooks& hooks)
 {
-    const double tv = headerNumber(tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
-                                   mainWindowField(QStringLiteral("txtTv")));
-    const double phiV = headerNumber(phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                                     mainWindowField(QStringLiteral("txtFiv")));
+    const double tv = setup.input.tIn.number();
+    const double phiV = setup.input.phiIn.number();
+    const QString& tIn = setup.input.tIn.text;
+    const QString& phiIn = setup.input.phiIn.text;
     // every climate value of the year is checked before the first month is shown
     const YearClimate climate = yearClimate(city);
     std::function<void(int)> starting;

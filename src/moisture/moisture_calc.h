@@ -4,6 +4,7 @@
 // flux that reaches the plane from the room against the flux that leaves it towards
 // the outside, month by month.
 #include "engine/calc_state.h"
+#include "engine/envelope_input.h"
 #include "engine/layer_table.h"
 #include "refdata/ref_tables.h"
 
@@ -22,23 +23,26 @@ struct MoistureTotals {
     double heatingDrying = 0;  // January to May, condensation conditions but outflow not below inflow
 };
 
-// What a month's calculation works on: the collected layers, the refine flag and the
-// plane of possible condensation (the boundary after layer `planeLayer`, 1-based).
+// What a month's calculation works on: the main window's input (layers, inside air,
+// refine flag) and the plane of possible condensation (the boundary after layer
+// `planeLayer`, 1-based).
 struct MoistureSetup {
-    const LayerTable* table = nullptr;
+    EnvelopeInput input;
     const SaturationTable* saturation = nullptr;
-    bool refine = false;
     int planeLayer = 0;
-    bool pointLists = true;  // fill the point lists of the result (texts); the flag is set either way
+    bool pointLists = true;  // keep the point field in the result; the condensation flag is set either way
 };
 
 struct MoistureMonthResult {
     bool condensation = false;  // φ above 100 % at some point of the field
     double dailyBalance = 0;    // (g(в.) − g(н.))/30, g/m² per day (month 0 only)
-    // month-list texts (months 1..12 only): t(гр.), g(в.), g(н.), g(в.)−g(н.)
-    QString tPlane, gIn, gOut, balance;
-    // the point lists: name, t, E, e, φ
-    std::array<QStringList, 5> points;
+    // Months 1..12: the plane's temperature t(гр.), °С; the flows g(в.) and g(н.), g/m²
+    // (none in a month outside summer whose inside vapour does not reach the plane's
+    // E); their difference g(в.) − g(н.) only in a month whose vapour condenses.
+    std::optional<double> tPlane, gIn, gOut, balance;
+    // The month's point field and the points' labels (with `pointLists` only).
+    QVector<CalcPoint> points;
+    QStringList labels;
 };
 
 // The air of month m (1..12) for the monthly balance: the city's mean outside air, the
@@ -88,15 +92,15 @@ struct YearClimate {
 YearClimate yearClimate(const ClimateRecord& city);
 
 // The twelve months of the balance for the city's climate and the design inside air
-// (texts of the collected table), in order; `monthStarting` sees each month's air
+// of the setup's input, in order; `monthStarting` sees each month's air
 // before it is calculated, `monthDone` its result. Returns the totals. Throws AppError
 // as CalcMoistureMonth does, and for a climate value that is not a number.
 struct MoistureYearHooks {
     std::function<void(int month, const MonthAir& air)> monthStarting;
     std::function<void(int month, const MoistureMonthResult& result)> monthDone;
 };
-MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city, const QString& tIn,
-                               const QString& phiIn, const MoistureYearHooks& hooks = {});
+MoistureTotals RunMoistureYear(const MoistureSetup& setup, const ClimateRecord& city,
+                               const MoistureYearHooks& hooks = {});
 // The same on a climate already read and the design inside air as numbers.
 MoistureTotals RunMoistureYear(const MoistureSetup& setup, const YearClimate& climate, double tv, double phiV);
 

@@ -18,6 +18,27 @@ QString item(const char* name, int k)
 const QStringList kRightHalf = {"lblRezList", "lstRez_1", "lstRez_2", "lstRez_3", "lstRez_4", "lstRez_5",
                                 "txtT_0",     "txtT_1",   "txtT_2",   "txtT_3",   "cmdRs",    "cmdPodbor"};
 
+// A flow of the month list, in g/m²; "--" where the month has none.
+QString flowText(const std::optional<double>& v)
+{
+    return v ? formatNumber(*v, "0") : QStringLiteral("--");
+}
+
+// The five point lists of a month's field: name, t, E, e and φ ("100% !!!" above 100 %).
+std::array<QStringList, 5> pointLists(const MoistureMonthResult& r)
+{
+    std::array<QStringList, 5> lists;
+    for (int j = 0; j < r.points.size(); ++j) {
+        const CalcPoint& p = r.points[j];
+        lists[0].append(pointName(r.labels, j));
+        lists[1].append(formatSingle(p.t, "0.0"));
+        lists[2].append(formatSingle(p.E, "0"));
+        lists[3].append(formatSingle(p.e, "0"));
+        lists[4].append(p.phi > 100 ? QStringLiteral("100% !!!") : formatSingle(p.phi, "0.0"));
+    }
+    return lists;
+}
+
 }  // namespace
 
 MoistureForm::MoistureForm(AppContext& ctx, MainForm& main, QObject* parent)
@@ -94,16 +115,10 @@ const ClimateRecord& MoistureForm::city() const
 MoistureSetup MoistureForm::setup() const
 {
     MoistureSetup s;
-    s.table = &ctx_.layerTable;
+    s.input = readEnvelopeInput(ctx_.layerTable, main_.envelopeInputs());
     s.saturation = &ctx_.tables.saturation;
-    s.refine = main_.isChecked(QStringLiteral("chkPr"));
     s.planeLayer = markedLayer().value_or(0);
     return s;
-}
-
-double MoistureForm::designNumber(const QString& text, const QString& what, const QString& control) const
-{
-    return headerNumber(text, what, mainWindowField(control));
 }
 
 FieldRef MoistureForm::markField() const
@@ -185,15 +200,14 @@ void MoistureForm::RunMoistureAccumulation()
             addItem(QStringLiteral("lstV_4"), air.phiV);
         };
         hooks.monthDone = [this](int, const MoistureMonthResult& r) {
-            addItem(QStringLiteral("lstV_5"), r.gIn);
-            addItem(QStringLiteral("lstV_6"), r.gOut);
-            addItem(QStringLiteral("lstV_7"), r.tPlane);
-            addItem(QStringLiteral("lstV_8"), r.balance);
+            addItem(QStringLiteral("lstV_5"), flowText(r.gIn));
+            addItem(QStringLiteral("lstV_6"), flowText(r.gOut));
+            addItem(QStringLiteral("lstV_7"), r.tPlane ? formatNumber(*r.tPlane, "0.0") : QString());
+            addItem(QStringLiteral("lstV_8"), flowText(r.balance));
             showPoints(r);
             ctx_.yieldToEvents();
         };
-        const LayerTableHeader& h = ctx_.layerTable.header;
-        totals_ = RunMoistureYear(setup(), city(), h.tIn, h.phiIn, hooks);
+        totals_ = RunMoistureYear(setup(), city(), hooks);
         // the verdict of the main window names the city's air the balance rests on
         QVector<int> months;
         for (int m = 1; m <= 12; ++m)
@@ -214,8 +228,9 @@ void MoistureForm::RunMoistureAccumulation()
 
 void MoistureForm::showPoints(const MoistureMonthResult& r)
 {
+    const std::array<QStringList, 5> lists = pointLists(r);
     for (int k = 1; k <= 5; ++k)
-        setItems(item("lstRez", k), r.points[size_t(k - 1)]);
+        setItems(item("lstRez", k), lists[size_t(k - 1)]);
 }
 
 MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)
@@ -223,17 +238,16 @@ MoistureMonthResult MoistureForm::singleCase(double tn, double phiN)
     if (!ctx_.lastCalc || !ctx_.lastCalc->finished())
         throw AppError(QStringLiteral("Нет результатов теплотехнического расчета конструкции: выполните «Расчет» в "
                                       "главном окне."));
-    const LayerTableHeader& h = ctx_.layerTable.header;
-    const double tIn = designNumber(h.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"), QStringLiteral("txtTv"));
-    const double phiIn =
-        designNumber(h.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"), QStringLiteral("txtFiv"));
+    const MoistureSetup s = setup();
+    const double tIn = s.input.tIn.number();
+    const double phiIn = s.input.phiIn.number();
     if (checkMoistenedLayer(markedLayer(), ctx_.layerTable.count()) == MarkCheck::FirstOrLast)
         throw AppError(QStringLiteral("Увлажняемый слой не помечен или помечен первый, или последний слой: "
                                       "плоскость возможной конденсации не определена. Пометьте в главном окне "
                                       "увлажняемый слой — не первый и не последний."),
                        markField());
     MoistureTotals unused;
-    const MoistureMonthResult r = CalcMoistureMonth(setup(), tIn, phiIn, tn, phiN, 0, unused);
+    const MoistureMonthResult r = CalcMoistureMonth(s, tIn, phiIn, tn, phiN, 0, unused);
     showPoints(r);
     return r;
 }

@@ -38,8 +38,6 @@ private:
     MoistureSetup setup() const;
     std::optional<int> markedLayer() const;
     const ClimateRecord& city() const;
-    // A design value of the main window's collected input; a message names its field.
-    double designNumber(const QString& text, const QString& what, const QString& control) const;
     // The moistened-layer mark of the main window a message about it names.
     FieldRef markField() const;
     // One single-case calculation, with its point lists shown; the daily balance.

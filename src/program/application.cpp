@@ -45,14 +45,25 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
     connect(main_.get(), &MainForm::sourceDataOpened, this, [this] {
         if (FormModel* air = forms_.value(AirLayerForm::windowName()))
             qobject_cast<AirLayerForm*>(air)->clearResults();
-        ctx_.airLayerReportLines.clear();
     });
+    registerReportBlocks();
     // The chart follows every calculation, also while its window is closed.
     connect(main_.get(), &MainForm::calculationDone, this,
             [this] { formAs<ChartForm>().followCalculation(); });
 }
 
 Application::~Application() = default;
+
+void Application::registerReportBlocks()
+{
+    // After the envelope calculation's report, in this order; a block of a window that
+    // was never opened holds nothing.
+    ctx_.reportBlocks.append({QStringLiteral("Расчет вентилируемой воздушной прослойки"),
+                              QStringLiteral("Имеются результаты расчета воздушной прослойки."), [this] {
+                                  auto* air = qobject_cast<AirLayerForm*>(forms_.value(AirLayerForm::windowName()));
+                                  return air ? air->report().resultLines() : QStringList();
+                              }});
+}
 
 QStringList Application::windowNames()
 {
@@ -71,9 +82,7 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         // of the last calculation, with the air-layer report when the user wants it.
         auto dialog = std::make_unique<SaveDialogForm>(
             ctx_,
-            [this](const QString& path) {
-                WriteCalcReport(path, ctx_.report, ctx_.airLayerReportLines, ctx_.prompter);
-            },
+            [this](const QString& path) { WriteCalcReport(path, ctx_.reportBlocks, ctx_.prompter); },
             [this](const QString& path, const QString& summary) { main_->saveSourceData(path, summary); });
         dialog->setStatusLine([this](const QString& text) { main_->showStatus(text); });
         return dialog;

@@ -71,6 +71,8 @@ public:
 
 private:
     std::unique_ptr<FormModel> createForm(const QString& name);
+    // The blocks the windows add to the results file, the documents and the print.
+    void registerReportBlocks();
     // An error shown in one window named inputs of another: that window marks them.
     void markFieldsOf(const FieldRef& field);
 

@@ -16,7 +16,13 @@
 namespace ogrado {
 
 struct AppContext {
-    explicit AppContext(Prompter& prompter) : prompter(prompter) {}
+    explicit AppContext(Prompter& prompter) : prompter(prompter)
+    {
+        // The report of the envelope calculation opens every output.
+        reportBlocks.append({QStringLiteral("Расчет"), QString(), [this] { return report.lines(); }});
+    }
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
 
     Prompter& prompter;
     WindowHost* host = nullptr;
@@ -30,7 +36,9 @@ struct AppContext {
     QVector<UsedReference> lastCalcReferences;
     QVector<UsedReference> moistureReferences;
     QVector<UsedReference> calcReferences() const { return lastCalcReferences + moistureReferences; }
-    QStringList airLayerReportLines;  // what the results file appends on request
+    // The blocks of the results file, the documents and the print, in their order: the
+    // report above, then those the program registers (the air gap …).
+    ReportBlocks reportBlocks;
 
     // The source-data file (".isx") the input was last opened from or saved to, empty
     // for new input, and its summary.

@@ -52,6 +52,11 @@ LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
     on(QStringLiteral("cmdCancel"), FormEvent::Click, [this] { unloadForm(); });
 }
 
+void LimitsForm::onLoad()
+{
+    rows_.clear();  // the lists start empty
+}
+
 void LimitsForm::onUnload()
 {
     if (running_)
@@ -88,23 +93,23 @@ void LimitsForm::search()
     setButtonsEnabled(false);
     for (int k = 0; k < 3; ++k)
         setItems(list(k), {});
+    rows_.clear();
     notifyChanged();
 
-    // Each candidate runs on a copy of the collected table with tв and фи(в) replaced,
+    // Each candidate runs on a copy of the input read once with tв and фи(в) replaced,
     // keeping only its results (no report, no field texts): the collected table, the
     // report and the last calculation keep the design case while the search runs,
     // whatever stops it.
-    const LayerTable design = ctx_.layerTable;
     const EnvelopeInputs inputs = main_.envelopeInputs();
+    const EnvelopeInput design = readEnvelopeInput(ctx_.layerTable, inputs);
     std::optional<EnvelopeMessage> stop;
     double stopT = 0;
     double stopPhi = 0;
     const ComplianceCheck complies = [&](double t, double phi) -> std::optional<bool> {
-        LayerTable candidate = design;
-        candidate.header.tIn = generalText(t);
-        candidate.header.phiIn = generalText(phi);
+        EnvelopeInput candidate = design;
+        candidate.setInsideAir(t, phi);
         ++calculationsRun_;
-        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, inputs, ctx_.tables.saturation, nullptr);
+        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, ctx_.tables.saturation, nullptr);
         if (!o.finished()) {
             stop = o.error ? *o.error
                  : o.warning ? *o.warning
@@ -116,9 +121,7 @@ void LimitsForm::search()
         return o.complies();
     };
     const RowDone rowDone = [&](const LimitsRow& row) {
-        addItem(list(0), row.t);
-        addItem(list(1), row.from);
-        addItem(list(2), row.to);
+        showRow(row);
         ctx_.yieldToEvents();
         return !closed_;
     };
@@ -146,6 +149,15 @@ void LimitsForm::search()
     setButtonsEnabled(true);
 }
 
+void LimitsForm::showRow(const LimitsRow& row)
+{
+    rows_.append(row);
+    const LimitsRowText text = limitsRowText(row);
+    addItem(list(0), text.t);
+    addItem(list(1), text.from);
+    addItem(list(2), text.to);
+}
+
 void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& alreadyShown)
 {
     // The design case once more, shown in the main window as its "Расчет" shows it.
@@ -166,19 +178,8 @@ void LimitsForm::restoreDesignCase(const EnvelopeInputs& inputs, const QString& 
 
 void LimitsForm::appendToReport()
 {
-    for (const QString& line : limitsReportLines(items(list(0)), items(list(1)), items(list(2))))
+    for (const QString& line : limitsReportLines(rows_))
         ctx_.report.add(line);
-}
-
-QVector<LimitsRow> LimitsForm::rows() const
-{
-    const QStringList t = items(list(0));
-    const QStringList from = items(list(1));
-    const QStringList to = items(list(2));
-    QVector<LimitsRow> result;
-    for (qsizetype i = 0; i < t.size(); ++i)
-        result.append({t[i], from.value(i), to.value(i)});
-    return result;
 }
 
 }  // namespace ogrado

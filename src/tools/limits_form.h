@@ -34,14 +34,17 @@ public:
     // Main calculations of candidates the last search ran (the design case calculated
     // again after it not counted); 0 for a search refused before it began.
     qint64 calculationsRun() const { return calculationsRun_; }
-    // The rows as the three lists show them.
-    QVector<LimitsRow> rows() const;
+    // The rows the three lists show.
+    const QVector<LimitsRow>& rows() const { return rows_; }
 
 protected:
+    void onLoad() override;
     void onUnload() override;
 
 private:
     void setButtonsEnabled(bool enabled);
+    // A row of the search: kept as numbers, shown in the three lists.
+    void showRow(const LimitsRow& row);
     void restoreDesignCase(const EnvelopeInputs& inputs, const QString& alreadyShown);
 
     AppContext& ctx_;
@@ -50,6 +53,7 @@ private:
     bool closed_ = false;  // the window was closed while the search ran
     bool lastSearchCompleted_ = false;
     qint64 calculationsRun_ = 0;
+    QVector<LimitsRow> rows_;  // the rows the lists show, as numbers
 };
 
 }  // namespace ogrado

@@ -114,7 +114,7 @@ bool SearchLimits(const SearchRange& t, const SearchRange& phi, const Compliance
     for (int i = 0; i < t.count; ++i) {
         const double tIn = t.value(i);
         LimitsRow row;
-        row.t = generalText(tIn);
+        row.t = tIn;
         // 0: no complying humidity yet, 1: the interval is open, 2: it closed
         int state = 0;
         for (int j = 0; j < phi.count; ++j) {
@@ -123,21 +123,19 @@ bool SearchLimits(const SearchRange& t, const SearchRange& phi, const Compliance
             if (!ok)
                 return false;
             if (*ok && state == 0) {
-                row.from = generalText(phiIn);
+                row.from = phiIn;
                 state = 1;
             }
             if (!*ok && state == 1) {
-                row.to = generalText(phi.value(j - 1));  // фи − step
+                row.to = phi.value(j - 1);  // фи − step
                 state = 2;
             }
             // the pass that opens the interval may close it too, at the last humidity
             if (*ok && state == 1 && j == phi.count - 1 && phi.landsOnLast)
-                row.to = generalText(phiIn);
-            if (!*ok && state == 0) {
-                row.from = QStringLiteral("--");
-                row.to = QStringLiteral("--");
+                row.to = phiIn;
+            // fails at the first humidity: no interval
+            if (!*ok && state == 0)
                 break;
-            }
             // Once closed, nothing later in the row changes it: spare the remaining runs.
             if (state == 2)
                 break;
@@ -148,7 +146,14 @@ bool SearchLimits(const SearchRange& t, const SearchRange& phi, const Compliance
     return true;
 }
 
-QStringList limitsReportLines(const QStringList& t, const QStringList& from, const QStringList& to)
+LimitsRowText limitsRowText(const LimitsRow& row)
+{
+    if (!row.from)
+        return {generalText(row.t), QStringLiteral("--"), QStringLiteral("--")};
+    return {generalText(row.t), generalText(*row.from), row.to ? generalText(*row.to) : QString()};
+}
+
+QStringList limitsReportLines(const QVector<LimitsRow>& rows)
 {
     QStringList lines;
     lines.append(QString());
@@ -157,8 +162,10 @@ QStringList limitsReportLines(const QStringList& t, const QStringList& from, con
                  QStringLiteral("требование п. 9.1 ТКП 45-2.04-43 по сопротивлению паропроницанию ограждающей "
                                 "конструкции от внутренней поверхности до плоскости возможной конденсации:"));
     lines.append(QStringLiteral("Тв ;Фи(в.) - от;Фи(в.) - до"));
-    for (qsizetype i = 0; i < from.size(); ++i)
-        lines.append(t.value(i) + u';' + from.value(i) + u';' + to.value(i));
+    for (const LimitsRow& row : rows) {
+        const LimitsRowText text = limitsRowText(row);
+        lines.append(text.t + u';' + text.from + u';' + text.to);
+    }
     return lines;
 }
 

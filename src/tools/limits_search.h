@@ -3,6 +3,7 @@
 // The limits of use of an envelope over inside air conditions: for each inside
 // temperature of a range, the interval of inside humidities in which the envelope
 // meets п. 9.1 ТКП 45-2.04-43, and the report block of that table.
+#include "common/number_text.h"
 #include "refdata/ref_tables.h"
 
 #include <QString>
@@ -24,7 +25,8 @@ struct SearchRange {
     int count = 1;
     bool landsOnLast = true;  // the last value of the loop is `last` itself
 
-    double value(int i) const { return landsOnLast && i == count - 1 ? last : first + i * step; }
+    // Value i as the lists show it (the general text of first + i·step).
+    double value(int i) const { return generalValue(landsOnLast && i == count - 1 ? last : first + i * step); }
 };
 
 // Which range an entry belongs to, for the messages.
@@ -49,15 +51,22 @@ constexpr qint64 kMaxLimitsCalculations = 100000;
 // Throws AppError when the two ranges together need more calculations than allowed.
 void checkSearchSize(const SearchRange& t, const SearchRange& phi);
 
-// One row of the result: t(в), фи(в) от, фи(в) до as the lists show them. "--" in
-// both columns: the envelope fails at the first humidity. An empty "до": the
-// envelope complies up to the last humidity of the loop, which the step does not
-// land on.
+// One row of the result: t(в) and the interval of фи(в) in which the envelope
+// complies. No "от": it fails at the first humidity. No "до" after an "от": it
+// complies up to the last humidity of the loop, which the step does not land on.
 struct LimitsRow {
-    QString t;
-    QString from;
-    QString to;
+    double t = 0;
+    std::optional<double> from;
+    std::optional<double> to;
 };
+
+// A row as the lists, the report block and the JSON show it: "--" in both columns when
+// the envelope fails at the first humidity, an empty "до" when the step does not land
+// on the last humidity.
+struct LimitsRowText {
+    QString t, from, to;
+};
+LimitsRowText limitsRowText(const LimitsRow& row);
 
 // Whether the envelope complies at inside air t, фи; nullopt stops the search.
 using ComplianceCheck = std::function<std::optional<bool>(double t, double phi)>;
@@ -72,8 +81,7 @@ bool SearchLimits(const SearchRange& t, const SearchRange& phi, const Compliance
                   const RowDone& rowDone);
 
 // The block "Добавить к результатам расчетов" appends to the report: an empty line,
-// the heading, the column line and one line per row of the three lists, paired by
-// position.
-QStringList limitsReportLines(const QStringList& t, const QStringList& from, const QStringList& to);
+// the heading, the column line and one line per row.
+QStringList limitsReportLines(const QVector<LimitsRow>& rows);
 
 }  // namespace ogrado

@@ -36,36 +36,6 @@ QString yesNo(bool v)
     return v ? QStringLiteral("да") : QStringLiteral("нет");
 }
 
-// Whether two cases calculate the same thing but for the thickness of the chosen layer.
-bool sameCase(const ThicknessCase& a, const ThicknessCase& b)
-{
-    if (a.layer != b.layer || a.table.count() != b.table.count())
-        return false;
-    const LayerTableHeader& x = a.table.header;
-    const LayerTableHeader& y = b.table.header;
-    if (x.alphaIn != y.alphaIn || x.alphaOut != y.alphaOut || x.tIn != y.tIn || x.phiIn != y.phiIn ||
-        x.tHeat != y.tHeat || x.phiHeat != y.phiHeat || x.eHeat != y.eHeat || x.zHeat != y.zHeat)
-        return false;
-    for (int i = 0; i < a.table.count(); ++i) {
-        const LayerRow& p = a.table.layers[i];
-        const LayerRow& q = b.table.layers[i];
-        if (p.sourceRow != q.sourceRow || p.name != q.name)
-            return false;
-        for (int c = kColNumber; c <= kColMu; ++c) {
-            if (c == kColThickness && i == a.layer - 1)
-                continue;
-            if (p.cell(c) != q.cell(c))
-                return false;
-        }
-    }
-    if (a.inputs.tn != b.inputs.tn || a.inputs.n != b.inputs.n || a.inputs.tempDiff != b.inputs.tempDiff ||
-        a.inputs.refine != b.inputs.refine || a.vapourCriterion != b.vapourCriterion)
-        return false;
-    if (a.moisture.has_value() != b.moisture.has_value())
-        return false;
-    return !a.moisture || (a.moisture->city == b.moisture->city && a.moisture->planeLayer == b.moisture->planeLayer);
-}
-
 }  // namespace
 
 ThicknessForm::ThicknessForm(AppContext& ctx, MainForm& main, QObject* parent)
@@ -135,7 +105,8 @@ void ThicknessForm::refreshLayers()
 {
     if (running_)
         return;
-    const LayerTable t = main_.collectedTable();
+    const EnvelopeInput input = main_.envelopeInput();
+    const LayerTable& t = input.table;
     const int index = currentIndex(kLayers);
     const int previousRow = index >= 0 && index < layerRows_.size() ? layerRows_[index] : 0;
     QStringList entries;
@@ -152,7 +123,7 @@ void ThicknessForm::refreshLayers()
     if (keep >= 0)
         setCurrentIndex(kLayers, keep);
     else
-        chooseLayer(layerWithSmallestLambda(t) - 1, true);
+        chooseLayer(layerWithSmallestLambda(input) - 1, true);
     notifyChanged();
 }
 
@@ -202,24 +173,24 @@ void ThicknessForm::setRunning(bool running)
 ThicknessCase ThicknessForm::currentCase(int& sourceRow) const
 {
     ThicknessCase c;
-    c.table = main_.collectedTable();
-    if (c.table.count() == 0)
+    const LayerTable table = main_.collectedTable();
+    if (table.count() == 0)
         throw AppError(kNoLayersToSelect);
-    if (std::optional<AppError> incomplete = incompleteLayersError(c.table))
+    if (std::optional<AppError> incomplete = incompleteLayersError(table))
         throw *incomplete;
     const int index = currentIndex(kLayers);
     if (index < 0 || index >= layerRows_.size())
         throw AppError(QStringLiteral("Выберите слой, толщину которого нужно подобрать."), fieldOf(formName(), kLayers));
     sourceRow = layerRows_[index];
     c.layer = 0;
-    for (int i = 0; i < c.table.count(); ++i)
-        if (c.table.layers[i].sourceRow == sourceRow)
+    for (int i = 0; i < table.count(); ++i)
+        if (table.layers[i].sourceRow == sourceRow)
             c.layer = i + 1;
     if (c.layer == 0)
         throw AppError(QStringLiteral("Строка %1 таблицы слоев больше не участвует в расчете: выберите слой снова.")
                            .arg(sourceRow),
                        fieldOf(formName(), kLayers));
-    c.inputs = main_.envelopeInputs();
+    c.input = readEnvelopeInput(table, main_.envelopeInputs());
     c.saturation = &ctx_.tables.saturation;
     c.vapourCriterion = isChecked(criterion(1));
     if (isChecked(criterion(2))) {
@@ -385,7 +356,7 @@ void ThicknessForm::apply()
         throw AppError(QStringLiteral("Нет подобранной толщины: сначала нажмите «Подобрать»."));
     int sourceRow = 0;
     const ThicknessCase now = currentCase(sourceRow);
-    if (sourceRow != searchedRow_ || !sameCase(now, *case_))
+    if (sourceRow != searchedRow_ || !now.sameButThickness(*case_))
         throw AppError(QStringLiteral("Исходные данные в главном окне изменились после подбора: нажмите «Подобрать» "
                                       "еще раз, затем «Применить»."));
     const ThicknessCandidate& chosen = selection_->rows[row];

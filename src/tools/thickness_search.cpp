@@ -171,23 +171,33 @@ QString defaultFromThickness(const QString& thickness, const QString& step)
     return generalText(down > 0 ? roundedThickness(down) : *s);
 }
 
-int layerWithSmallestLambda(const LayerTable& table)
+int layerWithSmallestLambda(const EnvelopeInput& input)
 {
-    if (table.count() == 0)
+    if (input.layerCount() == 0)
         return 0;
-    const std::optional<double> tIn = parseNumber(table.header.tIn);
-    const std::optional<double> phiIn = parseNumber(table.header.phiIn);
+    const std::optional<double> tIn = input.tIn.value;
+    const std::optional<double> phiIn = input.phiIn.value;
     const int column = !tIn || !phiIn || conditionIsA(*tIn, *phiIn) ? kColLambdaA : kColLambdaB;
     int best = 1;
     std::optional<double> smallest;
-    for (int i = 0; i < table.count(); ++i) {
-        const std::optional<double> lambda = parseNumber(table.layers[i].cell(column));
+    for (int i = 0; i < input.layerCount(); ++i) {
+        const std::optional<double> lambda = input.cells[i][size_t(column)];
         if (lambda && *lambda > 0 && (!smallest || *lambda < *smallest)) {
             smallest = lambda;
             best = i + 1;
         }
     }
     return best;
+}
+
+bool ThicknessCase::sameButThickness(const ThicknessCase& other) const
+{
+    if (layer != other.layer || input.layerCount() != other.input.layerCount())
+        return false;
+    EnvelopeInput mine = input;
+    mine.table.layers[layer - 1].cells[kColThickness] = other.input.table.layers[layer - 1].cell(kColThickness);
+    return mine == other.input && saturation == other.saturation && vapourCriterion == other.vapourCriterion &&
+           moisture == other.moisture;
 }
 
 QString ThicknessCandidate::firstFailingText() const
@@ -197,7 +207,7 @@ QString ThicknessCandidate::firstFailingText() const
 
 void checkThicknessCase(const ThicknessCase& c)
 {
-    const int n = c.table.count();
+    const int n = c.input.layerCount();
     if (n == 0)
         throw AppError(kNoLayersToSelect);
     if (c.layer < 1 || c.layer > n)
@@ -230,9 +240,9 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness)
 
 ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, const YearClimate* climate)
 {
-    LayerTable table = c.table;
-    table.layers[c.layer - 1].cells[kColThickness] = generalText(thickness);
-    const EnvelopeOutcome o = RunEnvelopeCalculation(table, c.inputs, *c.saturation, nullptr);
+    EnvelopeInput input = c.input;
+    input.setThickness(c.layer, generalValue(thickness));  // the thickness as the lists show it
+    const EnvelopeOutcome o = RunEnvelopeCalculation(input, *c.saturation, nullptr);
     const QString at = QStringLiteral("Толщина слоя %1:").arg(mm(thickness));
     if (!o.finished()) {
         const EnvelopeMessage m = o.error     ? *o.error
@@ -240,7 +250,7 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, c
                                             : EnvelopeMessage{QStringLiteral("Расчет не завершен."),
                                                               QStringLiteral("Ошибка")};
         // the thickness tried is not the one in the grid: the cell is not the input to change
-        const FieldRef searched = table.layers[c.layer - 1].field(kColThickness);
+        const FieldRef searched = input.table.layers[c.layer - 1].field(kColThickness);
         throw AppError(at + u'\r' + m.text, m.title, m.field.controls == searched.controls ? FieldRef{} : m.field);
     }
     const CalcState& st = o.state;
@@ -262,18 +272,14 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, c
     }
     if (c.moisture) {
         MoistureSetup setup;
-        setup.table = &table;
+        setup.input = o.input;
         setup.saturation = c.saturation;
-        setup.refine = c.inputs.refine;
         setup.planeLayer = c.moisture->planeLayer;
         setup.pointLists = false;
         try {
-            const double tv = headerNumber(table.header.tIn, QStringLiteral("Температура внутреннего воздуха t(в)"),
-                                           mainWindowField(QStringLiteral("txtTv")));
-            const double phiV = headerNumber(table.header.phiIn, QStringLiteral("Влажность внутреннего воздуха фи(в)"),
-                                             mainWindowField(QStringLiteral("txtFiv")));
-            r.moisture = climate ? RunMoistureYear(setup, *climate, tv, phiV)
-                                 : RunMoistureYear(setup, *c.moisture->city, table.header.tIn, table.header.phiIn);
+            const double tv = setup.input.tIn.number();
+            const double phiV = setup.input.phiIn.number();
+            r.moisture = climate ? RunMoistureYear(setup, *climate, tv, phiV) : RunMoistureYear(setup, *c.moisture->city);
         } catch (const AppError& e) {
             throw AppError(at + QStringLiteral("\rвлагонакопление: ") + e.message(), e.title(), e.field());
         }
@@ -362,7 +368,7 @@ QString nonMonotoneNote(const ThicknessSelection& s)
 QStringList thicknessSelectionLines(const ThicknessCase& c, const ThicknessSelection& s)
 {
     QStringList lines;
-    const QString name = c.layer >= 1 && c.layer <= c.table.count() ? c.table.layers[c.layer - 1].name : QString();
+    const QString name = c.layer >= 1 && c.layer <= c.input.layerCount() ? c.input.table.layers[c.layer - 1].name : QString();
     lines.append(QStringLiteral("Подбор толщины слоя №%1 «%2»").arg(c.layer).arg(name.trimmed()));
     QStringList criteria;
     for (const Criterion& k : criteriaOf(c))

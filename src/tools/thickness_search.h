@@ -45,14 +45,13 @@ QString defaultFromThickness(const QString& thickness, const QString& step);
 // The layer whose λ is the smallest (the column of the operating condition of the
 // header's inside air; λА when that cannot be read), 1-based; the first of equals.
 // 1 when no λ can be read, 0 for an empty table.
-int layerWithSmallestLambda(const LayerTable& table);
+int layerWithSmallestLambda(const EnvelopeInput& input);
 
-// What every candidate shares: the collected table (the chosen layer's thickness is
-// replaced per candidate), the window's other inputs and the criteria.
+// What every candidate shares: the main window's input (each candidate gives the chosen
+// layer its thickness as a number) and the criteria.
 struct ThicknessCase {
-    LayerTable table;
-    int layer = 1;  // the layer's number in the collected table
-    EnvelopeInputs inputs;
+    EnvelopeInput input;  // the main window's input read once
+    int layer = 1;        // the layer's number in the collected table
     const SaturationTable* saturation = nullptr;
     bool vapourCriterion = true;  // п. 9.1 at every boundary is judged
     // The monthly moisture balance at the plane behind layer `planeLayer`; when set, a
@@ -60,8 +59,12 @@ struct ThicknessCase {
     struct Moisture {
         const ClimateRecord* city = nullptr;
         int planeLayer = 0;
+        bool operator==(const Moisture&) const = default;
     };
     std::optional<Moisture> moisture;
+
+    // Whether two cases calculate the same thing but for the chosen layer's thickness.
+    bool sameButThickness(const ThicknessCase& other) const;
 };
 
 struct ThicknessCandidate {
@@ -82,7 +85,7 @@ struct ThicknessCandidate {
     QString firstFailingText() const;
 };
 
-// The whole main calculation for one thickness, on a copy of the case's table, keeping
+// The whole main calculation for one thickness, on a copy of the case's input, keeping
 // only its results (no report lines, no field texts). Throws AppError naming the
 // thickness when the calculation or the moisture balance stops.
 ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness);

@@ -331,7 +331,9 @@ private slots:
         QVERIFY(a.report().line(2).isEmpty());
         QCOMPARE(a.report().line(3), QStringLiteral(" Расчет вентилируемой воздушной прослойки в соответствии с ТКП 45-3.02-113."));
         QCOMPARE(a.report().count(), first + 1);
-        QCOMPARE(f.ctx.airLayerReportLines.size(), first + 1);
+        // the air-gap block of the results file holds lines 1..count
+        QCOMPARE(f.ctx.reportBlocks.size(), 2);
+        QCOMPARE(f.ctx.reportBlocks[1].lines().size(), first + 1);
         // no box ticked: "Данные из теплотехнического расчета конструкции" follows line "8."
         QVERIFY(a.report().line(14).startsWith(QStringLiteral("8. Точность")));
         QCOMPARE(a.report().line(15), QStringLiteral("Данные из теплотехнического расчета конструкции"));

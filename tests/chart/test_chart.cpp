@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(o.lists->caption, QStringLiteral("Результаты предварительных расчетов"));
         check(buildSectionChart(o.state, t, o.lists->caption), o.lists->caption, {11.5862, 6.0061, 0.4261});
         // ... and "Пересчитать" the refined one
-        const ResultLists refined = RecalculateRefinedField(t, o.state, true, sat);
+        const ResultLists refined = RecalculateRefinedField(o.input, o.state, true, sat);
         check(buildSectionChart(o.state, t, refined.caption), QStringLiteral("Результаты по уточненному Rt"),
               {12.3714, 6.2502, 0.1291});
     }

@@ -2,6 +2,7 @@
 // The save dialog, the row operations and the materials window as form models.
 #include "program/application.h"
 #include "common/text_file.h"
+#include "airlayer/airlayer_form.h"
 #include "dialogs/material_edit_form.h"
 #include "dialogs/material_edit_window.h"
 #include "dialogs/materials_form.h"
@@ -347,13 +348,20 @@ private slots:
         QCOMPARE(decoded, f.ctx.report.lines().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
         // with air-layer lines: asked; "Отмена" writes the report alone, OK appends them
-        f.ctx.airLayerReportLines = {QStringLiteral("Прослойка 1"), QStringLiteral("Прослойка 2")};
+        auto& air = f.app->formAs<AirLayerForm>();
+        air.loadForm();
+        air.userEdit("txtHst", QStringLiteral("3"));
+        air.userClick("cmdSave");
+        const QStringList airLines = air.report().resultLines();
+        QVERIFY(!airLines.isEmpty());
+        f.prompter.clear();
         f.prompter.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
         f.main().userClick("cmdSave");
         QCOMPARE(readAll(path), bytes);
         f.main().userClick("cmdSave");
-        QCOMPARE(readAll(path), bytes + encodeCp1251(QStringLiteral("Прослойка 1\r\nПрослойка 2\r\n")));
+        QCOMPARE(readAll(path), bytes + encodeCp1251(airLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
         QCOMPARE(f.prompter.shown.size(), 2);
+        QCOMPARE(f.prompter.shown[0].text, QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"));
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Подтверждение записи"));
     }
 

@@ -3,9 +3,11 @@
 // main window, the pages of the PDF and the printer (rows and report lines whole on
 // their page), the OpenDocument package, and ogrado_calc --pdf / --odt. Expected values
 // of the example wall are worked out by hand from its layers.
+#include "airlayer/airlayer_form.h"
 #include "batch/batch.h"
 #include "chart/chart_plot.h"
 #include "common/app_error.h"
+#include "common/text_file.h"
 #include "document/calc_document.h"
 #include "document/odf_package.h"
 #include "document/text_document.h"
@@ -129,6 +131,19 @@ struct Calculated : test::AppFixture {
                 applyCase(main(), QJsonDocument::fromJson(f.readAll()).object());
         }
         main().userClick(QStringLiteral("cmdOk"));
+    }
+    // The air gap of a 3 m high facade calculated, its block started anew: the lines the
+    // block of the report holds.
+    QStringList airLayerBlock()
+    {
+        auto& air = app->formAs<AirLayerForm>();
+        air.loadForm();
+        air.userEdit(QStringLiteral("txtHst"), QStringLiteral("3"));
+        air.userClick(QStringLiteral("cmdSave"));
+        const QStringList lines = air.report().resultLines();
+        if (lines.isEmpty())
+            qWarning("the air gap was not calculated: %s", qPrintable(air.lastError()));
+        return lines;
     }
 };
 
@@ -352,7 +367,7 @@ private slots:
     {
         Calculated f;
         QVERIFY(documentAvailable(f.ctx));
-        const CalcDocument d = calcDocumentOf(f.ctx, {QString(), QStringLiteral("/tmp/Отчет.pdf")}, false,
+        const CalcDocument d = calcDocumentOf(f.ctx, {QString(), QStringLiteral("/tmp/Отчет.pdf")}, requiredReportBlocks(),
                                               QDate(2024, 5, 12));
         QCOMPARE(d.title, QStringLiteral("Теплотехнический расчет ограждающей конструкции"));
         QCOMPARE(d.heading, (QStringList{QStringLiteral("Файл: Отчет.pdf"), QStringLiteral("Дата: 12.05.2024")}));
@@ -409,14 +424,16 @@ private slots:
         QCOMPARE(d.points[0].last(), QStringLiteral("Наружная поверхность"));
         QVERIFY(d.chart);
         QCOMPARE(d.chart->layers.size(), 4);
-        QCOMPARE(d.reportLines, f.ctx.report.lines());
-        QVERIFY(d.reportLines.last().startsWith(QStringLiteral("ВЫВОД:")));
-        QVERIFY(d.airLayerLines.isEmpty());
+        // the report alone: the air gap was not calculated
+        QCOMPARE(d.report.size(), 1);
+        QCOMPARE(d.report[0].heading, QStringLiteral("Расчет"));
+        QCOMPARE(d.report[0].lines, f.ctx.report.lines());
+        QVERIFY(d.report[0].lines.last().startsWith(QStringLiteral("ВЫВОД:")));
 
         // the source-data file and its summary when the input came from one
         f.ctx.sourceDataPath = QStringLiteral("/data/Isx/Стена.isx");
         f.ctx.sourceDataSummary = QStringLiteral("  Жилой дом, наружная стена ");
-        const CalcDocument named = calcDocumentOf(f.ctx, {f.ctx.sourceDataPath, QStringLiteral("x.pdf")}, true,
+        const CalcDocument named = calcDocumentOf(f.ctx, {f.ctx.sourceDataPath, QStringLiteral("x.pdf")}, everyReportBlock(),
                                                   QDate(2024, 5, 12));
         QCOMPARE(named.heading.first(), QStringLiteral("Исходные данные: Стена.isx"));
         QCOMPARE(named.heading.last(), QStringLiteral("Сводка: Жилой дом, наружная стена"));
@@ -428,7 +445,7 @@ private slots:
         Calculated f;
         f.main().userEdit(MainForm::cellName(2, 0), QStringLiteral("Другой слой"));
         f.main().userEdit(QStringLiteral("txtTp"), QStringLiteral("4"));
-        const CalcDocument d = calcDocumentOf(f.ctx, {}, false);
+        const CalcDocument d = calcDocumentOf(f.ctx, {}, requiredReportBlocks());
         QCOMPARE(d.layers[1].cells[kDocName], QStringLiteral("Газосиликат D=500"));
         for (const DocumentItem& it : d.sourceData)
             if (it.label.startsWith(QStringLiteral("Нормативный")))
@@ -457,7 +474,7 @@ private slots:
         QVERIFY(!documentAvailable(f.ctx));
         for (const QString& name : items)
             QVERIFY(!m.isEnabled(name));
-        QVERIFY_THROWS_EXCEPTION(AppError, calcDocumentOf(f.ctx, {}, false));
+        QVERIFY_THROWS_EXCEPTION(AppError, calcDocumentOf(f.ctx, {}, requiredReportBlocks()));
         // a click through a stale menu is refused with a message, nothing is asked for
         f.prompter.clear();
         m.exportDocument(DocumentFormat::Pdf);
@@ -513,7 +530,7 @@ private slots:
         QVERIFY(f.prompter.texts().last().contains(QStringLiteral("уже существует")));
 
         // the air-gap block only when the user agrees, asked as "Сохранить" asks
-        f.ctx.airLayerReportLines = {QString(), QStringLiteral(" Расчет вентилируемой воздушной прослойки")};
+        const QStringList air = f.airLayerBlock();
         for (const MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Ok}) {
             f.prompter.clear();
             f.prompter.fileAnswers = {dir.filePath("Стена.odt")};
@@ -523,7 +540,12 @@ private slots:
             QCOMPARE(f.prompter.shown[0].text,
                      QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"));
             QCOMPARE(f.prompter.shown[0].title, QStringLiteral("Подтверждение записи"));
-            QCOMPARE(written.last().document.airLayerLines.isEmpty(), answer == MessageAnswer::Cancel);
+            const QVector<ReportSection>& report = written.last().document.report;
+            QCOMPARE(report.size(), answer == MessageAnswer::Cancel ? 1 : 2);
+            if (answer == MessageAnswer::Ok) {
+                QCOMPARE(report[1].heading, QStringLiteral("Расчет вентилируемой воздушной прослойки"));
+                QCOMPARE(report[1].lines, air);
+            }
         }
         QCOMPARE(written.size(), 3);
 
@@ -558,15 +580,55 @@ private slots:
         Calculated f;
         QVector<CalcDocument> printed;
         f.main().setDocumentPrinter([&printed](const CalcDocument& d) { printed.append(d); });
-        f.ctx.airLayerReportLines = {QStringLiteral("А")};
+        const QStringList air = f.airLayerBlock();
+        f.prompter.clear();
         f.prompter.answers = {MessageAnswer::Ok};
         f.main().userClick(QStringLiteral("mnuPrint"));
         QCOMPARE(printed.size(), 1);
-        QCOMPARE(printed[0].airLayerLines, QStringList{QStringLiteral("А")});
+        QCOMPARE(printed[0].report.size(), 2);
+        QCOMPARE(printed[0].report[1].lines, air);
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].text, QStringLiteral("Имеются результаты расчета воздушной прослойки. Напечатать их?"));
         // the date, and no file name: nothing is written
         QCOMPARE(printed[0].heading.size(), 1);
+    }
+
+    // A block registered after the air gap reaches the results file and the document in
+    // the order of registration; an offered block without lines is not asked about, and
+    // the document leaves out the blank lines at a block's ends.
+    void reportBlocksInTheirOrder()
+    {
+        Calculated f;
+        const QStringList air = f.airLayerBlock();
+        QStringList summary = {QString(), QStringLiteral("Итог 1"), QStringLiteral(" "), QString()};
+        QStringList empty;
+        f.ctx.reportBlocks.append({QStringLiteral("Пустой блок"), false, QStringLiteral("Имеется пустой блок."),
+                                   [&empty] { return empty; }});
+        f.ctx.reportBlocks.append({QStringLiteral("Итоги"), false, QStringLiteral("Имеются итоги."),
+                                   [&summary] { return summary; }});
+        f.prompter.clear();
+        f.prompter.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+        const CalcDocument d =
+            calcDocumentOf(f.ctx, {}, askForReportBlock(f.prompter, QStringLiteral("Добавить их?"), QStringLiteral("Т")));
+        QCOMPARE(f.prompter.texts(), (QStringList{QStringLiteral("Имеются результаты расчета воздушной прослойки. "
+                                                                 "Добавить их?"),
+                                                  QStringLiteral("Имеются итоги. Добавить их?")}));
+        QCOMPARE(d.report.size(), 2);
+        QCOMPARE(d.report[1].heading, QStringLiteral("Итоги"));
+        QCOMPARE(d.report[1].lines, summary);
+        const QString text = odfTextDocument(d, {})->toPlainText();
+        const qsizetype calc = text.indexOf(QStringLiteral("\nРасчет\n"));
+        const qsizetype totals = text.indexOf(QStringLiteral("\nИтоги\nИтог 1"));
+        QVERIFY(calc > 0 && totals > calc);
+        QVERIFY(text.endsWith(QStringLiteral("Итог 1")));
+        QVERIFY(!text.contains(QStringLiteral("Расчет вентилируемой воздушной прослойки в соответствии")));
+
+        // the results file: every block in order, the offered ones accepted
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Отчет.doc"));
+        f.prompter.answers = {MessageAnswer::Ok, MessageAnswer::Ok};
+        WriteCalcReport(path, f.ctx.reportBlocks, f.prompter);
+        QCOMPARE(readTextLines(path), f.ctx.report.lines() + air + summary);
     }
 
     // The example wall's PDF: source data, results with the tables, the chart, and the
@@ -580,7 +642,7 @@ private slots:
     void examplePdf()
     {
         Calculated f;
-        const CalcDocument d = calcDocumentOf(f.ctx, {}, false);
+        const CalcDocument d = calcDocumentOf(f.ctx, {}, requiredReportBlocks());
         QTemporaryDir dir;
         const QString path = dir.filePath("Стена.pdf");
         QCOMPARE(writeCalcDocument(d, DocumentFormat::Pdf, path, &renderSectionChart), 5);
@@ -616,7 +678,7 @@ private slots:
     {
         Calculated f(true);
         QVERIFY(documentAvailable(f.ctx));
-        const CalcDocument d = calcDocumentOf(f.ctx, {}, false);
+        const CalcDocument d = calcDocumentOf(f.ctx, {}, requiredReportBlocks());
         QCOMPARE(d.layers.size(), 8);
         QCOMPARE(d.points[0].size(), 90);
         QCOMPARE(d.boundaries.size(), 7);
@@ -662,7 +724,7 @@ private slots:
     void printerPages()
     {
         Calculated f;
-        const CalcDocument d = calcDocumentOf(f.ctx, {}, false);
+        const CalcDocument d = calcDocumentOf(f.ctx, {}, requiredReportBlocks());
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -705,7 +767,7 @@ private slots:
     void odtPackage()
     {
         Calculated f;
-        const CalcDocument d = calcDocumentOf(f.ctx, {}, false);
+        const CalcDocument d = calcDocumentOf(f.ctx, {}, requiredReportBlocks());
         QTemporaryDir dir;
         const QString path = dir.filePath("Стена.odt");
         QCOMPARE(writeCalcDocument(d, DocumentFormat::Odt, path, &renderSectionChart), 0);
@@ -720,7 +782,7 @@ private slots:
             QVERIFY2(content.contains(name), qPrintable(name));
         for (const char* label : {"Граница слоев 1-2", "Граница слоев 2-3", "Граница слоев 3-4"})
             QVERIFY(content.contains(QString::fromUtf8(label)));
-        QVERIFY(content.contains(d.reportLines.last()));
+        QVERIFY(content.contains(d.report.last().lines.last()));
         // every row fills its table's columns, cells spanned from the rows above counted,
         // and no more: a word processor drops the cells past the last column, and with
         // them a note written as a cell of its own
@@ -787,7 +849,7 @@ private slots:
     void failedWriteKeepsTheOldFile()
     {
         Calculated f;
-        const CalcDocument d = calcDocumentOf(f.ctx, {}, false);
+        const CalcDocument d = calcDocumentOf(f.ctx, {}, requiredReportBlocks());
         QTemporaryDir dir;
         const QString path = dir.filePath("Стена.pdf");
         QFile old(path);

@@ -4,7 +4,10 @@
 // formulas of ТКП 45-2.04-43 (see the comments), not taken from the program.
 #include "common/app_error.h"
 #include "common/text_file.h"
+#include "common/input_check.h"
+#include "common/number_text.h"
 #include "engine/envelope_calc.h"
+#include "engine/envelope_input.h"
 #include "engine/point_field.h"
 #include "engine/saturation.h"
 #include "test_support.h"
@@ -102,6 +105,90 @@ std::optional<Rgb> fieldColour(const EnvelopeOutcome& o, const QString& name)
 class TestEngine : public QObject {
     Q_OBJECT
 private slots:
+    // The main window's input read once: each value keeps its text, number, field and
+    // range; reading refuses nothing, each value is refused where a calculation uses it,
+    // and the run refuses with the message the layers give first.
+    void typedInputReadOnce()
+    {
+        LayerTable t = exampleWall();
+        t.header.alphaIn = "восемь";
+        t.header.phiIn = "120";
+        t.layers[1].cells[kColLambdaB] = "x";
+        EnvelopeInputs in = exampleInputs(false);
+        in.tempDiff = " ";
+        const EnvelopeInput input = readEnvelopeInput(t, in);
+        QCOMPARE(input.layerCount(), 4);
+        QCOMPARE(input.tIn.number(), 18.0);
+        QCOMPARE(input.tn[3].number(), -25.0);
+        QCOMPARE(input.tn[3].field.controls, QStringList{"txtTn_4"});
+        // е(от.) and z(от.), printed verbatim, are typed values with their fields too
+        QCOMPARE(input.eHeat.text, QStringLiteral("429"));
+        QCOMPARE(input.zHeat.number(), 207.0);
+        QCOMPARE(input.zHeat.field.controls, QStringList{"txtTot_4"});
+        QVERIFY(input.zHeat.range && !inRange(0, *input.zHeat.range));
+
+        QVERIFY(!input.alphaIn.value);
+        EXPECT_APP_ERROR(input.alphaIn.number(), "α(в) not a number was taken", [](const AppError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Коэффициент теплоотдачи внутренней поверхности альфа(в): «восемь» не "
+                                                 "является числом. Введите число."));
+            QCOMPARE(e.field().controls, QStringList{"txtAlv"});
+        });
+        QCOMPARE(input.phiIn.number(), 120.0);  // a number, refused by its range only
+        EXPECT_APP_ERROR(input.phiIn.checked(), "фи(в) = 120 % was taken", [](const AppError& e) {
+            QCOMPARE(e.title(), QString::fromUtf8(kInputErrorTitle));
+            QCOMPARE(e.field().controls, QStringList{"txtFiv"});
+        });
+        EXPECT_APP_ERROR(input.tempDiff.number(), "an empty Δt(в) was taken", [](const AppError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Температурный перепад дельта(tв): значение не задано. Введите число."));
+        });
+        QString layerMessage;
+        EXPECT_APP_ERROR(input.layerValues(), "λ(Б) «x» was taken", [&](const AppError& e) {
+            layerMessage = e.message();
+            QVERIFY2(layerMessage.startsWith(QStringLiteral("Слой №2:")), qPrintable(layerMessage));
+            QCOMPARE(e.field().controls, QStringList{gridCellName(2, kColLambdaB)});
+        });
+        CalcReport r;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(input, shippedSaturation(), &r);
+        QVERIFY(o.refused());
+        QCOMPARE(o.error->text, layerMessage);
+        QVERIFY(r.lines().isEmpty());
+    }
+
+    // A search hands the run its value as a number: the run on the changed input is the
+    // run on the same values typed, and a stepped value is the decimal the lists show.
+    void valuesASearchTries()
+    {
+        EnvelopeInput input = readEnvelopeInput(exampleWall(), exampleInputs(true));
+        const EnvelopeInput typed = input;
+        QVERIFY(input == typed);
+        input.setThickness(3, 100);
+        QCOMPARE(*input.cells[2][kColThickness], 100.0);
+        QVERIFY(!(input == typed));
+        input.setInsideAir(20, 45.5);
+        QCOMPARE(input.phiIn.number(), 45.5);
+
+        LayerTable t = exampleWall();
+        t.layers[2].cells[kColThickness] = "100";
+        t.header.tIn = "20";
+        t.header.phiIn = "45,5";
+        QVERIFY(readEnvelopeInput(t, exampleInputs(true)) == input);
+        CalcReport a;
+        CalcReport b;
+        const EnvelopeOutcome x = RunEnvelopeCalculation(input, shippedSaturation(), &a);
+        const EnvelopeOutcome y = RunEnvelopeCalculation(t, exampleInputs(true), shippedSaturation(), b);
+        QVERIFY(x.finished() && y.finished());
+        QCOMPARE(x.state.rt, y.state.rt);
+        QCOMPARE(a.lines(), b.lines());
+        // without the report the results are the same
+        const EnvelopeOutcome quiet = RunEnvelopeCalculation(input, shippedSaturation(), nullptr);
+        QCOMPARE(quiet.state.rt, x.state.rt);
+        QCOMPARE(quiet.complies(), x.complies());
+
+        const double stepped = 0.1 * 3;
+        QVERIFY(stepped != 0.3);
+        QCOMPARE(generalValue(stepped), 0.3);
+    }
+
     // A layer whose mean humidity is exactly 75 % takes condition А ("75 itself gives
     // А"): with tв = t(от.) = 0 °С and фи(в) = фи(от.) = 75 % every point of the field has
     // e = 0,75·E, so φ = 75 exactly, while the inside air alone gives condition Б
@@ -143,7 +230,7 @@ private slots:
         o.state.layers[0].phiMean = 75.0;
         for (CalcPoint& p : o.state.points)
             p.phiMean = 75.0f;
-        RecalculateRefinedField(t, o.state, true, linearTable());
+        RecalculateRefinedField(o.input, o.state, true, linearTable());
         const double inner = 1 / 8.7 + 0.1 / 0.1;
         const double expected = 20 - 20 * inner / (inner + 1 / 23.0);
         QVERIFY2(qAbs(o.state.points.last().t - expected) < 1e-4, qPrintable(QString::number(o.state.points.last().t)));
@@ -337,7 +424,7 @@ private slots:
         LayerTable t = exampleWall();
         CalcReport r;
         EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(true), shippedSaturation(), r);
-        const ResultLists l = RecalculateRefinedField(t, o.state, true, shippedSaturation());
+        const ResultLists l = RecalculateRefinedField(o.input, o.state, true, shippedSaturation());
         QCOMPARE(l.caption, QStringLiteral("Результаты по уточненному Rt"));
         // point 2 lies at 1/8,7 + 0,02/0,7 (layer 1 А): 18 − 20·0,143514/3,327826 = 17,1375
         QCOMPARE(l.columns[1][1], QStringLiteral("17,14"));
@@ -583,7 +670,7 @@ private slots:
         }
         // "Пересчитать" without the flag: the same column and caption
         CalcState st = o.state;
-        const ResultLists again = RecalculateRefinedField(t, st, false, shippedSaturation());
+        const ResultLists again = RecalculateRefinedField(o.input, st, false, shippedSaturation());
         QCOMPARE(again.caption, QStringLiteral("Результаты предварительных расчетов"));
         QCOMPARE(again.columns[1], o.lists->columns[1]);
     }
@@ -829,8 +916,14 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("Теплотехнический расчет.doc");
         test::RecordingPrompter p;
-        WriteCalcReport(path, r, {}, p);
-        QVERIFY(p.shown.isEmpty());  // no air-layer lines: nothing asked
+        QStringList offered;  // the lines of a block that follows the report on request
+        const ReportBlocks blocks = {
+            {QStringLiteral("Расчет"), true, QString(), [&r] { return r.lines(); }},
+            {QStringLiteral("Прослойка"), false, QStringLiteral("Имеются результаты расчета воздушной прослойки."),
+             [&offered] { return offered; }},
+        };
+        WriteCalcReport(path, blocks, p);
+        QVERIFY(p.shown.isEmpty());  // the offered block holds nothing: nothing asked
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
@@ -839,14 +932,16 @@ private slots:
         QVERIFY(bytes.contains("R\xF2=1/8,7+"));  // "Rт" in Windows-1251
         QVERIFY(bytes.endsWith(QByteArray(encodeCp1251(r.line(96)) + "\r\n")));
 
-        // with air-layer lines: asked, and appended on OK only
-        WriteCalcReport(path, r, {"A", "B"}, p);
+        // with lines in the offered block: asked, and appended on OK only
+        offered = {"A", "B"};
+        WriteCalcReport(path, blocks, p);
         QCOMPARE(p.shown.size(), 1);
         QCOMPARE(p.shown[0].title, QStringLiteral("Подтверждение записи"));
         QCOMPARE(p.shown[0].text, QStringLiteral("Имеются результаты расчета воздушной прослойки. Сохранить их?"));
         QCOMPARE(readTextLines(path).size(), 98);
+        QCOMPARE(readTextLines(path).mid(96), offered);
         p.answers = {MessageAnswer::Cancel};
-        WriteCalcReport(path, r, {"A", "B"}, p);
+        WriteCalcReport(path, blocks, p);
         QCOMPARE(readTextLines(path).size(), 96);
     }
 };

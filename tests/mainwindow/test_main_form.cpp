@@ -1083,10 +1083,11 @@ private slots:
             air.userEdit(name, text);
         air.userCheck("chkEps_2", true);
         air.userClick("cmdSave");  // a report block, which opening a file forgets
-        QVERIFY(!a.ctx.airLayerReportLines.isEmpty());
+        auto airBlock = [&a] { return a.ctx.reportBlocks.last().lines(); };
+        QVERIFY(!airBlock().isEmpty());
         a.saveAs(QStringLiteral("Прослойка"));
         QVERIFY(a.main().openSourceData(w.isx(QStringLiteral("Прослойка"))));  // open window: shown at once
-        QVERIFY(a.ctx.airLayerReportLines.isEmpty() && air.text("txtOut_0").isEmpty() && !a.ctx.lastCalc);
+        QVERIFY(airBlock().isEmpty() && air.text("txtOut_0").isEmpty() && !a.ctx.lastCalc);
         QCOMPARE(air.text("txtTn_0"), QStringLiteral("-30"));
 
         // not yet shown: kept for the window and saved as loaded; its Load does not win

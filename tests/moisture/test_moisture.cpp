@@ -139,6 +139,43 @@ private slots:
         QCOMPARE(m.text("txtV_2"), QStringLiteral("-2277"));
     }
 
+    // The balance returns numbers; the window writes them. January condenses (flows and
+    // their difference), May neither condenses nor is a summer month (the plane only),
+    // June dries (flows without a difference); the point field is kept on request only.
+    void monthResultsAreNumbers()
+    {
+        Fixture f;
+        f.calculate(3);
+        MoistureSetup setup;
+        setup.input = f.main().envelopeInput();
+        setup.saturation = &f.ctx.tables.saturation;
+        setup.planeLayer = 3;
+        QVector<MoistureMonthResult> months;
+        MoistureYearHooks hooks;
+        hooks.monthDone = [&](int, const MoistureMonthResult& r) { months.append(r); };
+        const ClimateRecord& minsk = f.ctx.tables.climate[4];
+        const MoistureTotals totals = RunMoistureYear(setup, minsk, hooks);
+        QCOMPARE(months.size(), 12);
+        const MoistureMonthResult& january = months[0];
+        QVERIFY(january.tPlane && qAbs(*january.tPlane - -6.48) < 0.01);
+        QVERIFY(january.gIn && qAbs(*january.gIn - 365.0) < 0.1);
+        QVERIFY(january.gOut && qAbs(*january.gOut - 391.8) < 0.1);
+        QCOMPARE(*january.balance, *january.gIn - *january.gOut);
+        QCOMPARE(january.points.size(), january.labels.size());
+        QCOMPARE(january.points.size(), qsizetype(f.ctx.lastCalc->state.pointCount()));
+        QVERIFY(months[4].tPlane && !months[4].gIn && !months[4].gOut && !months[4].balance);
+        QVERIFY(months[5].gIn && months[5].gOut && !months[5].balance);
+        QVERIFY(qAbs(*months[5].gIn - 196) < 0.5 && qAbs(*months[5].gOut - 2725) < 0.5);
+
+        setup.pointLists = false;
+        months.clear();
+        const MoistureTotals quiet = RunMoistureYear(setup, minsk, hooks);
+        QCOMPARE(quiet.summerDrying, totals.summerDrying);
+        QCOMPARE(quiet.heatingDrying, totals.heatingDrying);
+        QVERIFY(months[0].points.isEmpty() && months[0].labels.isEmpty());
+        QCOMPARE(months[0].condensation, january.condensation);
+    }
+
     void aTightCladdingCollectsWater()
     {
         Fixture f;

@@ -619,9 +619,8 @@ private slots:
         f.main().userCheck("optVlaga_3", true);
         ThicknessCase c;
         f.main().collectInput();
-        c.table = f.ctx.layerTable;
+        c.input = readEnvelopeInput(f.ctx.layerTable, f.main().envelopeInputs());
         c.layer = 3;
-        c.inputs = f.main().envelopeInputs();
         c.saturation = &f.ctx.tables.saturation;
         ClimateRecord city = f.ctx.tables.climate[4];
         c.moisture = ThicknessCase::Moisture{&city, 3};
@@ -640,6 +639,43 @@ private slots:
                      qPrintable(e.message()));
         });
         QCOMPARE(calculated, 0);
+    }
+
+    // A candidate is a thickness handed to the run as a number: the chosen layer's cell
+    // may hold anything, and two cases are the same whatever that cell holds, but not
+    // when any other value differs.
+    void candidateIsANumber()
+    {
+        Fixture f;
+        f.main().collectInput();
+        ThicknessCase c;
+        c.input = readEnvelopeInput(f.ctx.layerTable, f.main().envelopeInputs());
+        c.layer = 3;
+        c.saturation = &f.ctx.tables.saturation;
+        const ThicknessCandidate typed = EvaluateThickness(c, 80);
+
+        ThicknessCase other = c;
+        LayerTable garbled = f.ctx.layerTable;
+        garbled.layers[2].cells[kColThickness] = QStringLiteral("толще");
+        other.input = readEnvelopeInput(garbled, f.main().envelopeInputs());
+        QVERIFY(other.sameButThickness(c) && c.sameButThickness(other));
+        const ThicknessCandidate fromNumber = EvaluateThickness(other, 80);
+        QCOMPARE(fromNumber.rt, typed.rt);
+        QCOMPARE(fromNumber.D, typed.D);
+        QCOMPARE(fromNumber.complies, typed.complies);
+
+        garbled.layers[1].cells[kColMu] = QStringLiteral("0,21");
+        other.input = readEnvelopeInput(garbled, f.main().envelopeInputs());
+        QVERIFY(!other.sameButThickness(c));
+        other.input = c.input;
+        other.vapourCriterion = !c.vapourCriterion;
+        QVERIFY(!other.sameButThickness(c));
+        other = c;
+        other.layer = 2;
+        QVERIFY(!other.sameButThickness(c));
+        other = c;
+        other.moisture = ThicknessCase::Moisture{&f.ctx.tables.climate[4], 3};
+        QVERIFY(!other.sameButThickness(c));
     }
 
     // ---- ogrado_calc ----

@@ -388,8 +388,10 @@ private slots:
         const SearchRange phi = range("50", "70", "5");
         const auto cells = [](const QVector<LimitsRow>& rows) {
             QStringList c;
-            for (const LimitsRow& r : rows)
-                c << r.t << r.from << r.to;
+            for (const LimitsRow& r : rows) {
+                const LimitsRowText text = limitsRowText(r);
+                c << text.t << text.from << text.to;
+            }
             return c;
         };
 
@@ -534,7 +536,8 @@ private slots:
         QCOMPARE(f.ctx.report.lineCount(), n);
 
         // rows with an empty "до" keep their place
-        QCOMPARE(limitsReportLines({"14", "18"}, {"40", "40"}, {"", "61"}).mid(3), QStringList({"14;40;", "18;40;61"}));
+        QCOMPARE(limitsReportLines({{14, 40, std::nullopt}, {18, 40, 61}, {20, std::nullopt, std::nullopt}}).mid(3),
+                 QStringList({"14;40;", "18;40;61", "20;--;--"}));
     }
 
     void searchRefusals()
