@@ -31,7 +31,7 @@ constexpr int kSecondSetBuildingType = 2;
 
 void addHeader(Collector& c, const TableChoices& ch, const EnvelopeOutcome& o)
 {
-    const LayerTableHeader& h = o.table.header;
+    const LayerTableHeader& h = o.input.table.header;
     c.add("buildingTypes", ch.buildingType, 1, h.tIn, QStringLiteral("t(в)"));
     c.add("buildingTypes", ch.buildingType, 2, h.phiIn, QStringLiteral("фи(в)"));
     const int first = ch.buildingType == kSecondSetBuildingType ? 5 : 1;
@@ -44,9 +44,9 @@ void addHeader(Collector& c, const TableChoices& ch, const EnvelopeOutcome& o)
     const CalcState& st = o.state;
     if (st.tnIndex >= 1 && st.tnIndex <= 4)
         c.add("designTemperatures", ch.region, st.tnIndex, st.tnText, QStringLiteral("tн"));
-    c.add("coefficientN", ch.coefficientN, 1, o.inputs.n, QStringLiteral("n"));
+    c.add("coefficientN", ch.coefficientN, 1, o.input.inputs.n, QStringLiteral("n"));
     if (ch.envelopeColumn >= 0 && ch.envelopeColumn < 3)
-        c.add("envelopeTypes", ch.envelopeType, 1 + ch.envelopeColumn, o.inputs.tempDiff, QStringLiteral("Δt(в)"));
+        c.add("envelopeTypes", ch.envelopeType, 1 + ch.envelopeColumn, o.input.inputs.tempDiff, QStringLiteral("Δt(в)"));
 }
 
 // The material columns (1-based fields: 3, 4 λ; 5, 6 s; 7 μ) a layer's values came from.
@@ -101,8 +101,8 @@ QVector<UsedReference> referencesOfRun(const RefTables& tables, const TableChoic
         return used;
     Collector c(tables, used);
     addHeader(c, choices, outcome);
-    for (int i = 0; i < outcome.table.layers.size(); ++i)
-        addLayer(c, tables.materials, outcome.table.layers[i], outcome.state, i);
+    for (int i = 0; i < outcome.input.table.layers.size(); ++i)
+        addLayer(c, tables.materials, outcome.input.table.layers[i], outcome.state, i);
     return used;
 }
 

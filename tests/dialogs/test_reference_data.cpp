@@ -113,7 +113,7 @@ private slots:
                                    "материал «Белтеп ПП100» (λ(Б), s(Б), μ); выведено расчетом — фи(от.), e(от.), tн; "
                                    "по СНиП/СП (проверить) — t(в), фи(в), α(в), α(н), n.");
         QCOMPARE(f.main().text("lblVerdictData"), expected);
-        QCOMPARE(calcDocumentOf(f.ctx, {}, false).referencesNote, expected);
+        QCOMPARE(calcDocumentOf(f.ctx, {}, requiredReportBlocks()).referencesNote, expected);
         // stale results grey the note with the verdict
         f.main().userEdit("txtTv", "19");
         QCOMPARE(f.main().foreground("lblVerdictData"), kGrey);
@@ -171,7 +171,7 @@ private slots:
         QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());
         QCOMPARE(f.main().text("lblVerdictData"), QString());
         QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.texts().join(u'|')));
-        QCOMPARE(calcDocumentOf(f.ctx, {}, false).referencesNote, QString());
+        QCOMPARE(calcDocumentOf(f.ctx, {}, requiredReportBlocks()).referencesNote, QString());
         const QJsonObject o = batchJson({"--data", f.dir.path(), "--json"});
         QVERIFY(o.value("provenance").isArray());
         QVERIFY(o.value("provenance").toArray().isEmpty());

@@ -602,9 +602,9 @@ private slots:
         const QStringList air = f.airLayerBlock();
         QStringList summary = {QString(), QStringLiteral("Итог 1"), QStringLiteral(" "), QString()};
         QStringList empty;
-        f.ctx.reportBlocks.append({QStringLiteral("Пустой блок"), false, QStringLiteral("Имеется пустой блок."),
+        f.ctx.reportBlocks.append({QStringLiteral("Пустой блок"), QStringLiteral("Имеется пустой блок."),
                                    [&empty] { return empty; }});
-        f.ctx.reportBlocks.append({QStringLiteral("Итоги"), false, QStringLiteral("Имеются итоги."),
+        f.ctx.reportBlocks.append({QStringLiteral("Итоги"), QStringLiteral("Имеются итоги."),
                                    [&summary] { return summary; }});
         f.prompter.clear();
         f.prompter.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
@@ -651,7 +651,7 @@ private slots:
         QCOMPARE(pdfPages(pdf), 5);
 
         for (const DocumentNames& names : {DocumentNames{}, DocumentNames{{}, QStringLiteral("Стена.pdf")}}) {
-            const CalcDocument named = calcDocumentOf(f.ctx, names, false);
+            const CalcDocument named = calcDocumentOf(f.ctx, names, requiredReportBlocks());
             QBuffer sink;
             sink.open(QIODevice::WriteOnly);
             QPdfWriter writer(&sink);

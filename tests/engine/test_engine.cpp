@@ -918,8 +918,8 @@ private slots:
         test::RecordingPrompter p;
         QStringList offered;  // the lines of a block that follows the report on request
         const ReportBlocks blocks = {
-            {QStringLiteral("Расчет"), true, QString(), [&r] { return r.lines(); }},
-            {QStringLiteral("Прослойка"), false, QStringLiteral("Имеются результаты расчета воздушной прослойки."),
+            {QStringLiteral("Расчет"), QString(), [&r] { return r.lines(); }},
+            {QStringLiteral("Прослойка"), QStringLiteral("Имеются результаты расчета воздушной прослойки."),
              [&offered] { return offered; }},
         };
         WriteCalcReport(path, blocks, p);
