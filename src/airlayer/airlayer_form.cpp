@@ -168,6 +168,19 @@ void AirLayerForm::clearResults()
     notifyChanged();
 }
 
+void AirLayerForm::followConstruction()
+{
+    if (!isLoaded())
+        return;
+    resetControls();
+    report_ = AirLayerReport::fromResultLines(ctx_.airLayerReportLines);
+    lastInputs_.reset();
+    lastResults_.reset();
+    lastError_.clear();
+    onLoad();
+    notifyChanged();
+}
+
 double AirLayerForm::field(const QString& name, const QString& what) const
 {
     const QString t = text(name);

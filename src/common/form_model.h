@@ -49,6 +49,7 @@ struct Control {
     QString toolTip;      // shown when the pointer rests on the control
     QStringList columns;        // a table's headings
     QVector<QStringList> rows;  // a table's cells, row by row, in the order shown
+    QVector<Rgb> rowForegrounds;  // a table's text colour by row; rows past the end have `foreground`
     int sortColumn = -1;        // a table's sort column (its heading is marked), -1 for none
     bool sortDescending = false;
     bool marked = false;  // named by the last error message: a red frame until its value changes
@@ -116,6 +117,9 @@ public:
     void setColumns(const QString& name, const QStringList& columns);
     const QVector<QStringList>& rows(const QString& name) const { return control(name).rows; }
     void setRows(const QString& name, const QVector<QStringList>& rows);
+    // The text colour of row `row` of a table; cleared when the rows are set.
+    void setRowForeground(const QString& name, int row, Rgb color);
+    Rgb rowForeground(const QString& name, int row) const;
     void setSortOrder(const QString& name, int column, bool descending);
 
     // What the user does. Each sets the state as the window would and runs the event.

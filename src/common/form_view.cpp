@@ -794,6 +794,7 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
     if (grid->rowCount() != c.rows.size())
         grid->setRowCount(int(c.rows.size()));
     for (int r = 0; r < c.rows.size(); ++r) {
+        const QColor colour = QColor::fromRgba(r < c.rowForegrounds.size() ? c.rowForegrounds[r] : c.foreground);
         for (int k = 0; k < grid->columnCount(); ++k) {
             const QString text = c.rows[r].value(k);
             QTableWidgetItem* item = grid->item(r, k);
@@ -806,6 +807,8 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
                 item->setText(text);
                 item->setToolTip(text);
             }
+            if (item->foreground().color() != colour)
+                item->setForeground(colour);
         }
     }
     if (grid->currentRow() != c.current) {

@@ -13,6 +13,8 @@
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
 #include "help/guide_form.h"
+#include "project/construction_form.h"
+#include "project/summary_form.h"
 
 namespace ogrado {
 
@@ -36,6 +38,8 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
         auto& moisture = formAs<MoistureForm>();
         openWindow(moisture.formName());
         moisture.RunMoistureAccumulation();
+        // the construction keeps the balance for the project's summary
+        main_->keepMoistureBalance(moisture.lastRunCompleted() ? std::optional(moisture.totals()) : std::nullopt);
     });
     main_->setAirLayerWindow([this] { return &formAs<AirLayerForm>(); });
     // The air-layer report and results belong to the input before a file was opened:
@@ -44,6 +48,15 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
         if (FormModel* air = forms_.value(AirLayerForm::windowName()))
             qobject_cast<AirLayerForm*>(air)->clearResults();
         ctx_.airLayerReportLines.clear();
+    });
+    // Another construction is shown: the air-gap window takes its inputs and its report,
+    // a moisture balance on screen belongs to the construction left, the chart follows.
+    connect(main_.get(), &MainForm::constructionShown, this, [this] {
+        if (FormModel* air = forms_.value(AirLayerForm::windowName()))
+            qobject_cast<AirLayerForm*>(air)->followConstruction();
+        if (FormModel* moisture = forms_.value(MoistureForm::windowName()))
+            moisture->unloadForm();
+        formAs<ChartForm>().followCalculation();
     });
     // The chart follows every calculation, also while its window is closed.
     connect(main_.get(), &MainForm::calculationDone, this,
@@ -92,6 +105,10 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<ChartForm>(ctx_);
     if (name == GuideForm::windowName())
         return std::make_unique<GuideForm>(ctx_.prompter);
+    if (name == ConstructionForm::windowName())
+        return std::make_unique<ConstructionForm>(ctx_, *main_);
+    if (name == SummaryForm::windowName())
+        return std::make_unique<SummaryForm>(*main_);
     return nullptr;
 }
 

@@ -12,6 +12,7 @@ namespace ogrado {
 
 class AirLayerForm;
 class ChartForm;
+class ConstructionForm;
 class DewPointForm;
 class GuideForm;
 class LimitsForm;
@@ -22,6 +23,7 @@ class OpenPirForm;
 class PirForm;
 class RowOperationsForm;
 class SaveDialogForm;
+class SummaryForm;
 class ThicknessForm;
 
 // A list of form model classes.
@@ -34,7 +36,7 @@ struct FormTypes {
 // The windows Application creates by name: formAs<T>() takes only these.
 using ApplicationForms =
     FormTypes<MainForm, MoistureForm, AirLayerForm, SaveDialogForm, RowOperationsForm, MaterialsForm, DewPointForm,
-              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm>;
+              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm, ConstructionForm, SummaryForm>;
 // Windows whose form another form owns (the entry of an own material belongs to the
 // materials window).
 using OwnedForms = FormTypes<MaterialEditForm>;
