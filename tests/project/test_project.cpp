@@ -274,6 +274,13 @@ private slots:
                 QCOMPARE(back.constructions[i].main, toJsonObject(p.constructions[i].main));
                 QCOMPARE(back.constructions[i].airLayer.has_value(), p.constructions[i].airLayer.has_value());
             }
+            // one construction is what a case of ogrado_calc holds; a project of more is refused
+            const QJsonObject o = QJsonDocument::fromJson(text).object();
+            if (change < 3)
+                QCOMPARE(parseSourceData(o).main, toJsonObject(p.constructions[0].main));
+            else
+                EXPECT_APP_ERROR(parseSourceData(o), "a project was taken for one case",
+                                 [](const AppError& e) { QVERIFY(e.message().contains(QStringLiteral("из 2 конструкций"))); });
         }
     }
 
