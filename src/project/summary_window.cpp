@@ -2,6 +2,7 @@
 #include "project/summary_window.h"
 
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ogrado {
 
@@ -52,13 +55,19 @@ SummaryWindow::SummaryWindow(SummaryForm& form, QWidget* parent) : FormWindow(fo
     // headings wrap; the columns are as wide as their texts, the name takes the rest
     QHeaderView* header = grid->horizontalHeader();
     header->setDefaultAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
-    header->setMinimumHeight(3 * fontMetrics().height() + 8);
+    header->setMinimumHeight(4 * fontMetrics().height() + 8);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(true);
+    // a column is as wide as its cells and the longest word of its heading
     auto fit = [grid] {
-        grid->resizeColumnsToContents();
-        for (int k = 0; k < grid->columnCount(); ++k)
-            grid->setColumnWidth(k, std::clamp(grid->columnWidth(k), 60, 260));
+        const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
+        for (int k = 0; k < grid->columnCount(); ++k) {
+            const QTableWidgetItem* heading = grid->horizontalHeaderItem(k);
+            int word = 0;
+            for (const QString& w : (heading ? heading->text() : QString()).split(u' '))
+                word = std::max(word, metrics.horizontalAdvance(w));
+            grid->setColumnWidth(k, std::clamp(std::max(static_cast<const QAbstractItemView*>(grid)->sizeHintForColumn(k), word + 16), 50, 260));
+        }
     };
     fit();
     connect(&form, &FormModel::changed, this, fit);
