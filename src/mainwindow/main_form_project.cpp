@@ -497,7 +497,7 @@ int MainForm::calculateEach(const QList<QJsonObject>& inputs, QStringList& probl
                                .arg(inputs.size()));
         notifyChanged();
         ctx_.yieldToEvents();
-        if (stopAll_)
+        if (stopAll_ || quitting_)
             break;
         ConstructionResults r = calculateHidden(hidden, inputs[i]);
         r.airLayerReportLines = project_.at(i).results.airLayerReportLines;
@@ -516,6 +516,8 @@ void MainForm::finishCalculateAll(int done, const QStringList& problems, bool st
     notifyChanged();
     emit calculationDone();
     emit projectChanged();
+    if (quitting_)
+        return;  // the program ends: nothing more to show
     QStringList lines;
     if (stopped)
         lines.append(QStringLiteral("Расчет прерван: рассчитано конструкций — %1 из %2; у остальных остались прежние "

@@ -577,6 +577,22 @@ private slots:
         m.userSelect("lstConstr", 2);
         QVERIFY(m.text("txtRt").isEmpty());
         QCOMPARE(m.lastRefusal()->field.controls, QStringList{cell(2, 2)});
+
+        // "Выход" during the run ends it at the next construction, with nothing more shown
+        yields = 0;
+        f.ctx.processEvents = [&] {
+            if (++yields == 1)
+                m.userClick("cmdCancel");
+        };
+        f.prompter.clear();
+        f.prompter.answers = {MessageAnswer::No};  // the unsaved project is let go
+        f.host.opened.clear();
+        m.userClick("cmdCalcAll");
+        QCOMPARE(f.host.quits, 1);
+        QCOMPARE(yields, 1);
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.host.opened.isEmpty());
+        QVERIFY(!m.calculatingAll());
     }
 
     void editsDuringTheRunGreyTheShownResults()
