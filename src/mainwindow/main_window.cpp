@@ -189,7 +189,7 @@ QWidget* MainWindow::buildConstructionBar()
     constructions_->setObjectName(QStringLiteral("lstConstr"));
     constructions_->setExpanding(false);
     constructions_->setUsesScrollButtons(true);
-    constructions_->setElideMode(Qt::ElideRight);
+    constructions_->setElideMode(Qt::ElideNone);  // the marks stay readable; the row scrolls
     constructions_->setDocumentMode(true);
     constructions_->setFocusPolicy(Qt::TabFocus);
     h->addWidget(constructions_, 1);
@@ -206,7 +206,10 @@ QWidget* MainWindow::buildConstructionBar()
     for (const char* name : buttons) {
         if (qstrcmp(name, "cmdCalcAll") == 0)
             h->addSpacing(10);
-        h->addWidget(button(QLatin1String(name), form_.text(QLatin1String(name))));
+        // as wide as its text: the room is the tabs'
+        QPushButton* b = button(QLatin1String(name), form_.text(QLatin1String(name)));
+        b->setMaximumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 20);
+        h->addWidget(b);
     }
     h->addWidget(label(QStringLiteral("lblCalcAll")));
     h->addWidget(button(QStringLiteral("cmdStopAll"), form_.text(QStringLiteral("cmdStopAll"))));
@@ -219,12 +222,20 @@ void MainWindow::syncConstructionTabs()
     syncingTabs_ = true;
     while (constructions_->count() > c.items.size())
         constructions_->removeTab(constructions_->count() - 1);
+    // the shown construction's tab has the mark and the start of the name, the others
+    // the mark alone, so that many fit in the row; a tooltip holds the whole caption
+    constexpr int kTabChars = 24;
+    const Project& project = form_.project();
     for (int i = 0; i < c.items.size(); ++i) {
+        const QString& caption = c.items[i];
+        QString text = i != c.current && i < project.count() ? project.at(i).mark : caption;
+        if (text.size() > kTabChars)
+            text = text.left(kTabChars - 1).trimmed() + QStringLiteral("…");
         if (i >= constructions_->count())
-            constructions_->addTab(c.items[i]);
-        else if (constructions_->tabText(i) != c.items[i])
-            constructions_->setTabText(i, c.items[i]);
-        constructions_->setTabToolTip(i, c.items[i]);
+            constructions_->addTab(text);
+        else if (constructions_->tabText(i) != text)
+            constructions_->setTabText(i, text);
+        constructions_->setTabToolTip(i, caption);
     }
     if (c.current >= 0 && constructions_->currentIndex() != c.current)
         constructions_->setCurrentIndex(c.current);

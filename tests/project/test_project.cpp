@@ -692,8 +692,16 @@ private slots:
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(tabs->tabText(1), QStringLiteral("К-2"));
+        // the shown one has its name on the tab, cut when long, the others their marks;
+        // the tooltip holds the whole caption
+        m.renameConstruction(1, QStringLiteral("НС-2"), QStringLiteral("Наружная стена из газосиликатных блоков"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("НС-2 Наружная стена из…"));
+        QCOMPARE(tabs->tabToolTip(1), QStringLiteral("НС-2 Наружная стена из газосиликатных блоков"));
         tabs->setCurrentIndex(0);  // a click on the tab
         QCOMPARE(m.project().current(), 0);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("НС-2"));
+        QCOMPARE(tabs->tabToolTip(1), QStringLiteral("НС-2 Наружная стена из газосиликатных блоков"));
+        QCOMPARE(tabs->elideMode(), Qt::ElideNone);
         // Ctrl+PgDown and Ctrl+F9 are the menu's keys
         bool next = false;
         bool all = false;
