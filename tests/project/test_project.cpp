@@ -6,6 +6,7 @@
 #include "airlayer/airlayer_form.h"
 #include "common/number_text.h"
 #include "document/calc_document.h"
+#include "library/layer_stack_library.h"
 #include "mainwindow/main_window.h"
 #include "moisture/moisture_form.h"
 #include "program/application.h"
@@ -637,6 +638,59 @@ private slots:
         q.main().showConstruction(0);
         QCOMPARE(q.app->formAs<AirLayerForm>().text("txtHst"), QStringLiteral("12"));
         QVERIFY(!q.main().inputModified());
+    }
+
+    void constructionDialogTakesAStackAndRefusesBadMarks()
+    {
+        Workdir w;
+        Program p(w.root);
+        MainForm& m = p.main();
+        m.userSelect("cboTipZd", 2);
+        const QString building = m.text("cboTipZd");
+        const LayerStackLibrary library = LoadLibraryFile(libraryFilePath(w.root));
+        QVERIFY(library.stackCount() >= 2);
+        const LayerStack& stack = library.stacks[1];
+
+        // from the library: the stack's layers under the building of the shown one
+        p.host.onModal = [&](FormModel& d) {
+            QCOMPARE(d.text("txtMark"), QStringLiteral("К-2"));
+            QVERIFY(!d.isEnabled("cboStack"));
+            d.userCheck("optKind_2", true);
+            QVERIFY(d.isEnabled("cboStack"));
+            d.userSelect("cboStack", 1);
+            d.userEdit("txtName", QStringLiteral("Стена из библиотеки"));
+            d.userClick("cmdOk");
+            QVERIFY(!d.isLoaded());
+        };
+        m.userClick("cmdConstrAdd");
+        QCOMPARE(marksOf(m), (QStringList{"К-1", "К-2"}));
+        QCOMPARE(m.project().at(1).name, QStringLiteral("Стена из библиотеки"));
+        QCOMPARE(m.text("cboTipZd"), building);
+        for (int r = 1; r <= stack.layerCount(); ++r)
+            QCOMPARE(m.cell(r, 0).trimmed(), stack.layers[r - 1][0].trimmed());
+        QVERIFY(m.cell(stack.layerCount() + 1, 0).isEmpty());
+
+        // a mark that is empty or taken: the dialog says why and stays open, nothing added
+        for (const QString& bad : {QStringLiteral(" "), QStringLiteral("к-1 ")}) {
+            p.prompter.clear();
+            p.host.onModal = [&](FormModel& d) {
+                d.userEdit("txtMark", bad);
+                d.userClick("cmdOk");
+                QVERIFY(d.isLoaded());
+                d.userClick("cmdCancel");
+            };
+            m.userClick("cmdConstrAdd");
+            QCOMPARE(p.prompter.shown.size(), 1);
+            QVERIFY2(p.prompter.shown[0].text.contains(bad.trimmed().isEmpty() ? QStringLiteral("пуста")
+                                                                               : QStringLiteral("уже есть")),
+                     qPrintable(p.prompter.shown[0].text));
+            QCOMPARE(marksOf(m), (QStringList{"К-1", "К-2"}));
+            QCOMPARE(m.project().current(), 1);
+        }
+        // renaming to its own mark in other case is no clash
+        p.constructionDialog("cmdConstrRename", QStringLiteral("к-2"), QStringLiteral("Стена"));
+        QCOMPARE(marksOf(m), (QStringList{"К-1", "к-2"}));
+        p.host.onModal = nullptr;
     }
 
     void summaryWindow()
