@@ -9,6 +9,8 @@
 #include "dialogs/material_edit_window.h"
 #include "dialogs/materials_form.h"
 #include "dialogs/materials_window.h"
+#include "dialogs/reference_data_form.h"
+#include "dialogs/reference_data_window.h"
 #include "dialogs/row_operations.h"
 #include "dialogs/row_operations_window.h"
 #include "dialogs/save_dialog.h"
@@ -48,6 +50,7 @@ void registerWindows(GuiHost& host)
     registerView<OpenPirForm, OpenPirWindow>(host);
     registerView<ChartForm, ChartWindow>(host);
     registerView<GuideForm, GuideWindow>(host);
+    registerView<ReferenceDataForm, ReferenceDataWindow>(host);
     registerView<ConstructionForm, ConstructionWindow>(host);
     registerView<SummaryForm, SummaryWindow>(host);
 }

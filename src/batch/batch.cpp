@@ -87,6 +87,7 @@ void printResults(BatchRun& run)
         else if (!ctx.lastCalc && run.mainForm().lastRefusal())
             error = run.mainForm().lastRefusal()->text;
         QJsonObject o = calcJson(run.mainForm(), ctx.report, ctx.lastCalc, error);
+        o.insert("provenance", provenanceJson(ctx.calcReferences()));
         for (auto it = run.extra.begin(); it != run.extra.end(); ++it)
             o.insert(it.key(), it.value());
         run.out << QJsonDocument(o).toJson(QJsonDocument::Indented);

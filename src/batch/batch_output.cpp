@@ -143,6 +143,21 @@ QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::
     return o;
 }
 
+QJsonArray provenanceJson(const QVector<UsedReference>& used)
+{
+    QJsonArray list;
+    for (const UsedReference& u : used) {
+        if (!needsChecking(u.origin.status))
+            continue;
+        QJsonObject o{{"quantity", u.quantity}, {"table", u.table},   {"row", u.row},
+                      {"column", u.column},     {"value", u.text},    {"status", statusText(u.origin.status)},
+                      {"source", u.origin.source}};
+        o.insert("detail", u.detail.isEmpty() ? QJsonValue() : QJsonValue(u.detail));
+        list.append(o);
+    }
+    return list;
+}
+
 QJsonObject moistureJson(const MoistureForm& m, const QStringList& messages)
 {
     QJsonArray months;

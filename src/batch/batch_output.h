@@ -7,6 +7,9 @@
 #include "engine/layer_table.h"
 #include "tools/thickness_search.h"
 
+#include "refdata/provenance.h"
+
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QStringList>
 
@@ -31,6 +34,11 @@ QJsonObject verdictJson(const MainForm& form);
 // The results of the last main calculation, the window's fields and the report.
 QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::optional<EnvelopeOutcome>& outcome,
                      const QString& error);
+
+// The reference values a calculation used whose origin needs checking (placeholders,
+// derived values, values of the predecessor codes): what the value is, its table, row,
+// column and text, its status and source.
+QJsonArray provenanceJson(const QVector<UsedReference>& used);
 
 // The month table of the moisture window as the window shows it.
 QJsonObject moistureJson(const MoistureForm& m, const QStringList& messages);

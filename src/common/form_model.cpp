@@ -406,6 +406,34 @@ void FormModel::userSort(const QString& name, int column)
     fire(name, FormEvent::Sort);
 }
 
+void FormModel::userEditCell(const QString& name, int row, int column, const QString& text)
+{
+    EventScope scope(*this);
+    Control& c = mutableControl(name);  // the window's cell now differs from the model's
+    if (row < 0 || row >= c.rows.size() || !c.editableColumns.contains(column))
+        return;
+    c.current = row;
+    cellEdit_ = CellEdit{row, column, text};
+    fire(name, FormEvent::Change);
+}
+
+void FormModel::setEditableColumns(const QString& name, const QList<int>& columns)
+{
+    Control& c = mutableControl(name);
+    c.editableColumns = columns;
+}
+
+void FormModel::setCellBackgrounds(const QString& name, const QVector<QVector<Rgb>>& colors)
+{
+    Control& c = mutableControl(name);
+    c.cellBackgrounds = colors;
+}
+
+Rgb FormModel::cellBackground(const QString& name, int row, int column) const
+{
+    return control(name).cellBackgrounds.value(row).value(column, kWhite);
+}
+
 std::optional<QChar> FormModel::userKey(const QString& name, QChar key)
 {
     auto it = keyFilters_.constFind(name);

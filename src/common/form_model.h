@@ -26,7 +26,8 @@ namespace ogrado {
 // order the items were added; the text "-" is a separator. A Submenu stands there too;
 // its entries are its `items`, and choosing entry i selects it (Click, current = i).
 // A Table shows `rows` of cells under the headings `columns`; choosing row i is a Click
-// with current = i, and a click on a heading is a Sort event (see userSort).
+// with current = i, and a click on a heading is a Sort event (see userSort). The cells of
+// its `editableColumns` can be changed by the user: a Change event (see userEditCell).
 enum class ControlKind { TextBox, Label, CheckBox, OptionButton, ComboBox, ListBox, Button, MenuItem, Submenu, Table };
 enum class FormEvent { Click, DblClick, Change, Sort };
 
@@ -52,6 +53,8 @@ struct Control {
     QVector<Rgb> rowForegrounds;  // a table's text colour by row; rows past the end have `foreground`
     int sortColumn = -1;        // a table's sort column (its heading is marked), -1 for none
     bool sortDescending = false;
+    QList<int> editableColumns;             // a table's columns the user may change
+    QVector<QVector<Rgb>> cellBackgrounds;  // a table's cells by row and column; white past the end
     bool marked = false;  // named by the last error message: a red frame until its value changes
 };
 
@@ -121,6 +124,9 @@ public:
     void setRowForeground(const QString& name, int row, Rgb color);
     Rgb rowForeground(const QString& name, int row) const;
     void setSortOrder(const QString& name, int column, bool descending);
+    void setEditableColumns(const QString& name, const QList<int>& columns);
+    void setCellBackgrounds(const QString& name, const QVector<QVector<Rgb>>& colors);
+    Rgb cellBackground(const QString& name, int row, int column) const;
 
     // What the user does. Each sets the state as the window would and runs the event.
     void userEdit(const QString& name, const QString& text);  // typing: Change
@@ -131,6 +137,16 @@ public:
     // A click on heading `column` of a table: that column becomes the sort column, in
     // ascending order, or, when it already is, its order turns round; then Sort.
     void userSort(const QString& name, int column);
+    // The user changed cell (row, column) of a table to `text`: the row becomes the chosen
+    // one, then Change; the handler reads the change with cellEdit() and sets the cells
+    // it accepts. The window shows the model's cells again either way.
+    void userEditCell(const QString& name, int row, int column, const QString& text);
+    struct CellEdit {
+        int row = -1;
+        int column = -1;
+        QString text;
+    };
+    const CellEdit& cellEdit() const { return cellEdit_; }
     std::optional<QChar> userKey(const QString& name, QChar key);
     bool selectsAllOnClick(const QString& name) const { return selectAllOnClick_.contains(name); }
 
@@ -227,6 +243,7 @@ private:
     QSet<QString> watchedInputs_;
     QString focusRequest_;
     int focusSerial_ = 0;
+    CellEdit cellEdit_;
 };
 
 }  // namespace ogrado

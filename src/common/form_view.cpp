@@ -598,6 +598,16 @@ void FormWindow::bindTable(QTableWidget* grid, const QString& name)
         if (!syncing_)
             model_.userSort(name, column);
     });
+    // an edited cell reaches the model once the editor has closed: the model may answer
+    // with a message box
+    connect(grid, &QTableWidget::cellChanged, this, [this, name, grid](int row, int column) {
+        if (syncing_ || !grid->item(row, column))
+            return;
+        const QString text = grid->item(row, column)->text();
+        QMetaObject::invokeMethod(
+            this, [this, name, row, column, text] { model_.userEditCell(name, row, column, text); },
+            Qt::QueuedConnection);
+    });
 }
 
 void FormWindow::bindList(QListWidget* list, const QString& name)
@@ -793,6 +803,10 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
     }
     if (grid->rowCount() != c.rows.size())
         grid->setRowCount(int(c.rows.size()));
+    grid->setEditTriggers(c.editableColumns.isEmpty() ? QAbstractItemView::NoEditTriggers
+                                                      : QAbstractItemView::DoubleClicked |
+                                                            QAbstractItemView::EditKeyPressed |
+                                                            QAbstractItemView::AnyKeyPressed);
     for (int r = 0; r < c.rows.size(); ++r) {
         const QColor colour = QColor::fromRgba(r < c.rowForegrounds.size() ? c.rowForegrounds[r] : c.foreground);
         for (int k = 0; k < grid->columnCount(); ++k) {
@@ -800,7 +814,6 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
             QTableWidgetItem* item = grid->item(r, k);
             if (!item) {
                 item = new QTableWidgetItem(text);
-                item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
                 item->setToolTip(text);  // the whole text of a narrow column
                 grid->setItem(r, k, item);
             } else if (item->text() != text) {
@@ -809,6 +822,14 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
             }
             if (item->foreground().color() != colour)
                 item->setForeground(colour);
+            const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled |
+                                        (c.editableColumns.contains(k) ? Qt::ItemIsEditable : Qt::NoItemFlags);
+            if (item->flags() != flags)
+                item->setFlags(flags);
+            const Rgb color = c.cellBackgrounds.value(r).value(k, kWhite);
+            const QBrush brush = color == kWhite ? QBrush() : QBrush(QColor::fromRgba(color));
+            if (item->background() != brush)
+                item->setBackground(brush);
         }
     }
     if (grid->currentRow() != c.current) {

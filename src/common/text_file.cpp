@@ -56,11 +56,11 @@ QString writeFailure(const QString& path, const QFileDevice& file, int systemErr
 
 }  // namespace
 
-QString decodeText(const QByteArray& bytes)
+TextEncoding textEncodingOf(const QByteArray& bytes)
 {
     static const QByteArray bom("\xEF\xBB\xBF");
     if (bytes.startsWith(bom))
-        return QString::fromUtf8(bytes.mid(3));
+        return TextEncoding::Utf8WithBom;
     bool highBytes = false;
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -70,12 +70,34 @@ QString decodeText(const QByteArray& bytes)
     }
     if (highBytes) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8.decode(bytes);
+        const QString text = utf8.decode(bytes);  // the decoder sees the bytes only when converted
         if (!utf8.hasError())
-            return text;
+            return TextEncoding::Utf8;
     }
-    QStringDecoder cp1251("windows-1251");
-    return cp1251.decode(bytes);
+    return TextEncoding::Cp1251;
+}
+
+QString decodeTextAs(const QByteArray& bytes, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Cp1251)
+        return QStringDecoder("windows-1251").decode(bytes);
+    return QString::fromUtf8(bytes);
+}
+
+QString decodeText(const QByteArray& bytes)
+{
+    const TextEncoding encoding = textEncodingOf(bytes);
+    return decodeTextAs(encoding == TextEncoding::Utf8WithBom ? bytes.mid(3) : bytes, encoding);
+}
+
+QByteArray encodeTextStrictly(const QString& text, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::Cp1251)
+        return text.toUtf8();
+    if (const QString bad = firstOutsideCp1251(text); !bad.isEmpty())
+        throw AppError(QStringLiteral("Знак «%1» нельзя записать в файл в кодировке Windows-1251. Уберите этот знак.")
+                           .arg(bad));
+    return encodeCp1251(text);
 }
 
 QStringList splitLines(const QString& text)

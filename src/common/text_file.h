@@ -9,6 +9,16 @@ namespace ogrado {
 // UTF-8 sequences, otherwise Windows-1251.
 QString decodeText(const QByteArray& bytes);
 
+// The encoding decodeText reads a file's bytes in; a file changed in place is written
+// back in it.
+enum class TextEncoding { Cp1251, Utf8, Utf8WithBom };
+TextEncoding textEncodingOf(const QByteArray& bytes);
+// Bytes of a text in an encoding (without a BOM). Throws AppError naming the first
+// character the encoding cannot hold (Windows-1251).
+QByteArray encodeTextStrictly(const QString& text, TextEncoding encoding);
+// The text of bytes in an encoding (a BOM is not expected).
+QString decodeTextAs(const QByteArray& bytes, TextEncoding encoding);
+
 // Splits a text into lines at CR LF, LF or CR; a final line break ends the last line
 // and does not start an empty one.
 QStringList splitLines(const QString& text);

@@ -3,6 +3,7 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "refdata/material_catalogue.h"
+#include "refdata/ref_table_files.h"
 
 #include <algorithm>
 
@@ -31,20 +32,6 @@ QStringList cellsOf(const MaterialTable& t, int m)
         cells.append(mat.field(k));
     cells.append(mat.own ? QStringLiteral("свой") : QStringLiteral("ТКП"));
     return cells;
-}
-
-// Numbers by value (before texts that are not numbers), texts alphabetically.
-int compareCells(const QString& a, const QString& b, bool numeric)
-{
-    if (numeric) {
-        const std::optional<double> x = parseNumber(a);
-        const std::optional<double> y = parseNumber(b);
-        if (x && y)
-            return *x < *y ? -1 : (*x > *y ? 1 : 0);
-        if (x || y)
-            return x ? -1 : 1;
-    }
-    return QString::compare(searchKey(a), searchKey(b));
 }
 
 // The seven values of a material as the entry window shows them.
@@ -156,6 +143,13 @@ void MaterialsForm::onLoad()
     setForeground(QStringLiteral("lblOwn"), problem.isEmpty() ? kBlack : kRed);
 }
 
+void MaterialsForm::catalogueChanged()
+{
+    picker_.materialsChanged();
+    fillTable();
+    notifyChanged();
+}
+
 int MaterialsForm::selectedMaterial() const
 {
     return materialOfRow(currentIndex(kTable));
@@ -177,7 +171,7 @@ void MaterialsForm::fillTable()
             cells[m] = cellsOf(t, m);
         // equal cells keep the catalogue order
         std::stable_sort(shown.begin(), shown.end(), [&](int a, int b) {
-            const int c = compareCells(cells[a][column], cells[b][column], numeric);
+            const int c = compareCellTexts(cells[a][column], cells[b][column], numeric);
             return descending ? c > 0 : c < 0;
         });
     }

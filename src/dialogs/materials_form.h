@@ -29,6 +29,9 @@ public:
     const MaterialPicker& materialPicker() const { return picker_; }
     // The material (0-based) of row `row` of the table as shown, or -1.
     int materialOfRow(int row) const { return tableMaterials_.value(row, -1); }
+    // The catalogue was read again: the lists and the table show it, the same material
+    // chosen.
+    void catalogueChanged();
 
 protected:
     void onLoad() override;

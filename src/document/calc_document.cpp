@@ -193,6 +193,7 @@ CalcDocument calcDocumentOf(const AppContext& ctx, const DocumentNames& names, b
     d.layers = layerRows(calc.table, fields);
     d.results = resultItems(calc, fields);
     d.verdict = verdictOf(st, ctx.tables.saturation);
+    d.referencesNote = uncheckedValuesNote(ctx.calcReferences());
     d.boundaries = boundaryRows(st, fields);
     d.pointsCaption = calc.lists->caption;
     d.points = calc.lists->columns;

@@ -61,6 +61,7 @@ struct CalcDocument {
     QVector<DocumentLayer> layers;
     QVector<DocumentItem> results;
     CalcVerdict verdict;
+    QString referencesNote;  // the unchecked reference values the calculation used, or empty
     QVector<DocumentBoundary> boundaries;
     QString pointsCaption;                // the caption of the result lists
     std::array<QStringList, 5> points;    // point, t, E, e, фи as the lists show them

@@ -193,6 +193,8 @@ private:
         heading(QStringLiteral("Результаты"), true);
         itemsTable(kResultTable, d.results);
         verdict(d.verdict);
+        if (!d.referencesNote.isEmpty())
+            paragraph(d.referencesNote, charFormat(kBodyPt), Qt::AlignLeft);
         if (!d.boundaries.isEmpty()) {
             paragraph(QStringLiteral("Проверка сопротивления паропроницанию по п. 9.1 ТКП 45-2.04-43 на границах слоев:"),
                       charFormat(kBodyPt), Qt::AlignLeft, u_.pt(8), true);

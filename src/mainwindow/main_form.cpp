@@ -274,6 +274,8 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuCalcAll"), calc, QStringLiteral("Рассчитать все"), QStringLiteral("Ctrl+F9"));
     addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1"));
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
+    addMenuItem(QStringLiteral("mnuSep3"), help, QStringLiteral("-"));
+    addMenuItem(QStringLiteral("mnuData"), help, QStringLiteral("Справочные данные…"));
 
     on(QStringLiteral("mnuOpen"), FormEvent::Click, [this] { openSourceDataDialog(); });
     on(QStringLiteral("mnuRecent"), FormEvent::Click, [this] {
@@ -288,6 +290,7 @@ void MainForm::addMenus()
     on(QStringLiteral("mnuSelect"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmTolsh")); });
     on(QStringLiteral("mnuChart"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmChart")); });
     on(QStringLiteral("mnuGuide"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmGuide")); });
+    on(QStringLiteral("mnuData"), FormEvent::Click, [this] { emit windowRequested(QStringLiteral("frmData")); });
     on(QStringLiteral("mnuPdf"), FormEvent::Click, [this] { exportDocument(DocumentFormat::Pdf); });
     on(QStringLiteral("mnuOdt"), FormEvent::Click, [this] { exportDocument(DocumentFormat::Odt); });
     on(QStringLiteral("mnuPrint"), FormEvent::Click, [this] { printDocument(); });
@@ -587,6 +590,21 @@ void MainForm::keepOutcome(const EnvelopeOutcome& outcome)
         ctx_.lastCalc = outcome;
         lastRefusal_.reset();
     }
+    ctx_.lastCalcReferences = referencesOfRun(ctx_.tables, tableChoices(), outcome);
+    ctx_.moistureReferences.clear();
+}
+
+TableChoices MainForm::tableChoices() const
+{
+    TableChoices c;
+    c.buildingType = currentIndex(QStringLiteral("cboTipZd"));
+    c.region = currentIndex(QStringLiteral("cboObl"));
+    c.coefficientN = currentIndex(QStringLiteral("cboN"));
+    c.alphaIn = currentIndex(QStringLiteral("cboAlv"));
+    c.alphaOut = currentIndex(QStringLiteral("cboAln"));
+    c.envelopeType = currentIndex(QStringLiteral("cboTp_0"));
+    c.envelopeColumn = currentIndex(QStringLiteral("cboTp_1"));
+    return c;
 }
 
 void MainForm::runEnvelope(bool recalc)
@@ -651,6 +669,8 @@ void MainForm::clearResults()
 {
     clearResultFields();
     ctx_.lastCalc.reset();
+    ctx_.lastCalcReferences.clear();
+    ctx_.moistureReferences.clear();
     ctx_.report.restart();
     ctx_.layerTable = LayerTable();
     moisture_.reset();

@@ -5,6 +5,7 @@
 #include "common/form_model.h"
 #include "document/calc_document.h"
 #include "mainwindow/material_picker.h"
+#include "mainwindow/reference_use.h"
 #include "mainwindow/source_data_file.h"
 #include "project/project.h"
 
@@ -56,6 +57,15 @@ public:
     int lastIncompleteLayer() const;
     // What the calculation reads from the window besides the collected table.
     EnvelopeInputs envelopeInputs() const;
+    // The entries of the lists the table values of the window come from.
+    TableChoices tableChoices() const;
+    // Reference values were added to those of the last calculation (the climate of the
+    // monthly balance): the verdict names them.
+    void referencesAdded();
+    // The reference tables were read again after a change (`before`: as they were): the
+    // lists show the new tables, and every field and grid cell that held the table's
+    // value for its chosen entry or material takes the new value; typed values stay.
+    void referenceTablesChanged(const RefTables& before);
 
     // "Расчет": collect, check, calculate (and the moisture balance when asked).
     void calculate();
@@ -174,7 +184,8 @@ signals:
     // "Расчет" with "Пометьте, чтобы рассчитать влагонакопление" ticked finished.
     void moistureRequested();
     // A button or menu item asks for another window: frmMove, frmMaterial, FileSave,
-    // frmOpenPir, frmPir, frmTrosa, frmVariant, frmPr, frmTolsh, frmChart, frmGuide.
+    // frmOpenPir, frmPir, frmTrosa, frmVariant, frmPr, frmTolsh, frmChart, frmGuide,
+    // frmData.
     void windowRequested(const QString& formName);
     // A source-data file was opened: what other windows computed belongs to other input.
     void sourceDataOpened();
@@ -226,6 +237,8 @@ private:
     void onGridAndMaterials();
     void onButtons();
     void climateFill();
+    // main_form_reference.cpp: grid cells of materials follow a changed catalogue
+    void gridFollowsMaterials(const RefTables& before);
     void excludeRow(int k);
     void runEnvelope(bool recalc);
     bool confirmRowsWithoutThickness();

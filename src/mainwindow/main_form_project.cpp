@@ -5,6 +5,7 @@
 #include "mainwindow/main_form.h"
 
 #include "common/app_error.h"
+#include "mainwindow/reference_use.h"
 
 #include <QFileInfo>
 
@@ -135,7 +136,10 @@ ConstructionResults calculateHidden(HiddenMainWindow& hidden, const QJsonObject&
     r.refusal = w.lastRefusal();
     r.report = hidden.ctx.report;
     r.table = hidden.ctx.layerTable;
+    r.references = hidden.ctx.lastCalcReferences;
     r.moisture = moistureBalanceOf(w);
+    if (r.moisture)
+        r.moistureReferences = referencesOfMoistureBalance(hidden.ctx.tables, w.currentIndex(QStringLiteral("cboGorod")));
     return r;
 }
 
@@ -267,6 +271,8 @@ ConstructionResults MainForm::shownResults() const
     r.table = ctx_.layerTable;
     r.airLayerReportLines = ctx_.airLayerReportLines;
     r.moisture = moisture_;
+    r.references = ctx_.lastCalcReferences;
+    r.moistureReferences = ctx_.moistureReferences;
     r.stale = stale_;
     r.changedSinceCollect = changedSinceCollect_;
     r.airLayerEnabled = isEnabled(QStringLiteral("cmdVpr"));
@@ -283,6 +289,8 @@ void MainForm::showResults(const ConstructionResults& r)
     ctx_.layerTable = r.table;
     ctx_.airLayerReportLines = r.airLayerReportLines;
     moisture_ = r.moisture;
+    ctx_.lastCalcReferences = r.references;
+    ctx_.moistureReferences = r.moistureReferences;
     setEnabled(QStringLiteral("cmdVpr"), r.airLayerEnabled);
     // what the run showed, then greyed when the input changed after it
     changedSinceCollect_ = r.outcome && r.changedSinceCollect;

@@ -72,7 +72,8 @@ const QStringList& MainForm::resultControlNames()
 const QStringList& MainForm::verdictControlNames()
 {
     static const QStringList names = {QStringLiteral("lblVerdict"), QStringLiteral("lblVerdictRt"),
-                                      QStringLiteral("lblVerdictVapour"), QStringLiteral("lblVerdictSurface")};
+                                      QStringLiteral("lblVerdictVapour"), QStringLiteral("lblVerdictSurface"),
+                                      QStringLiteral("lblVerdictData")};
     return names;
 }
 
@@ -136,6 +137,7 @@ void MainForm::showVerdict()
     setText(QStringLiteral("lblVerdictRt"), v.resistance);
     setText(QStringLiteral("lblVerdictVapour"), v.vapour);
     setText(QStringLiteral("lblVerdictSurface"), v.innerSurface);
+    setText(QStringLiteral("lblVerdictData"), uncheckedValuesNote(ctx_.calcReferences()));
     switch (v.status) {
     case CalcVerdict::Status::Complies:
         setBackground(QStringLiteral("lblVerdict"), kVerdictGreen);
@@ -146,6 +148,13 @@ void MainForm::showVerdict()
     case CalcVerdict::Status::None:
         break;
     }
+}
+
+void MainForm::referencesAdded()
+{
+    if (ctx_.lastCalc && !stale_)
+        setText(QStringLiteral("lblVerdictData"), uncheckedValuesNote(ctx_.calcReferences()));
+    notifyChanged();
 }
 
 bool MainForm::confirmSaveOfStaleResults()

@@ -570,8 +570,15 @@ QWidget* MainWindow::buildVerdict()
     v->addWidget(summary);
     for (const char* name : {"lblVerdictRt", "lblVerdictVapour", "lblVerdictSurface"})
         v->addWidget(label(QLatin1String(name), true));
-    // room for the four lines from the start: the window does not change when they appear
-    box->setMinimumHeight(QFontMetrics(bold).height() + 6 + 3 * fontMetrics().height() + 8);
+    // the unchecked reference values the calculation rests on, in two lines at most
+    QLabel* data = label(QStringLiteral("lblVerdictData"), true);
+    QFont small = data->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    data->setFont(small);
+    v->addWidget(data);
+    // room for the lines from the start: the window does not change when they appear
+    box->setMinimumHeight(QFontMetrics(bold).height() + 6 + 3 * fontMetrics().height() +
+                          2 * QFontMetrics(small).height() + 10);
     return box;
 }
 

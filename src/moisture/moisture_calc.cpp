@@ -12,10 +12,15 @@ namespace ogrado {
 const char* const kMonthNames[12] = {"Январь", "Февраль", "Март",     "Апрель",  "Май",    "Июнь",
                                      "Июль",   "Август",  "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
 
+bool isSummerMonth(int month)
+{
+    return month >= 6 && month <= 8;
+}
+
 MonthAir monthAir(const ClimateRecord& city, int month, const QString& tIn, const QString& phiIn)
 {
     // DIN 4108: the summer months with 12 °С and 70 % on both sides
-    if (month >= 6 && month <= 8)
+    if (isSummerMonth(month))
         return {QStringLiteral("12"), QStringLiteral("70"), QStringLiteral("12"), QStringLiteral("70")};
     return {city.monthTemperature(month), city.monthHumidity(month), tIn, phiIn};
 }

@@ -45,6 +45,8 @@ struct MoistureMonthResult {
 struct MonthAir {
     QString tn, phiN, tv, phiV;
 };
+// June to August: the balance takes its fixed summer air, not the city's.
+bool isSummerMonth(int month);
 MonthAir monthAir(const ClimateRecord& city, int month, const QString& tIn, const QString& phiIn);
 
 // The number of a climate value; throws AppError naming the city, month and value,

@@ -193,6 +193,10 @@ void MoistureForm::RunMoistureAccumulation()
         };
         const LayerTableHeader& h = ctx_.layerTable.header;
         totals_ = RunMoistureYear(setup(), city(), h.tIn, h.phiIn, hooks);
+        // the verdict of the main window names the city's air the balance rests on
+        ctx_.moistureReferences =
+            referencesOfMoistureBalance(ctx_.tables, main_.currentIndex(QStringLiteral("cboGorod")));
+        main_.referencesAdded();
         setText(QStringLiteral("txtV_0"), formatNumber(totals_.accumulated, "0"));
         setText(QStringLiteral("txtV_1"), formatNumber(totals_.summerDrying, "0"));
         setText(QStringLiteral("txtV_2"), u'-' + formatNumber(totals_.heatingDrying, "0"));

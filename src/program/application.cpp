@@ -5,6 +5,7 @@
 #include "moisture/moisture_form.h"
 #include "dialogs/material_edit_form.h"
 #include "dialogs/materials_form.h"
+#include "dialogs/reference_data_form.h"
 #include "dialogs/row_operations.h"
 #include "dialogs/save_dialog.h"
 #include "tools/dew_point_form.h"
@@ -109,6 +110,15 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<ConstructionForm>(ctx_, *main_);
     if (name == SummaryForm::windowName())
         return std::make_unique<SummaryForm>(*main_);
+    if (name == ReferenceDataForm::windowName()) {
+        auto data = std::make_unique<ReferenceDataForm>(ctx_, *main_);
+        // an open materials window shows the catalogue read again
+        connect(data.get(), &ReferenceDataForm::tablesChanged, this, [this] {
+            if (FormModel* f = forms_.value(MaterialsForm::windowName()); f && f->isLoaded())
+                qobject_cast<MaterialsForm*>(f)->catalogueChanged();
+        });
+        return data;
+    }
     return nullptr;
 }
 

@@ -21,6 +21,7 @@ class MaterialsForm;
 class MoistureForm;
 class OpenPirForm;
 class PirForm;
+class ReferenceDataForm;
 class RowOperationsForm;
 class SaveDialogForm;
 class SummaryForm;
@@ -36,7 +37,8 @@ struct FormTypes {
 // The windows Application creates by name: formAs<T>() takes only these.
 using ApplicationForms =
     FormTypes<MainForm, MoistureForm, AirLayerForm, SaveDialogForm, RowOperationsForm, MaterialsForm, DewPointForm,
-              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm, ConstructionForm, SummaryForm>;
+              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm, ReferenceDataForm,
+              ConstructionForm, SummaryForm>;
 // Windows whose form another form owns (the entry of an own material belongs to the
 // materials window).
 using OwnedForms = FormTypes<MaterialEditForm>;

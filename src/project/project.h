@@ -9,6 +9,7 @@
 #include "engine/layer_table.h"
 #include "mainwindow/source_data_file.h"
 #include "moisture/moisture_calc.h"
+#include "refdata/provenance.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -27,6 +28,9 @@ struct ConstructionResults {
     LayerTable table;                         // as last collected
     QStringList airLayerReportLines;          // what the results file appends on request
     std::optional<MoistureTotals> moisture;   // the balance of the last run, when it went through
+    // the reference values the run and the balance rest on (the verdict's note)
+    QVector<UsedReference> references;
+    QVector<UsedReference> moistureReferences;
     bool stale = false;                       // the input changed after the run
     bool changedSinceCollect = false;         // ... in what "Расчет" collects
     bool airLayerEnabled = false;             // "Расчет вентилируемой прослойки", enabled by "Расчет"

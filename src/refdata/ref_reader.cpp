@@ -183,6 +183,7 @@ void readSaturationSection(LineCursor& cur, SaturationTable& table)
                          .arg(generalTextSingle(*t), generalTextSingle(table.rows.last().t),
                               generalTextSingle(table.rows.last().E)));
         table.rows.append({*t, *e});
+        table.texts.append(f);
     }
     if (table.rows.size() < 2)
         throw AppError(QStringLiteral("Ошибка в файле справочных данных: таблица максимальных парциальных "
@@ -256,7 +257,7 @@ void readNormativeTables(const QStringList& lines, const QString& path, RefTable
     t.outerCoefficients = readNamed(QStringLiteral("коэффициент теплоотдачи наружной поверхности"), 4);
 
     cur.header(QStringLiteral("максимальные парциальные давления водяного пара"), namedShape);
-    t.saturation.rows.clear();
+    t.saturation = SaturationTable{};
     readSaturationSection(cur, t.saturation);
 }
 
@@ -303,14 +304,18 @@ QStringList referenceFileNames()
     return names;
 }
 
-RefTables loadReferenceData(const QString& dataDir)
+RefTables loadReferenceData(const QString& dataDir, const QHash<QString, QStringList>& replaced)
 {
     const QDir dir(dataDir);
     auto path = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    auto lines = [&](const char* name) {
+        const auto it = replaced.constFind(QString::fromUtf8(name));
+        return it != replaced.constEnd() ? *it : readTextLines(path(name));
+    };
     RefTables t;
     const QString normative = path(kNormativeFile);
-    readNormativeTables(readTextLines(normative), normative, t);
-    t.materials = readMaterials(readTextLines(path(kMaterialsFile)));
+    readNormativeTables(lines(kNormativeFile), normative, t);
+    t.materials = readMaterials(lines(kMaterialsFile));
     // The user's own materials follow; a missing file holds none, a damaged one is
     // reported and left as it is, and the program works with the shipped materials.
     const QString own = userMaterialsPath(dataDir);
@@ -324,10 +329,23 @@ RefTables loadReferenceData(const QString& dataDir)
                                              "в текстовом редакторе и запустите программу снова.");
         }
     }
-    const QStringList temperature = readTextLines(path(kTemperatureFile));
-    const QStringList humidity = readTextLines(path(kHumidityFile));
-    t.climate = readClimate(temperature, humidity);
+    t.climate = readClimate(lines(kTemperatureFile), lines(kHumidityFile));
+    readProvenance(dataDir, t);
     return t;
+}
+
+void readProvenance(const QString& dataDir, RefTables& tables)
+{
+    tables.provenance = Provenance{};
+    tables.provenanceProblem.clear();
+    const QString file = QDir(dataDir).filePath(QString::fromUtf8(kProvenanceFile));
+    if (!QFileInfo::exists(file))
+        return;  // the user's own files: no information, and nothing to say about it
+    try {
+        tables.provenance = Provenance::fromJson(readFileBytes(file, qint64(16) * 1024 * 1024), file);
+    } catch (const AppError& e) {
+        tables.provenanceProblem = e.message();
+    }
 }
 
 }  // namespace ogrado

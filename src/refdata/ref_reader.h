@@ -2,6 +2,8 @@
 // Readers of the four reference data files in the data directory.
 #include "refdata/ref_tables.h"
 
+#include <QHash>
+
 namespace ogrado {
 
 extern const char* const kNormativeFile;    // "СтенарийТКП.txt"
@@ -23,8 +25,14 @@ QStringList referenceFileNames();
 // temperature, humidity, and after the materials the user's own materials when their
 // file exists. Throws AppError naming the file that failed; a damaged file of own
 // materials is not an error: the tables then hold the shipped materials and
-// `userMaterialsProblem` says what is wrong.
-RefTables loadReferenceData(const QString& dataDir);
+// `userMaterialsProblem` says what is wrong. The provenance file is read last (see
+// readProvenance). `replaced` gives, by file name, lines to read in place of a file's
+// own: an edit is checked by the readers before it is written.
+RefTables loadReferenceData(const QString& dataDir, const QHash<QString, QStringList>& replaced = {});
+
+// Reads the provenance file of `dataDir` into the tables: none when it is absent, and
+// when it is damaged none either, with `provenanceProblem` saying why.
+void readProvenance(const QString& dataDir, RefTables& tables);
 
 // Splits a line at ";" into trimmed fields; a ";" at the very end of the line ends
 // the last field and does not start an empty one.

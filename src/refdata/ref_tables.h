@@ -1,6 +1,8 @@
 #pragma once
 // The normative and climatic tables read from the reference data files. Values stay
 // the texts of the files, except the saturation table, which holds numbers.
+#include "refdata/provenance.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -87,6 +89,7 @@ struct SaturationRow {
 // Appendix Е of ТКП 45-2.04-43: (t, E) rows in ascending order of t.
 struct SaturationTable {
     QVector<SaturationRow> rows;
+    QVector<QStringList> texts;  // each row's two values as the file writes them
 };
 
 struct RefTables {
@@ -104,6 +107,11 @@ struct RefTables {
     // Why the user's own materials could not be read (the file and the line), or empty.
     // The file is then left as it is and the program works with the shipped materials.
     QString userMaterialsProblem;
+    // Where the values come from (the provenance file beside the data files); empty
+    // when the file is absent. A damaged file is not an error either: the values then
+    // have no information and `provenanceProblem` says what is wrong.
+    Provenance provenance;
+    QString provenanceProblem;
 };
 
 }  // namespace ogrado

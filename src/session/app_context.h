@@ -24,6 +24,11 @@ struct AppContext {
     LayerTable layerTable;          // as last collected
     CalcReport report;              // lines of the last calculation
     std::optional<EnvelopeOutcome> lastCalc;  // the last main calculation
+    // The reference values the last main calculation rests on, with their origin, and
+    // the climate of the monthly balance that "Расчет" ran after it.
+    QVector<UsedReference> lastCalcReferences;
+    QVector<UsedReference> moistureReferences;
+    QVector<UsedReference> calcReferences() const { return lastCalcReferences + moistureReferences; }
     QStringList airLayerReportLines;  // what the results file appends on request
 
     // The source-data file (".isx") the input was last opened from or saved to, empty

@@ -455,7 +455,7 @@ private slots:
         const QString path = dir.filePath("8.pdf");
         const int pages = writeCalcDocument(d, DocumentFormat::Pdf, path, &renderSectionChart);
         QCOMPARE(pdfPages(readAll(path)), pages);
-        QCOMPARE(pages, 28);
+        QCOMPARE(pages, 29);  // with the note on the unchecked reference values
 
         QBuffer sink;
         sink.open(QIODevice::WriteOnly);
@@ -618,9 +618,11 @@ private slots:
                  0);
         QVERIFY(errText.isEmpty());
         QVERIFY(outText.contains(QStringLiteral("ВЫВОД:")));  // the report still printed
-        QCOMPARE(pdfPages(readAll(pdf)), 28);
+        QCOMPARE(pdfPages(readAll(pdf)), 29);
         const QString content = QString::fromUtf8(unzip(readAll(odt)).value("content.xml"));
         QVERIFY(content.contains(QStringLiteral("НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43")));
+        // the results page names the unchecked reference values the calculation used
+        QVERIFY(content.contains(QStringLiteral("Расчет использует непроверенные справочные значения: заглушка — ")));
         for (const char* name : {"Штукатурка изв.-песч", "Кирпич глиняный обыкновенный на цементно-песчаном растворе",
                                  "Пенополистирол ПСБ-С 25", "Плиты минераловатные", "Газосиликат D=500",
                                  "Плита цементно-стружечная", "Кирпич облицовочный", "Штукатурка ц-песчаная"})

@@ -448,6 +448,42 @@ private slots:
         QVERIFY(!documentAvailable(f.ctx));
     }
 
+    void referenceValuesFollowTheConstruction()
+    {
+        test::AppFixture f;
+        MainForm& m = f.main();
+        m.userCheck("chkVlaga", true);
+        m.userCheck("optVlaga_3", true);
+        m.userClick("cmdOk");
+        const QString note = m.text("lblVerdictData");
+        const qsizetype used = f.ctx.lastCalcReferences.size();
+        const qsizetype climate = f.ctx.moistureReferences.size();
+        QVERIFY(used > 0 && climate > 0);
+
+        // a construction without a run rests on nothing; the first one takes its own back
+        f.host.onModal = [](FormModel& d) {
+            d.userCheck("optKind_0", true);
+            d.userClick("cmdOk");
+        };
+        m.userClick("cmdConstrAdd");
+        QVERIFY(f.ctx.calcReferences().isEmpty());
+        QVERIFY(m.text("lblVerdictData").isEmpty());
+        m.userClick("mnuConstrPrev");
+        QCOMPARE(f.ctx.lastCalcReferences.size(), used);
+        QCOMPARE(f.ctx.moistureReferences.size(), climate);
+        QCOMPARE(m.text("lblVerdictData"), note);
+        QCOMPARE(uncheckedValuesNote(m.constructionResults(0).references + m.constructionResults(0).moistureReferences),
+                 uncheckedValuesNote(f.ctx.calcReferences()));
+
+        // "Рассчитать все" keeps those of each run and balance
+        f.host.onModal = nullptr;
+        m.userClick("cmdCalcAll");
+        QCOMPARE(m.constructionResults(0).references.size(), used);
+        QCOMPARE(m.constructionResults(0).moistureReferences.size(), climate);
+        QCOMPARE(m.text("lblVerdictData"), note);
+        QVERIFY(m.constructionResults(1).references.isEmpty());  // refused: no layers
+    }
+
     void changesAreAskedAboutOnExit()
     {
         Workdir w;
