@@ -162,9 +162,23 @@ void AirLayerForm::clearResults()
     for (int k = 0; k <= 13; ++k)
         setText(item("txtOut", k), QString());
     report_ = AirLayerReport();
+    ctx_.airLayerReportLines.clear();
     lastInputs_.reset();
     lastResults_.reset();
     lastError_.clear();
+    notifyChanged();
+}
+
+void AirLayerForm::followConstruction()
+{
+    if (!isLoaded())
+        return;
+    resetControls();
+    report_ = AirLayerReport::fromResultLines(ctx_.airLayerReportLines);
+    lastInputs_.reset();
+    lastResults_.reset();
+    lastError_.clear();
+    onLoad();
     notifyChanged();
 }
 
@@ -303,6 +317,7 @@ void AirLayerForm::AirLayerCalculation(int mode)
             report_.replace(in, r, texts);
         else if (mode == 2)
             report_.append(in, r, texts);
+        ctx_.airLayerReportLines = report_.resultLines();
     } catch (const AppError& e) {
         if (lastTrial)
             showTrial(lastTrial->first, lastTrial->second);

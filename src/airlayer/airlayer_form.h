@@ -27,6 +27,9 @@ public:
     const QString& lastError() const { return lastError_; }
     // Forgets the results and the report of earlier runs (other input was opened).
     void clearResults();
+    // The main window shows another construction: an open window starts afresh with
+    // that construction's inputs and takes up its report (the air-gap lines it keeps).
+    void followConstruction();
 
     // A cladding thicker than this, or with a smaller λ, does not look like a cladding.
     static constexpr double kCladdingThicknessMm = 50;

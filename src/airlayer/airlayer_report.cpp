@@ -229,6 +229,16 @@ QStringList AirLayerReport::resultLines() const
     return out;
 }
 
+AirLayerReport AirLayerReport::fromResultLines(const QStringList& lines)
+{
+    AirLayerReport r;
+    if (!lines.isEmpty()) {
+        r.lines_ = QStringList{QString()} + lines;
+        r.count_ = int(lines.size());
+    }
+    return r;
+}
+
 QStringList AirLayerReport::allLines() const
 {
     QStringList out;

@@ -32,6 +32,8 @@ public:
     QStringList resultLines() const;
     // Lines 0..count.
     QStringList allLines() const;
+    // The report whose resultLines() these are: a construction's report taken up again.
+    static AirLayerReport fromResultLines(const QStringList& lines);
 
 private:
     void write(int start, const AirLayerInputs& in, const AirLayerResults& r, const AirLayerReportTexts& t);

@@ -22,6 +22,10 @@
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
 #include "moisture/moisture_form.h"
+#include "project/construction_form.h"
+#include "project/construction_window.h"
+#include "project/summary_form.h"
+#include "project/summary_window.h"
 #include "moisture/moisture_window.h"
 #include "tools/dew_point_form.h"
 #include "tools/dew_point_window.h"
@@ -48,6 +52,8 @@ void registerWindows(GuiHost& host)
     registerView<ChartForm, ChartWindow>(host);
     registerView<GuideForm, GuideWindow>(host);
     registerView<ReferenceDataForm, ReferenceDataWindow>(host);
+    registerView<ConstructionForm, ConstructionWindow>(host);
+    registerView<SummaryForm, SummaryWindow>(host);
 }
 
 }  // namespace ogrado

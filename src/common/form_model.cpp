@@ -233,7 +233,24 @@ void FormModel::setRows(const QString& name, const QVector<QStringList>& rows)
 {
     Control& c = mutableControl(name);
     c.rows = rows;
+    c.rowForegrounds.clear();
     c.current = -1;
+}
+
+void FormModel::setRowForeground(const QString& name, int row, Rgb color)
+{
+    Control& c = mutableControl(name);
+    if (row < 0 || row >= c.rows.size())
+        return;
+    while (c.rowForegrounds.size() <= row)
+        c.rowForegrounds.append(c.foreground);
+    c.rowForegrounds[row] = color;
+}
+
+Rgb FormModel::rowForeground(const QString& name, int row) const
+{
+    const Control& c = control(name);
+    return row >= 0 && row < c.rowForegrounds.size() ? c.rowForegrounds[row] : c.foreground;
 }
 
 void FormModel::setSortOrder(const QString& name, int column, bool descending)

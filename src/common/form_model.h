@@ -51,6 +51,7 @@ struct Control {
     QString toolTip;      // shown when the pointer rests on the control
     QStringList columns;        // a table's headings
     QVector<QStringList> rows;  // a table's cells, row by row, in the order shown
+    QVector<Rgb> rowForegrounds;  // a table's text colour by row; rows past the end have `foreground`
     int sortColumn = -1;        // a table's sort column (its heading is marked), -1 for none
     bool sortDescending = false;
     QList<int> editableColumns;             // a table's columns the user may change
@@ -120,6 +121,9 @@ public:
     void setColumns(const QString& name, const QStringList& columns);
     const QVector<QStringList>& rows(const QString& name) const { return control(name).rows; }
     void setRows(const QString& name, const QVector<QStringList>& rows);
+    // The text colour of row `row` of a table; cleared when the rows are set.
+    void setRowForeground(const QString& name, int row, Rgb color);
+    Rgb rowForeground(const QString& name, int row) const;
     void setSortOrder(const QString& name, int column, bool descending);
     void setEditableColumns(const QString& name, const QList<int>& columns);
     void setCellBackgrounds(const QString& name, const QVector<QVector<Rgb>>& colors);

@@ -829,6 +829,7 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
                                                             QAbstractItemView::EditKeyPressed |
                                                             QAbstractItemView::AnyKeyPressed);
     for (int r = 0; r < c.rows.size(); ++r) {
+        const QColor colour = QColor::fromRgba(r < c.rowForegrounds.size() ? c.rowForegrounds[r] : c.foreground);
         for (int k = 0; k < grid->columnCount(); ++k) {
             const QString text = c.rows[r].value(k);
             QTableWidgetItem* item = grid->item(r, k);
@@ -840,6 +841,8 @@ void FormWindow::syncTable(QTableWidget* grid, const Control& c)
                 item->setText(text);
                 item->setToolTip(text);
             }
+            if (item->foreground().color() != colour)
+                item->setForeground(colour);
             const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled |
                                         (c.editableColumns.contains(k) ? Qt::ItemIsEditable : Qt::NoItemFlags);
             if (item->flags() != flags)

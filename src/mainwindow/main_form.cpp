@@ -61,12 +61,14 @@ MainForm::MainForm(AppContext& ctx, QObject* parent)
     addLayerGrid();
     addResults();
     addButtons();
+    addConstructionBar();
     addMenus();
     watchInputs();
     addKeysAndTips();
     onHeaderInputs();
     onGridAndMaterials();
     onButtons();
+    onConstructionBar();
     connect(this, &FormModel::changed, this, &MainForm::updateModified);
 }
 
@@ -285,9 +287,12 @@ void MainForm::addMenus()
     addMenuItem(QStringLiteral("mnuPrint"), file, QStringLiteral("Печать…"), QStringLiteral("Ctrl+P")).enabled = false;
     addMenuItem(QStringLiteral("mnuSep2"), file, QStringLiteral("-"));
     addMenuItem(QStringLiteral("mnuExit"), file, QStringLiteral("Выход"));
+    addProjectMenu();
     addMenuItem(QStringLiteral("mnuChart"), calc, QStringLiteral("График распределения температуры и упругости пара"),
                 QStringLiteral("Ctrl+G"));
     addMenuItem(QStringLiteral("mnuSelect"), calc, QStringLiteral("Подбор толщины слоя…"), QStringLiteral("Ctrl+T"));
+    addMenuItem(QStringLiteral("mnuCalcSep"), calc, QStringLiteral("-"));
+    addMenuItem(QStringLiteral("mnuCalcAll"), calc, QStringLiteral("Рассчитать все"), QStringLiteral("Ctrl+F9"));
     addMenuItem(QStringLiteral("mnuGuide"), help, QStringLiteral("Руководство"), QStringLiteral("F1"));
     addMenuItem(QStringLiteral("mnuAbout"), help, QStringLiteral("О программе"));
     addMenuItem(QStringLiteral("mnuSep3"), help, QStringLiteral("-"));
@@ -357,6 +362,7 @@ void MainForm::onLoad()
     cityFollowsRegion_ = true;
     // the start state is new input, nothing to save yet
     loadRecent();
+    startInput_ = toJsonObject(mainWindowInputs(*this));
     rememberSavedState();
     modified_ = false;
     updateCaption();
@@ -595,17 +601,26 @@ void MainForm::calculate()
     setEnabled(QStringLiteral("cmdVpr"), true);
 }
 
-bool MainForm::confirmRowsWithoutThickness()
+std::optional<int> MainForm::firstRowWithoutThickness(int from) const
 {
-    // A row without a thickness is left out of the wall: a forgotten thickness would
-    // silently compute another wall, so a row with anything else in it is asked about.
-    for (int i = 1; i <= LayerGridRows; ++i) {
+    for (int i = from; i <= LayerGridRows; ++i) {
         if (isChecked(item("chkIskl", i)) || !cell(i, kColThickness).trimmed().isEmpty())
             continue;
         bool filled = !cell(i, 0).trimmed().isEmpty();
         for (int c = kColPoints; c <= kColMu && !filled; ++c)
             filled = !cell(i, c).trimmed().isEmpty();
-        if (!filled)
+        if (filled)
+            return i;
+    }
+    return std::nullopt;
+}
+
+bool MainForm::confirmRowsWithoutThickness()
+{
+    // A row without a thickness is left out of the wall: a forgotten thickness would
+    // silently compute another wall, so a row with anything else in it is asked about.
+    for (int i = 1; i <= LayerGridRows; ++i) {
+        if (firstRowWithoutThickness(i) != i)
             continue;
         const MessageAnswer answer =
             prompter().message(QStringLiteral("В строке №%1 заполнены данные слоя «%2», но не указана толщина: слой не "
@@ -672,6 +687,7 @@ TableChoices MainForm::tableChoices() const
 void MainForm::runEnvelope(bool recalc)
 {
     RunGuard guard(ctx_);
+    moisture_.reset();
     const QStringList runButtons = {QStringLiteral("cmdOk"), QStringLiteral("cmdPR")};
     for (const QString& b : runButtons)
         setEnabled(b, false);
@@ -728,6 +744,24 @@ void MainForm::applyOutcome(const EnvelopeOutcome& outcome)
 
 void MainForm::clearResults()
 {
+    clearResultFields();
+    ctx_.lastCalc.reset();
+    ctx_.lastCalcReferences.clear();
+    ctx_.moistureReferences.clear();
+    ctx_.report.restart();
+    ctx_.layerTable = LayerTable();
+    moisture_.reset();
+    // no verdict, greyed or not, of results that are gone
+    stale_ = false;
+    for (const QString& name : resultControlNames())
+        setForeground(name, kBlack);
+    showVerdict();
+    updateDocumentMenus();
+    notifyChanged();
+}
+
+void MainForm::clearResultFields()
+{
     for (const Control& c : controls()) {
         if (c.kind == ControlKind::TextBox && c.readOnly) {
             setText(c.name, QString());
@@ -744,18 +778,6 @@ void MainForm::clearResults()
     }
     for (int k = 1; k <= 4; ++k)
         setBackground(item("txtTn", k), kWhite);
-    ctx_.lastCalc.reset();
-    ctx_.lastCalcReferences.clear();
-    ctx_.moistureReferences.clear();
-    ctx_.report.restart();
-    ctx_.layerTable = LayerTable();
-    // no verdict, greyed or not, of results that are gone
-    stale_ = false;
-    for (const QString& name : resultControlNames())
-        setForeground(name, kBlack);
-    showVerdict();
-    updateDocumentMenus();
-    notifyChanged();
 }
 
 // Source-data files
@@ -771,31 +793,37 @@ std::optional<QJsonObject> MainForm::airLayerState() const
     return std::nullopt;
 }
 
-SourceData MainForm::currentSourceData() const
+ProjectSource MainForm::currentSourceData() const
 {
-    SourceData d;
+    ProjectSource d;
     d.saved = QDateTime::currentDateTime();
-    d.summary = ctx_.sourceDataSummary;
-    d.main = mainWindowInputs(*this);
-    if (const std::optional<QJsonObject> air = airLayerState()) {
-        const FormModel* window = airWindow_ ? airWindow_() : nullptr;
-        d.airLayer = window ? inWindowOrder(*window, *air) : ControlValues();
+    d.name = project_.name();
+    d.description = project_.description();
+    const FormModel* window = airWindow_ ? airWindow_() : nullptr;
+    for (int i = 0; i < project_.count(); ++i) {
+        const Construction& c = project_.at(i);
+        ConstructionSource source{c.mark, c.name, {}, std::nullopt};
+        source.main = i == project_.current() ? mainWindowInputs(*this) : inWindowOrder(*this, c.main);
+        const std::optional<QJsonObject> air = i == project_.current() ? airLayerState() : c.airLayer;
+        if (air)
+            source.airLayer = window ? inWindowOrder(*window, *air) : ControlValues();
+        d.constructions.append(source);
     }
     return d;
 }
 
 void MainForm::rememberSavedState()
 {
-    savedMain_ = toJsonObject(mainWindowInputs(*this));
-    savedAirLayer_ = airLayerState();
+    storeShown();
+    project_.markSaved();
 }
 
 void MainForm::updateModified()
 {
-    if (!isLoaded())
+    if (!isLoaded() || switching_)
         return;
-    const bool modified =
-        toJsonObject(mainWindowInputs(*this)) != savedMain_ || airLayerState() != savedAirLayer_;
+    storeShown();
+    const bool modified = project_.modified();
     if (modified != modified_) {
         modified_ = modified;
         updateCaption();
@@ -815,17 +843,18 @@ void MainForm::airLayerLoaded(FormModel& air)
 {
     connect(&air, &FormModel::changed, this, &MainForm::updateModified, Qt::UniqueConnection);
     airLayerShown_ = true;
+    std::optional<QJsonObject>& saved = project_.shown().savedAirLayer;
     if (pendingAirLayer_) {
         // checked against this window when the file was opened
         applyPlan(air, planWindowKeys(air, *pendingAirLayer_, airLayerSectionName()));
-        const bool unchanged = savedAirLayer_ == pendingAirLayer_;
+        const bool unchanged = saved == pendingAirLayer_;
         pendingAirLayer_.reset();
         // what the window shows now is what the file gave (and defaults for keys it left out)
         if (unchanged)
-            savedAirLayer_ = toJsonObject(windowInputs(air));
-    } else if (!savedAirLayer_) {
+            saved = toJsonObject(windowInputs(air));
+    } else if (!saved) {
         // opening the window is no edit: its start state is the reference
-        savedAirLayer_ = toJsonObject(windowInputs(air));
+        saved = toJsonObject(windowInputs(air));
     }
     updateModified();
 }
@@ -873,6 +902,10 @@ bool MainForm::openSourceData(const QString& path)
 
 bool MainForm::openWithoutAsking(const QString& path)
 {
+    if (ctx_.busy()) {
+        prompter().beep();
+        return false;
+    }
     FormModel* air = airWindow_ ? airWindow_() : nullptr;
     PreparedSourceData file;
     try {
@@ -883,24 +916,7 @@ bool MainForm::openWithoutAsking(const QString& path)
         showError(e.message(), QStringLiteral("Ошибка"));
         return false;
     }
-    applyPlan(*this, file.main);
-    pendingAirLayer_.reset();
-    if (file.airLayer) {
-        if (air->isLoaded())
-            applyPlan(*air, *file.airLayer);
-        else
-            pendingAirLayer_ = file.contents.airLayer;
-    }
-    clearResults();
-    cityFollowsRegion_ = currentIndex(QStringLiteral("cboGorod")) == stationOfRegion();
-    ctx_.sourceDataPath = QFileInfo(path).absoluteFilePath();
-    ctx_.sourceDataSummary = file.contents.summary;
-    rememberSavedState();
-    modified_ = false;
-    updateCaption();
-    addRecent(ctx_.sourceDataPath);
-    notifyChanged();
-    emit sourceDataOpened();
+    openProject(file, path);
     return true;
 }
 
@@ -911,12 +927,12 @@ void MainForm::saveSourceData(const QString& path, const QString& summary)
         if (const QString created = createMissingFolder(ctx_.settings.isxDir); !created.isEmpty())
             showStatus(created);
     }
-    const QString previousSummary = ctx_.sourceDataSummary;
-    ctx_.sourceDataSummary = summary;
+    const QString previousSummary = project_.description();
+    setProjectDescription(summary);
     try {
-        writeSourceDataFile(path, currentSourceData());
+        writeProjectFile(path, currentSourceData());
     } catch (const AppError&) {
-        ctx_.sourceDataSummary = previousSummary;
+        setProjectDescription(previousSummary);
         throw;
     }
     ctx_.sourceDataPath = QFileInfo(path).absoluteFilePath();

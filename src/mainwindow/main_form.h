@@ -8,6 +8,7 @@
 #include "mainwindow/material_picker.h"
 #include "mainwindow/reference_use.h"
 #include "mainwindow/source_data_file.h"
+#include "project/project.h"
 
 #include <functional>
 #include <optional>
@@ -58,6 +59,9 @@ public:
     // The number of the layer marked as the moistened one (the layer-number cell of the
     // last marked row 2..7), or nothing when no row is marked or its number is not one.
     std::optional<int> moistenedLayer() const;
+    // The first grid row from `from` on that holds layer data but no thickness: a
+    // forgotten thickness, since such a row is left out of the wall.
+    std::optional<int> firstRowWithoutThickness(int from = 1) const;
     // The layer (counted among collected layers) of the last incomplete one, or 0.
     int lastIncompleteLayer() const;
     // What the calculation reads from the window besides the collected table.
@@ -103,15 +107,15 @@ public:
     bool openSourceData(const QString& path);
     // "Открыть исходные данные…": the question, then a file from the source-data directory.
     void openSourceDataDialog();
-    // Writes the input into `path` with the summary (the save dialog's "Сводка").
-    // Throws AppError naming the file and the reason.
+    // Writes the project into `path` with the summary (the save dialog's "Сводка", the
+    // project's description). Throws AppError naming the file and the reason.
     void saveSourceData(const QString& path, const QString& summary);
     // "Сохранить исходные данные…": the input alone, into a file chosen in a file dialog
     // (the file it came from, or the proposed name in the source-data directory); no
     // results file. Returns whether the file was written.
     bool saveSourceDataDialog();
     // What a source-data file written now would hold.
-    SourceData currentSourceData() const;
+    ProjectSource currentSourceData() const;
     // "Сохранить изменения исходных данных?" when there are unsaved changes: "Да" opens
     // the save dialog and goes on only when the input was saved there, "Нет" goes on,
     // "Отмена" stays. Returns whether the action may go on.
@@ -154,6 +158,42 @@ public:
     // after kHintMs.
     static constexpr int kHintMs = 2000;
     static QString refusedKeyHint() { return QStringLiteral("В поле допускаются только цифры и запятая"); }
+    // The project (main_form_project.cpp): the constructions of the construction bar.
+    // The window shows one of them; "Расчет" calculates that one.
+    const Project& project() const { return project_; }
+    // The input of construction i as it stands now (the window's for the shown one).
+    QJsonObject constructionInput(int i) const;
+    // The last calculation of construction i (the window's for the shown one).
+    ConstructionResults constructionResults(int i) const;
+    // Shows construction i: its input, and its last results as they were left (or none
+    // before its first calculation). Beeps while a calculation runs.
+    void showConstruction(int i);
+    // How a new construction starts: the building and climate of the shown one without
+    // layers, or a copy of the shown one.
+    enum class NewConstruction { Empty, Copy };
+    // Adds a construction after the shown one and shows it. Throws AppError (a mark
+    // that is empty or taken, a name the results file cannot hold) before anything
+    // changes; false (a beep) while a calculation runs.
+    bool addConstruction(const QString& mark, const QString& name, NewConstruction kind);
+    // Throws AppError as addConstruction.
+    void renameConstruction(int i, const QString& mark, const QString& name);
+    // A copy of the shown construction after it, with the next free mark, shown.
+    void duplicateConstruction();
+    // Deletes the shown construction after the question; the last one stays.
+    void deleteConstruction();
+    // Moves the shown construction one place up (-1) or down (1) in the bar.
+    void moveConstruction(int delta);
+    // The dialog of "Добавить…" or "Переименовать…" reads what it is opened for.
+    enum class ConstructionDialog { Add, Rename };
+    ConstructionDialog constructionDialog() const { return constructionDialog_; }
+    void setProjectName(const QString& name);
+    void setProjectDescription(const QString& description);
+    // "Рассчитать все": every construction in turn, with the progress in the bar and
+    // "Прервать"; yields to window events between constructions.
+    void calculateAll();
+    bool calculatingAll() const { return calculatingAll_; }
+    // The balance the moisture window computed after "Расчет" of the shown construction.
+    void keepMoistureBalance(const std::optional<MoistureTotals>& totals);
 
     // The result fields and lists a calculation writes.
     static const QStringList& resultControlNames();
@@ -172,6 +212,11 @@ signals:
     void windowRequested(const QString& formName);
     // A source-data file was opened: what other windows computed belongs to other input.
     void sourceDataOpened();
+    // The window shows another construction: other windows follow (the air-gap window
+    // takes its inputs, a moisture balance shown belongs to the one left).
+    void constructionShown();
+    // The constructions, their marks or names or their last results changed.
+    void projectChanged();
 
 protected:
     void onLoad() override;
@@ -187,6 +232,20 @@ private:
     void markStale();
     // main_form_help.cpp: key sequences and tooltips
     void addKeysAndTips();
+    // main_form_project.cpp: the construction bar, switching, "Рассчитать все"
+    void addConstructionBar();
+    void addProjectMenu();
+    void onConstructionBar();
+    void updateConstructionBar();
+    void storeShown();
+    ConstructionResults shownResults() const;
+    void showResults(const ConstructionResults& results);
+    void clearResultFields();
+    void applyInput(const QJsonObject& input);
+    bool insertConstruction(Construction c);
+    int calculateEach(const QList<QJsonObject>& inputs, QStringList& problems);
+    void finishCalculateAll(int done, const QStringList& problems, bool stopped);
+    void openProject(const PreparedSourceData& file, const QString& path);
     // main_form_document.cpp: the document menu items
     void updateDocumentMenus();
     bool documentMayStart();
@@ -234,8 +293,13 @@ private:
     std::function<FormModel*()> airWindow_;
     std::optional<QJsonObject> pendingAirLayer_;
     bool airLayerShown_ = false;
-    QJsonObject savedMain_;
-    std::optional<QJsonObject> savedAirLayer_;
+    Project project_;
+    QJsonObject startInput_;  // the window's input after its Load, before any file
+    std::optional<MoistureTotals> moisture_;  // of the shown construction's last run
+    ConstructionDialog constructionDialog_ = ConstructionDialog::Add;
+    bool calculatingAll_ = false;
+    bool stopAll_ = false;
+    bool switching_ = false;  // another construction is being put on screen
     bool modified_ = false;
     bool quitting_ = false;
     QStringList recent_;

@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -67,6 +68,7 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 6);
     root->setSpacing(4);
+    root->addWidget(buildConstructionBar());
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("content"));
     auto* body = new QVBoxLayout(content);
@@ -99,6 +101,8 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     bottom->addWidget(buttonBar_);
     root->addLayout(bottom);
     bindControls();
+    syncConstructionTabs();
+    connect(&form, &FormModel::changed, this, &MainWindow::syncConstructionTabs);
     // The documents of a calculation are drawn here, with the chart window's drawing.
     form_.setDocumentWriter([](const CalcDocument& document, DocumentFormat format, const QString& path) {
         writeCalcDocument(document, format, path, &renderSectionChart);
@@ -172,6 +176,10 @@ QSize MainWindow::contentSize() const
     QSize size = content->sizeHint().expandedTo(content->minimumSizeHint());
     const QWidget* buttons = buttonBar_->widget();
     size.rheight() += layout()->spacing() + layout()->contentsMargins().bottom() + buttons->sizeHint().height();
+    // the construction bar above them
+    const QWidget* bar = constructions_->parentWidget();
+    size.rheight() += bar->sizeHint().height() + layout()->spacing();
+    size.setWidth(std::max(size.width(), bar->minimumSizeHint().width()));
     size.setWidth(std::max(size.width(), buttons->sizeHint().width() + 12));
     if (QWidget* menu = layout()->menuBar())
         size.rheight() += menu->sizeHint().height();
@@ -187,6 +195,72 @@ void MainWindow::resizeEvent(QResizeEvent* event)
                        (scrolls ? buttonBar_->horizontalScrollBar()->sizeHint().height() : 0);
     if (buttonBar_->height() != height)
         buttonBar_->setFixedHeight(height);
+}
+
+QWidget* MainWindow::buildConstructionBar()
+{
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("constructionBar"));
+    auto* h = new QHBoxLayout(bar);
+    h->setContentsMargins(6, 4, 6, 0);
+    h->setSpacing(4);
+    h->addWidget(caption(QStringLiteral("Конструкции:")));
+    // a tab row: the model's list of constructions, the chosen one shown
+    constructions_ = new QTabBar(bar);
+    constructions_->setObjectName(QStringLiteral("lstConstr"));
+    constructions_->setExpanding(false);
+    constructions_->setUsesScrollButtons(true);
+    constructions_->setElideMode(Qt::ElideNone);  // the marks stay readable; the row scrolls
+    constructions_->setDocumentMode(true);
+    constructions_->setFocusPolicy(Qt::TabFocus);
+    h->addWidget(constructions_, 1);
+    connect(constructions_, &QTabBar::currentChanged, this, [this](int i) {
+        if (!syncingTabs_ && i >= 0 && i != form_.currentIndex(QStringLiteral("lstConstr")))
+            form_.userSelect(QStringLiteral("lstConstr"), i);
+    });
+    connect(constructions_, &QTabBar::tabBarDoubleClicked, this, [this](int i) {
+        if (i >= 0)
+            form_.userDblClick(QStringLiteral("lstConstr"));
+    });
+    const char* const buttons[] = {"cmdConstrAdd", "cmdConstrRename", "cmdConstrCopy", "cmdConstrDelete",
+                                   "cmdConstrUp",  "cmdConstrDown",   "cmdCalcAll",    "cmdSummary"};
+    for (const char* name : buttons) {
+        if (qstrcmp(name, "cmdCalcAll") == 0)
+            h->addSpacing(10);
+        // as wide as its text: the room is the tabs'
+        QPushButton* b = button(QLatin1String(name), form_.text(QLatin1String(name)));
+        b->setMaximumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 20);
+        h->addWidget(b);
+    }
+    h->addWidget(label(QStringLiteral("lblCalcAll")));
+    h->addWidget(button(QStringLiteral("cmdStopAll"), form_.text(QStringLiteral("cmdStopAll"))));
+    return bar;
+}
+
+void MainWindow::syncConstructionTabs()
+{
+    const Control& c = form_.control(QStringLiteral("lstConstr"));
+    syncingTabs_ = true;
+    while (constructions_->count() > c.items.size())
+        constructions_->removeTab(constructions_->count() - 1);
+    // the shown construction's tab has the mark and the start of the name, the others
+    // the mark alone, so that many fit in the row; a tooltip holds the whole caption
+    constexpr int kTabChars = 24;
+    const Project& project = form_.project();
+    for (int i = 0; i < c.items.size(); ++i) {
+        const QString& caption = c.items[i];
+        QString text = i != c.current && i < project.count() ? project.at(i).mark : caption;
+        if (text.size() > kTabChars)
+            text = text.left(kTabChars - 1).trimmed() + QStringLiteral("…");
+        if (i >= constructions_->count())
+            constructions_->addTab(text);
+        else if (constructions_->tabText(i) != text)
+            constructions_->setTabText(i, text);
+        constructions_->setTabToolTip(i, caption);
+    }
+    if (c.current >= 0 && constructions_->currentIndex() != c.current)
+        constructions_->setCurrentIndex(c.current);
+    syncingTabs_ = false;
 }
 
 QWidget* MainWindow::buildInputs()

@@ -5,6 +5,7 @@
 #include "common/form_view.h"
 
 class QScrollArea;
+class QTabBar;
 
 namespace ogrado {
 
@@ -29,6 +30,10 @@ protected:
     QSize contentSize() const override;
 
 private:
+    // The construction bar above the input: the constructions as a row of tabs and
+    // the buttons of the project.
+    QWidget* buildConstructionBar();
+    void syncConstructionTabs();
     QWidget* buildInputs();
     QLayout* buildClimate();
     QLayout* buildCoefficients();
@@ -47,6 +52,8 @@ private:
     WindowHost& host_;
     QScrollArea* scroll_ = nullptr;     // inputs, results, verdict
     QScrollArea* buttonBar_ = nullptr;  // the buttons below them
+    QTabBar* constructions_ = nullptr;  // the construction bar's tabs
+    bool syncingTabs_ = false;
 };
 
 }  // namespace ogrado

@@ -2,6 +2,7 @@
 #include "mainwindow/reference_use.h"
 
 #include "common/number_text.h"
+#include "moisture/moisture_calc.h"
 #include "refdata/material_catalogue.h"
 #include "refdata/ref_table_files.h"
 
@@ -125,6 +126,15 @@ QVector<UsedReference> referencesOfClimate(const RefTables& tables, int city, co
         c.add("climateHumidity", city, m, r.monthHumidity(m), phi, month);
     }
     return used;
+}
+
+QVector<UsedReference> referencesOfMoistureBalance(const RefTables& tables, int city)
+{
+    QVector<int> months;
+    for (int m = 1; m <= 12; ++m)
+        if (!isSummerMonth(m))
+            months.append(m);
+    return referencesOfClimate(tables, city, months);
 }
 
 }  // namespace ogrado

@@ -32,5 +32,8 @@ int materialOfLayer(const MaterialTable& materials, const QString& layerName);
 
 // The monthly outside air of city `city` (0-based) the monthly balance used, months 1..12.
 QVector<UsedReference> referencesOfClimate(const RefTables& tables, int city, const QVector<int>& months);
+// The outside air the monthly moisture balance of city `city` rests on: its months
+// outside summer.
+QVector<UsedReference> referencesOfMoistureBalance(const RefTables& tables, int city);
 
 }  // namespace ogrado

@@ -152,6 +152,12 @@ QByteArray scalarJson(const QJsonValue& v)
     return a.mid(1, a.size() - 2);
 }
 
+// When a file was written: local time with its offset from UTC.
+QString savedText(const QDateTime& saved)
+{
+    return saved.toOffsetFromUtc(saved.offsetFromUtc()).toString(Qt::ISODate);
+}
+
 void appendObject(QByteArray& out, const ControlValues& values, int indent)
 {
     if (values.isEmpty()) {
@@ -243,8 +249,8 @@ QByteArray sourceDataJson(const SourceData& data)
         out += "    " + scalarJson(QString::fromLatin1(key)) + ": " + scalarJson(v) + ",\n";
     };
     field("format", sourceDataFormat());
-    field("version", kSourceDataVersion);
-    field("saved", data.saved.toOffsetFromUtc(data.saved.offsetFromUtc()).toString(Qt::ISODate));
+    field("version", kSingleConstructionVersion);
+    field("saved", savedText(data.saved));
     field("summary", data.summary);
     out += "    \"main\": ";
     appendObject(out, data.main, 4);
@@ -261,12 +267,93 @@ void writeSourceDataFile(const QString& path, const SourceData& data)
     writeFileBytes(path, sourceDataJson(data));
 }
 
+bool fitsSingleConstructionVersion(const ProjectSource& project)
+{
+    return project.constructions.size() == 1 && project.name.isEmpty() &&
+           project.constructions.first().mark == firstConstructionMark() && project.constructions.first().name.isEmpty();
+}
+
+QByteArray projectJson(const ProjectSource& project)
+{
+    if (fitsSingleConstructionVersion(project)) {
+        const ConstructionSource& c = project.constructions.first();
+        return sourceDataJson(SourceData{project.saved, project.description, c.main, c.airLayer});
+    }
+    auto text = [](const char* key, const QString& value) -> QByteArray {
+        return scalarJson(QString::fromLatin1(key)) + ": " + scalarJson(value);
+    };
+    QByteArray out = "{\n";
+    out += "    " + text("format", sourceDataFormat()) + ",\n";
+    out += "    \"version\": " + QByteArray::number(kSourceDataVersion) + ",\n";
+    out += "    " + text("saved", savedText(project.saved)) + ",\n";
+    out += "    \"project\": {\n        " + text("name", project.name) + ",\n        " +
+           text("description", project.description) + "\n    },\n";
+    out += "    \"constructions\": [\n";
+    for (qsizetype i = 0; i < project.constructions.size(); ++i) {
+        const ConstructionSource& c = project.constructions[i];
+        out += "        {\n            " + text("mark", c.mark) + ",\n            " + text("name", c.name) + ",\n";
+        out += "            \"main\": ";
+        appendObject(out, c.main, 12);
+        if (c.airLayer) {
+            out += ",\n            \"airlayer\": ";
+            appendObject(out, *c.airLayer, 12);
+        }
+        out += i + 1 < project.constructions.size() ? "\n        },\n" : "\n        }\n";
+    }
+    out += "    ]\n}\n";
+    return out;
+}
+
+void writeProjectFile(const QString& path, const ProjectSource& project)
+{
+    writeFileBytes(path, projectJson(project));
+}
+
 bool isSourceDataObject(const QJsonObject& o)
 {
     return o.contains(QStringLiteral("format"));
 }
 
-SourceDataContents parseSourceData(const QJsonObject& o)
+QString firstConstructionMark()
+{
+    return QStringLiteral("К-1");
+}
+
+QString nameProblem(const QString& name)
+{
+    // a mark or a name stands on one line of the bar, the summary and the documents
+    for (const QChar ch : name) {
+        if (ch.category() == QChar::Other_Control)
+            return QStringLiteral("в тексте стоит управляющий знак (перевод строки, табуляция). Запишите текст в "
+                                  "одну строку.");
+    }
+    if (const QString ch = firstOutsideCp1251(name); !ch.isEmpty())
+        return QStringLiteral("в тексте стоит знак «%1», которого нет в кодировке Windows-1251 файла результатов. "
+                              "Замените его.")
+            .arg(ch);
+    return {};
+}
+
+QString markProblem(const QString& mark, const QStringList& others)
+{
+    const QString m = mark.trimmed();
+    if (m.isEmpty())
+        return QStringLiteral("марка конструкции пуста. Укажите марку, например «НС-1».");
+    if (const QString problem = nameProblem(m); !problem.isEmpty())
+        return problem;
+    for (const QString& other : others) {
+        if (other.trimmed().compare(m, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("марка «%1» уже есть у другой конструкции проекта. Дайте конструкции другую марку.")
+                .arg(m);
+    }
+    return {};
+}
+
+namespace {
+
+// The format and the version of a file; throws AppError for another format or a
+// version this program cannot read.
+int checkedVersion(const QJsonObject& o)
 {
     const QJsonValue format = o.value(QStringLiteral("format"));
     if (format.toString() != sourceDataFormat())
@@ -278,31 +365,136 @@ SourceDataContents parseSourceData(const QJsonObject& o)
         throw AppError(QStringLiteral("Ключ «version»: ожидается номер версии формата (целое число от 1)."));
     if (v > kSourceDataVersion)
         throw AppError(QStringLiteral("Файл записан более новой версией программы (версия формата %1); эта версия "
-                                      "читает файлы версии %2.")
+                                      "читает файлы версий от 1 до %2.")
                            .arg(QString::number(v))
                            .arg(kSourceDataVersion));
-    static const QStringList known = {"format", "version", "saved", "summary", "main", "airlayer"};
+    return int(v);
+}
+
+void refuseUnknownKeys(const QJsonObject& o, const QStringList& known, const QString& where)
+{
     for (auto it = o.begin(); it != o.end(); ++it) {
         if (!known.contains(it.key()))
-            keyError(it.key(), QString(), QStringLiteral("такой ключ в файле исходных данных не предусмотрен."));
+            keyError(it.key(), where,
+                     where.isEmpty() ? QStringLiteral("такой ключ в файле исходных данных не предусмотрен.")
+                                     : QStringLiteral("такой ключ здесь не предусмотрен."));
     }
-    SourceDataContents c;
-    for (const auto& [key, target] : {std::pair{"saved", &c.saved}, std::pair{"summary", &c.summary}}) {
-        const QJsonValue value = o.value(QLatin1String(key));
-        if (!value.isUndefined() && !value.isString())
-            keyError(QLatin1String(key), QString(), QStringLiteral("ожидается текст в кавычках."));
-        *target = value.toString();
-    }
+}
+
+// The text under `key`, empty when the key is missing.
+QString optionalText(const QJsonObject& o, const QString& key, const QString& where)
+{
+    const QJsonValue value = o.value(key);
+    if (!value.isUndefined() && !value.isString())
+        keyError(key, where, QStringLiteral("ожидается текст в кавычках."));
+    return value.toString();
+}
+
+std::optional<QJsonObject> airLayerObject(const QJsonObject& o, const QString& where)
+{
+    const QJsonValue air = o.value(QStringLiteral("airlayer"));
+    if (air.isObject())
+        return air.toObject();
+    if (!air.isUndefined() && !air.isNull())
+        keyError(QStringLiteral("airlayer"), where,
+                 QStringLiteral("ожидается объект с полями окна вентилируемой прослойки."));
+    return std::nullopt;
+}
+
+ProjectData parseVersion1(const QJsonObject& o)
+{
+    refuseUnknownKeys(o, {"format", "version", "saved", "summary", "main", "airlayer"}, QString());
+    ProjectData p;
+    p.version = kSingleConstructionVersion;
+    p.saved = optionalText(o, QStringLiteral("saved"), QString());
+    p.description = optionalText(o, QStringLiteral("summary"), QString());
     const QJsonValue main = o.value(QStringLiteral("main"));
     if (!main.isObject())
         throw AppError(QStringLiteral("Нет раздела «main» с полями главного окна."));
+    p.constructions.append({firstConstructionMark(), QString(), main.toObject(), airLayerObject(o, QString())});
+    return p;
+}
+
+// "конструкции №2 («НС-2»)": how a message names the construction it is about.
+QString constructionPlace(int number, const QString& mark)
+{
+    const QString place = QStringLiteral("конструкции №%1").arg(number);
+    return mark.trimmed().isEmpty() ? place : place + QStringLiteral(" («%1»)").arg(mark.trimmed());
+}
+
+ConstructionData parseConstruction(const QJsonValue& value, int number, const QStringList& earlierMarks)
+{
+    if (!value.isObject())
+        throw AppError(QStringLiteral("Ключ «constructions»: конструкция №%1 должна быть объектом с ключами «mark», "
+                                      "«name», «main».")
+                           .arg(number));
+    const QJsonObject o = value.toObject();
+    const QString where = constructionPlace(number, o.value(QStringLiteral("mark")).toString());
+    refuseUnknownKeys(o, {"mark", "name", "main", "airlayer"}, where);
+    ConstructionData c;
+    const QJsonValue mark = o.value(QStringLiteral("mark"));
+    if (!mark.isString())
+        keyError(QStringLiteral("mark"), where, QStringLiteral("ожидается марка конструкции текстом в кавычках."));
+    c.mark = mark.toString().trimmed();
+    if (const QString problem = markProblem(c.mark, earlierMarks); !problem.isEmpty())
+        keyError(QStringLiteral("mark"), where, problem);
+    c.name = optionalText(o, QStringLiteral("name"), where).trimmed();
+    if (const QString problem = nameProblem(c.name); !problem.isEmpty())
+        keyError(QStringLiteral("name"), where, problem);
+    const QJsonValue main = o.value(QStringLiteral("main"));
+    if (!main.isObject())
+        keyError(QStringLiteral("main"), where, QStringLiteral("нет раздела с полями главного окна."));
     c.main = main.toObject();
-    const QJsonValue air = o.value(QStringLiteral("airlayer"));
-    if (air.isObject())
-        c.airLayer = air.toObject();
-    else if (!air.isUndefined() && !air.isNull())
-        keyError(QStringLiteral("airlayer"), QString(), QStringLiteral("ожидается объект с полями окна вентилируемой прослойки."));
+    c.airLayer = airLayerObject(o, where);
     return c;
+}
+
+ProjectData parseVersion2(const QJsonObject& o)
+{
+    refuseUnknownKeys(o, {"format", "version", "saved", "project", "constructions"}, QString());
+    ProjectData p;
+    p.version = 2;
+    p.saved = optionalText(o, QStringLiteral("saved"), QString());
+    const QJsonValue project = o.value(QStringLiteral("project"));
+    if (project.isObject()) {
+        const QString where = QStringLiteral("раздела «project»");
+        refuseUnknownKeys(project.toObject(), {"name", "description"}, where);
+        p.name = optionalText(project.toObject(), QStringLiteral("name"), where).trimmed();
+        if (const QString problem = nameProblem(p.name); !problem.isEmpty())
+            keyError(QStringLiteral("name"), where, problem);
+        p.description = optionalText(project.toObject(), QStringLiteral("description"), where);
+    } else if (!project.isUndefined() && !project.isNull()) {
+        keyError(QStringLiteral("project"), QString(), QStringLiteral("ожидается объект с ключами «name» и «description»."));
+    }
+    const QJsonValue list = o.value(QStringLiteral("constructions"));
+    if (!list.isArray() || list.toArray().isEmpty())
+        throw AppError(QStringLiteral("Ключ «constructions»: ожидается список конструкций проекта (массив "
+                                      "объектов), в нем должна быть хотя бы одна конструкция."));
+    QStringList marks;
+    const QJsonArray array = list.toArray();
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        p.constructions.append(parseConstruction(array[i], int(i + 1), marks));
+        marks.append(p.constructions.last().mark);
+    }
+    return p;
+}
+
+}  // namespace
+
+ProjectData parseProjectData(const QJsonObject& o)
+{
+    return checkedVersion(o) == kSingleConstructionVersion ? parseVersion1(o) : parseVersion2(o);
+}
+
+SourceDataContents parseSourceData(const QJsonObject& o)
+{
+    const ProjectData p = parseProjectData(o);
+    if (p.constructions.size() != 1)
+        throw AppError(QStringLiteral("В файле проект из %1 конструкций, а здесь рассчитывается одна конструкция. "
+                                      "Откройте проект в окне программы.")
+                           .arg(p.constructions.size()));
+    const ConstructionData& c = p.constructions.first();
+    return {p.saved, p.description, c.main, c.airLayer};
 }
 
 CasePlan planCase(const MainForm& form, const QJsonObject& c)
@@ -361,12 +553,24 @@ PreparedSourceData prepareSourceData(const QString& path, const MainForm& main, 
         if (!doc.isObject())
             throw AppError(QStringLiteral("Файл не является объектом JSON."));
         PreparedSourceData p;
-        p.contents = parseSourceData(doc.object());
-        p.main = planCase(main, p.contents.main);
-        if (p.contents.airLayer) {
-            if (!airLayer)
-                throw AppError(QStringLiteral("Окно вентилируемой прослойки недоступно."));
-            p.airLayer = planWindowKeys(*airLayer, *p.contents.airLayer, airLayerSectionName());
+        p.contents = parseProjectData(doc.object());
+        const bool several = p.contents.constructions.size() > 1;
+        int number = 0;
+        for (const ConstructionData& c : p.contents.constructions) {
+            ++number;
+            try {
+                p.main.append(planCase(main, c.main));
+                if (c.airLayer && !airLayer)
+                    throw AppError(QStringLiteral("Окно вентилируемой прослойки недоступно."));
+                p.airLayer.append(c.airLayer ? std::optional(planWindowKeys(*airLayer, *c.airLayer, airLayerSectionName()))
+                                             : std::nullopt);
+            } catch (const AppError& e) {
+                // in a project, the construction the key belongs to
+                if (!several)
+                    throw;
+                const QString mark = c.mark.trimmed();
+                throw AppError(QStringLiteral("Конструкция №%1 («%2»): %3").arg(number).arg(mark, e.message()));
+            }
         }
         return p;
     } catch (const AppError& e) {

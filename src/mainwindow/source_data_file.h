@@ -4,6 +4,12 @@
 // window and in the air-gap window, under the control names, as UTF-8 JSON. Case
 // objects of ogrado_calc name the controls the same way. A file or case object is
 // checked whole against the windows before anything in them changes.
+//
+// A file holds a project: its name and description and one or more constructions, each
+// with a short mark, a name and the inputs of both windows (version 2). A file of
+// version 1 holds the inputs of one construction and its summary; it opens as a project
+// of that one construction, and a project that says nothing more is written as version
+// 1 again, so that older copies of the program and ogrado_calc read it as before.
 #include <QDateTime>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -28,7 +34,9 @@ QJsonObject toJsonObject(const ControlValues& values);
 
 // The value of "format" and the newest "version" this program writes and reads.
 QString sourceDataFormat();
-constexpr int kSourceDataVersion = 1;
+constexpr int kSourceDataVersion = 2;
+// The version of a file of one construction without a project name or mark of its own.
+constexpr int kSingleConstructionVersion = 1;
 // A source-data file is a few kilobytes; anything above this is not one.
 constexpr qint64 kSourceDataMaxBytes = 4 * 1024 * 1024;
 
@@ -53,12 +61,57 @@ struct SourceData {
     std::optional<ControlValues> airLayer;
 };
 
-// The text of a file: indented UTF-8 JSON with the keys in the window's order.
+// The text of a file of version 1: indented UTF-8 JSON with the keys in the window's order.
 QByteArray sourceDataJson(const SourceData& data);
 // Writes the file whole or not at all. Throws AppError naming the file and the reason.
 void writeSourceDataFile(const QString& path, const SourceData& data);
 
-// What a file holds, checked for format and version but not yet against the windows.
+// A project as it is written: its constructions in the order of the construction bar.
+struct ConstructionSource {
+    QString mark;
+    QString name;
+    ControlValues main;
+    std::optional<ControlValues> airLayer;
+};
+struct ProjectSource {
+    QDateTime saved;
+    QString name;
+    QString description;
+    QList<ConstructionSource> constructions;
+};
+// The mark a construction of a file of version 1 takes, and the first of a new project.
+QString firstConstructionMark();
+// A project that a file of version 1 holds whole: one construction with the first
+// mark and no name, no project name. Its description is the file's summary.
+bool fitsSingleConstructionVersion(const ProjectSource& project);
+// The text of the file: version 1 when the project fits it, version 2 otherwise.
+QByteArray projectJson(const ProjectSource& project);
+void writeProjectFile(const QString& path, const ProjectSource& project);
+
+// What a file of either version holds, checked for format, version, marks and names
+// but not yet against the windows.
+struct ConstructionData {
+    QString mark;
+    QString name;
+    QJsonObject main;
+    std::optional<QJsonObject> airLayer;
+};
+struct ProjectData {
+    int version = kSourceDataVersion;
+    QString saved;
+    QString name;
+    QString description;  // version 1: "summary"
+    QList<ConstructionData> constructions;
+};
+
+// Why `mark` cannot name a construction beside the marks `others` (an empty mark, one
+// that another construction has, compared without case and surrounding blanks, a
+// character the results file cannot hold or a line break), or an empty text.
+QString markProblem(const QString& mark, const QStringList& others);
+// Why `name` cannot name a construction or a project, or an empty text.
+QString nameProblem(const QString& name);
+
+// What a file of version 1 holds.
 struct SourceDataContents {
     QString saved;
     QString summary;
@@ -70,7 +123,11 @@ struct SourceDataContents {
 // controls only.
 bool isSourceDataObject(const QJsonObject& o);
 // Throws AppError (without the file name) for another format, a newer version, a key
-// the file does not provide for or a value of the wrong kind.
+// the file does not provide for, a value of the wrong kind, an empty or repeated mark.
+ProjectData parseProjectData(const QJsonObject& o);
+// A file of one construction, as version 1 gives it (a project's description is its
+// summary). Throws AppError as parseProjectData, and for a project of several
+// constructions.
 SourceDataContents parseSourceData(const QJsonObject& o);
 
 // What applying a case does, in order: choose the list entries (each firing the list's
@@ -101,12 +158,13 @@ void applyPlan(FormModel& form, const CasePlan& plan);
 void applyCase(MainForm& form, const QJsonObject& c);
 void applyWindowKeys(FormModel& form, const QJsonObject& keys);
 
-// A source-data file read and checked against the main window and the air-gap window,
-// ready to apply. Throws AppError naming the file (and the key).
+// A source-data file read and every construction checked against the main window and
+// the air-gap window, ready to apply. Throws AppError naming the file, the construction
+// and the key.
 struct PreparedSourceData {
-    SourceDataContents contents;
-    CasePlan main;
-    std::optional<CasePlan> airLayer;
+    ProjectData contents;
+    QList<CasePlan> main;                     // by construction
+    QList<std::optional<CasePlan>> airLayer;  // by construction
 };
 PreparedSourceData prepareSourceData(const QString& path, const MainForm& main, const FormModel* airLayer);
 

@@ -209,12 +209,8 @@ void MoistureForm::RunMoistureAccumulation()
         };
         totals_ = RunMoistureYear(setup(), city(), hooks);
         // the verdict of the main window names the city's air the balance rests on
-        QVector<int> months;
-        for (int m = 1; m <= 12; ++m)
-            if (!isSummerMonth(m))
-                months.append(m);
         ctx_.moistureReferences =
-            referencesOfClimate(ctx_.tables, main_.currentIndex(QStringLiteral("cboGorod")), months);
+            referencesOfMoistureBalance(ctx_.tables, main_.currentIndex(QStringLiteral("cboGorod")));
         main_.referencesAdded();
         setText(QStringLiteral("txtV_0"), formatNumber(totals_.accumulated, "0"));
         setText(QStringLiteral("txtV_1"), formatNumber(totals_.summerDrying, "0"));

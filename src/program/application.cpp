@@ -15,6 +15,8 @@
 #include "library/open_pir_form.h"
 #include "library/pir_form.h"
 #include "help/guide_form.h"
+#include "project/construction_form.h"
+#include "project/summary_form.h"
 
 namespace ogrado {
 
@@ -38,6 +40,8 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
         auto& moisture = formAs<MoistureForm>();
         openWindow(moisture.formName());
         moisture.RunMoistureAccumulation();
+        // the construction keeps the balance for the project's summary
+        main_->keepMoistureBalance(moisture.lastRunCompleted() ? std::optional(moisture.totals()) : std::nullopt);
     });
     main_->setAirLayerWindow([this] { return &formAs<AirLayerForm>(); });
     // The air-layer report and results belong to the input before a file was opened:
@@ -45,6 +49,16 @@ Application::Application(AppContext& ctx, QObject* parent) : QObject(parent), ct
     connect(main_.get(), &MainForm::sourceDataOpened, this, [this] {
         if (FormModel* air = forms_.value(AirLayerForm::windowName()))
             qobject_cast<AirLayerForm*>(air)->clearResults();
+        ctx_.airLayerReportLines.clear();
+    });
+    // Another construction is shown: the air-gap window takes its inputs and its report,
+    // a moisture balance on screen belongs to the construction left, the chart follows.
+    connect(main_.get(), &MainForm::constructionShown, this, [this] {
+        if (FormModel* air = forms_.value(AirLayerForm::windowName()))
+            qobject_cast<AirLayerForm*>(air)->followConstruction();
+        if (FormModel* moisture = forms_.value(MoistureForm::windowName()))
+            moisture->unloadForm();
+        formAs<ChartForm>().followCalculation();
     });
     registerReportBlocks();
     // The chart follows every calculation, also while its window is closed.
@@ -60,8 +74,7 @@ void Application::registerReportBlocks()
     // was never opened holds nothing.
     ctx_.reportBlocks.append({QStringLiteral("Расчет вентилируемой воздушной прослойки"),
                               QStringLiteral("Имеются результаты расчета воздушной прослойки."), [this] {
-                                  auto* air = qobject_cast<AirLayerForm*>(forms_.value(AirLayerForm::windowName()));
-                                  return air ? air->report().resultLines() : QStringList();
+                                  return ctx_.airLayerReportLines;
                               }});
 }
 
@@ -105,6 +118,10 @@ std::unique_ptr<FormModel> Application::createForm(const QString& name)
         return std::make_unique<ChartForm>(ctx_);
     if (name == GuideForm::windowName())
         return std::make_unique<GuideForm>(ctx_.prompter);
+    if (name == ConstructionForm::windowName())
+        return std::make_unique<ConstructionForm>(ctx_, *main_);
+    if (name == SummaryForm::windowName())
+        return std::make_unique<SummaryForm>(*main_);
     if (name == ReferenceDataForm::windowName()) {
         auto data = std::make_unique<ReferenceDataForm>(ctx_, *main_);
         // an open materials window shows the catalogue read again

@@ -13,6 +13,7 @@ namespace ogrado {
 
 class AirLayerForm;
 class ChartForm;
+class ConstructionForm;
 class DewPointForm;
 class GuideForm;
 class LimitsForm;
@@ -24,6 +25,7 @@ class PirForm;
 class ReferenceDataForm;
 class RowOperationsForm;
 class SaveDialogForm;
+class SummaryForm;
 class ThicknessForm;
 
 // A list of form model classes.
@@ -36,7 +38,8 @@ struct FormTypes {
 // The windows Application creates by name: formAs<T>() takes only these.
 using ApplicationForms =
     FormTypes<MainForm, MoistureForm, AirLayerForm, SaveDialogForm, RowOperationsForm, MaterialsForm, DewPointForm,
-              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm, ReferenceDataForm>;
+              LimitsForm, ThicknessForm, PirForm, OpenPirForm, ChartForm, GuideForm, ReferenceDataForm,
+              ConstructionForm, SummaryForm>;
 // Windows whose form another form owns (the entry of an own material belongs to the
 // materials window).
 using OwnedForms = FormTypes<MaterialEditForm>;

@@ -36,6 +36,9 @@ struct AppContext {
     QVector<UsedReference> lastCalcReferences;
     QVector<UsedReference> moistureReferences;
     QVector<UsedReference> calcReferences() const { return lastCalcReferences + moistureReferences; }
+    // The air-gap report lines of the construction shown (what its report block holds):
+    // the air-gap window writes them, a construction taken up again brings its own.
+    QStringList airLayerReportLines;
     // The blocks of the results file, the documents and the print, in their order: the
     // report above, then those the program registers (the air gap …).
     ReportBlocks reportBlocks;

@@ -20,7 +20,7 @@ level() {
     common/*) echo 0 ;;
     *_window.h | *_window.cpp | *_windows.h | *_windows.cpp | chart/chart_plot.*) echo 7 ;;
     program/*) echo 6 ;;
-    mainwindow/* | dialogs/* | document/* | *_form.h | *_form.cpp | library/stack_loading.*) echo 5 ;;
+    mainwindow/* | project/* | dialogs/* | document/* | *_form.h | *_form.cpp | library/stack_loading.*) echo 5 ;;
     session/*) echo 4 ;;
     moisture/* | airlayer/* | tools/* | library/* | chart/*) echo 3 ;;
     engine/*) echo 2 ;;

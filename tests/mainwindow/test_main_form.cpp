@@ -984,7 +984,7 @@ private slots:
             {R"({"format": "ogrado-isx", "version": 1, "main": {)", {"JSON"}},
             {"[1, 2]", {"JSON"}},
             {R"({"format": "ogrado-csv", "version": 1, "main": {}})", {"format"}},
-            {R"({"format": "ogrado-isx", "version": 2, "main": {}})", {"более новой версией"}},
+            {R"({"format": "ogrado-isx", "version": 3, "main": {}})", {"более новой версией"}},
             {R"({"format": "ogrado-isx", "version": 1})", {"main"}},
             {head + R"("main": {}, "extra": 1})", {"extra"}},
             {head + R"("main": {"txtTv": "25", "txtNothing": "1"}})", {"txtNothing"}},
@@ -1222,7 +1222,7 @@ private slots:
         QCOMPARE(j["airlayer"].toObject(), airLayerJson(b.air()));
         QCOMPARE(j["fields"].toObject()["txtRt"].toString(), a.main().text("txtRt"));
 
-        w.write(QStringLiteral("Новее"), R"({"format": "ogrado-isx", "version": 2, "main": {}})");
+        w.write(QStringLiteral("Новее"), R"({"format": "ogrado-isx", "version": 3, "main": {}})");
         QCOMPARE(runBatch({"--data", w.root, w.isx(QStringLiteral("Новее"))}, o, e), 2);
         e.flush();
         QVERIFY(err.contains(w.isx(QStringLiteral("Новее"))) && err.contains(QStringLiteral("более новой")));
