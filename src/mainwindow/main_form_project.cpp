@@ -102,13 +102,12 @@ std::optional<MoistureTotals> moistureBalanceOf(const MainForm& w)
         city >= ctx.tables.climate.size())
         return std::nullopt;
     MoistureSetup setup;
-    setup.table = &ctx.layerTable;
+    setup.input = readEnvelopeInput(ctx.layerTable, w.envelopeInputs());
     setup.saturation = &ctx.tables.saturation;
-    setup.refine = w.isChecked(QStringLiteral("chkPr"));
     setup.planeLayer = k.value_or(0);
     setup.pointLists = false;
     try {
-        return RunMoistureYear(setup, ctx.tables.climate[city], ctx.layerTable.header.tIn, ctx.layerTable.header.phiIn);
+        return RunMoistureYear(setup, ctx.tables.climate[city]);
     } catch (const AppError&) {
         return std::nullopt;  // the window says why when the construction is calculated there
     }

@@ -640,7 +640,7 @@ private slots:
         m.userClick("cmdCalcAll");
         QCOMPARE(m.text("txtRt"), QStringLiteral("3,18"));  // computed from the input at the start
         QVERIFY(m.resultsStale());
-        QCOMPARE(f.ctx.lastCalc->table.header.tIn, QStringLiteral("18"));
+        QCOMPARE(f.ctx.lastCalc->input.table.header.tIn, QStringLiteral("18"));
     }
 
     void airGapInputsBelongToTheirConstruction()
