@@ -117,7 +117,7 @@ static QVector<FieldUpdate> clearedResultFields()
 {
     QVector<FieldUpdate> updates;
     updates.reserve(48);
-    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
+    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "lblQot"})
         updates.append({QLatin1String(name), QString(), std::nullopt});
     for (int k = 1; k <= 8; ++k)
         updates.append({indexedName(Named::FiSl, k), QString(), std::nullopt});
@@ -159,6 +159,13 @@ void EnvelopeRun::readInputs()
     tempDiff = in.tempDiff.trimmed().isEmpty()
                    ? 0
                    : header(in.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"), "txtTp", &kNonNegativeRange);
+    // empty: Rт.норм is not checked, the heat loss is not calculated
+    if (!in.rtNorm.trimmed().isEmpty())
+        rtNorm = header(in.rtNorm, QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм"), "txtRtNorm",
+                        &kPositiveRange);
+    if (!h.zHeat.trimmed().isEmpty())
+        zHeat = header(h.zHeat, QStringLiteral("Продолжительность отопительного периода z(от.)"), "txtTot_4",
+                       &kPositiveRange);
 }
 
 void EnvelopeRun::run()
@@ -182,6 +189,7 @@ void EnvelopeRun::run()
     pointField();
     layerSums();
     inertiaAndDesignTemperature();
+    heatLossOverHeatingPeriod();
     if (!requiredResistance())
         return;  // no Δt(в): the run ends with its warning
 
@@ -345,6 +353,16 @@ void EnvelopeRun::inertiaAndDesignTemperature()
         reportDesignTemperature();
 }
 
+void EnvelopeRun::heatLossOverHeatingPeriod()
+{
+    // through 1 m2 over the heating period, kWh: 24 h·(tв − t(от.))·z(от.)/Rт / 1000
+    if (!zHeat)
+        return;
+    st.heatLoss = requireFinite(0.024 * (tIn - tOut) * *zHeat / st.rt,
+                                QStringLiteral("Теплопотери за отопительный период"));
+    updateNumber(QStringLiteral("lblQot"), *st.heatLoss, "0.0");
+}
+
 bool EnvelopeRun::requiredResistance()
 {
     // Required resistance, formula 5.2
@@ -364,6 +382,14 @@ bool EnvelopeRun::requiredResistance()
         reportRequiredResistance();
     if (st.rt < rtr)
         st.complies = false;
+    // table 5.1: Rт must reach the normative resistance too; equality complies
+    if (rtNorm) {
+        st.rtNormative = rtNorm;
+        if (writing)
+            reportNormativeResistance();
+        if (st.rt < *rtNorm)
+            st.complies = false;
+    }
     return true;
 }
 

@@ -20,6 +20,7 @@ struct EnvelopeInputs {
     std::array<QString, 4> tn;  // txtTn_1..4: T1(0.98), T1(0.92), T3(0.92), T5(0.92)
     QString n;                  // txtN
     QString tempDiff;           // txtTp: Δt(в)
+    QString rtNorm;             // txtRtNorm: Rт.норм of table 5.1; empty: not checked
     bool refine = false;        // chkPr: "Уточнять Rt по п. 5,14 ТКП"
     // captions written into the report's source data
     QString buildingType;     // lblTipZd

@@ -177,6 +177,7 @@ private:
     void onGridAndMaterials();
     void onButtons();
     void climateFill();
+    void preselectNormativeResistance();
     // main_form_reference.cpp: grid cells of materials follow a changed catalogue
     void gridFollowsMaterials(const RefTables& before);
     void excludeRow(int k);

@@ -95,6 +95,10 @@ void LimitsForm::search()
     // whatever stops it.
     const LayerTable design = ctx_.layerTable;
     const EnvelopeInputs inputs = main_.envelopeInputs();
+    // Rт.норм of table 5.1 does not depend on the inside air: the limits are those of
+    // Rт.тр. and п. 9.1, which do, whatever Rт.норм says of the envelope as a whole
+    EnvelopeInputs searchInputs = inputs;
+    searchInputs.rtNorm.clear();
     std::optional<EnvelopeMessage> stop;
     double stopT = 0;
     double stopPhi = 0;
@@ -103,7 +107,7 @@ void LimitsForm::search()
         candidate.header.tIn = generalText(t);
         candidate.header.phiIn = generalText(phi);
         ++calculationsRun_;
-        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, inputs, ctx_.tables.saturation, nullptr);
+        const EnvelopeOutcome o = RunEnvelopeCalculation(candidate, searchInputs, ctx_.tables.saturation, nullptr);
         if (!o.finished()) {
             stop = o.error ? *o.error
                  : o.warning ? *o.warning

@@ -30,11 +30,6 @@ std::optional<QChar> listKey(QChar key)
     return std::nullopt;
 }
 
-QString yesNo(bool v)
-{
-    return v ? QStringLiteral("да") : QStringLiteral("нет");
-}
-
 // Whether two cases calculate the same thing but for the thickness of the chosen layer.
 bool sameCase(const ThicknessCase& a, const ThicknessCase& b)
 {
@@ -58,6 +53,7 @@ bool sameCase(const ThicknessCase& a, const ThicknessCase& b)
         }
     }
     if (a.inputs.tn != b.inputs.tn || a.inputs.n != b.inputs.n || a.inputs.tempDiff != b.inputs.tempDiff ||
+        a.inputs.rtNorm != b.inputs.rtNorm ||
         a.inputs.refine != b.inputs.refine || a.vapourCriterion != b.vapourCriterion)
         return false;
     if (a.moisture.has_value() != b.moisture.has_value())
@@ -287,18 +283,7 @@ void ThicknessForm::select()
 
 void ThicknessForm::showRow(const ThicknessCandidate& r)
 {
-    const QString none;
-    const QStringList cells = {generalText(r.thickness),
-                               formatNumber(r.rt, "0.00"),
-                               formatNumber(r.D, "0.00"),
-                               r.tnText,
-                               formatNumber(r.rtRequired, "0.00"),
-                               yesNo(r.heatOk),
-                               yesNo(r.vapourOk),
-                               r.firstFailingText(),
-                               r.moisture ? formatNumber(r.moisture->accumulated, "0") : none,
-                               r.moisture ? formatNumber(r.moisture->summerDrying, "0") : none,
-                               yesNo(r.complies)};
+    const QStringList cells = thicknessCandidateCells(r);
     for (int k = 0; k < kColumns; ++k)
         addItem(column(k), cells[k]);
     const int done = int(items(column(0)).size());

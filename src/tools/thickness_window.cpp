@@ -90,9 +90,9 @@ QWidget* ThicknessWindow::buildTable()
     columns->setHorizontalSpacing(1);
     columns->setVerticalSpacing(2);
     const char* const heads[ThicknessForm::kColumns] = {
-        "Толщина,\nмм", "Rт", "D", "tн", "Rт.тр.", "Rт ≥\nRт.тр.", "п. 9.1", "Первая\nграница",
-        "Накоп-\nление,\nг/м²", "Высы-\nхание\nлетом,\nг/м²", "Подхо-\nдит"};
-    const int widths[ThicknessForm::kColumns] = {64, 48, 48, 40, 52, 46, 46, 56, 56, 56, 50};
+        "Толщина,\nмм", "Rт", "Тепло-\nпотери,\nкВт·ч/м²", "D", "tн", "Rт.тр.", "Rт ≥\nRт.тр.", "Rт ≥\nRт.норм",
+        "п. 9.1", "Первая\nграница", "Накоп-\nление,\nг/м²", "Высы-\nхание\nлетом,\nг/м²", "Подхо-\nдит"};
+    const int widths[ThicknessForm::kColumns] = {64, 48, 62, 48, 40, 52, 46, 52, 46, 56, 56, 56, 50};
     QList<QListWidget*> lists;
     for (int k = 0; k < ThicknessForm::kColumns; ++k) {
         QLabel* head = caption(QString::fromUtf8(heads[k]));
