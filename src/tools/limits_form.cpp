@@ -26,6 +26,14 @@ FieldRef rangeField(const FieldRef& field)
     return field;
 }
 
+// Rт.норм of table 5.1 does not depend on the inside air: the limits are those of
+// Rт.тр. and п. 9.1, which do, whatever Rт.норм says of the envelope as a whole.
+EnvelopeInputs withoutNormativeResistance(EnvelopeInputs inputs)
+{
+    inputs.rtNorm.clear();
+    return inputs;
+}
+
 }  // namespace
 
 LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
@@ -95,10 +103,7 @@ void LimitsForm::search()
     // whatever stops it.
     const LayerTable design = ctx_.layerTable;
     const EnvelopeInputs inputs = main_.envelopeInputs();
-    // Rт.норм of table 5.1 does not depend on the inside air: the limits are those of
-    // Rт.тр. and п. 9.1, which do, whatever Rт.норм says of the envelope as a whole
-    EnvelopeInputs searchInputs = inputs;
-    searchInputs.rtNorm.clear();
+    const EnvelopeInputs searchInputs = withoutNormativeResistance(inputs);
     std::optional<EnvelopeMessage> stop;
     double stopT = 0;
     double stopPhi = 0;
