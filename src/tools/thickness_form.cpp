@@ -81,7 +81,7 @@ ThicknessForm::ThicknessForm(AppContext& ctx, MainForm& main, QObject* parent)
         setSelectAllOnClick(e);
     }
     setKeyFilter(kList, listKey);
-    add(criterion(0), ControlKind::CheckBox, QStringLiteral("Rт ≥ Rт.тр. (формула 5.2)")).enabled = false;
+    add(criterion(0), ControlKind::CheckBox, QStringLiteral("Rт ≥ Rт.тр. (формула 5.2) и Rт ≥ Rт.норм (табл. 5.1), когда оно задано")).enabled = false;
     setChecked(criterion(0), true);
     add(criterion(1), ControlKind::CheckBox, QStringLiteral("п. 9.1: сопротивление паропроницанию на всех границах"));
     setChecked(criterion(1), true);

@@ -73,7 +73,7 @@ QWidget* ThicknessWindow::buildCriteria()
     auto* criteria = new QGroupBox(QStringLiteral("Условия"), this);
     auto* c = new QVBoxLayout(criteria);
     c->setSpacing(2);
-    c->addWidget(checkBox(ThicknessForm::criterion(0), QStringLiteral("Rт ≥ Rт.тр. (формула 5.2)")));
+    c->addWidget(checkBox(ThicknessForm::criterion(0), QStringLiteral("Rт ≥ Rт.тр. (формула 5.2) и Rт ≥ Rт.норм (табл. 5.1), когда оно задано")));
     c->addWidget(
         checkBox(ThicknessForm::criterion(1), QStringLiteral("п. 9.1: сопротивление паропроницанию на всех границах")));
     c->addWidget(checkBox(ThicknessForm::criterion(2),
