@@ -689,6 +689,7 @@ void MainForm::clearResults()
     for (int k = 1; k <= 5; ++k)
         setItems(item("lstRez", k), {});
     setText(QStringLiteral("lblRezList"), QString());
+    setText(QStringLiteral("lblQot"), QString());
     // the cells and fields a calculation marks as chosen
     for (int r = 1; r <= LayerGridRows; ++r) {
         for (int c = 0; c <= 8; ++c)

@@ -913,6 +913,11 @@ private slots:
         QCOMPARE(m.text("txtRtNorm"), QStringLiteral("2,5"));
         // the run reads it: the envelope inputs carry what the field holds
         QCOMPARE(m.envelopeInputs().rtNorm, QStringLiteral("2,5"));
+        // the heat loss is a result: it goes with the others
+        m.userClick("cmdOk");
+        QVERIFY(!m.text("lblQot").isEmpty());
+        m.clearResults();
+        QVERIFY(m.text("lblQot").isEmpty());
     }
 
     // Without the file of table 5.1 the list is empty and the field stays as typed.
