@@ -251,6 +251,23 @@ private slots:
                  qPrintable(m.text("lblVerdictData")));
     }
 
+    // Rт.норм of table 5.1 corrected in the window (its own file, a header line first):
+    // the field that held it follows, the check takes it, the note names it as checked.
+    void correctedNormativeResistanceFollowsIntoTheWindow()
+    {
+        DataApp f;
+        MainForm& m = f.main();
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,2"));
+        f.showTable("normativeResistances");
+        f.data().userEditCell("grdData", f.gridRow(0), 1, QStringLiteral("3,1"));
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,1"));
+        QCOMPARE(readTextLines(f.file("СтенарийТКП Rт.норм.txt")).value(1), QStringLiteral("Наружные стены; 3,1"));
+        m.userClick("cmdOk");
+        QVERIFY(f.ctx.lastCalc->complies());  // Rт 3,185 ≥ 3,1
+        QCOMPARE(m.text("lblVerdictNorm"), QStringLiteral("Rт = 3,18 ≥ Rт.норм = 3,1 — выполнено"));
+        QVERIFY2(!m.text("lblVerdictData").contains(QStringLiteral("Rт.норм")), qPrintable(m.text("lblVerdictData")));
+    }
+
     // A value refused names its cell; the file, the grid and the tables stay as they were.
     void refusedEditLeavesEverything()
     {
