@@ -64,7 +64,7 @@ QJsonObject resultFieldsJson(const MainForm& form)
 {
     QJsonObject fields;
     auto addText = [&](const QString& name) { fields.insert(name, form.text(name)); };
-    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "lblRezList"})
+    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "lblQot", "lblRezList"})
         addText(QLatin1String(name));
     for (int k = 1; k <= LayerGridRows; ++k)
         addText(QStringLiteral("txtFiSl_%1").arg(k));
@@ -86,6 +86,7 @@ QJsonObject verdictJson(const MainForm& form)
     };
     return QJsonObject{{"summary", textOrNull("lblVerdict")},
                        {"resistance", textOrNull("lblVerdictRt")},
+                       {"normative", textOrNull("lblVerdictNorm")},
                        {"vapour", textOrNull("lblVerdictVapour")},
                        {"innerSurface", textOrNull("lblVerdictSurface")}};
 }
@@ -106,6 +107,8 @@ QJsonObject calcJson(const MainForm& form, const CalcReport& report, const std::
     o.insert("tnIndex", inert ? QJsonValue(st.tnIndex) : QJsonValue());
     o.insert("tn", inert ? QJsonValue(st.tnText) : QJsonValue());
     o.insert("Rtr", optionalNumber(st.rtRequired));
+    o.insert("RtNorm", optionalNumber(st.rtNormative));
+    o.insert("heatLoss", optionalNumber(st.heatLoss));
     o.insert("complies", st.finished ? QJsonValue(st.complies ? 1 : 0) : QJsonValue());
     QJsonArray phiMean;
     for (const LayerResult& r : st.layers)
@@ -238,6 +241,9 @@ QJsonObject selectionJson(int layer, const std::optional<ThicknessSelection>& se
                 {"tn", r.tn},
                 {"Rtr", r.rtRequired},
                 {"heatOk", r.heatOk},
+                {"RtNorm", r.rtNormative ? QJsonValue(*r.rtNormative) : QJsonValue()},
+                {"normOk", r.normOk},
+                {"heatLoss", r.heatLoss ? QJsonValue(*r.heatLoss) : QJsonValue()},
                 {"vapourOk", r.vapourOk},
                 {"firstFailing", r.firstFailing > 0 ? QJsonValue(r.firstFailingText()) : QJsonValue()},
                 {"accumulated", r.moisture ? QJsonValue(r.moisture->accumulated) : QJsonValue()},

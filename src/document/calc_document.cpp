@@ -116,7 +116,7 @@ QVector<DocumentItem> resultItems(const EnvelopeOutcome& calc, const WindowField
 {
     const CalcState& st = calc.state;
     const QString rUnit = QStringLiteral("м²·°С/Вт");
-    return {
+    QVector<DocumentItem> items = {
         {QStringLiteral("Условия эксплуатации ограждающей конструкции (табл. 4.2 ТКП 45-2.04-43)"), st.conditionLetter,
          {}, false},
         {QStringLiteral("Сопротивление теплопередаче Rт"),
@@ -135,6 +135,14 @@ QVector<DocumentItem> resultItems(const EnvelopeOutcome& calc, const WindowField
                   rUnit),
          {}, false},
     };
+    if (st.rtNormative)
+        items.append({QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм (табл. 5.1 ТКП 45-2.04-43)"),
+                      withUnit(calc.inputs.rtNorm.trimmed(), rUnit), {}, false});
+    if (st.heatLoss)
+        items.append({QStringLiteral("Теплопотери за отопительный период q = 0,024·(tв − tот)·zот/Rт"),
+                      withUnit(formatNumber(*st.heatLoss, "0.0"), QStringLiteral("кВт·ч/м²")),
+                      QStringLiteral("для сведения, не критерий"), false});
+    return items;
 }
 
 QVector<DocumentBoundary> boundaryRows(const CalcState& st, const WindowFields& fields)

@@ -445,7 +445,7 @@ private:
         newBlock(b, charFormat(11, true));
         cursor_.insertText(QStringLiteral("Вывод: "), charFormat(11, true));
         cursor_.insertText(v.summary, f);
-        for (const QString& line : {v.resistance, v.vapour, v.innerSurface}) {
+        for (const QString& line : {v.resistance, v.normative, v.vapour, v.innerSurface}) {
             if (!line.isEmpty())
                 paragraph(line, charFormat(kBodyPt), Qt::AlignLeft);
         }

@@ -64,6 +64,10 @@ struct CalcState {
     QString tnText;
     double tn = 0;
     std::optional<double> rtRequired;
+    std::optional<double> rtNormative;  // Rт.норм of table 5.1, when given and compared
+    // q = 0,024·(tв − t(от.))·z(от.)/Rт, кВт·ч/м2 over the heating period; for
+    // information, not a criterion. Nothing when z(от.) is empty.
+    std::optional<double> heatLoss;
     bool refined = false;
     // How far the run got: the values of the later stages are not set before.
     enum Stage { kNothing, kCondition, kResistances, kInertia, kRequired, kFinished };

@@ -118,7 +118,7 @@ static QVector<FieldUpdate> clearedResultFields()
 {
     QVector<FieldUpdate> updates;
     updates.reserve(48);
-    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
+    for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "lblQot"})
         updates.append({QLatin1String(name), QString(), std::nullopt});
     for (int k = 1; k <= 8; ++k)
         updates.append({indexedName(Named::FiSl, k), QString(), std::nullopt});
@@ -147,6 +147,11 @@ void EnvelopeRun::readInputs()
     n = input.n.checked();
     // an empty or zero temperature difference ends the run later with its own warning
     tempDiff = input.tempDiff.text.trimmed().isEmpty() ? 0 : input.tempDiff.checked();
+    // empty: Rт.норм is not checked, the heat loss is not calculated
+    if (!input.rtNorm.text.trimmed().isEmpty())
+        rtNorm = input.rtNorm.checked();
+    if (!input.zHeat.text.trimmed().isEmpty())
+        zHeat = input.zHeat.checked();
 }
 
 void EnvelopeRun::run()
@@ -170,6 +175,7 @@ void EnvelopeRun::run()
     pointField();
     layerSums();
     inertiaAndDesignTemperature();
+    heatLossOverHeatingPeriod();
     if (!requiredResistance())
         return;  // no Δt(в): the run ends with its warning
 
@@ -333,6 +339,16 @@ void EnvelopeRun::inertiaAndDesignTemperature()
         reportDesignTemperature();
 }
 
+void EnvelopeRun::heatLossOverHeatingPeriod()
+{
+    // through 1 m2 over the heating period, kWh: 24 h·(tв − t(от.))·z(от.)/Rт / 1000
+    if (!zHeat)
+        return;
+    st.heatLoss = requireFinite(0.024 * (tIn - tOut) * *zHeat / st.rt,
+                                QStringLiteral("Теплопотери за отопительный период"));
+    updateNumber(QStringLiteral("lblQot"), *st.heatLoss, "0.0");
+}
+
 bool EnvelopeRun::requiredResistance()
 {
     // Required resistance, formula 5.2
@@ -351,6 +367,14 @@ bool EnvelopeRun::requiredResistance()
         reportRequiredResistance();
     if (st.rt < rtr)
         st.complies = false;
+    // table 5.1: Rт must reach the normative resistance too; equality complies
+    if (rtNorm) {
+        st.rtNormative = rtNorm;
+        if (writing)
+            reportNormativeResistance();
+        if (st.rt < *rtNorm)
+            st.complies = false;
+    }
     return true;
 }
 

@@ -73,6 +73,8 @@ EnvelopeInput readEnvelopeInput(const LayerTable& table, const EnvelopeInputs& i
                      kPositiveRange);
     in.n = entry(inputs.n, QStringLiteral("Коэффициент n"), "txtN", kPositiveRange);
     in.tempDiff = entry(inputs.tempDiff, QStringLiteral("Температурный перепад дельта(tв)"), "txtTp", kNonNegativeRange);
+    in.rtNorm = entry(inputs.rtNorm, QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм"), "txtRtNorm",
+                      kPositiveRange);
     static const char* const tnFields[4] = {"txtTn_1", "txtTn_2", "txtTn_3", "txtTn_4"};
     for (size_t k = 0; k < in.tn.size(); ++k)
         in.tn[k] = entry(inputs.tn[k], QStringLiteral("Расчетная температура наружного воздуха tн"), tnFields[k]);

@@ -23,6 +23,7 @@ struct EnvelopeInputs {
     std::array<QString, 4> tn;  // txtTn_1..4: T1(0.98), T1(0.92), T3(0.92), T5(0.92)
     QString n;                  // txtN
     QString tempDiff;           // txtTp: Δt(в)
+    QString rtNorm;             // txtRtNorm: Rт.норм of table 5.1; empty: not checked
     bool refine = false;        // chkPr: "Уточнять Rt по п. 5,14 ТКП"
     // captions written into the report's source data
     QString buildingType;     // lblTipZd
@@ -62,6 +63,7 @@ struct EnvelopeInput {
     InputEntry tHeat, phiHeat;     // t(от.), фи(от.)
     InputEntry eHeat, zHeat;       // е(от.), z(от.): printed in the report only
     InputEntry n, tempDiff;        // n, Δt(в)
+    InputEntry rtNorm;             // Rт.норм of table 5.1; empty text: not checked
     std::array<InputEntry, 4> tn;  // the four design winter temperatures
 
     bool refine() const { return inputs.refine; }

@@ -325,6 +325,23 @@ void EnvelopeRun::reportRequiredResistance()
                formatNumber(*st.rtRequired, "0.00") + QStringLiteral(" м2*градус/Вт."));
 }
 
+void EnvelopeRun::reportNormativeResistance()
+{
+    // Rт as the report writes it, with more decimals where "0.000" would hide the side
+    const double norm = *st.rtNormative;
+    const bool fails = st.rt < norm;
+    QString rt;
+    for (const char* pattern : {"0.000", "0.0000", "0.00000", "0.000000"}) {
+        rt = formatNumber(st.rt, pattern);
+        if ((*parseNumber(rt) < norm) == fails)
+            break;
+    }
+    report.add(QStringLiteral("Согласно таблице 5.1 ТКП 45-2.04-43 нормативное сопротивление теплопередаче Rт.норм=") +
+               in.rtNorm.trimmed() + QStringLiteral(" м2·°С/Вт; Rт=") + rt +
+               (fails ? QStringLiteral(" < Rт.норм — требование не выполнено.")
+                      : QStringLiteral(" >= Rт.норм — требование выполнено.")));  // no "≥" in Windows-1251
+}
+
 void EnvelopeRun::reportVapourCheck()
 {
     const LayerTableHeader& h = table.header;

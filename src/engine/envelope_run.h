@@ -50,6 +50,7 @@ private:
     void pointField();
     void layerSums();
     void inertiaAndDesignTemperature();
+    void heatLossOverHeatingPeriod();
     bool requiredResistance();  // false: no Δt(в), the run ends with its warning
     void checkBoundaries();
     // Whether layer i uses the А columns where a temperature is divided by the run's Rт
@@ -71,6 +72,7 @@ private:
     void reportInertia();
     void reportDesignTemperature();
     void reportRequiredResistance();
+    void reportNormativeResistance();
     void reportVapourCheck();
     void reportVerdict();
     QString resistanceLine(bool refined, double rt) const;
@@ -82,6 +84,7 @@ private:
     double alphaIn = 0, alphaOut = 0, tIn = 0, phiIn = 0, tOut = 0, phiOut = 0;
     double invAlphaIn = 0, invAlphaOut = 0;
     double n = 0, tempDiff = 0;
+    std::optional<double> rtNorm, zHeat;  // when given
 };
 
 }  // namespace ogrado

@@ -51,6 +51,18 @@ CalcVerdict verdictOf(const CalcState& st, const SaturationTable& sat)
                        .arg(rtText, rtPasses ? QStringLiteral("≥") : QStringLiteral("<"), rtrText,
                             rtPasses ? QStringLiteral("выполнено") : QStringLiteral("не выполнено"));
 
+    // Rт against Rт.норм of table 5.1, written as given
+    if (st.rtNormative) {
+        const double norm = *st.rtNormative;
+        const bool passes = !(st.rt < norm);
+        v.normative = QStringLiteral("Rт = %1 %2 Rт.норм = %3 — %4")
+                          .arg(comparedTexts(st.rt, norm).first, passes ? QStringLiteral("≥") : QStringLiteral("<"),
+                               generalText(norm),
+                               passes ? QStringLiteral("выполнено") : QStringLiteral("не выполнено"));
+    } else {
+        v.normative = QStringLiteral("Rт.норм не задано — требование табл. 5.1 не проверялось");
+    }
+
     // п. 9.1 at the boundaries between layers i and i+1
     QStringList failing;
     const int boundaries = int(st.layers.size()) - 1;

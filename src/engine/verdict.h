@@ -2,7 +2,7 @@
 #pragma once
 // The verdict of the last main calculation in a few lines the user reads at a glance:
 // the overall conclusion, one line per criterion of ТКП 45-2.04-43 (Rт against Rт.тр.,
-// п. 9.1 at every boundary) and, for information only, the inner-surface temperature
+// Rт against Rт.норм of table 5.1, п. 9.1 at every boundary) and, for information only, the inner-surface temperature
 // against the dew point of the inside air.
 #include "engine/calc_state.h"
 #include "refdata/ref_tables.h"
@@ -16,6 +16,7 @@ struct CalcVerdict {
     Status status = Status::None;  // None: the run did not reach the conclusion
     QString summary;       // "СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43" …
     QString resistance;    // "Rт = 3,18 ≥ Rт.тр. = 0,86 — выполнено"
+    QString normative;     // "Rт = 3,18 < Rт.норм = 3,2 — не выполнено", or that none was given
     QString vapour;        // "п. 9.1 — выполнено на всех границах"
     QString innerSurface;  // "τв = 17,3 °С, точка росы 8,8 °С — …", not part of the verdict
 };

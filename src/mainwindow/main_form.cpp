@@ -6,6 +6,7 @@
 #include "common/version.h"
 #include "dialogs/save_dialog.h"
 #include "refdata/material_catalogue.h"
+#include "refdata/ref_reader.h"
 
 #include <cmath>
 
@@ -95,8 +96,11 @@ void MainForm::addHeaderInputs()
     addArray("cboTp", 0, 1, ControlKind::ComboBox);
     add(QStringLiteral("txtTp"), ControlKind::TextBox, QStringLiteral("6"));
     add(QStringLiteral("lblTp"), ControlKind::Label);
+    // Rт.норм of table 5.1: typed, or the row chosen in its list; empty: not checked
+    add(QStringLiteral("txtRtNorm"), ControlKind::TextBox);
+    add(QStringLiteral("cboRtNorm"), ControlKind::ComboBox);
 
-    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp"})
+    for (const char* name : {"txtTv", "txtFiv", "txtN", "txtAlv", "txtAln", "txtTp", "txtRtNorm"})
         setKeyFilter(QLatin1String(name), numeric);
     for (int k = 1; k <= 4; ++k) {
         setKeyFilter(item("txtTn", k), numeric);
@@ -106,6 +110,7 @@ void MainForm::addHeaderInputs()
     }
     setSelectAllOnClick(QStringLiteral("txtTv"));
     setSelectAllOnClick(QStringLiteral("txtFiv"));
+    setSelectAllOnClick(QStringLiteral("txtRtNorm"));
 }
 
 void MainForm::addLayerGrid()
@@ -148,6 +153,7 @@ void MainForm::addResults()
 {
     for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr"})
         add(QLatin1String(name), ControlKind::TextBox).readOnly = true;
+    add(QStringLiteral("lblQot"), ControlKind::Label);  // the heat loss over the heating period
     for (int k = 1; k <= LayerGridRows; ++k)
         add(item("txtFiSl", k), ControlKind::TextBox).readOnly = true;
     for (const char* name : {"txtT", "txtPm", "txtPr", "txtRptr", "txtRpv"})
@@ -220,8 +226,28 @@ void MainForm::onHeaderInputs()
         if (type >= 0 && type < ctx_.tables.envelopeTypes.size() && column >= 0 && column < 3)
             setText(QStringLiteral("txtTp"), ctx_.tables.envelopeTypes[type].tempDiff.value(column));
     };
-    on(QStringLiteral("cboTp_0"), FormEvent::Click, envelopeType);
+    on(QStringLiteral("cboTp_0"), FormEvent::Click, [this, envelopeType] {
+        envelopeType();
+        preselectNormativeResistance();
+    });
     on(QStringLiteral("cboTp_1"), FormEvent::Click, envelopeType);
+    on(QStringLiteral("cboRtNorm"), FormEvent::Click, [this] {
+        const int i = currentIndex(QStringLiteral("cboRtNorm"));
+        if (i >= 0 && i < ctx_.tables.normativeResistances.size())
+            setText(QStringLiteral("txtRtNorm"), ctx_.tables.normativeResistances[i].value);
+    });
+}
+
+void MainForm::preselectNormativeResistance()
+{
+    // the row of table 5.1 for the chosen kind of envelope; none fits: not checked.
+    // Without the table a typed value stays.
+    const NormativeResistanceTable& norms = ctx_.tables.normativeResistances;
+    if (norms.isEmpty())
+        return;
+    const int row = normativeRowOf(text(QStringLiteral("cboTp_0")), norms);
+    setCurrentIndex(QStringLiteral("cboRtNorm"), row);
+    setText(QStringLiteral("txtRtNorm"), row >= 0 ? norms[row].value : QString());
 }
 
 void MainForm::onGridAndMaterials()
@@ -347,6 +373,7 @@ void MainForm::onLoad()
     select(QStringLiteral("cboAln"), 0);
     setItems(QStringLiteral("cboTp_1"), t.tempDiffColumns.mid(0, 3));
     select(QStringLiteral("cboTp_1"), 0);
+    setItems(QStringLiteral("cboRtNorm"), names(t.normativeResistances, int(t.normativeResistances.size())));
     setItems(QStringLiteral("cboTp_0"), names(t.envelopeTypes, 8));
     select(QStringLiteral("cboTp_0"), 0);
     QStringList rows;
@@ -572,6 +599,7 @@ EnvelopeInputs MainForm::envelopeInputs() const
         in.tn[size_t(k - 1)] = text(item("txtTn", k));
     in.n = text(QStringLiteral("txtN"));
     in.tempDiff = text(QStringLiteral("txtTp"));
+    in.rtNorm = text(QStringLiteral("txtRtNorm"));
     in.refine = isChecked(QStringLiteral("chkPr"));
     in.buildingType = text(QStringLiteral("lblTipZd"));
     in.nCaption = text(QStringLiteral("lblN"));
@@ -681,6 +709,7 @@ TableChoices MainForm::tableChoices() const
     c.alphaOut = currentIndex(QStringLiteral("cboAln"));
     c.envelopeType = currentIndex(QStringLiteral("cboTp_0"));
     c.envelopeColumn = currentIndex(QStringLiteral("cboTp_1"));
+    c.normativeResistance = currentIndex(QStringLiteral("cboRtNorm"));
     return c;
 }
 
@@ -771,6 +800,7 @@ void MainForm::clearResultFields()
     for (int k = 1; k <= 5; ++k)
         setItems(item("lstRez", k), {});
     setText(QStringLiteral("lblRezList"), QString());
+    setText(QStringLiteral("lblQot"), QString());
     // the cells and fields a calculation marks as chosen
     for (int r = 1; r <= LayerGridRows; ++r) {
         for (int c = 0; c <= 8; ++c)

@@ -264,6 +264,7 @@ private:
     void onGridAndMaterials();
     void onButtons();
     void climateFill();
+    void preselectNormativeResistance();
     // main_form_reference.cpp: grid cells of materials follow a changed catalogue
     void gridFollowsMaterials(const RefTables& before);
     // «Город» follows «Область» until the user chooses a city: the region's own station

@@ -86,6 +86,11 @@ void MainForm::referenceTablesChanged(const RefTables& before)
     if (text(QStringLiteral("lblTp")) == envelopeCaption)
         setText(QStringLiteral("lblTp"), text(QStringLiteral("cboTp_0")) + QStringLiteral(" Тип конструкции - ") +
                                              text(QStringLiteral("cboTp_1")));
+    const int norm = currentIndex(QStringLiteral("cboRtNorm"));
+    follow(QStringLiteral("txtRtNorm"), before.normativeResistances.value(norm).value,
+           now.normativeResistances.value(norm).value);
+    relist(QStringLiteral("cboRtNorm"), namesOf(before.normativeResistances, int(before.normativeResistances.size())),
+           namesOf(now.normativeResistances, int(now.normativeResistances.size())), {});
     relist(QStringLiteral("cboGorod"), namesOf(before.climate, int(before.climate.size())),
            namesOf(now.climate, int(now.climate.size())), {});
     gridFollowsMaterials(before);

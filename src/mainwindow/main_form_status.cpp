@@ -23,7 +23,8 @@ const QSet<QString>& runTimeInputs()
         QSet<QString> s;
         for (int k = 1; k <= 4; ++k)
             s.insert(item("txtTn", k));
-        for (const char* name : {"txtN", "txtTp", "chkPr", "lblTipZd", "lblN", "lblAlv", "lblAln", "lblTp", "cboObl"})
+        for (const char* name :
+             {"txtN", "txtTp", "txtRtNorm", "chkPr", "lblTipZd", "lblN", "lblAlv", "lblAln", "lblTp", "cboObl"})
             s.insert(QLatin1String(name));
         return s;
     }();
@@ -56,7 +57,7 @@ const QStringList& MainForm::resultControlNames()
 {
     static const QStringList names = [] {
         QStringList n;
-        for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "lblRezList"})
+        for (const char* name : {"txtRt", "txtRp", "txtD", "txtTnras", "txtRtr", "lblQot", "lblRezList"})
             n.append(QLatin1String(name));
         for (int k = 1; k <= LayerGridRows; ++k)
             n.append(item("txtFiSl", k));
@@ -73,7 +74,7 @@ const QStringList& MainForm::resultControlNames()
 const QStringList& MainForm::verdictControlNames()
 {
     static const QStringList names = {QStringLiteral("lblVerdict"), QStringLiteral("lblVerdictRt"),
-                                      QStringLiteral("lblVerdictVapour"), QStringLiteral("lblVerdictSurface"),
+                                      QStringLiteral("lblVerdictNorm"), QStringLiteral("lblVerdictVapour"), QStringLiteral("lblVerdictSurface"),
                                       QStringLiteral("lblVerdictData")};
     return names;
 }
@@ -136,6 +137,7 @@ void MainForm::showVerdict()
     const CalcVerdict v = verdictOf(ctx_.lastCalc->state, ctx_.tables.saturation);
     setText(QStringLiteral("lblVerdict"), v.summary);
     setText(QStringLiteral("lblVerdictRt"), v.resistance);
+    setText(QStringLiteral("lblVerdictNorm"), v.normative);
     setText(QStringLiteral("lblVerdictVapour"), v.vapour);
     setText(QStringLiteral("lblVerdictSurface"), v.innerSurface);
     setText(QStringLiteral("lblVerdictData"), uncheckedValuesNote(ctx_.calcReferences()));

@@ -512,6 +512,14 @@ QLayout* MainWindow::buildSums()
         sums->addWidget(lineEdit(QLatin1String(name), 56), row, 1);
         ++row;
     }
+    // Rт.норм under Rт.тр.: its caption over both columns, the rows of table 5.1 in the
+    // caption column, so that nothing beside the sums moves
+    sums->addWidget(caption(QStringLiteral("Rт.норм, м2·°С/Вт")), row++, 0, 1, 2);
+    QComboBox* norms = comboBox(QStringLiteral("cboRtNorm"), false);
+    norms->setPlaceholderText(QStringLiteral("по таблице 5.1"));
+    norms->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    sums->addWidget(norms, row, 0);
+    sums->addWidget(lineEdit(QStringLiteral("txtRtNorm"), 56), row++, 1);
     sums->setRowStretch(row, 1);
     return sums;
 }
@@ -540,6 +548,9 @@ QLayout* MainWindow::buildBoundaryTable()
             bounds->addWidget(lineEdit(item(name, k), 50), r, k);
         ++r;
     }
+    // for information under the boundaries: the heat loss over the heating period
+    bounds->addWidget(caption(QStringLiteral("Теплопотери за отопительный период, кВт·ч/м2")), r, 0, 1, 6);
+    bounds->addWidget(label(QStringLiteral("lblQot")), r++, 6, 1, 2);
     bounds->setRowStretch(r, 1);
     return bounds;
 }
@@ -597,7 +608,7 @@ QWidget* MainWindow::buildVerdict()
     summary->setFont(bold);
     summary->setMargin(3);
     v->addWidget(summary);
-    for (const char* name : {"lblVerdictRt", "lblVerdictVapour", "lblVerdictSurface"})
+    for (const char* name : {"lblVerdictRt", "lblVerdictNorm", "lblVerdictVapour", "lblVerdictSurface"})
         v->addWidget(label(QLatin1String(name), true));
     // the unchecked reference values the calculation rests on, in two lines at most
     QLabel* data = label(QStringLiteral("lblVerdictData"), true);
@@ -606,7 +617,7 @@ QWidget* MainWindow::buildVerdict()
     data->setFont(small);
     v->addWidget(data);
     // room for the lines from the start: the window does not change when they appear
-    box->setMinimumHeight(QFontMetrics(bold).height() + 6 + 3 * fontMetrics().height() +
+    box->setMinimumHeight(QFontMetrics(bold).height() + 6 + 4 * fontMetrics().height() +
                           2 * QFontMetrics(small).height() + 10);
     return box;
 }

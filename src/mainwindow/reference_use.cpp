@@ -48,6 +48,8 @@ void addHeader(Collector& c, const TableChoices& ch, const EnvelopeOutcome& o)
     c.add("coefficientN", ch.coefficientN, 1, o.input.inputs.n, QStringLiteral("n"));
     if (ch.envelopeColumn >= 0 && ch.envelopeColumn < 3)
         c.add("envelopeTypes", ch.envelopeType, 1 + ch.envelopeColumn, o.input.inputs.tempDiff, QStringLiteral("Δt(в)"));
+    if (st.rtNormative)
+        c.add("normativeResistances", ch.normativeResistance, 1, o.input.inputs.rtNorm, QStringLiteral("Rт.норм"));
 }
 
 // The material columns (1-based fields: 3, 4 λ; 5, 6 s; 7 μ) a layer's values came from.

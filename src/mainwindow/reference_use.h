@@ -19,6 +19,7 @@ struct TableChoices {
     int alphaOut = -1;        // cboAln
     int envelopeType = -1;    // cboTp_0
     int envelopeColumn = -1;  // cboTp_1
+    int normativeResistance = -1;  // cboRtNorm
 };
 
 // The reference values a finished main calculation used, with their origin: t(в), фи(в),

@@ -19,13 +19,15 @@ namespace {
 // The list the user may type a caption into (its Change event shows the typed text).
 const QString kTypedList = QStringLiteral("cboTipZd");
 
-// Lists a case may choose from besides those a file holds: the material picker, which
-// acts only on a double click, in the order of the window's load sequence.
+// Lists a case may choose from besides those a file holds: the rows of table 5.1 (after
+// «Тип констр.», which preselects one; a file holds the value, txtRtNorm), and the
+// material picker, which acts only on a double click, in the order of the window's
+// load sequence.
 const QStringList& caseLists()
 {
     static const QStringList lists = [] {
         QStringList l = mainWindowLists();
-        l << QStringLiteral("lstM") << QStringLiteral("cboM");
+        l << QStringLiteral("cboRtNorm") << QStringLiteral("lstM") << QStringLiteral("cboM");
         return l;
     }();
     return lists;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -19,6 +20,7 @@ const char* const kNormativeFile = "СтенарийТКП.txt";
 const char* const kMaterialsFile = "Стенарий материалы ТКП.txt";
 const char* const kTemperatureFile = "СтенарийКлиматТемпература.txt";
 const char* const kHumidityFile = "СтенарийКлиматВлажность.txt";
+const char* const kNormativeResistanceFile = "СтенарийТКП Rт.норм.txt";
 
 QStringList splitFields(const QString& line)
 {
@@ -262,6 +264,77 @@ void readNormativeTables(const QStringList& lines, const QString& path, RefTable
     readSaturationSection(cur, t.saturation);
 }
 
+NormativeResistanceTable readNormativeResistances(const QStringList& lines, const QString& path)
+{
+    NormativeResistanceTable table;
+    if (lines.isEmpty())
+        return table;
+    LineCursor cur(lines, path);
+    const QString section = QStringLiteral("нормативное сопротивление теплопередаче Rт.норм");
+    const Shape shape{2, 1};
+    cur.header(section, shape);
+    while (!cur.atEnd()) {
+        if (cur.lines()[cur.position()].trimmed().isEmpty()) {
+            cur.next(section);
+            continue;
+        }
+        const QStringList f = cur.fields(section, shape);
+        if (!(*parseNumber(f[1]) > 0))
+            cur.fail(QStringLiteral("нормативное сопротивление теплопередаче должно быть больше 0 («%1»).").arg(f[1]));
+        for (const NamedValue& row : table)
+            if (row.name == f[0])
+                cur.fail(QStringLiteral("строка «%1» уже есть выше: у вида ограждающей конструкции одно значение "
+                                        "Rт.норм.")
+                             .arg(f[0]));
+        table.append({f[0], f[1]});
+    }
+    return table;
+}
+
+namespace {
+
+// Kinds of envelope by the stems of their names, as table 5.1 and table 5.5 name them.
+constexpr const char* kEnvelopeKinds[][3] = {
+    {"стен", nullptr, nullptr},               // external walls
+    {"покрыт", "чердач", nullptr},            // roofs and attic floors
+    {"проезд", nullptr, nullptr},             // floors over passages
+    {"подвал", "подпол", nullptr},            // floors over basements and undergrounds
+    {"окн", "окон", "фонар"},                 // windows, balcony doors, skylights
+};
+
+QVector<int> envelopeKinds(const QString& name)
+{
+    const QString lower = name.toLower();
+    QVector<int> kinds;
+    for (int k = 0; k < int(std::size(kEnvelopeKinds)); ++k) {
+        for (const char* stem : kEnvelopeKinds[k])
+            if (stem && lower.contains(QString::fromUtf8(stem))) {
+                kinds.append(k);
+                break;
+            }
+    }
+    return kinds;
+}
+
+}  // namespace
+
+int normativeRowOf(const QString& envelopeType, const NormativeResistanceTable& table)
+{
+    const QVector<int> wanted = envelopeKinds(envelopeType);
+    if (wanted.isEmpty())
+        return -1;
+    int found = -1;
+    for (int r = 0; r < table.size(); ++r) {
+        const QVector<int> kinds = envelopeKinds(table[r].name);
+        if (!std::all_of(wanted.begin(), wanted.end(), [&](int k) { return kinds.contains(k); }))
+            continue;
+        if (found >= 0)
+            return -1;  // two rows fit: the user chooses
+        found = r;
+    }
+    return found;
+}
+
 MaterialTable readMaterials(const QStringList& lines)
 {
     MaterialTable materials;
@@ -331,6 +404,10 @@ RefTables loadReferenceData(const QString& dataDir, const QHash<QString, QString
         }
     }
     t.climate = readClimate(lines(kTemperatureFile), lines(kHumidityFile));
+    // table 5.1 is optional: without its file no normative resistance is known
+    const QString norms = path(kNormativeResistanceFile);
+    if (replaced.contains(QString::fromUtf8(kNormativeResistanceFile)) || QFileInfo::exists(norms))
+        t.normativeResistances = readNormativeResistances(lines(kNormativeResistanceFile), norms);
     readProvenance(dataDir, t);
     return t;
 }

@@ -11,11 +11,22 @@ extern const char* const kNormativeFile;    // "СтенарийТКП.txt"
 extern const char* const kMaterialsFile;    // "Стенарий материалы ТКП.txt"
 extern const char* const kTemperatureFile;  // "СтенарийКлиматТемпература.txt"
 extern const char* const kHumidityFile;     // "СтенарийКлиматВлажность.txt"
+// Optional: "СтенарийТКП Rт.норм.txt", table 5.1; a missing file means no values.
+extern const char* const kNormativeResistanceFile;
 
 // Each reader takes the file's lines; `path` names the file in messages. A malformed
 // file throws AppError naming the file and the line.
 void readNormativeTables(const QStringList& lines, const QString& path, RefTables& tables);
 MaterialTable readMaterials(const QStringList& lines);
+// One header line, then "name; Rт.норм" per line (empty lines skipped). A line of
+// another shape, a value that is not a number above 0, a name given twice, or a header
+// that is a data line throws AppError naming the file and the line.
+NormativeResistanceTable readNormativeResistances(const QStringList& lines, const QString& path);
+// The row of `table` for the envelope type named `envelopeType` (0-based), or -1: the
+// row whose kind of envelope (walls; roofs and attic floors; floors over passages;
+// floors over basements and undergrounds; glazing) covers every kind the type's name
+// names, when exactly one row does.
+int normativeRowOf(const QString& envelopeType, const NormativeResistanceTable& table);
 // Temperature and humidity lines are matched by line number.
 ClimateTable readClimate(const QStringList& temperatureLines, const QStringList& humidityLines);
 
@@ -26,7 +37,8 @@ QStringList referenceFileNames();
 // temperature, humidity, and after the materials the user's own materials when their
 // file exists. Throws AppError naming the file that failed; a damaged file of own
 // materials is not an error: the tables then hold the shipped materials and
-// `userMaterialsProblem` says what is wrong. The provenance file is read last (see
+// `userMaterialsProblem` says what is wrong. The optional file of table 5.1 follows the
+// climate when it exists. The provenance file is read last (see
 // readProvenance). `replaced` gives, by file name, lines to read in place of a file's
 // own: an edit is checked by the readers before it is written.
 RefTables loadReferenceData(const QString& dataDir, const QHash<QString, QStringList>& replaced = {});

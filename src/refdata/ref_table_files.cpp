@@ -242,6 +242,18 @@ QVector<RefTableSpec> fileSpecs()
                           return std::nullopt;
                       return nonEmptyLineField(lines, row, column);
                   }});
+    // table 5.1: its own optional file, a header line, then the non-empty lines
+    specs.append({QStringLiteral("normativeResistances"),
+                  QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм (табл. 5.1)"),
+                  QString::fromUtf8(kNormativeResistanceFile), true,
+                  columns({{"Наименование", CellKind::Name}, {"Rт.норм, м²·°С/Вт", CellKind::Positive}}), 0,
+                  [](const RefTables& t) { return namedValues(t.normativeResistances); },
+                  [](const QStringList& lines, int row, int column) -> std::optional<FileCell> {
+                      std::optional<FileCell> cell = nonEmptyLineField(lines.mid(1), row, column);
+                      if (cell)
+                          ++cell->line;
+                      return cell;
+                  }});
     return specs;
 }
 

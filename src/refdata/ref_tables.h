@@ -37,6 +37,9 @@ using CoefficientNTable = QVector<NamedValue>;
 using InnerCoefficientTable = QVector<NamedValue>;
 using OuterCoefficientTable = QVector<NamedValue>;
 using TempDiffColumnNames = QStringList;
+// Table 5.1 of ТКП 45-2.04-43: the normative resistance Rт.норм by kind of envelope
+// (name; Rт.норм, м2·°С/Вт), from the optional file of its own.
+using NormativeResistanceTable = QVector<NamedValue>;
 
 struct EnvelopeType {
     QString name;
@@ -103,6 +106,8 @@ struct RefTables {
     EnvelopeTypeTable envelopeTypes;
     OuterCoefficientTable outerCoefficients;
     SaturationTable saturation;
+    // Empty when its file is absent: no normative resistance is known then.
+    NormativeResistanceTable normativeResistances;
     MaterialTable materials;  // the shipped materials, then the user's own
     ClimateTable climate;
     // Why the user's own materials could not be read (the file and the line), or empty.

@@ -27,6 +27,14 @@ FieldRef rangeField(const FieldRef& field)
     return field;
 }
 
+// Rт.норм of table 5.1 does not depend on the inside air: the limits are those of
+// Rт.тр. and п. 9.1, which do, whatever Rт.норм says of the envelope as a whole.
+EnvelopeInputs withoutNormativeResistance(EnvelopeInputs inputs)
+{
+    inputs.rtNorm.clear();
+    return inputs;
+}
+
 }  // namespace
 
 LimitsForm::LimitsForm(AppContext& ctx, MainForm& main, QObject* parent)
@@ -101,7 +109,7 @@ void LimitsForm::search()
     // report and the last calculation keep the design case while the search runs,
     // whatever stops it.
     const EnvelopeInputs inputs = main_.envelopeInputs();
-    const EnvelopeInput design = readEnvelopeInput(ctx_.layerTable, inputs);
+    const EnvelopeInput design = readEnvelopeInput(ctx_.layerTable, withoutNormativeResistance(inputs));
     std::optional<EnvelopeMessage> stop;
     double stopT = 0;
     double stopPhi = 0;

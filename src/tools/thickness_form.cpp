@@ -56,7 +56,7 @@ ThicknessForm::ThicknessForm(AppContext& ctx, MainForm& main, QObject* parent)
         setSelectAllOnClick(e);
     }
     setKeyFilter(kList, listKey);
-    add(criterion(0), ControlKind::CheckBox, QStringLiteral("Rт ≥ Rт.тр. (формула 5.2)")).enabled = false;
+    add(criterion(0), ControlKind::CheckBox, QStringLiteral("Rт ≥ Rт.тр. (формула 5.2) и Rт ≥ Rт.норм (табл. 5.1), когда оно задано")).enabled = false;
     setChecked(criterion(0), true);
     add(criterion(1), ControlKind::CheckBox, QStringLiteral("п. 9.1: сопротивление паропроницанию на всех границах"));
     setChecked(criterion(1), true);
@@ -263,18 +263,7 @@ void ThicknessForm::select()
 
 void ThicknessForm::showRow(const ThicknessCandidate& r)
 {
-    const QString none;
-    const QStringList cells = {generalText(r.thickness),
-                               formatNumber(r.rt, "0.00"),
-                               formatNumber(r.D, "0.00"),
-                               r.tnText,
-                               formatNumber(r.rtRequired, "0.00"),
-                               yesNo(r.heatOk),
-                               yesNo(r.vapourOk),
-                               r.firstFailingText(),
-                               r.moisture ? formatNumber(r.moisture->accumulated, "0") : none,
-                               r.moisture ? formatNumber(r.moisture->summerDrying, "0") : none,
-                               yesNo(r.complies)};
+    const QStringList cells = thicknessCandidateCells(r);
     for (int k = 0; k < kColumns; ++k)
         addItem(column(k), cells[k]);
     const int done = int(items(column(0)).size());

@@ -24,7 +24,7 @@ public:
 
     // The columns of the candidate table: δ, Rт, D, tн, Rт.тр., Rт ≥ Rт.тр., п. 9.1,
     // the first failing boundary, accumulated water, summer drying, complies.
-    static constexpr int kColumns = 11;
+    static constexpr int kColumns = 13;
     static QString column(int k) { return QStringLiteral("lstTab_%1").arg(k); }
     // Criteria boxes: 0 Rт ≥ Rт.тр. (always on), 1 п. 9.1, 2 the moisture balance.
     static QString criterion(int k) { return QStringLiteral("chkKrit_%1").arg(k); }

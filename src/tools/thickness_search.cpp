@@ -56,6 +56,8 @@ QVector<Criterion> criteriaOf(const ThicknessCase& c)
 {
     QVector<Criterion> list;
     list.append({QStringLiteral("Rт ≥ Rт.тр."), [](const ThicknessCandidate& r) { return r.heatOk; }});
+    if (!c.inputs.rtNorm.trimmed().isEmpty())
+        list.append({QStringLiteral("Rт ≥ Rт.норм (табл. 5.1)"), [](const ThicknessCandidate& r) { return r.normOk; }});
     if (c.vapourCriterion)
         list.append({QStringLiteral("п. 9.1 на всех границах слоев"),
                      [](const ThicknessCandidate& r) { return r.vapourOk; }});
@@ -262,6 +264,9 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, c
     r.tn = st.tn;
     r.rtRequired = st.rtRequired.value_or(0);
     r.heatOk = st.rtRequired && !(st.rt < *st.rtRequired);
+    r.rtNormative = st.rtNormative;
+    r.normOk = !st.rtNormative || !(st.rt < *st.rtNormative);
+    r.heatLoss = st.heatLoss;
     r.vapourOk = true;
     for (int i = 0; i + 1 < st.layers.size(); ++i) {
         if (!st.layers[i].passes) {
@@ -285,7 +290,7 @@ ThicknessCandidate EvaluateThickness(const ThicknessCase& c, double thickness, c
         }
         r.moistureOk = !(r.moisture->accumulated > r.moisture->summerDrying);
     }
-    r.complies = r.heatOk && (!c.vapourCriterion || r.vapourOk) && r.moistureOk;
+    r.complies = r.heatOk && r.normOk && (!c.vapourCriterion || r.vapourOk) && r.moistureOk;
     return r;
 }
 
@@ -365,6 +370,24 @@ QString nonMonotoneNote(const ThicknessSelection& s)
         .arg(mm(s.rows[s.answer].thickness), shown.join(QStringLiteral("; ")));
 }
 
+QStringList thicknessCandidateCells(const ThicknessCandidate& r)
+{
+    const QString none;
+    return {generalText(r.thickness),
+            formatNumber(r.rt, "0.00"),
+            r.heatLoss ? formatNumber(*r.heatLoss, "0.0") : none,
+            formatNumber(r.D, "0.00"),
+            r.tnText,
+            formatNumber(r.rtRequired, "0.00"),
+            yesNo(r.heatOk),
+            r.rtNormative ? yesNo(r.normOk) : QStringLiteral("—"),
+            yesNo(r.vapourOk),
+            r.firstFailingText(),
+            r.moisture ? formatNumber(r.moisture->accumulated, "0") : none,
+            r.moisture ? formatNumber(r.moisture->summerDrying, "0") : none,
+            yesNo(r.complies)};
+}
+
 QStringList thicknessSelectionLines(const ThicknessCase& c, const ThicknessSelection& s)
 {
     QStringList lines;
@@ -380,17 +403,10 @@ QStringList thicknessSelectionLines(const ThicknessCase& c, const ThicknessSelec
                           .arg(c.moisture->planeLayer + 1)
                           .arg(c.moisture->city ? c.moisture->city->name : QString());
     lines.append(conditions);
-    lines.append(QStringLiteral("Толщина, мм;Rт;D;tн;Rт.тр.;Rт≥Rт.тр.;п. 9.1;Граница;Накопление, г/м2;"
-                                "Высыхание летом, г/м2;Соответствует"));
-    for (const ThicknessCandidate& r : s.rows) {
-        lines.append(QStringList{generalText(r.thickness), formatNumber(r.rt, "0.00"), formatNumber(r.D, "0.00"),
-                                 r.tnText, formatNumber(r.rtRequired, "0.00"), yesNo(r.heatOk), yesNo(r.vapourOk),
-                                 r.firstFailingText(),
-                                 r.moisture ? formatNumber(r.moisture->accumulated, "0") : QString(),
-                                 r.moisture ? formatNumber(r.moisture->summerDrying, "0") : QString(),
-                                 yesNo(r.complies)}
-                         .join(u';'));
-    }
+    lines.append(QStringLiteral("Толщина, мм;Rт;Теплопотери, кВт·ч/м2;D;tн;Rт.тр.;Rт≥Rт.тр.;Rт≥Rт.норм;п. 9.1;Граница;"
+                                "Накопление, г/м2;Высыхание летом, г/м2;Соответствует"));
+    for (const ThicknessCandidate& r : s.rows)
+        lines.append(thicknessCandidateCells(r).join(u';'));
     if (s.answer >= 0) {
         lines.append(QStringLiteral("Ответ: %1.").arg(mm(s.rows[s.answer].thickness)));
         const QString note = nonMonotoneNote(s);

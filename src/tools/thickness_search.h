@@ -75,6 +75,9 @@ struct ThicknessCandidate {
     double tn = 0;
     double rtRequired = 0;  // Rт.тр.
     bool heatOk = false;    // Rт ≥ Rт.тр.
+    std::optional<double> rtNormative;  // Rт.норм of table 5.1, when given
+    bool normOk = true;                 // Rт ≥ Rт.норм (true when none is given)
+    std::optional<double> heatLoss;     // кВт·ч/м2 over the heating period, for information
     bool vapourOk = false;  // п. 9.1 at every boundary
     int firstFailing = 0;   // the boundary after this layer fails first; 0: none fails
     std::optional<MoistureTotals> moisture;
@@ -119,6 +122,11 @@ QString noThicknessReason(const ThicknessCase& c, const QVector<ThicknessCandida
 // The sentence on thicker candidates that fail although the answer complies; empty
 // when there are none.
 QString nonMonotoneNote(const ThicknessSelection& s);
+
+// The cells of a candidate's row, in the order of the selection's columns:
+// "Толщина, мм;Rт;Теплопотери, кВт·ч/м2;D;tн;Rт.тр.;Rт≥Rт.тр.;Rт≥Rт.норм;п. 9.1;Граница;
+// Накопление, г/м2;Высыхание летом, г/м2;Соответствует".
+QStringList thicknessCandidateCells(const ThicknessCandidate& r);
 
 // The selection as text lines: a heading, the column line, one line per candidate and
 // the answer (or why there is none), with the note on thicker candidates.

@@ -77,7 +77,7 @@ QWidget* ThicknessWindow::buildCriteria()
     auto* criteria = new QGroupBox(QStringLiteral("Условия"), this);
     auto* c = new QVBoxLayout(criteria);
     c->setSpacing(2);
-    c->addWidget(checkBox(ThicknessForm::criterion(0), QStringLiteral("Rт ≥ Rт.тр. (формула 5.2)")));
+    c->addWidget(checkBox(ThicknessForm::criterion(0), QStringLiteral("Rт ≥ Rт.тр. (формула 5.2) и Rт ≥ Rт.норм (табл. 5.1), когда оно задано")));
     c->addWidget(
         checkBox(ThicknessForm::criterion(1), QStringLiteral("п. 9.1: сопротивление паропроницанию на всех границах")));
     c->addWidget(checkBox(ThicknessForm::criterion(2),
@@ -94,9 +94,9 @@ QWidget* ThicknessWindow::buildTable()
     columns->setHorizontalSpacing(1);
     columns->setVerticalSpacing(2);
     const char* const heads[ThicknessForm::kColumns] = {
-        "Толщина,\nмм", "Rт", "D", "tн", "Rт.тр.", "Rт ≥\nRт.тр.", "п. 9.1", "Первая\nграница",
-        "Накоп-\nление,\nг/м²", "Высы-\nхание\nлетом,\nг/м²", "Подхо-\nдит"};
-    const int widths[ThicknessForm::kColumns] = {64, 48, 48, 40, 52, 46, 46, 56, 56, 56, 50};
+        "Толщина,\nмм", "Rт", "Тепло-\nпотери,\nкВт·ч/м²", "D", "tн", "Rт.тр.", "Rт ≥\nRт.тр.", "Rт ≥\nRт.норм",
+        "п. 9.1", "Первая\nграница", "Накоп-\nление,\nг/м²", "Высы-\nхание\nлетом,\nг/м²", "Подхо-\nдит"};
+    const int widths[ThicknessForm::kColumns] = {64, 48, 62, 48, 40, 52, 46, 52, 46, 56, 56, 56, 50};
     QList<QListWidget*> lists;
     for (int k = 0; k < ThicknessForm::kColumns; ++k) {
         QLabel* head = caption(QString::fromUtf8(heads[k]));

@@ -111,7 +111,7 @@ private slots:
         const QString expected =
             kNote + QStringLiteral("заглушка — t(от.), z(от.), Δt(в), материал «Газосиликат D=500» (λ(Б), s(Б), μ), "
                                    "материал «Белтеп ПП100» (λ(Б), s(Б), μ); выведено расчетом — фи(от.), e(от.), tн; "
-                                   "по СНиП/СП (проверить) — t(в), фи(в), α(в), α(н), n.");
+                                   "по СНиП/СП (проверить) — t(в), фи(в), α(в), α(н), n, Rт.норм.");
         QCOMPARE(f.main().text("lblVerdictData"), expected);
         QCOMPARE(calcDocumentOf(f.ctx, {}, requiredReportBlocks()).referencesNote, expected);
         // stale results grey the note with the verdict
@@ -119,7 +119,12 @@ private slots:
         QCOMPARE(f.main().foreground("lblVerdictData"), kGrey);
 
         const QJsonArray json = batchJson({"--data", f.dir.path(), "--json"}).value("provenance").toArray();
-        QCOMPARE(json.size(), 17);
+        QCOMPARE(json.size(), 18);
+        const QJsonObject norm = json[11].toObject();  // table 5.1, preselected for external walls
+        QCOMPARE(norm.value("quantity").toString(), QStringLiteral("Rт.норм"));
+        QCOMPARE(norm.value("value").toString(), QStringLiteral("3,2"));
+        QCOMPARE(norm.value("status").toString(), QStringLiteral("по СНиП/СП (проверить)"));
+        QVERIFY(norm.value("source").toString().contains(QStringLiteral("табл. 5.1")));
         const QJsonObject tn = json[8].toObject();
         QCOMPARE(tn.value("quantity").toString(), QStringLiteral("tн"));
         QCOMPARE(tn.value("value").toString(), QStringLiteral("-27"));
@@ -127,7 +132,7 @@ private slots:
         QCOMPARE(tn.value("column").toString(), QStringLiteral("трех суток 0,92, °С"));
         QCOMPARE(tn.value("row").toString(), QStringLiteral("2"));  // Витебская
         QVERIFY(tn.value("source").toString().contains(QStringLiteral("пятидневки")));
-        const QJsonObject mu = json[13].toObject();
+        const QJsonObject mu = json[14].toObject();
         QCOMPARE(mu.value("quantity").toString(), QStringLiteral("материал «Газосиликат D=500»"));
         QCOMPARE(mu.value("detail").toString(), QStringLiteral("μ"));
         QCOMPARE(mu.value("status").toString(), QStringLiteral("заглушка"));
@@ -154,7 +159,8 @@ private slots:
         // every value typed: nothing to name
         const char* const typed[][2] = {{"txtTv", "19"},       {"txtFiv", "54"},    {"txtAlv", "8,6"},
                                         {"txtAln", "22"},      {"txtN", "0,95"},    {"txtTot_1", "-2,5"},
-                                        {"txtTot_2", "84,5"},  {"txtTot_3", "430"}, {"txtTot_4", "208"}};
+                                        {"txtTot_2", "84,5"},  {"txtTot_3", "430"}, {"txtTot_4", "208"},
+                                        {"txtRtNorm", "3,1"}};
         for (const auto& [field, value] : typed)
             m.userEdit(field, value);
         m.userEdit(MainForm::cellName(2, 0), QStringLiteral("Газобетон"));
@@ -245,6 +251,23 @@ private slots:
                  qPrintable(m.text("lblVerdictData")));
     }
 
+    // Rт.норм of table 5.1 corrected in the window (its own file, a header line first):
+    // the field that held it follows, the check takes it, the note names it as checked.
+    void correctedNormativeResistanceFollowsIntoTheWindow()
+    {
+        DataApp f;
+        MainForm& m = f.main();
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,2"));
+        f.showTable("normativeResistances");
+        f.data().userEditCell("grdData", f.gridRow(0), 1, QStringLiteral("3,1"));
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,1"));
+        QCOMPARE(readTextLines(f.file("СтенарийТКП Rт.норм.txt")).value(1), QStringLiteral("Наружные стены; 3,1"));
+        m.userClick("cmdOk");
+        QVERIFY(f.ctx.lastCalc->complies());  // Rт 3,185 ≥ 3,1
+        QCOMPARE(m.text("lblVerdictNorm"), QStringLiteral("Rт = 3,18 ≥ Rт.норм = 3,1 — выполнено"));
+        QVERIFY2(!m.text("lblVerdictData").contains(QStringLiteral("Rт.норм")), qPrintable(m.text("lblVerdictData")));
+    }
+
     // A value refused names its cell; the file, the grid and the tables stay as they were.
     void refusedEditLeavesEverything()
     {
@@ -274,7 +297,7 @@ private slots:
     {
         DataApp f;
         ReferenceDataForm& d = f.data();
-        QCOMPARE(d.items("cboTable").size(), 12);
+        QCOMPARE(d.items("cboTable").size(), 13);  // table 5.1 of its optional file among them
         QCOMPARE(d.caption(), QStringLiteral("Справочные данные"));
         f.showTable("regions");
         const Control& grid = d.control("grdData");

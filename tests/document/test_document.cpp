@@ -406,8 +406,13 @@ private slots:
         }
         QCOMPARE(marked, 1);
 
-        QCOMPARE(d.verdict.status, CalcVerdict::Status::Complies);
-        QCOMPARE(d.verdict.summary, QStringLiteral("СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+        // table 5.1 for external walls, 3,2, preselected: Rт 3,185 misses it; the heat loss
+        // q = 0,024·(18 + 2)·207/3,185 = 31,2 кВт·ч/м² is for information
+        QCOMPARE(value(QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм")), QStringLiteral("3,2 м²·°С/Вт"));
+        QCOMPARE(value(QStringLiteral("Теплопотери за отопительный период")), QStringLiteral("31,2 кВт·ч/м²"));
+        QCOMPARE(d.verdict.status, CalcVerdict::Status::Fails);
+        QCOMPARE(d.verdict.summary, QStringLiteral("НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+        QCOMPARE(d.verdict.normative, QStringLiteral("Rт = 3,18 < Rт.норм = 3,2 — не выполнено"));
         QCOMPARE(d.boundaries.size(), 3);
         QCOMPARE(d.boundaries[0].label, QStringLiteral("Граница слоев 1-2"));
         QCOMPARE(d.boundaries[2].label, QStringLiteral("Граница слоев 3-4"));

@@ -10,6 +10,7 @@
 #include "engine/envelope_input.h"
 #include "engine/point_field.h"
 #include "engine/saturation.h"
+#include "engine/verdict.h"
 #include "test_support.h"
 #include "test_tables.h"
 
@@ -943,6 +944,112 @@ private slots:
         p.answers = {MessageAnswer::Cancel};
         WriteCalcReport(path, blocks, p);
         QCOMPARE(readTextLines(path).size(), 96);
+    }
+
+    // Rт.норм of table 5.1: the example wall (Rт = 3,185) fails 3,2 in the flag, the
+    // report line after Rт.тр. and the verdict; without it the report has no such line
+    // and the wall complies as before.
+    void normativeResistanceOfTheExampleWall()
+    {
+        const QString rtrLine = QStringLiteral("Rт.тр.=1*( 18-(-27))/(8,7*6)=0,86 м2*градус/Вт.");
+        EnvelopeInputs in = exampleInputs(false);
+        LayerTable t = exampleWall();
+        CalcReport plain;
+        const EnvelopeOutcome without = RunEnvelopeCalculation(t, in, shippedSaturation(), plain);
+        QVERIFY(without.complies());
+        QVERIFY(!without.state.rtNormative);
+        const qsizetype at = plain.lines().indexOf(rtrLine);
+        QVERIFY(at > 0);
+        QCOMPARE(plain.line(int(at) + 2), QStringLiteral(" "));  // the vapour check follows as before
+        QVERIFY(!plain.lines().join(u'|').contains(QStringLiteral("Rт.норм")));
+        QCOMPARE(verdictOf(without.state, shippedSaturation()).normative,
+                 QStringLiteral("Rт.норм не задано — требование табл. 5.1 не проверялось"));
+
+        in.rtNorm = QStringLiteral(" 3,2 ");
+        t = exampleWall();
+        CalcReport report;
+        const EnvelopeOutcome o = RunEnvelopeCalculation(t, in, shippedSaturation(), report);
+        QVERIFY(o.finished());
+        QVERIFY(!o.complies());
+        QCOMPARE(*o.state.rtNormative, 3.2);
+        // the same lines with one more after Rт.тр.
+        QCOMPARE(report.lineCount(), plain.lineCount() + 1);
+        QCOMPARE(report.line(int(at) + 2),
+                 QStringLiteral("Согласно таблице 5.1 ТКП 45-2.04-43 нормативное сопротивление теплопередаче "
+                                "Rт.норм=3,2 м2·°С/Вт; Rт=3,185 < Rт.норм — требование не выполнено."));
+        QCOMPARE(report.lines().last(),
+                 QStringLiteral("ВЫВОД: рассчитанная ограждающая конструкция НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43."));
+        const CalcVerdict v = verdictOf(o.state, shippedSaturation());
+        QCOMPARE(v.status, CalcVerdict::Status::Fails);
+        QCOMPARE(v.normative, QStringLiteral("Rт = 3,18 < Rт.норм = 3,2 — не выполнено"));
+        QCOMPARE(v.resistance, QStringLiteral("Rт = 3,18 ≥ Rт.тр. = 0,86 — выполнено"));
+
+        // a value that is not a number, or not above 0, refuses the run naming the field
+        for (const char* bad : {"3.2x", "0", "-1"}) {
+            in.rtNorm = QLatin1String(bad);
+            t = exampleWall();
+            const EnvelopeOutcome refused = RunEnvelopeCalculation(t, in, shippedSaturation(), report);
+            QVERIFY2(refused.refused(), bad);
+            QVERIFY(refused.error->field.controls.contains(QStringLiteral("txtRtNorm")));
+        }
+    }
+
+    // The edge: Rт exactly Rт.норм complies; Rт a little below shows the digits that
+    // decide. One layer of 1 m with λ 1 between αв = αн = 1: Rт = 1 + 1 + 1 = 3 exactly;
+    // D = 1 takes tн = −31: Rт.тр. = 1·(18 − (−31))/(1·20) = 2,45; no boundary to check.
+    void normativeResistanceEdge()
+    {
+        EnvelopeInputs in = exampleInputs(false);
+        in.tempDiff = QStringLiteral("20");
+        in.rtNorm = QStringLiteral("3");
+        LayerTable t = table({{"1000", "0", "1", "1", "1", "1", "1"}}, "18", "55", "-2", "83", "1", "1");
+        CalcReport report;
+        EnvelopeOutcome o = RunEnvelopeCalculation(t, in, shippedSaturation(), report);
+        QCOMPARE(o.state.rt, 3.0);
+        QVERIFY(o.complies());
+        QVERIFY(report.lines().contains(QStringLiteral("Согласно таблице 5.1 ТКП 45-2.04-43 нормативное сопротивление "
+                                                       "теплопередаче Rт.норм=3 м2·°С/Вт; Rт=3,000 >= Rт.норм — "
+                                                       "требование выполнено.")));
+        QCOMPARE(verdictOf(o.state, shippedSaturation()).normative, QStringLiteral("Rт = 3,00 ≥ Rт.норм = 3 — выполнено"));
+
+        // 1199,6 mm: Rт = 3,1996 < 3,2, which "0.000" would write as 3,200
+        in.rtNorm = QStringLiteral("3,2");
+        t = table({{"1199,6", "0", "1", "1", "1", "1", "1"}}, "18", "55", "-2", "83", "1", "1");
+        o = RunEnvelopeCalculation(t, in, shippedSaturation(), report);
+        QVERIFY(o.finished());
+        QVERIFY(!o.complies());
+        QVERIFY(report.lines().join(u'|').contains(QStringLiteral("Rт=3,1996 < Rт.норм — требование не выполнено.")));
+        QCOMPARE(verdictOf(o.state, shippedSaturation()).normative,
+                 QStringLiteral("Rт = 3,1996 < Rт.норм = 3,2 — не выполнено"));
+    }
+
+    // Heat loss over the heating period, by hand for the example wall (condition Б):
+    // Rт = 1/8,7 + 0,02/0,81 + 0,25/0,16 + 0,06/0,042 + 0,01/0,93 + 1/23 = 3,184937;
+    // q = 0,024·(18 − (−2))·207/3,184937 = 99,36/3,184937 = 31,197 кВт·ч/м2. Without
+    // z(от.) there is none; it is no criterion: the same wall complies at any q.
+    void heatLossByHand()
+    {
+        LayerTable t = exampleWall();
+        CalcReport report;
+        EnvelopeOutcome o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), report);
+        QVERIFY(o.state.heatLoss);
+        QVERIFY(qAbs(*o.state.heatLoss - 31.197) < 0.001);
+        QCOMPARE(fieldText(o, QStringLiteral("lblQot")), QStringLiteral("31,2"));
+        QVERIFY(o.complies());
+        QVERIFY(!report.lines().join(u'|').contains(QStringLiteral("Теплопотери")));  // not in the report
+
+        t = exampleWall();
+        t.header.zHeat = QString();
+        o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), report);
+        QVERIFY(o.finished());
+        QVERIFY(!o.state.heatLoss);
+        QCOMPARE(fieldText(o, QStringLiteral("lblQot")), QString());
+
+        t = exampleWall();
+        t.header.zHeat = QStringLiteral("0");
+        o = RunEnvelopeCalculation(t, exampleInputs(false), shippedSaturation(), report);
+        QVERIFY(o.refused());
+        QVERIFY(o.error->field.controls.contains(QStringLiteral("txtTot_4")));
     }
 };
 

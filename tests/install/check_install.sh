@@ -38,6 +38,8 @@ if [ "$(sort <<<"$expected")" != "$(sort <<<"$actual")" ]; then
     diff <(sort <<<"$expected") <(sort <<<"$actual") >&2 || true
     fail "the installed files differ from the expected list (< expected, > installed)"
 fi
+# the optional table 5.1 is shipped as well
+[ -f "$tmp/prefix/share/ogrado/data/СтенарийТКП Rт.норм.txt" ] || fail "the table of Rт.норм is not installed"
 for f in "$source"/data/*; do
     cmp -s "$f" "$tmp/prefix/share/ogrado/data/$(basename "$f")" || fail "installed data differs: $f"
 done

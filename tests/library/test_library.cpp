@@ -473,6 +473,7 @@ private slots:
             }
             Fixture f;
             LoadStackIntoTable(f.main(), s, StackLoad::Full);
+            f.main().userEdit("txtRtNorm", "");  // Rт.тр. and п. 9.1, as the README of the data says
             f.main().userClick("cmdOk");
             QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.texts().join(u'|')));
             QVERIFY(f.ctx.lastCalc && f.ctx.lastCalc->finished());

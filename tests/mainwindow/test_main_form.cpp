@@ -781,7 +781,7 @@ private slots:
         QCOMPARE(j["Rt"].toDouble(), f.ctx.lastCalc->state.rt);
         QCOMPARE(j["boundaries"].toArray().size(), 3);
         QCOMPARE(j["points"].toArray().size(), 11);
-        QCOMPARE(j["report"].toArray().size(), 171);
+        QCOMPARE(j["report"].toArray().size(), 172);  // with the line of Rт.норм (table 5.1)
         QVERIFY(j["error"].isNull());
 
         const QJsonObject m = j["moisture"].toObject();
@@ -822,7 +822,7 @@ private slots:
         QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--out", dir.filePath("r.doc")}, o, e), 0);
         QFile r(dir.filePath("r.doc"));
         QVERIFY(r.open(QIODevice::ReadOnly));
-        QCOMPARE(r.readAll().count("\r\n"), 96);
+        QCOMPARE(r.readAll().count("\r\n"), 97);  // with the line of Rт.норм (table 5.1)
     }
 
     void batchDumpsTheCollectedInput()
@@ -941,6 +941,88 @@ private slots:
         QCOMPARE(stateOf(b.air()), stateOf(air));
         QVERIFY(!b.main().inputModified());
         QVERIFY(b.prompter.shown.isEmpty());
+    }
+
+    // «Тип констр.» preselects the row of table 5.1 of its kind, for each of the eight
+    // types; a type with no single row empties the field; the list fills the field; a
+    // value typed stays until the type is chosen again.
+    void normativeResistanceFollowsTheEnvelopeType()
+    {
+        Fixture f;
+        MainForm& m = f.form();
+        QCOMPARE(m.items("cboRtNorm").size(), 4);
+        QCOMPARE(m.currentIndex("cboRtNorm"), 0);  // the start: external walls
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,2"));
+        const char* const expected[8] = {"3,2", "6,0", "", "1,0", "3,2", "6,0", "3,2", "6,0"};
+        const int rows[8] = {0, 1, -1, 3, 0, 1, 0, 1};
+        for (int type = 0; type < 8; ++type) {
+            m.userEdit("txtRtNorm", "2,8");
+            m.userSelect("cboTp_0", type);
+            QVERIFY2(m.text("txtRtNorm") == QLatin1String(expected[type]), qPrintable(m.text("cboTp_0")));
+            QCOMPARE(m.currentIndex("cboRtNorm"), rows[type]);
+        }
+        // the column of Δt(в) does not touch it
+        m.userEdit("txtRtNorm", "2,8");
+        m.userSelect("cboTp_1", 1);
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("2,8"));
+        m.userSelect("cboRtNorm", 2);
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("2,5"));
+        // the run reads it: the envelope inputs carry what the field holds
+        QCOMPARE(m.envelopeInputs().rtNorm, QStringLiteral("2,5"));
+        // the heat loss is a result: it goes with the others
+        m.userClick("cmdOk");
+        QVERIFY(!m.text("lblQot").isEmpty());
+        m.clearResults();
+        QVERIFY(m.text("lblQot").isEmpty());
+    }
+
+    // Without the file of table 5.1 the list is empty and the field stays as typed.
+    void normativeResistanceWithoutItsFile()
+    {
+        Workdir w;
+        QVERIFY(QFile::remove(w.root + QStringLiteral("/СтенарийТКП Rт.норм.txt")));
+        Program p(w.root);
+        MainForm& m = p.main();
+        QVERIFY(m.items("cboRtNorm").isEmpty());
+        QVERIFY(m.text("txtRtNorm").isEmpty());
+        QVERIFY(p.prompter.shown.isEmpty());  // no message for a missing optional file
+        m.userEdit("txtRtNorm", "3,2");
+        m.userSelect("cboTp_0", 1);
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,2"));
+    }
+
+    // txtRtNorm goes into the source-data file and comes back as it was saved — a typed
+    // value and an empty field — over the row that «Тип констр.» preselects on opening;
+    // a file without the key takes the preselection.
+    void normativeResistanceInSourceDataFiles()
+    {
+        Workdir w;
+        for (const char* value : {"2,75", ""}) {
+            Program a(w.root);
+            a.main().userEdit("txtRtNorm", QLatin1String(value));
+            a.saveAs(QStringLiteral("Rт.норм"));
+            QFile file(w.isx(QStringLiteral("Rт.норм")));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QJsonObject main = QJsonDocument::fromJson(file.readAll()).object()["main"].toObject();
+            QCOMPARE(main["txtRtNorm"].toString(), QLatin1String(value));
+            QVERIFY(!main.contains("cboRtNorm"));
+            Program b(w.root);
+            QVERIFY(b.main().openSourceData(w.isx(QStringLiteral("Rт.норм"))));
+            QCOMPARE(b.main().text("txtRtNorm"), QLatin1String(value));
+            QVERIFY(!b.main().inputModified());
+        }
+        // a file of before table 5.1: no key; a roof chosen in it
+        QFile saved(w.isx(QStringLiteral("Rт.норм")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QJsonObject file = QJsonDocument::fromJson(saved.readAll()).object();
+        QJsonObject main = file["main"].toObject();
+        main.remove("txtRtNorm");
+        main["cboTp_0"] = QStringLiteral("Покрытия и чердачные перекрытия");
+        file["main"] = main;
+        const QString old = w.write(QStringLiteral("Старый"), QJsonDocument(file).toJson());
+        Program c(w.root);
+        QVERIFY(c.main().openSourceData(old));
+        QCOMPARE(c.main().text("txtRtNorm"), QStringLiteral("6,0"));
     }
 
     void listEntriesAreFoundByTheirText()

@@ -130,8 +130,21 @@ private slots:
         test::AppFixture f;
         MainForm& m = f.main();
         QVERIFY(m.text("lblVerdict").isEmpty());
+        // «Наружные стены» preselects Rт.норм 3,2 of table 5.1, which Rт 3,185 misses
+        QCOMPARE(m.text("txtRtNorm"), QStringLiteral("3,2"));
+        m.userClick("cmdOk");
+        QCOMPARE(m.text("lblVerdict"), QStringLiteral("НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+        QCOMPARE(m.background("lblVerdict"), kVerdictRed);
+        QCOMPARE(m.text("lblVerdictNorm"), QStringLiteral("Rт = 3,18 < Rт.норм = 3,2 — не выполнено"));
+        QCOMPARE(m.text("lblQot"), QStringLiteral("31,2"));
+        QVERIFY(m.text("lblVerdictData").contains(QStringLiteral("Rт.норм")));
+        // without Rт.норм the verdict of Rт.тр. and п. 9.1 alone
+        m.userEdit("txtRtNorm", "");
+        QCOMPARE(m.text("lblVerdict"), QStringLiteral("Исходные данные изменены — нажмите «Расчет»"));
         m.userClick("cmdOk");
         QCOMPARE(m.text("lblVerdict"), QStringLiteral("СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+        QCOMPARE(m.text("lblVerdictNorm"), QStringLiteral("Rт.норм не задано — требование табл. 5.1 не проверялось"));
+        QVERIFY(!m.text("lblVerdictData").contains(QStringLiteral("Rт.норм")));
         QCOMPARE(m.background("lblVerdict"), kVerdictGreen);
         QCOMPARE(m.text("lblVerdictRt"), QStringLiteral("Rт = 3,18 ≥ Rт.тр. = 0,86 — выполнено"));
         QCOMPARE(m.text("lblVerdictVapour"), QStringLiteral("п. 9.1 — выполнено на всех границах"));
@@ -163,8 +176,10 @@ private slots:
         QCOMPARE(runBatch({"--data", OGRADO_SHIPPED_DATA, "--json"}, o, e), 0);
         o.flush();
         const QJsonObject verdict = QJsonDocument::fromJson(out.toUtf8()).object().value("verdict").toObject();
-        QCOMPARE(verdict.value("summary").toString(), QStringLiteral("СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+        // (the example wall of the start, Rт.норм preselected)
+        QCOMPARE(verdict.value("summary").toString(), QStringLiteral("НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
         QCOMPARE(verdict.value("resistance").toString(), QStringLiteral("Rт = 3,18 ≥ Rт.тр. = 0,86 — выполнено"));
+        QCOMPARE(verdict.value("normative").toString(), QStringLiteral("Rт = 3,18 < Rт.норм = 3,2 — не выполнено"));
         QCOMPARE(verdict.value("vapour").toString(), QStringLiteral("п. 9.1 — выполнено на всех границах"));
         QCOMPARE(verdict.value("innerSurface").toString(),
                  QStringLiteral("τв = 17,3 °С, точка росы 8,8 °С — конденсации на внутренней поверхности нет"));

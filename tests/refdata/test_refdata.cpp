@@ -481,6 +481,74 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
     }
+
+    // Table 5.1: the shipped rows; no file, no values and no message; a damaged file
+    // stops start-up naming the file and the line, as the other files do.
+    void normativeResistanceFile()
+    {
+        const NormativeResistanceTable shipped = test::shippedTables().normativeResistances;
+        QCOMPARE(shipped.size(), 4);
+        QCOMPARE(shipped[0].name, QStringLiteral("Наружные стены"));
+        const QStringList values = {"3,2", "6,0", "2,5", "1,0"};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(shipped[i].value, values[i]);
+
+        QTemporaryDir dir;
+        const QDir shippedDir(QStringLiteral(OGRADO_SHIPPED_DATA));
+        for (const QString& name : referenceFileNames())
+            QVERIFY(QFile::copy(shippedDir.filePath(name), dir.filePath(name)));
+        QVERIFY(loadReferenceData(dir.path()).normativeResistances.isEmpty());
+
+        const QString file = dir.filePath(QString::fromUtf8(kNormativeResistanceFile));
+        const QString header = QStringLiteral("Таблица 5.1");
+        // an empty line is no row; a last line without its CR LF is one
+        writeFile(file, {header, "Стены; 3,2", "", "Покрытия;6"}, false);
+        const NormativeResistanceTable read = loadReferenceData(dir.path()).normativeResistances;
+        QCOMPARE(read.size(), 2);
+        QCOMPARE(read[1].name, QStringLiteral("Покрытия"));
+        QCOMPARE(read[1].value, QStringLiteral("6"));
+
+        const struct {
+            QStringList lines;
+            int line;
+            const char* what;
+        } damaged[] = {
+            {{header, "Стены; 3,2", "Покрытия 6,0"}, 3, "не похожа на строку раздела"},
+            {{header, "Стены; 3,2", "Покрытия; шесть"}, 3, "не похожа на строку раздела"},
+            {{header, "Стены; 0"}, 2, "больше 0"},
+            {{header, "Стены; -3,2"}, 2, "больше 0"},
+            {{header, "Стены; 3,2", "Окна; 1,0", "Стены; 3,5"}, 4, "уже есть выше"},
+            {{"Стены; 3,2", "Окна; 1,0"}, 1, "на месте заголовка"},
+        };
+        for (const auto& d : damaged) {
+            writeFile(file, d.lines, false);
+            EXPECT_APP_ERROR(loadReferenceData(dir.path()), qPrintable(d.lines.join(u'|')), [&](const AppError& e) {
+                QVERIFY2(e.message().contains(QStringLiteral("\"%1\", строка %2").arg(file).arg(d.line)),
+                         qPrintable(e.message()));
+                QVERIFY2(e.message().contains(QString::fromUtf8(d.what)), qPrintable(e.message()));
+            });
+        }
+    }
+
+    // «Тип констр.» preselects the row of table 5.1 of its kind; a type whose name
+    // covers two kinds with different rows (over passages and over basements) gets none.
+    void normativeRowOfEachEnvelopeType()
+    {
+        const RefTables t = test::shippedTables();
+        QCOMPARE(t.envelopeTypes.size(), 8);
+        // walls 3,2; roofs and attic floors 6,0; passages and basements: none; skylights
+        // 1,0; walls and roofs of wet rooms and of rooms with large heat gains
+        const int expected[8] = {0, 1, -1, 3, 0, 1, 0, 1};
+        for (int i = 0; i < 8; ++i)
+            QVERIFY2(normativeRowOf(t.envelopeTypes[i].name, t.normativeResistances) == expected[i],
+                     qPrintable(t.envelopeTypes[i].name));
+        QCOMPARE(normativeRowOf(QStringLiteral("Перекрытия над неотапливаемыми подвалами"), t.normativeResistances), 2);
+        QCOMPARE(normativeRowOf(QStringLiteral("Прочее"), t.normativeResistances), -1);
+        QCOMPARE(normativeRowOf(QStringLiteral("Наружные стены"), {}), -1);
+        // two rows of the same kind: the user chooses
+        const NormativeResistanceTable twice = {{"Наружные стены из кирпича", "3,2"}, {"Наружные стены панельные", "2,5"}};
+        QCOMPARE(normativeRowOf(QStringLiteral("Наружные стены"), twice), -1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRefData)

@@ -236,10 +236,11 @@ private slots:
         QVERIFY(f.prompter.shown.isEmpty());
         QCOMPARE(f.column(0), QStringList({"10", "20", "30", "40", "50", "60", "70", "80", "90", "100"}));
         QCOMPARE(f.column(1).mid(2, 2), QStringList({"2,47", "2,71"}));
-        QCOMPARE(f.column(3).first(), QStringLiteral("-27"));
-        QCOMPARE(f.column(4).first(), QStringLiteral("2,59"));
-        QCOMPARE(f.column(5).mid(2, 2), QStringList({"нет", "да"}));
-        QCOMPARE(f.column(10).mid(2, 2), QStringList({"нет", "да"}));
+        QCOMPARE(f.column(4).first(), QStringLiteral("-27"));
+        QCOMPARE(f.column(5).first(), QStringLiteral("2,59"));
+        QCOMPARE(f.column(6).mid(2, 2), QStringList({"нет", "да"}));
+        QCOMPARE(f.column(7).mid(2, 2), QStringList({"—", "—"}));  // no Rт.норм for this type
+        QCOMPARE(f.column(12).mid(2, 2), QStringList({"нет", "да"}));
         QCOMPARE(t.selection()->answer, 3);
         QCOMPARE(t.text("lblOtvet"), QStringLiteral("Наименьшая подходящая толщина слоя: 40 мм"));
         QVERIFY(t.text("lblPrim").isEmpty());
@@ -291,7 +292,7 @@ private slots:
             const bool result = c.name.startsWith("txtRt") || c.name.startsWith("txtRp") || c.name == "txtD" ||
                                 c.name == "txtTnras" || c.name.startsWith("txtT_") || c.name.startsWith("txtPm") ||
                                 c.name.startsWith("lblVerdict") ||
-                                c.name.startsWith("txtPr") || c.name == "lblRezList";
+                                c.name.startsWith("txtPr") || c.name == "lblRezList" || c.name == "lblQot";
             if (!result && before.value(c.name) != c.text + (c.checked ? "☑" : ""))
                 changed.append(c.name);
         }
@@ -401,7 +402,7 @@ private slots:
         QVERIFY(s.rows[3].heatOk && !s.rows[3].vapourOk);
         QCOMPARE(s.rows[13].tnText, QStringLiteral("-27"));  // 160 mm, D = 6,97
         QCOMPARE(s.rows[14].tnText, QStringLiteral("-25"));  // 170 mm, D = 7,12
-        QCOMPARE(f.column(4).mid(13, 2), QStringList({"2,59", "2,47"}));
+        QCOMPARE(f.column(5).mid(13, 2), QStringList({"2,59", "2,47"}));
         QCOMPARE(t.text("lblPrim"), QStringLiteral("Внимание: толщина 40 мм подходит, а более толстые 60; 70; 80; 90 мм "
                                                    "— нет: соответствие не растет с толщиной. Проверьте выбранную "
                                                    "толщину расчетом."));
@@ -437,6 +438,7 @@ private slots:
     void excludedRowBeforeTheLayer()
     {
         Fixture f;
+        f.main().userEdit("txtRtNorm", "");  // without table 5.1: the criteria below alone
         f.main().userCheck("chkIskl_2", true);
         ThicknessForm& t = f.form();
         QCOMPARE(t.items("cboSloj"), QStringList({"1. Штукатурка изв.-песч", "2. Белтеп ПП100",
@@ -503,6 +505,7 @@ private slots:
     void moistureBalance()
     {
         Fixture f;
+        f.main().userEdit("txtRtNorm", "");  // without table 5.1: the criteria below alone
         f.main().userCheck("chkVlaga", true);
         f.main().userSelect("cboGorod", 4);
         f.main().userCheck("optVlaga_3", true);
@@ -516,8 +519,8 @@ private slots:
         const ThicknessCandidate& r = t.selection()->rows[0];
         QVERIFY(qAbs(r.moisture->accumulated - 1265.9433304685645) < 1e-6);
         QVERIFY(qAbs(r.moisture->summerDrying - 1497.7907027027022) < 1e-6);
-        QCOMPARE(f.column(8), QStringList{"1266"});
-        QCOMPARE(f.column(9), QStringList{"1498"});
+        QCOMPARE(f.column(10), QStringList{"1266"});
+        QCOMPARE(f.column(11), QStringList{"1498"});
         QVERIFY(r.moistureOk && r.complies);
 
         // μ 0,007: the water collected exceeds the summer drying up to 200 mm, not at
@@ -687,7 +690,7 @@ private slots:
         QString out, err;
         QCOMPARE(batch({"--select", "3;10;100;10", casePath}, out, err), 0);
         QVERIFY(out.contains(QStringLiteral("\nПодбор толщины слоя №3 «Белтеп ПП100»\n")));
-        QVERIFY(out.contains(QStringLiteral("\n30;2,47;4,70;-27;2,59;нет;да;;;;нет\n40;2,71;4,85;-27;2,59;да;да;;;;да\n")));
+        QVERIFY(out.contains(QStringLiteral("\n30;2,47;40,2;4,70;-27;2,59;нет;—;да;;;;нет\n40;2,71;36,7;4,85;-27;2,59;да;—;да;;;;да\n")));
         QVERIFY(out.endsWith(QStringLiteral("\nОтвет: 40 мм.\n")));
 
         out.clear();
@@ -700,8 +703,10 @@ private slots:
         const QJsonArray rows = s.value("rows").toArray();
         QCOMPARE(rows.size(), 3);
         const QJsonObject first = rows[0].toObject();
-        QCOMPARE(first.keys(), QStringList({"D", "Rt", "Rtr", "accumulated", "complies", "firstFailing", "heatOk",
-                                            "thickness", "tn", "vapourOk"}));
+        QCOMPARE(first.keys(), QStringList({"D", "Rt", "RtNorm", "Rtr", "accumulated", "complies", "firstFailing",
+                                            "heatLoss", "heatOk", "normOk", "thickness", "tn", "vapourOk"}));
+        QVERIFY(first.value("RtNorm").isNull());
+        QCOMPARE(first.value("normOk").toBool(), true);
         QCOMPARE(first.value("thickness").toDouble(), 30.0);
         QVERIFY(qAbs(first.value("Rt").toDouble() - 2.4707) < 1e-4);
         QCOMPARE(first.value("tn").toDouble(), -27.0);
@@ -741,6 +746,45 @@ private slots:
         QVERIFY(err.startsWith(QStringLiteral("--select: Шаг толщины слоя «0» недопустим. Укажите шаг больше нуля.")));
         batch({"--select", "9;10;100;10"}, out, err);
         QVERIFY(err.contains(QStringLiteral("слоя №9 нет среди слоев расчета (их 4)")));
+    }
+
+    // With Rт.норм (the example wall, external walls: 3,2) the answer is the thinnest
+    // insulation with Rт ≥ max(Rт.тр., Rт.норм): 60 mm gives Rт 3,185 (condition Б,
+    // 0,06/0,042 = 1,4286), each 10 mm adds 0,01/0,042 = 0,2381, so 70 mm gives 3,423.
+    // Single runs one step below and at the answer agree; the heat loss falls with it.
+    void selectionMeetsTheNormativeResistance()
+    {
+        QTemporaryDir dir;
+        QString out, err;
+        QCOMPARE(batch({"--json", "--select", "3;50;100;10", writeCase(dir, "{}")}, out, err), 0);
+        const QJsonObject s = QJsonDocument::fromJson(out.toUtf8()).object().value("selection").toObject();
+        QCOMPARE(s.value("answer").toDouble(), 70.0);
+        const QJsonArray rows = s.value("rows").toArray();
+        const QJsonObject below = rows[1].toObject();
+        const QJsonObject at = rows[2].toObject();
+        QCOMPARE(below.value("thickness").toDouble(), 60.0);
+        QCOMPARE(below.value("RtNorm").toDouble(), 3.2);
+        QVERIFY(below.value("heatOk").toBool() && below.value("vapourOk").toBool());
+        QVERIFY(!below.value("normOk").toBool() && !below.value("complies").toBool());
+        QVERIFY(at.value("normOk").toBool() && at.value("complies").toBool());
+        QVERIFY(qAbs(at.value("Rt").toDouble() - (3.1849363 + 0.01 / 0.042)) < 1e-6);
+        // q = 0,024·20·207/Rт: 31,197 at 60 mm, 29,027 at 70 mm
+        QVERIFY(qAbs(below.value("heatLoss").toDouble() - 31.197) < 1e-3);
+        QVERIFY(qAbs(at.value("heatLoss").toDouble() - 99.36 / (3.1849363 + 0.01 / 0.042)) < 1e-4);
+        for (const auto& [mm, complies] : {std::pair{"60", 0}, std::pair{"70", 1}}) {
+            out.clear();
+            QCOMPARE(batch({"--json", writeCase(dir, QByteArray(R"({"txt1_20": ")") + mm + "\"}")}, out, err), 0);
+            const QJsonObject single = QJsonDocument::fromJson(out.toUtf8()).object();
+            QCOMPARE(single.value("complies").toInt(), complies);
+            QCOMPARE(single.value("Rt").toDouble(), (complies ? at : below).value("Rt").toDouble());
+            QCOMPARE(single.value("heatLoss").toDouble(), (complies ? at : below).value("heatLoss").toDouble());
+        }
+        // the text table names the criterion and shows its column
+        out.clear();
+        QCOMPARE(batch({"--select", "3;60;70;10", writeCase(dir, "{}")}, out, err), 0);
+        QVERIFY(out.contains(QStringLiteral("Условия: Rт ≥ Rт.тр.; Rт ≥ Rт.норм (табл. 5.1); п. 9.1")));
+        QVERIFY2(out.contains(QStringLiteral("\n60;3,18;31,2;")) && out.contains(QStringLiteral(";да;нет;да;;;;нет\n70;3,42;29,0;")),
+                 qPrintable(out.right(400)));
     }
 
     // ---- the window ----
