@@ -137,7 +137,7 @@ QVector<DocumentItem> resultItems(const EnvelopeOutcome& calc, const WindowField
     };
     if (st.rtNormative)
         items.append({QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм (табл. 5.1 ТКП 45-2.04-43)"),
-                      withUnit(calc.inputs.rtNorm.trimmed(), rUnit), {}, false});
+                      withUnit(calc.input.inputs.rtNorm.trimmed(), rUnit), {}, false});
     if (st.heatLoss)
         items.append({QStringLiteral("Теплопотери за отопительный период q = 0,024·(tв − tот)·zот/Rт"),
                       withUnit(formatNumber(*st.heatLoss, "0.0"), QStringLiteral("кВт·ч/м²")),

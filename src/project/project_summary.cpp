@@ -72,6 +72,24 @@ QString moistureBalance(const RowSource& s)
         .arg(formatNumber(t.accumulated, "0"), formatNumber(t.summerDrying, "0"), formatNumber(t.heatingDrying, "0"));
 }
 
+// Rт.норм of table 5.1 the run compared Rт with, or "не задано" when it had none.
+QString normativeResistance(const RowSource& s)
+{
+    if (!finished(s.results))
+        return {};
+    const std::optional<double>& v = s.results.outcome->state.rtNormative;
+    return v ? generalText(*v) : QStringLiteral("не задано");
+}
+
+// q = 0,024·(tв − t(от.))·z(от.)/Rт, kWh/m², as the main window shows it; empty without z(от.).
+QString heatLoss(const RowSource& s)
+{
+    if (!finished(s.results))
+        return {};
+    const std::optional<double>& q = s.results.outcome->state.heatLoss;
+    return q ? formatNumber(*q, "0.0") : QString();
+}
+
 QString verdict(const RowSource& s)
 {
     const ConstructionResults& r = s.results;
@@ -92,8 +110,7 @@ QString verdict(const RowSource& s)
     return QStringLiteral("расчет не завершен");
 }
 
-// The columns of the summary, in order: a value the calculation does not provide yet
-// shows notProvidedText() in its column until it does.
+// The columns of the summary, in order.
 struct Column {
     const char* heading;
     QString (*cell)(const RowSource&);
@@ -104,21 +121,16 @@ const Column kColumns[] = {
     {"Тип конструкции", [](const RowSource& s) { return s.input.value(QStringLiteral("cboTp_0")).toString(); }},
     {"Rт, м²·°С/Вт", [](const RowSource& s) { return fieldText(s.results, "txtRt"); }},
     {"Rт.тр., м²·°С/Вт", [](const RowSource& s) { return fieldText(s.results, "txtRtr"); }},
-    {"Rт.норм, м²·°С/Вт", [](const RowSource&) { return notProvidedText(); }},
+    {"Rт.норм, м²·°С/Вт", normativeResistance},
     {"D", [](const RowSource& s) { return fieldText(s.results, "txtD"); }},
     {"tн, °С", [](const RowSource& s) { return fieldText(s.results, "txtTnras"); }},
     {"п. 9.1", vapourCheck},
-    {"Теплопотери за отопит. период", [](const RowSource&) { return notProvidedText(); }},
+    {"Теплопотери за отопит. период, кВт·ч/м²", heatLoss},
     {"Влагонакопление, г/м²: поступит / высохнет летом / за отопит. период", moistureBalance},
     {"Вывод", verdict},
 };
 
 }  // namespace
-
-QString notProvidedText()
-{
-    return QStringLiteral("—");
-}
 
 QStringList summaryHeadings()
 {

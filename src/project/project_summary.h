@@ -21,9 +21,6 @@ struct ProjectSummary {
     QString tabSeparated() const;
 };
 
-// What a value the calculation does not provide yet shows.
-QString notProvidedText();
-
 // The row of one construction: `input` is its main-window input, `results` its last
 // calculation.
 QStringList summaryRow(const Construction& construction, const QJsonObject& input,

@@ -56,7 +56,7 @@ QVector<Criterion> criteriaOf(const ThicknessCase& c)
 {
     QVector<Criterion> list;
     list.append({QStringLiteral("Rт ≥ Rт.тр."), [](const ThicknessCandidate& r) { return r.heatOk; }});
-    if (!c.inputs.rtNorm.trimmed().isEmpty())
+    if (!c.input.inputs.rtNorm.trimmed().isEmpty())
         list.append({QStringLiteral("Rт ≥ Rт.норм (табл. 5.1)"), [](const ThicknessCandidate& r) { return r.normOk; }});
     if (c.vapourCriterion)
         list.append({QStringLiteral("п. 9.1 на всех границах слоев"),

@@ -295,7 +295,7 @@ private slots:
         m.saveSourceData(path, QString());
         for (const bool staleFirst : {false, true}) {
             m.userClick("cmdOk");
-            QCOMPARE(m.text("lblVerdict"), QStringLiteral("СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));
+            QCOMPARE(m.text("lblVerdict"), QStringLiteral("НЕ СООТВЕТСТВУЕТ требованиям ТКП 45-2.04-43"));  // Rт 3,18 < Rт.норм 3,2
             if (staleFirst) {
                 m.userEdit(cell(2, 2), "300");
                 QVERIFY(m.resultsStale());

@@ -338,7 +338,7 @@ private slots:
         f.main().setText(MainForm::cellName(3, 2), QStringLiteral("60"));
         t.userClick("cmdPodbor");
         t.userSelect(ThicknessForm::column(0), 1);  // 20 mm: Rт < Rт.тр.
-        QCOMPARE(f.column(10)[1], QStringLiteral("нет"));
+        QCOMPARE(f.column(12)[1], QStringLiteral("нет"));
         f.prompter.clear();
         f.prompter.answers = {MessageAnswer::No};
         t.userClick("cmdApply");
