@@ -87,19 +87,7 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     scroll_->setWidgetResizable(true);
     scroll_->setWidget(content);
     root->addWidget(scroll_, 1);
-    // On a screen narrower than the buttons they scroll sideways; they never wrap or move.
-    QWidget* buttons = buildButtons();
-    buttonBar_ = new QScrollArea(this);
-    buttonBar_->setObjectName(QStringLiteral("buttonBar"));
-    buttonBar_->setFrameShape(QFrame::NoFrame);
-    buttonBar_->setWidgetResizable(true);
-    buttonBar_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    buttonBar_->setWidget(buttons);
-    buttonBar_->setFixedHeight(buttons->sizeHint().height());
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(6, 0, 6, 0);
-    bottom->addWidget(buttonBar_);
-    root->addLayout(bottom);
+    root->addLayout(buildButtonBar());
     bindControls();
     syncConstructionTabs();
     connect(&form, &FormModel::changed, this, &MainWindow::syncConstructionTabs);
@@ -109,17 +97,7 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
     });
     form_.setDocumentPrinter([this](const CalcDocument& document) { showPrintPreview(document); });
     setAcceptDrops(true);
-    // the grid row whose cell has the focus: the materials window inserts there
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (!now || now->window() != this)
-            return;  // another window: the row keeps the focus of this one
-        int row = 0;
-        for (int r = 1; r <= LayerGridRows && row == 0; ++r)
-            for (int c = 0; c <= 8 && row == 0; ++c)
-                if (now->objectName() == MainForm::cellName(r, c))
-                    row = r;
-        form_.setFocusedGridRow(row);
-    });
+    trackFocusedGridRow();
     // Fields take a dropped file as text (its path typed into the field), and Enter in a
     // field would press a button: the window handles both first.
     for (QLineEdit* edit : findChildren<QLineEdit*>())
@@ -137,6 +115,38 @@ MainWindow::MainWindow(MainForm& form, WindowHost& host) : FormWindow(form), for
                 scroll_->ensureVisible(x, verdict->geometry().top(), 0, 0);
             }
         });
+    });
+}
+
+QLayout* MainWindow::buildButtonBar()
+{
+    // On a screen narrower than the buttons they scroll sideways; they never wrap or move.
+    QWidget* buttons = buildButtons();
+    buttonBar_ = new QScrollArea(this);
+    buttonBar_->setObjectName(QStringLiteral("buttonBar"));
+    buttonBar_->setFrameShape(QFrame::NoFrame);
+    buttonBar_->setWidgetResizable(true);
+    buttonBar_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    buttonBar_->setWidget(buttons);
+    buttonBar_->setFixedHeight(buttons->sizeHint().height());
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(6, 0, 6, 0);
+    bottom->addWidget(buttonBar_);
+    return bottom;
+}
+
+void MainWindow::trackFocusedGridRow()
+{
+    // the grid row whose cell has the focus: the materials window inserts there
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || now->window() != this)
+            return;  // another window: the row keeps the focus of this one
+        int row = 0;
+        for (int r = 1; r <= LayerGridRows && row == 0; ++r)
+            for (int c = 0; c <= 8 && row == 0; ++c)
+                if (now->objectName() == MainForm::cellName(r, c))
+                    row = r;
+        form_.setFocusedGridRow(row);
     });
 }
 

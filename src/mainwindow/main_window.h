@@ -45,6 +45,10 @@ private:
     QLayout* buildResultLists();
     QWidget* buildVerdict();
     QWidget* buildButtons();
+    // The buttons in a bar of their own below the scrolled part (buttonBar_).
+    QLayout* buildButtonBar();
+    // The form learns which grid row has the focus.
+    void trackFocusedGridRow();
     // "Печать…": the document in the print preview, printed from there.
     void showPrintPreview(const CalcDocument& document);
 

@@ -16,7 +16,7 @@ const QString kDescription = QStringLiteral("txtPrjDescr");
 SummaryForm::SummaryForm(MainForm& main, QObject* parent)
     : FormModel(windowName(), main.prompter(), parent), main_(main)
 {
-    setSizeTwips(15000, 6600);
+    setSizeTwips(16500, 6600);  // room for the columns Rт.норм and heat loss, the verdict whole
     add(kName, ControlKind::TextBox);
     add(kDescription, ControlKind::TextBox);
     // the project's name goes into the documents as the construction names do
