@@ -346,25 +346,40 @@ MaterialTable readMaterials(const QStringList& lines)
     return materials;
 }
 
-ClimateTable readClimate(const QStringList& temperatureLines, const QStringList& humidityLines)
+ClimateTable readClimate(const QStringList& temperatureLines, const QStringList& humidityLines,
+                         const QString& temperaturePath, const QString& humidityPath)
 {
+    // the lines with text and their numbers in the file (1-based)
     auto nonEmpty = [](const QStringList& lines) {
-        QStringList out;
-        for (const QString& l : lines)
-            if (!l.trimmed().isEmpty())
-                out.append(l);
+        QVector<std::pair<int, QString>> out;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (!lines[i].trimmed().isEmpty())
+                out.append({int(i) + 1, lines[i]});
         return out;
     };
-    const QStringList temps = nonEmpty(temperatureLines);
-    const QStringList hums = nonEmpty(humidityLines);
+    const auto temps = nonEmpty(temperatureLines);
+    const auto hums = nonEmpty(humidityLines);
     ClimateTable table;
     for (qsizetype i = 0; i < temps.size(); ++i) {
-        const QStringList f = splitFields(temps[i]);
+        const QStringList f = splitFields(temps[i].second);
         ClimateRecord r;
         r.name = f.value(0);
         r.temperature = f.mid(1);
-        if (i < hums.size())
-            r.humidity = splitFields(hums[i]).mid(1);
+        if (i < hums.size()) {
+            const QStringList h = splitFields(hums[i].second);
+            // a line lost or moved in one file would give a station another's humidity
+            if (h.value(0).trimmed() != r.name.trimmed())
+                throw AppError(QStringLiteral("Ошибка в файле справочных данных \"%1\", строка %2: станция «%3» не "
+                                              "совпадает со станцией «%4» в строке %5 файла \"%6\". Станции в файлах "
+                                              "температур и влажностей должны идти в одном порядке, по одной в "
+                                              "строке. %7")
+                                   .arg(humidityPath)
+                                   .arg(hums[i].first)
+                                   .arg(h.value(0).trimmed(), r.name.trimmed())
+                                   .arg(temps[i].first)
+                                   .arg(temperaturePath, kRefFileAdvice));
+            r.humidity = h.mid(1);
+        }
         table.append(r);
     }
     return table;
@@ -403,7 +418,7 @@ RefTables loadReferenceData(const QString& dataDir, const QHash<QString, QString
                                              "в текстовом редакторе и запустите программу снова.");
         }
     }
-    t.climate = readClimate(lines(kTemperatureFile), lines(kHumidityFile));
+    t.climate = readClimate(lines(kTemperatureFile), lines(kHumidityFile), path(kTemperatureFile), path(kHumidityFile));
     // table 5.1 is optional: without its file no normative resistance is known
     const QString norms = path(kNormativeResistanceFile);
     if (replaced.contains(QString::fromUtf8(kNormativeResistanceFile)) || QFileInfo::exists(norms))

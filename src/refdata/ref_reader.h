@@ -27,8 +27,11 @@ NormativeResistanceTable readNormativeResistances(const QStringList& lines, cons
 // floors over basements and undergrounds; glazing) covers every kind the type's name
 // names, when exactly one row does.
 int normativeRowOf(const QString& envelopeType, const NormativeResistanceTable& table);
-// Temperature and humidity lines are matched by line number.
-ClimateTable readClimate(const QStringList& temperatureLines, const QStringList& humidityLines);
+// Temperature and humidity lines are matched by their order (blank lines skipped); the
+// station each humidity line names must be the one of its temperature line, or AppError
+// names both files and lines.
+ClimateTable readClimate(const QStringList& temperatureLines, const QStringList& humidityLines,
+                         const QString& temperaturePath, const QString& humidityPath);
 
 // The names of the four files, in the order they are read.
 QStringList referenceFileNames();

@@ -208,11 +208,54 @@ private slots:
         QCOMPARE(m[2].field(3), QString());
         const ClimateTable c =
             readClimate({QStringLiteral("Минск;-6,9;-6,2;-2;5,5;12,7;16;17,7;16,3;11,6;5,8;0,2;-4,3;5,5")},
-                        {QStringLiteral("Что угодно;86;84;79;72;68;71;74;76;80;84;88;88")});
+                        {QStringLiteral("Минск;86;84;79;72;68;71;74;76;80;84;88;88")}, QStringLiteral("t.txt"),
+                        QStringLiteral("f.txt"));
         QCOMPARE(c[0].name, QStringLiteral("Минск"));
         QCOMPARE(c[0].monthTemperature(1), QStringLiteral("-6,9"));
         QCOMPARE(c[0].monthTemperature(12), QStringLiteral("-4,3"));
         QCOMPARE(c[0].monthHumidity(12), QStringLiteral("88"));
+    }
+
+    // The two climate files pair their stations by order: a humidity line moved or lost
+    // would give a station another's humidity, so a station named differently stops the
+    // reading, naming both files and lines (blank lines are not counted as stations).
+    void climateStationsArePairedByName()
+    {
+        QTemporaryDir dir;
+        for (const QString& name : QDir(OGRADO_SHIPPED_DATA).entryList({"*.txt"}, QDir::Files))
+            QVERIFY(QFile::copy(QDir(OGRADO_SHIPPED_DATA).filePath(name), dir.filePath(name)));
+        const QString humidity = dir.filePath(QStringLiteral("СтенарийКлиматВлажность.txt"));
+        const QString temperature = dir.filePath(QStringLiteral("СтенарийКлиматТемпература.txt"));
+        QStringList lines = readTextLines(humidity);
+        QCOMPARE(lines.value(4).section(u';', 0, 0), QStringLiteral("Минск"));
+        const RefTables shipped = loadReferenceData(dir.path());
+
+        // a blank line between stations changes nothing
+        QStringList withBlank = lines;
+        withBlank.insert(2, QString());
+        writeTextLines(humidity, withBlank);
+        QCOMPARE(loadReferenceData(dir.path()).climate[4].humidity, shipped.climate[4].humidity);
+
+        // Минск moved to the first line
+        QStringList moved = lines;
+        moved.move(4, 0);
+        writeTextLines(humidity, moved);
+        EXPECT_APP_ERROR(loadReferenceData(dir.path()), "Минск's humidity under Брест", [&](const AppError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Ошибка в файле справочных данных \"%1\", строка 1: станция «Минск» "
+                                                 "не совпадает со станцией «Брест» в строке 1 файла \"%2\". Станции "
+                                                 "в файлах температур и влажностей должны идти в одном порядке, по "
+                                                 "одной в строке. Исправьте файл или восстановите его из поставки "
+                                                 "программы и запустите программу снова.")
+                                      .arg(humidity, temperature));
+        });
+        // a line lost in the middle
+        QStringList lost = lines;
+        lost.removeAt(1);
+        writeTextLines(humidity, lost);
+        EXPECT_APP_ERROR(loadReferenceData(dir.path()), "a lost line", [&](const AppError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("строка 2: станция «Гомель» не совпадает со станцией «Витебск»")),
+                     qPrintable(e.message()));
+        });
     }
 
     void missingReferenceFileNamesIt()
