@@ -26,6 +26,11 @@ namespace ogrado {
 
 namespace {
 
+// Why an output is not written when a step after the main calculation stopped (an air
+// gap or a moisture balance refused, no thickness found): a run that did not finish
+// everything asked for creates and replaces no file.
+const char* const kNotAllFinished = "не все заданные расчеты завершены.";
+
 // The values of an option written "A;B;...": exactly `count` of them.
 QStringList fields(const QString& option, const QString& value, int count)
 {
@@ -127,6 +132,10 @@ public:
             return;
         if (!run.calculationFinished()) {
             run.err << "Файл " << path_ << " не записан: расчет не завершен.\n";
+            return;
+        }
+        if (run.stopped) {
+            run.err << "Файл " << path_ << " не записан: " << kNotAllFinished << "\n";
             return;
         }
         try {
@@ -416,6 +425,11 @@ public:
             run.stopped = true;
             return;
         }
+        if (run.stopped) {
+            run.err << "Ошибка: график \"" << QDir::toNativeSeparators(path_) << "\" не записан: " << kNotAllFinished
+                    << "\n";
+            return;
+        }
         try {
             run.chartWriter(*chart.chart(), path_, run.chartSize);
         } catch (const AppError& e) {
@@ -480,6 +494,11 @@ public:
             run.err << "Ошибка: документ \"" << QDir::toNativeSeparators(path_)
                     << "\" не записан: расчет не завершен.\n";
             run.stopped = true;
+            return;
+        }
+        if (run.stopped) {
+            run.err << "Ошибка: документ \"" << QDir::toNativeSeparators(path_) << "\" не записан: " << kNotAllFinished
+                    << "\n";
             return;
         }
         try {

@@ -232,6 +232,37 @@ private slots:
         }
     }
 
+    // A step after the main calculation that stops (an air gap refused, a moisture balance
+    // without its mark, no thickness found) leaves every output as it was: existing files
+    // are not replaced, new ones not created, and each says why.
+    void laterStopWritesNoOutput()
+    {
+        const QString results = dir_.filePath("r.txt");
+        const QStringList outputs{"--out", results, "--odt", dir_.filePath("d.odt"), "--pdf", dir_.filePath("d.pdf"),
+                                  "--chart", dir_.filePath("c.png")};
+        const QString air = write("air.json", R"({"txtHst":"abc"})");
+        const QString wall = write("wall.json", "{}");
+        const QList<QStringList> laterStops{{"--airlayer", air, wall},
+                                            {"--moisture", wall},
+                                            {"--select", "3;10;20;10", wall}};
+        for (const QStringList& stop : laterStops) {
+            QFile::remove(results);
+            writeTextLines(results, {QStringLiteral("старый отчет")});
+            Writers w;
+            const Run r = runWith(outputs + stop, w.chart, w.document);
+            QCOMPARE(r.status, 1);
+            QVERIFY(w.written.isEmpty());
+            QCOMPARE(readTextLines(results), QStringList{"старый отчет"});
+            QStringList said;
+            for (const char* name : {"c.png", "d.pdf", "d.odt"})
+                said << u'"' + QDir::toNativeSeparators(dir_.filePath(QString::fromUtf8(name))) + u'"';
+            said << QStringLiteral("Файл ") + results;
+            for (const QString& file : said)
+                QVERIFY2(r.err.contains(file + QStringLiteral(" не записан: не все заданные расчеты завершены.")),
+                         qPrintable(stop.constFirst() + u' ' + file + u' ' + r.err));
+        }
+    }
+
     // The boundary temperature of a condition-А wall: one column in the report line.
     void conditionAReportLine()
     {
