@@ -19,20 +19,20 @@ const QString kList = QStringLiteral("cboTable");
 
 // The cells of a row whose status the row's status column sums up: its values, or its
 // name when it has nothing else.
-QVector<int> valueColumns(const RefTableSpec& spec)
+QVector<int> valueColumns(const RefTableLayout& layout)
 {
     QVector<int> columns;
-    for (int c = 0; c < spec.columns.size(); ++c)
-        if (c != spec.keyColumn && spec.columns[c].kind != CellKind::Fixed)
+    for (int c = 0; c < layout.columns.size(); ++c)
+        if (c != layout.keyColumn && layout.columns[c].kind != CellKind::Fixed)
             columns.append(c);
-    if (columns.isEmpty() && spec.keyColumn >= 0)
-        columns.append(spec.keyColumn);
+    if (columns.isEmpty() && layout.keyColumn >= 0)
+        columns.append(layout.keyColumn);
     return columns;
 }
 
 // "t(от.), z(от.) — заглушка (12.03.2025): по памяти": the columns of each origin, one
 // line per origin, in the order of the columns.
-QStringList originLines(const RefTableSpec& spec, const QVector<ValueOrigin>& origins, const QVector<int>& columns)
+QStringList originLines(const RefTableLayout& layout, const QVector<ValueOrigin>& origins, const QVector<int>& columns)
 {
     QStringList keys;
     QHash<QString, QStringList> headings;
@@ -45,7 +45,7 @@ QStringList originLines(const RefTableSpec& spec, const QVector<ValueOrigin>& or
             key += QStringLiteral(": ") + o.source;
         if (!keys.contains(key))
             keys.append(key);
-        headings[key].append(spec.columns[c].heading);
+        headings[key].append(layout.columns[c].heading);
     }
     QStringList lines;
     for (const QString& key : keys)
@@ -102,11 +102,11 @@ void ReferenceDataForm::onLoad()
     setCaption(QStringLiteral("Справочные данные"));
     tables_.clear();
     QStringList captions;
-    for (const RefTableSpec& spec : refTableSpecs()) {
-        if (spec.optional && !QFileInfo::exists(QDir(ctx_.settings.dataDir).filePath(spec.fileName)))
+    for (const RefTableLayout& layout : refTableLayouts()) {
+        if (layout.optional && !QFileInfo::exists(QDir(ctx_.settings.dataDir).filePath(layout.fileName)))
             continue;
-        tables_.append(&spec);
-        captions.append(spec.caption);
+        tables_.append(&layout);
+        captions.append(layout.caption);
     }
     setItems(kList, captions);
     setText(QStringLiteral("lblHint"),
@@ -118,30 +118,30 @@ void ReferenceDataForm::onLoad()
     select(kList, captions.isEmpty() ? -1 : 0);
 }
 
-const RefTableSpec* ReferenceDataForm::chosenTable() const
+const RefTableLayout* ReferenceDataForm::chosenTable() const
 {
     return tables_.value(currentIndex(kList), nullptr);
 }
 
 void ReferenceDataForm::showTable()
 {
-    const RefTableSpec* spec = chosenTable();
+    const RefTableLayout* layout = chosenTable();
     Control& grid = mutableControl(kGrid);
     grid.sortColumn = -1;
     grid.sortDescending = false;
-    if (!spec) {
+    if (!layout) {
         setColumns(kGrid, {});
         fillGrid();
         return;
     }
-    setColumns(kGrid, spec->headings() + QStringList{QStringLiteral("Статус"), QStringLiteral("Источник")});
+    setColumns(kGrid, layout->headings() + QStringList{QStringLiteral("Статус"), QStringLiteral("Источник")});
     QList<int> editable;
-    for (int c = 0; c < spec->columns.size(); ++c)
-        if (spec->columns[c].kind != CellKind::Fixed)
+    for (int c = 0; c < layout->columns.size(); ++c)
+        if (layout->columns[c].kind != CellKind::Fixed)
             editable.append(c);
     setEditableColumns(kGrid, editable);
-    QString about = QStringLiteral("Файл «%1».").arg(spec->fileName);
-    const ValueOrigin table = ctx_.tables.provenance.tableOrigin(spec->id);
+    QString about = QStringLiteral("Файл «%1».").arg(layout->fileName);
+    const ValueOrigin table = ctx_.tables.provenance.tableOrigin(layout->id);
     if (table.status != DataStatus::Unknown)
         about += QStringLiteral(" Таблица: %1 — %2.").arg(statusText(table.status), table.source);
     if (!ctx_.tables.provenanceProblem.isEmpty())
@@ -153,22 +153,22 @@ void ReferenceDataForm::showTable()
 
 void ReferenceDataForm::fillGrid()
 {
-    const RefTableSpec* spec = chosenTable();
-    const QVector<QStringList> cells = spec ? spec->cells(ctx_.tables) : QVector<QStringList>();
-    const QVector<int> values = spec ? valueColumns(*spec) : QVector<int>();
+    const RefTableLayout* layout = chosenTable();
+    const QVector<QStringList> cells = layout ? layout->cells(ctx_.tables) : QVector<QStringList>();
+    const QVector<int> values = layout ? valueColumns(*layout) : QVector<int>();
     QVector<QStringList> rows;
     QVector<QVector<Rgb>> colors;
     for (int r = 0; r < cells.size(); ++r) {
-        const QString key = spec->rowKey(cells, r);
+        const QString key = layout->rowKey(cells, r);
         QStringList row;
         QVector<Rgb> rowColors;
         QVector<ValueOrigin> origins;
-        for (int c = 0; c < spec->columns.size(); ++c) {
+        for (int c = 0; c < layout->columns.size(); ++c) {
             const QString text = cells[r].value(c);
             row.append(text);
-            origins.append(spec->columns[c].kind == CellKind::Fixed
+            origins.append(layout->columns[c].kind == CellKind::Fixed
                                ? ValueOrigin{}
-                               : ctx_.tables.provenance.origin(spec->id, key, spec->columns[c].heading, text));
+                               : ctx_.tables.provenance.origin(layout->id, key, layout->columns[c].heading, text));
             rowColors.append(statusColor(origins.last().status));
         }
         QStringList statuses;
@@ -187,10 +187,10 @@ void ReferenceDataForm::fillGrid()
     QVector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     const Control& grid = control(kGrid);
-    if (spec && grid.sortColumn >= 0 && grid.sortColumn < grid.columns.size()) {
+    if (layout && grid.sortColumn >= 0 && grid.sortColumn < grid.columns.size()) {
         const int column = grid.sortColumn;
-        const bool numeric = column < spec->columns.size() && spec->columns[column].kind != CellKind::Name &&
-                             spec->columns[column].kind != CellKind::Fixed;
+        const bool numeric = column < layout->columns.size() && layout->columns[column].kind != CellKind::Name &&
+                             layout->columns[column].kind != CellKind::Fixed;
         const bool descending = grid.sortDescending;
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
             const int cmp = compareCellTexts(rows[a].value(column), rows[b].value(column), numeric);
@@ -214,21 +214,21 @@ void ReferenceDataForm::fillGrid()
 
 void ReferenceDataForm::showRow()
 {
-    const RefTableSpec* spec = chosenTable();
+    const RefTableLayout* layout = chosenTable();
     const int row = tableRowOf(currentIndex(kGrid));
-    setEnabled(QStringLiteral("cmdConfirm"), spec && row >= 0);
-    if (!spec || row < 0) {
+    setEnabled(QStringLiteral("cmdConfirm"), layout && row >= 0);
+    if (!layout || row < 0) {
         setText(QStringLiteral("lblRow"), QStringLiteral("Выберите строку таблицы."));
         return;
     }
-    const QVector<QStringList> cells = spec->cells(ctx_.tables);
-    const QString key = spec->rowKey(cells, row);
+    const QVector<QStringList> cells = layout->cells(ctx_.tables);
+    const QString key = layout->rowKey(cells, row);
     QVector<ValueOrigin> origins;
-    for (int c = 0; c < spec->columns.size(); ++c)
-        origins.append(ctx_.tables.provenance.origin(spec->id, key, spec->columns[c].heading, cells[row].value(c)));
-    const QString name = spec->keyColumn >= 0 ? key : QStringLiteral("%1").arg(row + 1);
+    for (int c = 0; c < layout->columns.size(); ++c)
+        origins.append(ctx_.tables.provenance.origin(layout->id, key, layout->columns[c].heading, cells[row].value(c)));
+    const QString name = layout->keyColumn >= 0 ? key : QStringLiteral("%1").arg(row + 1);
     setText(QStringLiteral("lblRow"), QStringLiteral("Строка «%1»:\n").arg(name) +
-                                          originLines(*spec, origins, valueColumns(*spec)).join(u'\n'));
+                                          originLines(*layout, origins, valueColumns(*layout)).join(u'\n'));
 }
 
 void ReferenceDataForm::requireDataDir() const
@@ -250,13 +250,13 @@ void ReferenceDataForm::reload()
 void ReferenceDataForm::editCell()
 {
     const CellEdit edit = cellEdit();
-    const RefTableSpec* spec = chosenTable();
+    const RefTableLayout* layout = chosenTable();
     const int row = tableRowOf(edit.row);
-    if (!spec || row < 0)
+    if (!layout || row < 0)
         return;
     requireDataDir();
     try {
-        saveReferenceValue(ctx_.settings.dataDir, ctx_.tables, *spec, row, edit.column, edit.text, today_());
+        saveReferenceValue(ctx_.settings.dataDir, ctx_.tables, *layout, row, edit.column, edit.text, today_());
     } catch (const AppError&) {
         // a change refused before anything was written leaves the files as they were; one
         // that failed later may have written the value: the tables follow the files
@@ -268,12 +268,12 @@ void ReferenceDataForm::editCell()
 
 void ReferenceDataForm::confirmRow()
 {
-    const RefTableSpec* spec = chosenTable();
+    const RefTableLayout* layout = chosenTable();
     const int row = tableRowOf(currentIndex(kGrid));
-    if (!spec || row < 0)
+    if (!layout || row < 0)
         return;
     requireDataDir();
-    confirmReferenceRow(ctx_.settings.dataDir, ctx_.tables, *spec, row, today_());
+    confirmReferenceRow(ctx_.settings.dataDir, ctx_.tables, *layout, row, today_());
     reload();
 }
 

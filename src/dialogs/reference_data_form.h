@@ -25,9 +25,9 @@ public:
     ReferenceDataForm(AppContext& ctx, MainForm& main, QObject* parent = nullptr);
 
     // The tables the window lists (those whose file is there), in its order.
-    const QVector<const RefTableSpec*>& shownTables() const { return tables_; }
+    const QVector<const RefTableLayout*>& shownTables() const { return tables_; }
     // The table chosen in the list, or nullptr.
-    const RefTableSpec* chosenTable() const;
+    const RefTableLayout* chosenTable() const;
     // The row of the table (0-based, in file order) shown in row `row` of the grid, or -1.
     int tableRowOf(int row) const { return shownRows_.value(row, -1); }
     // The date the window records changes with (today unless set, for the tests).
@@ -54,7 +54,7 @@ private:
 
     AppContext& ctx_;
     MainForm& main_;
-    QVector<const RefTableSpec*> tables_;
+    QVector<const RefTableLayout*> tables_;
     QVector<int> shownRows_;  // the table row of each grid row
     std::function<QDate()> today_;
 };

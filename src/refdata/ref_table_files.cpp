@@ -89,11 +89,11 @@ QVector<RefColumn> monthColumns(const char* first, CellKind firstKind, CellKind 
 }
 
 // Sections 1 to 3 of the normative file: the building types and the climate by region.
-QVector<RefTableSpec> buildingAndRegionSpecs()
+QVector<RefTableLayout> buildingAndRegionLayouts()
 {
     const QString file = QString::fromUtf8(kNormativeFile);
-    QVector<RefTableSpec> specs;
-    specs.append({QStringLiteral("buildingTypes"), QStringLiteral("Типы зданий: t(в), фи(в) (табл. 4.1)"), file, false,
+    QVector<RefTableLayout> layouts;
+    layouts.append({QStringLiteral("buildingTypes"), QStringLiteral("Типы зданий: t(в), фи(в) (табл. 4.1)"), file, false,
                   columns({{"Наименование", CellKind::Name}, {"t(в), °С", CellKind::Number}, {"фи(в), %", CellKind::Humidity}}),
                   0,
                   [](const RefTables& t) {
@@ -104,7 +104,7 @@ QVector<RefTableSpec> buildingAndRegionSpecs()
                   },
                   sectionFields(kBuildings)});
     // shown region by region; in the file a line holds one temperature of every region
-    specs.append({QStringLiteral("designTemperatures"), QStringLiteral("Расчетные зимние температуры наружного воздуха tн"),
+    layouts.append({QStringLiteral("designTemperatures"), QStringLiteral("Расчетные зимние температуры наружного воздуха tн"),
                   file, false,
                   columns({{"Область", CellKind::Fixed},
                            {"суток 0,98, °С", CellKind::Number},
@@ -128,7 +128,7 @@ QVector<RefTableSpec> buildingAndRegionSpecs()
                           return std::nullopt;
                       return sectionFields(kDesignTemps)(lines, column - 1, row);
                   }});
-    specs.append({QStringLiteral("regions"), QStringLiteral("Области: отопительный период"), file, false,
+    layouts.append({QStringLiteral("regions"), QStringLiteral("Области: отопительный период"), file, false,
                   columns({{"Область", CellKind::Name},
                            {"t(от.), °С (до 8 °С)", CellKind::Number},
                            {"фи(от.), % (до 8 °С)", CellKind::Humidity},
@@ -146,21 +146,21 @@ QVector<RefTableSpec> buildingAndRegionSpecs()
                       return rows;
                   },
                   sectionFields(kRegions)});
-    return specs;
+    return layouts;
 }
 
 // Sections 4 to 9 of the normative file: the coefficients, Δt(в) and appendix Е.
-QVector<RefTableSpec> coefficientSpecs()
+QVector<RefTableLayout> coefficientLayouts()
 {
     const QString file = QString::fromUtf8(kNormativeFile);
-    QVector<RefTableSpec> specs;
-    specs.append({QStringLiteral("coefficientN"), QStringLiteral("Коэффициент n (табл. 5.3)"), file, false,
+    QVector<RefTableLayout> layouts;
+    layouts.append({QStringLiteral("coefficientN"), QStringLiteral("Коэффициент n (табл. 5.3)"), file, false,
                   columns({{"Наименование", CellKind::Name}, {"n", CellKind::Positive}}), 0,
                   [](const RefTables& t) { return namedValues(t.coefficientN); }, sectionFields(kCoefN)});
-    specs.append({QStringLiteral("innerCoefficients"), QStringLiteral("Коэффициент теплоотдачи α(в) (табл. 5.4)"), file,
+    layouts.append({QStringLiteral("innerCoefficients"), QStringLiteral("Коэффициент теплоотдачи α(в) (табл. 5.4)"), file,
                   false, columns({{"Наименование", CellKind::Name}, {"α(в), Вт/(м²·°С)", CellKind::Positive}}), 0,
                   [](const RefTables& t) { return namedValues(t.innerCoefficients); }, sectionFields(kAlphaIn)});
-    specs.append({QStringLiteral("tempDiffColumns"), QStringLiteral("Графы таблицы Δt(в)"), file, false,
+    layouts.append({QStringLiteral("tempDiffColumns"), QStringLiteral("Графы таблицы Δt(в)"), file, false,
                   columns({{"Наименование графы", CellKind::Name}}), 0,
                   [](const RefTables& t) {
                       QVector<QStringList> rows;
@@ -169,7 +169,7 @@ QVector<RefTableSpec> coefficientSpecs()
                       return rows;
                   },
                   sectionFields(kTempDiffNames, true)});
-    specs.append({QStringLiteral("envelopeTypes"), QStringLiteral("Типы ограждающих конструкций: Δt(в) (табл. 5.5)"),
+    layouts.append({QStringLiteral("envelopeTypes"), QStringLiteral("Типы ограждающих конструкций: Δt(в) (табл. 5.5)"),
                   file, false,
                   columns({{"Наименование", CellKind::Name},
                            {"Δt(в), графа 1, °С", CellKind::NonNegative},
@@ -183,20 +183,20 @@ QVector<RefTableSpec> coefficientSpecs()
                       return rows;
                   },
                   sectionFields(kEnvelopes)});
-    specs.append({QStringLiteral("outerCoefficients"), QStringLiteral("Коэффициент теплоотдачи α(н) (табл. 5.7)"), file,
+    layouts.append({QStringLiteral("outerCoefficients"), QStringLiteral("Коэффициент теплоотдачи α(н) (табл. 5.7)"), file,
                   false, columns({{"Наименование", CellKind::Name}, {"α(н), Вт/(м²·°С)", CellKind::Positive}}), 0,
                   [](const RefTables& t) { return namedValues(t.outerCoefficients); }, sectionFields(kAlphaOut)});
-    specs.append({QStringLiteral("saturation"),
+    layouts.append({QStringLiteral("saturation"),
                   QStringLiteral("Максимальная упругость водяного пара E (прил. Е)"), file, false,
                   columns({{"t, °С", CellKind::Number}, {"E, Па", CellKind::Positive}}), -1,
                   [](const RefTables& t) { return t.saturation.texts; }, sectionFields(kSaturation)});
-    return specs;
+    return layouts;
 }
 
-QVector<RefTableSpec> fileSpecs()
+QVector<RefTableLayout> fileLayouts()
 {
-    QVector<RefTableSpec> specs;
-    specs.append({QStringLiteral("materials"), QStringLiteral("Материалы"), QString::fromUtf8(kMaterialsFile), false,
+    QVector<RefTableLayout> layouts;
+    layouts.append({QStringLiteral("materials"), QStringLiteral("Материалы"), QString::fromUtf8(kMaterialsFile), false,
                   columns({{"Наименование", CellKind::Name},
                            {"Объемная масса, кг/м3", CellKind::Positive},
                            {"λА, Вт/(м·°С)", CellKind::Positive},
@@ -216,7 +216,7 @@ QVector<RefTableSpec> fileSpecs()
                   nonEmptyLineField});
     QVector<RefColumn> temperature = monthColumns("Пункт", CellKind::Name, CellKind::Number);
     temperature.append({QStringLiteral("Год"), CellKind::Number});
-    specs.append({QStringLiteral("climateTemperature"),
+    layouts.append({QStringLiteral("climateTemperature"),
                   QStringLiteral("Климат: средняя температура наружного воздуха по месяцам, °С"),
                   QString::fromUtf8(kTemperatureFile), false, temperature, 0,
                   [](const RefTables& t) {
@@ -227,7 +227,7 @@ QVector<RefTableSpec> fileSpecs()
                   },
                   nonEmptyLineField});
     // records of the two files are matched by line: the names are those of the temperatures
-    specs.append({QStringLiteral("climateHumidity"),
+    layouts.append({QStringLiteral("climateHumidity"),
                   QStringLiteral("Климат: относительная влажность наружного воздуха по месяцам, %"),
                   QString::fromUtf8(kHumidityFile), false,
                   monthColumns("Пункт", CellKind::Fixed, CellKind::Humidity), 0,
@@ -243,7 +243,7 @@ QVector<RefTableSpec> fileSpecs()
                       return nonEmptyLineField(lines, row, column);
                   }});
     // table 5.1: its own optional file, a header line, then the non-empty lines
-    specs.append({QStringLiteral("normativeResistances"),
+    layouts.append({QStringLiteral("normativeResistances"),
                   QStringLiteral("Нормативное сопротивление теплопередаче Rт.норм (табл. 5.1)"),
                   QString::fromUtf8(kNormativeResistanceFile), true,
                   columns({{"Наименование", CellKind::Name}, {"Rт.норм, м²·°С/Вт", CellKind::Positive}}), 0,
@@ -254,12 +254,12 @@ QVector<RefTableSpec> fileSpecs()
                           ++cell->line;
                       return cell;
                   }});
-    return specs;
+    return layouts;
 }
 
 }  // namespace
 
-QStringList RefTableSpec::headings() const
+QStringList RefTableLayout::headings() const
 {
     QStringList h;
     for (const RefColumn& c : columns)
@@ -267,20 +267,20 @@ QStringList RefTableSpec::headings() const
     return h;
 }
 
-QString RefTableSpec::rowKey(const QVector<QStringList>& cells, int row) const
+QString RefTableLayout::rowKey(const QVector<QStringList>& cells, int row) const
 {
     return keyColumn < 0 ? QString::number(row + 1) : cells.value(row).value(keyColumn);
 }
 
-const QVector<RefTableSpec>& refTableSpecs()
+const QVector<RefTableLayout>& refTableLayouts()
 {
-    static const QVector<RefTableSpec> specs = buildingAndRegionSpecs() + coefficientSpecs() + fileSpecs();
-    return specs;
+    static const QVector<RefTableLayout> layouts = buildingAndRegionLayouts() + coefficientLayouts() + fileLayouts();
+    return layouts;
 }
 
-const RefTableSpec* refTableSpec(const QString& id)
+const RefTableLayout* refTableLayout(const QString& id)
 {
-    for (const RefTableSpec& s : refTableSpecs())
+    for (const RefTableLayout& s : refTableLayouts())
         if (s.id == id)
             return &s;
     return nullptr;
@@ -311,29 +311,29 @@ bool sameTableValue(const QString& text, const QString& used)
 std::optional<UsedReference> usedTableValue(const RefTables& tables, const QString& id, int row, int column,
                                             const QString& used, const QString& quantity, const QString& detail)
 {
-    const RefTableSpec* spec = refTableSpec(id);
-    if (!spec || column < 0 || column >= spec->columns.size())
+    const RefTableLayout* layout = refTableLayout(id);
+    if (!layout || column < 0 || column >= layout->columns.size())
         return std::nullopt;
-    const QVector<QStringList> cells = spec->cells(tables);
+    const QVector<QStringList> cells = layout->cells(tables);
     if (row < 0 || row >= cells.size() || column >= cells[row].size())
         return std::nullopt;
     const QString text = cells[row][column];
     if (!sameTableValue(text, used))
         return std::nullopt;
-    const QString key = spec->rowKey(cells, row);
-    const QString heading = spec->columns[column].heading;
-    return UsedReference{quantity, detail, spec->caption, key, heading, text,
+    const QString key = layout->rowKey(cells, row);
+    const QString heading = layout->columns[column].heading;
+    return UsedReference{quantity, detail, layout->caption, key, heading, text,
                          tables.provenance.origin(id, key, heading, text)};
 }
 
 namespace {
 
 // "Таблица «…», строка «…», столбец «…»": the cell a message is about.
-QString cellName(const RefTableSpec& spec, const QVector<QStringList>& cells, int row, int column)
+QString cellName(const RefTableLayout& layout, const QVector<QStringList>& cells, int row, int column)
 {
-    const QString rowName = spec.keyColumn < 0 ? QString::number(row + 1) : spec.rowKey(cells, row);
+    const QString rowName = layout.keyColumn < 0 ? QString::number(row + 1) : layout.rowKey(cells, row);
     return QStringLiteral("Таблица «%1», строка «%2», столбец «%3»")
-        .arg(spec.caption, rowName, spec.columns.value(column).heading);
+        .arg(layout.caption, rowName, layout.columns.value(column).heading);
 }
 
 QString checkedName(const QString& text)
@@ -367,13 +367,13 @@ QString checkedNumber(const QString& text, CellKind kind)
 
 }  // namespace
 
-QString checkedCellText(const RefTableSpec& spec, const QVector<QStringList>& cells, int row, int column,
+QString checkedCellText(const RefTableLayout& layout, const QVector<QStringList>& cells, int row, int column,
                         const QString& text)
 {
-    if (row < 0 || row >= cells.size() || column < 0 || column >= spec.columns.size())
-        throw AppError(QStringLiteral("В таблице «%1» нет такой ячейки.").arg(spec.caption));
-    const QString where = cellName(spec, cells, row, column);
-    const CellKind kind = spec.columns[column].kind;
+    if (row < 0 || row >= cells.size() || column < 0 || column >= layout.columns.size())
+        throw AppError(QStringLiteral("В таблице «%1» нет такой ячейки.").arg(layout.caption));
+    const QString where = cellName(layout, cells, row, column);
+    const CellKind kind = layout.columns[column].kind;
     if (kind == CellKind::Fixed)
         throw AppError(QStringLiteral("%1: значение этого столбца здесь не меняется — оно берется из другой таблицы "
                                       "справочных данных. Измените его там.")
@@ -384,7 +384,7 @@ QString checkedCellText(const RefTableSpec& spec, const QVector<QStringList>& ce
                            .arg(where));
     try {
         const QString t = text.trimmed();
-        if (column == spec.keyColumn) {
+        if (column == layout.keyColumn) {
             for (int r = 0; r < cells.size(); ++r)
                 if (r != row && cells[r].value(column) == t)
                     throw AppError(QStringLiteral("строка «%1» в таблице уже есть. Введите другое наименование.").arg(t));
@@ -491,14 +491,14 @@ void writeWithBackup(const QString& path, const QByteArray& old, const QByteArra
 }
 
 // Records cells of a row as the user's in the provenance file of `dataDir`.
-void recordInProvenance(const QString& dataDir, const RefTables& tables, const RefTableSpec& spec,
+void recordInProvenance(const QString& dataDir, const RefTables& tables, const RefTableLayout& layout,
                         const QString& rowKey, const QStringList& rowTexts, const QVector<int>& columns,
                         const QStringList& sources, const QDate& date)
 {
     Provenance p = tables.provenance;
-    const QString newKey = spec.keyColumn >= 0 ? rowTexts.value(spec.keyColumn) : rowKey;
+    const QString newKey = layout.keyColumn >= 0 ? rowTexts.value(layout.keyColumn) : rowKey;
     for (qsizetype i = 0; i < columns.size(); ++i)
-        p.recordUserValue(spec.id, i == 0 ? rowKey : newKey, newKey, spec.headings(), rowTexts, columns[i],
+        p.recordUserValue(layout.id, i == 0 ? rowKey : newKey, newKey, layout.headings(), rowTexts, columns[i],
                           sources.value(i), date);
     const QString path = QDir(dataDir).filePath(QString::fromUtf8(kProvenanceFile));
     const QByteArray old = QFileInfo::exists(path) ? readFileBytes(path, qint64(16) * 1024 * 1024) : QByteArray();
@@ -520,39 +520,39 @@ QString originText(const ValueOrigin& origin)
 
 }  // namespace
 
-void saveReferenceValue(const QString& dataDir, const RefTables& tables, const RefTableSpec& spec, int row,
+void saveReferenceValue(const QString& dataDir, const RefTables& tables, const RefTableLayout& layout, int row,
                         int column, const QString& text, const QDate& date)
 {
     requireReadableProvenance(tables);
-    const QVector<QStringList> cells = spec.cells(tables);
-    const QString stored = checkedCellText(spec, cells, row, column, text);
+    const QVector<QStringList> cells = layout.cells(tables);
+    const QString stored = checkedCellText(layout, cells, row, column, text);
     const QString old = cells[row][column];
-    const QString key = spec.rowKey(cells, row);
-    const ValueOrigin before = tables.provenance.origin(spec.id, key, spec.columns[column].heading, old);
+    const QString key = layout.rowKey(cells, row);
+    const ValueOrigin before = tables.provenance.origin(layout.id, key, layout.columns[column].heading, old);
     QStringList rowTexts = cells[row];
     rowTexts[column] = stored;
     if (stored != old) {
-        const QString path = QDir(dataDir).filePath(spec.fileName);
+        const QString path = QDir(dataDir).filePath(layout.fileName);
         const QByteArray bytes = readFileBytes(path, qint64(64) * 1024 * 1024);
         const QStringList lines = splitLines(decodeText(bytes));
-        const std::optional<FileCell> place = spec.locate(lines, row, column);
+        const std::optional<FileCell> place = layout.locate(lines, row, column);
         if (!place)
-            throw AppError(cellName(spec, cells, row, column) +
+            throw AppError(cellName(layout, cells, row, column) +
                            QStringLiteral(": в файле нет этого значения. Проверьте файл."));
         const QByteArray changed = replaceFileField(bytes, *place, stored, path);
         // the file with the new value must read as the program reads it at its start,
         // with only this value changed
         RefTables check;
         try {
-            check = loadReferenceData(dataDir, {{spec.fileName, splitLines(decodeText(changed))}});
+            check = loadReferenceData(dataDir, {{layout.fileName, splitLines(decodeText(changed))}});
         } catch (const AppError& e) {
-            throw AppError(cellName(spec, cells, row, column) + QStringLiteral(": значение «%1» не принято.\r").arg(stored) +
+            throw AppError(cellName(layout, cells, row, column) + QStringLiteral(": значение «%1» не принято.\r").arg(stored) +
                            e.message());
         }
         QVector<QStringList> expected = cells;
         expected[row][column] = stored;
-        if (spec.cells(check) != expected)
-            throw AppError(cellName(spec, cells, row, column) +
+        if (layout.cells(check) != expected)
+            throw AppError(cellName(layout, cells, row, column) +
                            QStringLiteral(": значение «%1» изменило бы при чтении файла и другие значения. Файл не "
                                           "изменен; проверьте его в текстовом редакторе.")
                                .arg(stored));
@@ -561,25 +561,25 @@ void saveReferenceValue(const QString& dataDir, const RefTables& tables, const R
     const QString source = stored == old ? QStringLiteral("значение проверено пользователем")
                                          : QStringLiteral("изменено пользователем; прежнее значение «%1»%2")
                                                .arg(old, originText(before));
-    recordInProvenance(dataDir, tables, spec, key, rowTexts, {column}, {source}, date);
+    recordInProvenance(dataDir, tables, layout, key, rowTexts, {column}, {source}, date);
 }
 
-void confirmReferenceRow(const QString& dataDir, const RefTables& tables, const RefTableSpec& spec, int row,
+void confirmReferenceRow(const QString& dataDir, const RefTables& tables, const RefTableLayout& layout, int row,
                          const QDate& date)
 {
     requireReadableProvenance(tables);
-    const QVector<QStringList> cells = spec.cells(tables);
+    const QVector<QStringList> cells = layout.cells(tables);
     if (row < 0 || row >= cells.size())
-        throw AppError(QStringLiteral("В таблице «%1» нет такой строки.").arg(spec.caption));
+        throw AppError(QStringLiteral("В таблице «%1» нет такой строки.").arg(layout.caption));
     QVector<int> columns;
     QStringList sources;
-    for (int c = 0; c < spec.columns.size() && c < cells[row].size(); ++c) {
-        if (spec.columns[c].kind == CellKind::Fixed || c == spec.keyColumn)
+    for (int c = 0; c < layout.columns.size() && c < cells[row].size(); ++c) {
+        if (layout.columns[c].kind == CellKind::Fixed || c == layout.keyColumn)
             continue;
         columns.append(c);
         sources.append(QStringLiteral("значение проверено пользователем"));
     }
-    recordInProvenance(dataDir, tables, spec, spec.rowKey(cells, row), cells[row], columns, sources, date);
+    recordInProvenance(dataDir, tables, layout, layout.rowKey(cells, row), cells[row], columns, sources, date);
 }
 
 }  // namespace ogrado

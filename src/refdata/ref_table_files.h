@@ -37,7 +37,7 @@ struct FileCell {
     int field = -1;
 };
 
-struct RefTableSpec {
+struct RefTableLayout {
     QString id;       // the table's name in the provenance file
     QString caption;  // as the window lists it
     QString fileName;
@@ -55,9 +55,9 @@ struct RefTableSpec {
 };
 
 // Every table of the reference files, in the order of the files and their sections.
-const QVector<RefTableSpec>& refTableSpecs();
+const QVector<RefTableLayout>& refTableLayouts();
 // The table `id`, or nullptr.
-const RefTableSpec* refTableSpec(const QString& id);
+const RefTableLayout* refTableLayout(const QString& id);
 
 // The order of two cells of a table: with `numeric` numbers by value (before texts that
 // are not numbers), texts alphabetically (see searchKey).
@@ -77,7 +77,7 @@ std::optional<UsedReference> usedTableValue(const RefTables& tables, const QStri
 // The text of a new value as it is stored (trimmed, a decimal point written as a comma).
 // Throws AppError naming the table, the row and the column when the value is not one
 // the readers and the calculations accept.
-QString checkedCellText(const RefTableSpec& spec, const QVector<QStringList>& cells, int row, int column,
+QString checkedCellText(const RefTableLayout& layout, const QVector<QStringList>& cells, int row, int column,
                         const QString& text);
 
 // The bytes of a file with the field `cell` replaced by `text`, every other byte as it
@@ -93,12 +93,12 @@ QString backupPathOf(const QString& path);
 // dated `date`, in the provenance file; the same text only records it. The tables are
 // those read from `dataDir` now. Throws AppError naming the cell or the file; a value
 // refused leaves every file as it was. The caller reads the tables again.
-void saveReferenceValue(const QString& dataDir, const RefTables& tables, const RefTableSpec& spec, int row,
+void saveReferenceValue(const QString& dataDir, const RefTables& tables, const RefTableLayout& layout, int row,
                         int column, const QString& text, const QDate& date);
 
 // The user has checked the values of row `row`: each is recorded as the user's, dated
 // `date`, in the provenance file; the data file is not written.
-void confirmReferenceRow(const QString& dataDir, const RefTables& tables, const RefTableSpec& spec, int row,
+void confirmReferenceRow(const QString& dataDir, const RefTables& tables, const RefTableLayout& layout, int row,
                          const QDate& date);
 
 }  // namespace ogrado

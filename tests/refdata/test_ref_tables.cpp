@@ -53,9 +53,9 @@ struct DataCopy {
     RefTables tables;
 };
 
-const RefTableSpec& spec(const char* id)
+const RefTableLayout& layout(const char* id)
 {
-    const RefTableSpec* s = refTableSpec(QLatin1String(id));
+    const RefTableLayout* s = refTableLayout(QLatin1String(id));
     if (!s)
         qFatal("no table %s", id);
     return *s;
@@ -64,14 +64,14 @@ const RefTableSpec& spec(const char* id)
 // The origin of a cell of a table as the tables hold it now.
 ValueOrigin originOf(const RefTables& t, const char* id, int row, int column)
 {
-    const RefTableSpec& s = spec(id);
+    const RefTableLayout& s = layout(id);
     const QVector<QStringList> cells = s.cells(t);
     return t.provenance.origin(s.id, s.rowKey(cells, row), s.columns[column].heading, cells[row][column]);
 }
 
 int rowNamed(const RefTables& t, const char* id, const QString& key)
 {
-    const RefTableSpec& s = spec(id);
+    const RefTableLayout& s = layout(id);
     const QVector<QStringList> cells = s.cells(t);
     for (int r = 0; r < cells.size(); ++r)
         if (s.rowKey(cells, r) == key)
@@ -92,7 +92,7 @@ private slots:
     {
         const RefTables t = test::shippedTables();
         QVERIFY(t.provenanceProblem.isEmpty());
-        for (const RefTableSpec& s : refTableSpecs()) {
+        for (const RefTableLayout& s : refTableLayouts()) {
             const QVector<QStringList> cells = s.cells(t);
             QVERIFY2(!cells.isEmpty(), qPrintable(s.id));
             for (int r = 0; r < cells.size(); ++r) {
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(originOf(t, "climateHumidity", 4, 1).status, DataStatus::Unknown);
         // nothing is changed while the file cannot be read: it would be overwritten
         const auto before = damaged.snapshot();
-        EXPECT_APP_ERROR(saveReferenceValue(damaged.path(), t, spec("climateHumidity"), 4, 1, "85", kDay), "saved",
+        EXPECT_APP_ERROR(saveReferenceValue(damaged.path(), t, layout("climateHumidity"), 4, 1, "85", kDay), "saved",
                          [](const AppError&) {});
         QCOMPARE(damaged.snapshot(), before);
     }
@@ -230,7 +230,7 @@ private slots:
         const QByteArray original = readAll(humidity);
         const int minsk = rowNamed(data.tables, "climateHumidity", QStringLiteral("Минск"));
         QCOMPARE(minsk, 4);
-        saveReferenceValue(data.path(), data.tables, spec("climateHumidity"), minsk, 1, QStringLiteral(" 90 "), kDay);
+        saveReferenceValue(data.path(), data.tables, layout("climateHumidity"), minsk, 1, QStringLiteral(" 90 "), kDay);
 
         QByteArray expected = original;
         const QByteArray line = encodeCp1251(QStringLiteral("Минск;86;84;"));
@@ -250,7 +250,7 @@ private slots:
         QVERIFY(QFileInfo::exists(backupPathOf(data.file(kProvenanceFile))));
 
         // a second change keeps the backup of the first
-        saveReferenceValue(data.path(), again, spec("climateHumidity"), minsk, 2, QStringLiteral("85.5"), kDay);
+        saveReferenceValue(data.path(), again, layout("climateHumidity"), minsk, 2, QStringLiteral("85.5"), kDay);
         QCOMPARE(readAll(backupPathOf(humidity)), original);
         QCOMPARE(loadReferenceData(data.path()).climate[minsk].monthHumidity(2), QStringLiteral("85,5"));
         // the other files are untouched
@@ -264,7 +264,7 @@ private slots:
     void everyTableWritesWhereItReads()
     {
         DataCopy data;
-        for (const RefTableSpec& s : refTableSpecs()) {
+        for (const RefTableLayout& s : refTableLayouts()) {
             const int last = int(s.cells(data.tables).size()) - 1;
             for (int r : {0, last}) {
                 for (int c = 0; c < s.columns.size(); ++c) {
@@ -325,7 +325,7 @@ private slots:
         QFETCH(QString, said);
         DataCopy data;
         const auto before = data.snapshot();
-        EXPECT_APP_ERROR(saveReferenceValue(data.path(), data.tables, *refTableSpec(table), row, column, text, kDay),
+        EXPECT_APP_ERROR(saveReferenceValue(data.path(), data.tables, *refTableLayout(table), row, column, text, kDay),
                          "accepted", [&](const AppError& e) {
             QVERIFY2(e.message().contains(said), qPrintable(e.message()));
             QVERIFY2(e.message().startsWith(QStringLiteral("Таблица «")), qPrintable(e.message()));
@@ -338,7 +338,7 @@ private slots:
     void editOfFilesWithoutProvenance()
     {
         DataCopy data(false);
-        saveReferenceValue(data.path(), data.tables, spec("regions"), 1, 1, QStringLiteral("-2,1"), kDay);
+        saveReferenceValue(data.path(), data.tables, layout("regions"), 1, 1, QStringLiteral("-2,1"), kDay);
         const RefTables t = loadReferenceData(data.path());
         QVERIFY(t.provenanceProblem.isEmpty());
         QCOMPARE(originOf(t, "regions", 1, 1).status, DataStatus::UserEntered);
@@ -353,14 +353,14 @@ private slots:
     {
         DataCopy data;
         const QByteArray file = readAll(data.file(kMaterialsFile));
-        confirmReferenceRow(data.path(), data.tables, spec("materials"), 27, kDay);
+        confirmReferenceRow(data.path(), data.tables, layout("materials"), 27, kDay);
         QCOMPARE(readAll(data.file(kMaterialsFile)), file);
         RefTables t = loadReferenceData(data.path());
         for (int c = 1; c <= 6; ++c)
             QCOMPARE(originOf(t, "materials", 27, c).status, DataStatus::UserEntered);
         QCOMPARE(originOf(t, "materials", 28, 2).status, DataStatus::CheckAgainstCode);  // the next row as it was
 
-        saveReferenceValue(data.path(), t, spec("materials"), 27, 0, QStringLiteral("28 Газосиликат D500 (автоклавный)"),
+        saveReferenceValue(data.path(), t, layout("materials"), 27, 0, QStringLiteral("28 Газосиликат D500 (автоклавный)"),
                            kDay);
         t = loadReferenceData(data.path());
         QCOMPARE(t.materials[27].name(), QStringLiteral("28 Газосиликат D500 (автоклавный)"));
