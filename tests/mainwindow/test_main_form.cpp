@@ -39,19 +39,9 @@ QString cell(int row, int column)
     return MainForm::cellName(row, column);
 }
 
-// The windowed program started in a working folder of its own: the shipped reference
-// data, Isx and Результаты.
-struct Program {
-    explicit Program(const QString& root, const QString& recentStore = {}) : ctx(prompter)
-    {
-        ctx.settings = defaultDirectories(root);
-        ctx.tables = loadReferenceData(root);
-        ctx.host = &host;
-        ctx.recentFilesStore = recentStore;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
-    MainForm& main() { return app->mainForm(); }
+// The windowed program started in a working folder of its own.
+struct Program : test::WorkdirProgram {
+    using WorkdirProgram::WorkdirProgram;
     AirLayerForm& air()
     {
         app->openWindow(AirLayerForm::windowName());
@@ -68,33 +58,6 @@ struct Program {
         main().userClick("cmdSave");
         host.onModal = nullptr;
     }
-
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
-};
-
-struct Workdir {
-    Workdir()
-    {
-        root = dir.path();
-        for (const QString& f : QDir(OGRADO_SHIPPED_DATA).entryList({"*.txt"}))
-            QFile::copy(QStringLiteral(OGRADO_SHIPPED_DATA "/") + f, root + u'/' + f);
-        QDir(root).mkpath("Isx");
-        QDir(root).mkpath(QStringLiteral("Результаты"));
-    }
-    QString isx(const QString& name) const { return root + QStringLiteral("/Isx/") + name + QStringLiteral(".isx"); }
-    QString write(const QString& name, const QByteArray& bytes) const
-    {
-        QFile f(isx(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
-    }
-
-    QTemporaryDir dir;
-    QString root;
 };
 
 // Everything a window holds, control by control, for comparisons.
@@ -262,7 +225,7 @@ private slots:
         QCOMPARE(h.form().currentItem("cboGorod"), QStringLiteral("Минск"));
 
         // an opened file: a city of another region counts as chosen, the region's own follows
-        Workdir w;
+        test::Workdir w;
         Program a(w.root);
         a.main().userSelect("cboObl", 2);
         a.main().userSelect("cboGorod", 0);  // Гомельская with Брест
@@ -884,7 +847,7 @@ private slots:
 
     void sourceDataRoundTrip()
     {
-        Workdir w;
+        test::Workdir w;
         Program a(w.root);
         MainForm& m = a.main();
         // every input changed: the last entry of each list, every box ticked, a caption
@@ -979,7 +942,7 @@ private slots:
     // Without the file of table 5.1 the list is empty and the field stays as typed.
     void normativeResistanceWithoutItsFile()
     {
-        Workdir w;
+        test::Workdir w;
         QVERIFY(QFile::remove(w.root + QStringLiteral("/СтенарийТКП Rт.норм.txt")));
         Program p(w.root);
         MainForm& m = p.main();
@@ -996,7 +959,7 @@ private slots:
     // a file without the key takes the preselection.
     void normativeResistanceInSourceDataFiles()
     {
-        Workdir w;
+        test::Workdir w;
         for (const char* value : {"2,75", ""}) {
             Program a(w.root);
             a.main().userEdit("txtRtNorm", QLatin1String(value));
@@ -1028,7 +991,7 @@ private slots:
     void listEntriesAreFoundByTheirText()
     {
         // a city chosen by name is found again after the climate files gain a city in front
-        Workdir w;
+        test::Workdir w;
         Program a(w.root);
         a.main().userSelect("cboGorod", 2);
         QCOMPARE(a.main().currentItem("cboGorod"), QStringLiteral("Гомель"));
@@ -1050,7 +1013,7 @@ private slots:
 
     void badFilesLeaveTheWindowsAsTheyWere()
     {
-        Workdir w;
+        test::Workdir w;
         Program p(w.root);
         MainForm& m = p.main();
         p.saveAs(QStringLiteral("Стена"));
@@ -1106,7 +1069,7 @@ private slots:
 
     void unsavedChangesQuestion()
     {
-        Workdir w;
+        test::Workdir w;
         {
             Program fresh(w.root);
             fresh.main().userClick("cmdCancel");  // nothing typed: ends at once
@@ -1156,7 +1119,7 @@ private slots:
 
     void airGapInputsFromAFile()
     {
-        Workdir w;
+        test::Workdir w;
         Program a(w.root);
         a.main().userClick("cmdOk");
         AirLayerForm& air = a.air();
@@ -1206,7 +1169,7 @@ private slots:
     // working folder is created first.
     void saveSourceDataAlone()
     {
-        Workdir w;
+        test::Workdir w;
         QVERIFY(QDir(w.root + QStringLiteral("/Isx")).removeRecursively());
         Program p(w.root);
         MainForm& m = p.main();
@@ -1252,7 +1215,7 @@ private slots:
 
     void recentFiles()
     {
-        Workdir w;
+        test::Workdir w;
         const QString store = w.root + QStringLiteral("/recent.conf");
         Program p(w.root, store);
         for (int k = 1; k <= 9; ++k)
@@ -1276,7 +1239,7 @@ private slots:
 
     void batchOpensSourceDataFiles()
     {
-        Workdir w;
+        test::Workdir w;
         Program a(w.root);
         a.main().userSelect("cboObl", 4);
         a.main().userCheck("chkPr", true);
@@ -1314,7 +1277,7 @@ private slots:
 
     void mainWindowOpensDroppedFilesAndAsksOnClose()
     {
-        Workdir w;
+        test::Workdir w;
         Program p(w.root);
         p.saveAs(QStringLiteral("Брошенный"));
         p.main().userEdit(cell(1, 2), QStringLiteral("33"));

@@ -35,18 +35,9 @@ QString cell(int row, int column)
     return MainForm::cellName(row, column);
 }
 
-// The windowed program in a working folder of its own: the shipped reference data,
-// Isx and Результаты.
-struct Program {
-    explicit Program(const QString& root) : ctx(prompter)
-    {
-        ctx.settings = defaultDirectories(root);
-        ctx.tables = loadReferenceData(root);
-        ctx.host = &host;
-        app = std::make_unique<Application>(ctx);
-        app->mainForm().loadForm();
-    }
-    MainForm& main() { return app->mainForm(); }
+// The windowed program in a working folder of its own.
+struct Program : test::WorkdirProgram {
+    using WorkdirProgram::WorkdirProgram;
     void saveAs(const QString& name)
     {
         host.onModal = [=](FormModel& f) {
@@ -69,39 +60,6 @@ struct Program {
         main().userClick(QLatin1String(button));
         host.onModal = nullptr;
     }
-
-    test::RecordingPrompter prompter;
-    test::FakeHost host;
-    AppContext ctx;
-    std::unique_ptr<Application> app;
-};
-
-struct Workdir {
-    Workdir()
-    {
-        root = dir.path();
-        for (const QString& f : QDir(OGRADO_SHIPPED_DATA).entryList({"*.txt"}))
-            QFile::copy(QStringLiteral(OGRADO_SHIPPED_DATA "/") + f, root + u'/' + f);
-        QDir(root).mkpath("Isx");
-        QDir(root).mkpath(QStringLiteral("Результаты"));
-    }
-    QString isx(const QString& name) const { return root + QStringLiteral("/Isx/") + name + QStringLiteral(".isx"); }
-    QString write(const QString& name, const QByteArray& bytes) const
-    {
-        QFile f(isx(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return f.fileName();
-    }
-    QByteArray read(const QString& name) const
-    {
-        QFile f(isx(name));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-
-    QTemporaryDir dir;
-    QString root;
 };
 
 // Everything a window holds, control by control, for comparisons; without the
@@ -327,7 +285,7 @@ private slots:
 
     void threeConstructionsSavedReopenedAndSummed()
     {
-        Workdir w;
+        test::Workdir w;
         Program a(w.root);
         buildHouse(a);
         MainForm& m = a.main();
@@ -487,7 +445,7 @@ private slots:
 
     void changesAreAskedAboutOnExit()
     {
-        Workdir w;
+        test::Workdir w;
         Program p(w.root);
         MainForm& m = p.main();
         m.userClick("cmdConstrCopy");
@@ -539,7 +497,7 @@ private slots:
 
     void badProjectFilesLeaveEverythingAsItWas()
     {
-        Workdir w;
+        test::Workdir w;
         Program p(w.root);
         MainForm& m = p.main();
         m.userClick("cmdConstrCopy");
@@ -646,7 +604,7 @@ private slots:
 
     void airGapInputsBelongToTheirConstruction()
     {
-        Workdir w;
+        test::Workdir w;
         Program p(w.root);
         MainForm& m = p.main();
         m.userClick("cmdOk");
@@ -679,7 +637,7 @@ private slots:
 
     void constructionDialogTakesAStackAndRefusesBadMarks()
     {
-        Workdir w;
+        test::Workdir w;
         Program p(w.root);
         MainForm& m = p.main();
         m.userSelect("cboTipZd", 2);
