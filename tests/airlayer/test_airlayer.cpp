@@ -93,6 +93,29 @@ struct Fixture : test::AppFixture {
 
 class TestAirLayer : public QObject {
     Q_OBJECT
+    // The columns of the gaps the searches are compared on, and the gap of one row: the
+    // wet room with its height, accuracy, thickness step and inside humidity.
+    static void addGapColumns()
+    {
+        QTest::addColumn<double>("h");
+        QTest::addColumn<double>("eps");
+        QTest::addColumn<double>("dd");
+        QTest::addColumn<double>("FIv");
+    }
+    static AirLayerInputs fetchedGap()
+    {
+        QFETCH(double, h);
+        QFETCH(double, eps);
+        QFETCH(double, dd);
+        QFETCH(double, FIv);
+        AirLayerInputs in = wetRoom();
+        in.h = h;
+        in.eps = eps;
+        in.dd = dd;
+        in.FIv = FIv;
+        return in;
+    }
+
 private slots:
     void surfaceCoefficientByHeight()
     {
@@ -130,10 +153,7 @@ private slots:
 
     void halvingFindsTheSameTemperatureAsTryingEachOne_data()
     {
-        QTest::addColumn<double>("h");
-        QTest::addColumn<double>("eps");
-        QTest::addColumn<double>("dd");
-        QTest::addColumn<double>("FIv");
+        addGapColumns();
         QTest::newRow("10 m") << 10.0 << 0.01 << 0.005 << 80.0;
         QTest::newRow("30 m") << 30.0 << 0.01 << 0.005 << 80.0;
         QTest::newRow("3 m, coarse") << 3.0 << 0.1 << 0.002 << 90.0;
@@ -142,15 +162,7 @@ private slots:
     }
     void halvingFindsTheSameTemperatureAsTryingEachOne()
     {
-        QFETCH(double, h);
-        QFETCH(double, eps);
-        QFETCH(double, dd);
-        QFETCH(double, FIv);
-        AirLayerInputs in = wetRoom();
-        in.h = h;
-        in.eps = eps;
-        in.dd = dd;
-        in.FIv = FIv;
+        AirLayerInputs in = fetchedGap();
         const AirLayerResults fast = AirLayerCalculation(in, sat());
         const AirLayerResults slow = AirLayerCalculation(in, sat(), {}, true);
         QCOMPARE(fast.d, slow.d);
@@ -211,10 +223,7 @@ private slots:
 
     void searchWithTheClosedFormChoosesWhatTheSummationChose_data()
     {
-        QTest::addColumn<double>("h");
-        QTest::addColumn<double>("eps");
-        QTest::addColumn<double>("dd");
-        QTest::addColumn<double>("FIv");
+        addGapColumns();
         QTest::newRow("0,5 m") << 0.5 << 0.005 << 0.001 << 60.0;
         QTest::newRow("3 m, coarse") << 3.0 << 0.1 << 0.002 << 90.0;
         QTest::newRow("5,99 m") << 5.99 << 0.01 << 0.005 << 80.0;
@@ -226,15 +235,7 @@ private slots:
     }
     void searchWithTheClosedFormChoosesWhatTheSummationChose()
     {
-        QFETCH(double, h);
-        QFETCH(double, eps);
-        QFETCH(double, dd);
-        QFETCH(double, FIv);
-        AirLayerInputs in = wetRoom();
-        in.h = h;
-        in.eps = eps;
-        in.dd = dd;
-        in.FIv = FIv;
+        AirLayerInputs in = fetchedGap();
         // every trial of the search by the summation compares the closed form on its way
         double worst = 0;
         qint64 compared = 0;
