@@ -264,11 +264,6 @@ QByteArray sourceDataJson(const SourceData& data)
     return out;
 }
 
-void writeSourceDataFile(const QString& path, const SourceData& data)
-{
-    writeFileBytes(path, sourceDataJson(data));
-}
-
 bool fitsSingleConstructionVersion(const ProjectSource& project)
 {
     return project.constructions.size() == 1 && project.name.isEmpty() &&

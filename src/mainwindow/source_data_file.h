@@ -63,8 +63,6 @@ struct SourceData {
 
 // The text of a file of version 1: indented UTF-8 JSON with the keys in the window's order.
 QByteArray sourceDataJson(const SourceData& data);
-// Writes the file whole or not at all. Throws AppError naming the file and the reason.
-void writeSourceDataFile(const QString& path, const SourceData& data);
 
 // A project as it is written: its constructions in the order of the construction bar.
 struct ConstructionSource {
@@ -86,6 +84,7 @@ QString firstConstructionMark();
 bool fitsSingleConstructionVersion(const ProjectSource& project);
 // The text of the file: version 1 when the project fits it, version 2 otherwise.
 QByteArray projectJson(const ProjectSource& project);
+// Writes the file whole or not at all. Throws AppError naming the file and the reason.
 void writeProjectFile(const QString& path, const ProjectSource& project);
 
 // What a file of either version holds, checked for format, version, marks and names
