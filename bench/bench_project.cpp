@@ -4,6 +4,7 @@
 // alone and with the main window drawn on the offscreen platform. And «Рассчитать все»
 // over 20 such constructions.
 #include "mainwindow/main_window.h"
+#include "common/window_host.h"
 #include "program/application.h"
 #include "refdata/ref_reader.h"
 
@@ -24,13 +25,6 @@ public:
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
     void beep() override {}
-};
-
-class LoadingHost : public WindowHost {
-public:
-    void showForm(FormModel& form) override { form.loadForm(); }
-    void showModal(FormModel& form) override { form.loadForm(); }
-    void quit() override {}
 };
 
 // The program with `count` constructions of the 8-layer wall, each calculated.

@@ -5,6 +5,7 @@
 #include "batch/batch_output.h"
 #include "batch/case_file.h"
 #include "common/app_error.h"
+#include "common/window_host.h"
 #include "program/application.h"
 #include "refdata/ref_reader.h"
 
@@ -23,13 +24,6 @@ public:
                                                                                             : MessageAnswer::Ok;
     }
     void beep() override {}
-};
-
-class LoadingHost : public WindowHost {
-public:
-    void showForm(FormModel& form) override { form.loadForm(); }
-    void showModal(FormModel& form) override { form.loadForm(); }
-    void quit() override {}
 };
 
 const RefTables& tables()

@@ -44,14 +44,6 @@ private:
     QTextStream& err_;
 };
 
-// Windows are not shown; a form only loads.
-class BatchHost : public WindowHost {
-public:
-    void showForm(FormModel& form) override { form.loadForm(); }
-    void showModal(FormModel& form) override { form.loadForm(); }
-    void quit() override {}
-};
-
 // What the steps of one run share: the streams, the program on the reference data, the
 // settings other steps read and what the run adds to the output.
 struct BatchRun {
@@ -75,7 +67,7 @@ struct BatchRun {
     QSize chartSize{ChartForm::kDefaultWidth, ChartForm::kDefaultHeight};
 
     BatchPrompter prompter;
-    BatchHost host;
+    LoadingHost host;
     AppContext ctx;
     std::unique_ptr<Application> app;  // from the input stage on
     // The air-gap inputs of a source-data file, which stand in for --airlayer.

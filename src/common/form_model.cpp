@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/form_model.h"
+#include "common/window_host.h"
 
 #include "common/app_error.h"
 #include "common/text_file.h"
@@ -546,6 +547,16 @@ void FormModel::notifyChanged()
         dirty_ = false;
         emit changed();
     }
+}
+
+void LoadingHost::showForm(FormModel& form)
+{
+    form.loadForm();
+}
+
+void LoadingHost::showModal(FormModel& form)
+{
+    form.loadForm();
 }
 
 }  // namespace ogrado

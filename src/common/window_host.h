@@ -17,4 +17,12 @@ public:
     virtual void quit() = 0;
 };
 
+// Windows are not shown; a form only loads (ogrado_calc, benchmarks, fuzzing).
+class LoadingHost : public WindowHost {
+public:
+    void showForm(FormModel& form) override;
+    void showModal(FormModel& form) override;
+    void quit() override {}
+};
+
 }  // namespace ogrado
